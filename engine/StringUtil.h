@@ -1,0 +1,34 @@
+#pragma once
+// The one place where the engine lower-cases and compares ignoring case.
+// Only ASCII letters fold: names in scripts and data are ASCII, and the
+// result must not depend on the process locale.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace str {
+
+char ToLowerChar(char c);
+void ToLowerInPlace(std::string& s);
+std::string ToLower(std::string_view s);
+std::string ToUpper(std::string_view s);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// <0, 0, >0 like strcmp, after folding both sides to lower case.
+int CompareNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view s, std::string_view prefix);
+bool EndsWithNoCase(std::string_view s, std::string_view suffix);
+
+// Blank means space, tab, CR or LF.
+bool IsBlank(char c);
+std::string_view TrimView(std::string_view s);
+std::string Trim(std::string_view s);
+
+// Splits on any of the separator characters; empty pieces are kept.
+std::vector<std::string> Split(std::string_view s, std::string_view separators);
+
+// Ordering for std::map keys that ignores case.
+struct LessNoCase {
+  bool operator()(std::string_view a, std::string_view b) const { return CompareNoCase(a, b) < 0; }
+};
+
+}  // namespace str

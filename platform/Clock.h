@@ -1,0 +1,32 @@
+#pragma once
+// Time sources: a monotonic performance counter and a 32-bit millisecond tick
+// count. A test clock can replace both so frame timing is deterministic.
+#include <cstdint>
+
+namespace platform {
+
+bool QueryPerformanceCounter(int64_t* count);
+bool QueryPerformanceFrequency(int64_t* frequency);
+// Milliseconds since an arbitrary start, wrapping at 2^32.
+uint32_t GetTickCount();
+
+// While installed, the counter and tick count read from this clock.
+class TestClock {
+ public:
+  static constexpr int64_t kFrequency = 1'000'000;  // counts per second
+  TestClock();
+  ~TestClock();
+  TestClock(const TestClock&) = delete;
+  TestClock& operator=(const TestClock&) = delete;
+
+  void AdvanceSeconds(double seconds);
+  void AdvanceMicroseconds(int64_t micros) { counter_ += micros; }
+  void SetCounter(int64_t counter) { counter_ = counter; }
+  int64_t Counter() const { return counter_; }
+
+ private:
+  int64_t counter_ = 0;
+  TestClock* previous_;
+};
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#include "platform/MessageBox.h"
+
+#include <cstdio>
+
+#include "platform/DebugOutput.h"
+
+namespace platform {
+namespace {
+MessageBoxHandler& Handler() {
+  static MessageBoxHandler handler;
+  return handler;
+}
+}  // namespace
+
+int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+  if (Handler()) return Handler()(text, caption, flags);
+  std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+  OutputDebugString("[MessageBox] " + caption + ": " + text + "\n");
+  if ((flags & 0xF) == MB_YESNO) return IDYES;
+  return IDOK;
+}
+
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
+  MessageBoxHandler previous = std::move(Handler());
+  Handler() = std::move(handler);
+  return previous;
+}
+
+}  // namespace platform
