@@ -116,6 +116,7 @@ CoreStatus SSMObject::Save(std::vector<uint8_t>* out) const {
   const Options o = ReadOptions(*this);
 
   std::vector<uint8_t> bytes;
+  bytes.reserve(22 + faces.size() * sizeof(SSMFace));
   ByteWriter w(&bytes);
   w.Text("SSMO");
   w.U16(o.vertexFormat);
