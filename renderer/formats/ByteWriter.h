@@ -27,8 +27,10 @@ class ByteWriter {
     U32(bits);
   }
   void Bytes(const void* data, size_t count) {
-    const auto* p = static_cast<const uint8_t*>(data);
-    out_->insert(out_->end(), p, p + count);
+    if (count == 0) return;
+    const size_t at = out_->size();
+    out_->resize(at + count);
+    std::memcpy(out_->data() + at, data, count);
   }
   void Text(std::string_view s) { Bytes(s.data(), s.size()); }
   void Zeros(size_t count) { out_->insert(out_->end(), count, 0); }
