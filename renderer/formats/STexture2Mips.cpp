@@ -25,7 +25,7 @@ size_t LargestLevel(const std::vector<std::unique_ptr<STexture2Level>>& levels) 
 void STexture2Format::QuantiseInto(STexture2Level& l, const uint8_t* pixels) const {
   // Pixels often repeat their neighbour's colour: remember the last answer.
   uint32_t lastColour = 0xFFFFFFFFu;
-  uint8_t lastIndex = 0;
+  uint8_t lastChoice = 0;
   for (int y = 0; y < l.height; ++y) {
     uint8_t* row = l.rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(l.pitch);
     for (int x = 0; x < l.width; ++x) {
@@ -45,9 +45,9 @@ void STexture2Format::QuantiseInto(STexture2Level& l, const uint8_t* pixels) con
           }
         }
         lastColour = colour;
-        lastIndex = static_cast<uint8_t>(best);
+        lastChoice = static_cast<uint8_t>(best);
       }
-      row[x] = lastIndex;
+      row[x] = lastChoice;
     }
   }
 }
