@@ -69,6 +69,7 @@ bool STexture2Format::GenerateRGBMIPs(const std::string& upFilter, const std::st
   const size_t largest = LargestLevel(levels);
   std::vector<uint8_t> from(largest * 4);
   std::vector<uint8_t> to(largest * 4);
+  int expanded = -1;  // the level whose pixels `from` holds
   for (size_t i = 0; i < levels.size(); ++i) {
     STexture2Level& l = *levels[i];
     if (l.genRGB) {
@@ -78,7 +79,10 @@ bool STexture2Format::GenerateRGBMIPs(const std::string& upFilter, const std::st
     if (l.lockRGB || static_cast<int>(i) == source || l.width <= 0 || l.height <= 0) continue;
     const STexture2Level& s = *levels[static_cast<size_t>(source)];
     if (s.rgb.empty() || s.width <= 0 || s.height <= 0) continue;
-    GetRGBData(static_cast<int16_t>(source), from.data(), true);
+    if (expanded != source) {
+      GetRGBData(static_cast<int16_t>(source), from.data(), true);
+      expanded = source;
+    }
     TextureResampler job;
     job.source = from.data();
     job.sourceWidth = s.width;
@@ -118,6 +122,7 @@ bool STexture2Format::GenerateAlphaMIPs(const std::string& upFilter, const std::
   const size_t largest = LargestLevel(levels);
   std::vector<uint8_t> from(largest);
   std::vector<uint8_t> to(largest);
+  int expanded = -1;  // the level whose values `from` holds
   for (size_t i = 0; i < levels.size(); ++i) {
     STexture2Level& l = *levels[i];
     if (l.genAlpha) {
@@ -127,7 +132,10 @@ bool STexture2Format::GenerateAlphaMIPs(const std::string& upFilter, const std::
     if (l.lockAlpha || static_cast<int>(i) == source || l.width <= 0 || l.height <= 0) continue;
     const STexture2Level& s = *levels[static_cast<size_t>(source)];
     if (s.alpha.empty() || s.width <= 0 || s.height <= 0) continue;
-    GetAlphaData(static_cast<int16_t>(source), from.data());
+    if (expanded != source) {
+      GetAlphaData(static_cast<int16_t>(source), from.data());
+      expanded = source;
+    }
     TextureResampler job;
     job.source = from.data();
     job.sourceWidth = s.width;

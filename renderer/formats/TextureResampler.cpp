@@ -19,6 +19,37 @@ int16_t Saturate16(int64_t v) {
 double Stretch(double scale) { return (1.0 / scale >= 1.0) ? 1.0 / scale : 1.0; }
 double Radius(double scale, const ResampleFilter& f) { return std::max(Stretch(scale) * f.support, 0.5); }
 
+// One source row filtered horizontally to the destination width, with 6
+// fraction bits kept; four interleaved channels at a time.
+void FilterRow4(const uint8_t* src, const std::vector<ResampleWeights>& tables, int16_t* out) {
+  for (const ResampleWeights& t : tables) {
+    int64_t s0 = 128, s1 = 128, s2 = 128, s3 = 128;
+    const uint8_t* p = src + static_cast<size_t>(t.first) * 4;
+    const int16_t* w = t.weights.data();
+    for (int32_t i = 0; i < t.count; ++i, p += 4) {
+      const int64_t wi = w[i];
+      s0 += p[0] * wi;
+      s1 += p[1] * wi;
+      s2 += p[2] * wi;
+      s3 += p[3] * wi;
+    }
+    out[0] = Saturate16(s0 >> 8);
+    out[1] = Saturate16(s1 >> 8);
+    out[2] = Saturate16(s2 >> 8);
+    out[3] = Saturate16(s3 >> 8);
+    out += 4;
+  }
+}
+
+void FilterRow1(const uint8_t* src, const std::vector<ResampleWeights>& tables, int16_t* out) {
+  for (const ResampleWeights& t : tables) {
+    int64_t sum = 128;
+    const uint8_t* p = src + t.first;
+    for (int32_t i = 0; i < t.count; ++i) sum += p[i] * int64_t{t.weights[static_cast<size_t>(i)]};
+    *out++ = Saturate16(sum >> 8);
+  }
+}
+
 }  // namespace
 
 ResampleWeights TextureResampler::Weights(int32_t b, int32_t n, double s, int filter) {
@@ -107,14 +138,10 @@ bool TextureResampler::Resample(int channels, int xFilter, int yFilter) {
       int16_t* values = &cache[slot * rowValues];
       if (cacheRow[slot] != row) {
         const uint8_t* src = source + static_cast<size_t>(row) * sourcePitch;
-        for (int32_t x = 0; x < destinationWidth; ++x) {
-          const ResampleWeights& xt = xTables[static_cast<size_t>(x)];
-          for (int ch = 0; ch < channels; ++ch) {
-            int64_t sum = 128;
-            const uint8_t* p = src + static_cast<size_t>(xt.first) * static_cast<size_t>(channels) + ch;
-            for (int32_t i = 0; i < xt.count; ++i) sum += int64_t{p[static_cast<size_t>(i) * static_cast<size_t>(channels)]} * xt.weights[static_cast<size_t>(i)];
-            values[static_cast<size_t>(x) * static_cast<size_t>(channels) + static_cast<size_t>(ch)] = Saturate16(sum >> 8);
-          }
+        if (channels == 4) {
+          FilterRow4(src, xTables, values);
+        } else {
+          FilterRow1(src, xTables, values);
         }
         cacheRow[slot] = row;
       }
