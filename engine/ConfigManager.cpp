@@ -9,11 +9,11 @@
 
 namespace {
 
-// A section or setting name that the reader would take apart unquoted (blanks,
-// ";", quote marks, comment starts, block braces, control characters) is
-// written in quotes; every ordinary name comes out bare.
+// A section or setting name that the reader would take apart unquoted (empty,
+// blanks, ";", quote marks, comment starts, block braces, control characters)
+// is written in quotes; every ordinary name comes out bare.
 bool NeedsQuotes(std::string_view name) {
-  if (name == "{" || name == "}") return true;
+  if (name.empty() || name == "{" || name == "}") return true;
   if (name.find("//") != std::string_view::npos || name.find("/*") != std::string_view::npos) return true;
   for (const char c : name) {
     const unsigned char u = static_cast<unsigned char>(c);
@@ -94,8 +94,8 @@ void cCore_ConfigManager::WriteConfig(std::string* out) {
   for (size_t i = 0; i < entries.size(); ++i) {
     const std::string& key = entries[i].first;
     const size_t bar = key.find('|');
-    if (bar == std::string::npos || bar + 1 == key.size()) {
-      platform::DebugPrintf("[cCore_ConfigManager::WriteConfig] key \"%s\" has no setting name; not written\n",
+    if (bar == std::string::npos) {
+      platform::DebugPrintf("[cCore_ConfigManager::WriteConfig] key \"%s\" has no \"|\" between section and name; not written\n",
                             key.c_str());
       continue;
     }
@@ -106,18 +106,12 @@ void cCore_ConfigManager::WriteConfig(std::string* out) {
   }
 
   for (const Section& section : sections) {
-    if (section.name.empty()) {
-      // "}" returns the reader to the empty section, which no "settings"
-      // statement can name.
-      out->append("}\r\n");
-    } else {
-      out->append("settings ");
-      if (!AppendName(out, section.name)) {
-        platform::DebugPrintf("[cCore_ConfigManager::WriteConfig] section \"%s\" written without its quote marks\n",
-                              section.name.c_str());
-      }
-      out->append(";\r\n");
+    out->append("settings ");
+    if (!AppendName(out, section.name)) {
+      platform::DebugPrintf("[cCore_ConfigManager::WriteConfig] section \"%s\" written without its quote marks\n",
+                            section.name.c_str());
     }
+    out->append(";\r\n");
     for (const size_t i : section.entries) {
       const std::string& key = entries[i].first;
       const std::string_view name = std::string_view(key).substr(key.find('|') + 1);

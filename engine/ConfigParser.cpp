@@ -42,6 +42,8 @@ char EscapedChar(char c) {
 
 // Walks cleaned text token by token. Quote marks switch quoting and are
 // dropped; outside quotes a blank ends a token and ";" is a token of its own.
+// A token with a quoted part is data: it may be empty, and a quoted ";", "{"
+// or "}" never ends a statement.
 class TokenCursor {
  public:
   explicit TokenCursor(std::string_view text) : text_(text) {}
@@ -69,8 +71,8 @@ class TokenCursor {
         continue;
       }
       if (c == ' ' || c == ';') {
-        if (!token->empty()) return true;
-        *quoted = false;  // an empty quoted pair is no token
+        // Quoted text is a token even when empty: "" is an empty value.
+        if (!token->empty() || *quoted) return true;
         ++pos_;
         if (c == ';') {
           token->assign(1, ';');
@@ -81,7 +83,7 @@ class TokenCursor {
       token->push_back(c);
       ++pos_;
     }
-    return !token->empty();
+    return !token->empty() || *quoted;
   }
 
   bool EndedInQuotes() const { return inQuotes_; }
