@@ -44,7 +44,7 @@ void cGM_ConfigManager::ClearKey(uint32_t scanCode, uint32_t released, uint32_t,
       binding->released = 0;
       binding->timeStamp = 0;
       binding->modifiers = 0;
-      // The spec goes too: a cleared key must not come back with the next
+      // The key spec goes too: a cleared key must not come back with the next
       // written configuration.
       binding->keySpec.clear();
       return;

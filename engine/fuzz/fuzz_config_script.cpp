@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const KeyBinding* b = second.GetBinding(i);
     Check(a->keySpec == b->keySpec);
     Check(a->scanCode == b->scanCode);
-    // Binding twice keeps earlier modifiers, which the written spec does not
+    // Binding twice keeps earlier modifiers, which the written key spec does not
     // carry; the written ones are always among them.
     Check((a->modifiers & b->modifiers) == b->modifiers);
   }
