@@ -188,12 +188,21 @@ void Translate(const SDL_Event& ev) {
 
 }  // namespace
 
+// SDL's video and the GL library stay loaded from the first start to the
+// end of the process: GL drivers are slow to load and do not free everything
+// when unloaded, and the window layer may be started more than once.
 bool SdlStart() {
-  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    DebugPrintf("Window layer: SDL could not start: %s\n", SDL_GetError());
-    return false;
+  static bool videoUp = false;
+  if (!videoUp) {
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+      DebugPrintf("Window layer: SDL could not start: %s\n", SDL_GetError());
+      return false;
+    }
+    if (SDL_GL_LoadLibrary(nullptr) != 0) DebugPrintf("Window layer: no GL library: %s\n", SDL_GetError());
+    videoUp = true;
   }
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // nothing from an earlier run
   const char* driver = SDL_GetCurrentVideoDriver();
   bool display = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
   if (display) {
@@ -210,7 +219,7 @@ void SdlStop() {
     g_handlerInstalled = false;
   }
   SDL_SetRelativeMouseMode(SDL_FALSE);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  SDL_ShowCursor(SDL_ENABLE);
 }
 
 bool SdlCreate(Window* w) {
