@@ -31,23 +31,24 @@ bool ParseRange(std::string_view text, int32_t lo, int32_t hi, int32_t* out) {
   return true;
 }
 
+// A key name, or a key code in hex ("0x1E"); decimal digits are the names
+// of the digit keys.
 bool ParseKey(std::string_view text, uint8_t* dik) {
   if (uint8_t named = DikFromName(text)) {
     *dik = named;
     return true;
   }
+  if (text.size() < 3 || text.size() > 4 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return false;
   int32_t v = 0;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    if (text.size() > 4) return false;
-    for (char c : text.substr(2)) {
-      int digit = c >= '0' && c <= '9' ? c - '0' : (c >= 'a' && c <= 'f' ? c - 'a' + 10 : (c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1));
-      if (digit < 0) return false;
-      v = v * 16 + digit;
-    }
-  } else if (!ParseRange(text, 1, 255, &v)) {
-    return false;
+  for (char c : text.substr(2)) {
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit < 0) return false;
+    v = v * 16 + digit;
   }
-  if (v < 1 || v > 255) return false;
+  if (v < 1) return false;
   *dik = static_cast<uint8_t>(v);
   return true;
 }

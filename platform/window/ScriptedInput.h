@@ -7,8 +7,8 @@
 // ends "\r\n" or "\n". Times are milliseconds from the start of the script,
 // 0 to 2147483647, and never decrease.
 //   <time> key down <key>       a key goes down; <key> is a key name ("A",
-//   <time> key up <key>         "ESCAPE", "LSHIFT", "RETURN", any case) or a
-//   <time> key repeat <key>     key code 1..255, decimal or 0x-hex; a repeat
+//   <time> key up <key>         "7", "ESCAPE", "LSHIFT", "RETURN", any case)
+//   <time> key repeat <key>     or a key code in hex, 0x01..0xFF; a repeat
 //                               gives window messages only
 //   <time> move <dx> <dy>       relative mouse motion, -32768..32767 each
 //   <time> button down <n>      mouse button 0..7 (0 left, 1 right, 2 middle)
