@@ -222,8 +222,8 @@ bool DestroyWindow(HWND hwnd) {
   if (!w) return true;
   bool wasActive = s.active == hwnd;
   if (wasActive) s.active = nullptr;
-  std::erase_if(s.queue, [&](const MSG& m) { return m.hwnd == hwnd; });
-  std::erase_if(s.pending, [&](const PendingMessage& m) { return m.hwnd == hwnd; });
+  s.queue.erase_if([&](const MSG& m) { return m.hwnd == hwnd; });
+  s.pending.erase_if([&](const PendingMessage& m) { return m.hwnd == hwnd; });
   std::erase_if(s.hotKeys, [&](const HotKey& h) { return h.hwnd == hwnd; });
   if (s.backend == WindowBackend::Sdl) SdlDestroy(w);
   std::erase_if(s.windows, [&](const std::unique_ptr<Window>& p) { return p.get() == hwnd; });
@@ -273,7 +273,13 @@ bool ShowWindow(HWND hwnd, int32_t command) {
   return wasVisible;
 }
 
-bool UpdateWindow(HWND hwnd) { return IsWindow(hwnd); }
+// Paints at once: the background first, then the client area.
+bool UpdateWindow(HWND hwnd) {
+  if (!IsWindow(hwnd)) return false;
+  SendMessage(hwnd, WM_ERASEBKGND, 0, 0);
+  SendMessage(hwnd, WM_PAINT, 0, 0);
+  return true;
+}
 
 bool SetWindowPos(HWND hwnd, HWND, int32_t x, int32_t y, int32_t cx, int32_t cy, uint32_t flags) {
   Window* w = FindWindow(hwnd);

@@ -1,7 +1,8 @@
 #pragma once
 // State shared by the parts of the window layer (not for use outside it).
+#include <algorithm>
 #include <array>
-#include <deque>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,40 @@ struct HotKey {
   uint32_t vk;
 };
 
+// A first-in first-out list over one vector: once it has grown to the
+// largest size a run needs it never allocates again, because emptying it
+// keeps the storage (a deque would allocate and free blocks as it drains).
+template <typename T>
+class Fifo {
+ public:
+  bool empty() const { return head_ == items_.size(); }
+  size_t size() const { return items_.size() - head_; }
+  void push_back(const T& v) { items_.push_back(v); }
+  T& front() { return items_[head_]; }
+  void pop_front() {
+    if (++head_ == items_.size()) clear();
+  }
+  void clear() {
+    items_.clear();
+    head_ = 0;
+  }
+  auto begin() { return items_.begin() + static_cast<std::ptrdiff_t>(head_); }
+  auto end() { return items_.end(); }
+  void erase(typename std::vector<T>::iterator it) {
+    items_.erase(it);
+    if (empty()) clear();
+  }
+  template <typename Pred>
+  void erase_if(Pred pred) {
+    items_.erase(std::remove_if(begin(), end(), pred), end());
+    if (empty()) clear();
+  }
+
+ private:
+  std::vector<T> items_;
+  size_t head_ = 0;
+};
+
 inline constexpr int32_t kFrame = 4;     // SM_CXFRAME / SM_CYFRAME
 inline constexpr int32_t kCaption = 19;  // SM_CYCAPTION
 inline constexpr size_t kQueueLimit = 10000;
@@ -65,8 +100,8 @@ struct WindowState {
   WindowBackend backend = WindowBackend::Headless;
   std::vector<ClassRecord> classes;
   std::vector<std::unique_ptr<Window>> windows;
-  std::deque<MSG> queue;
-  std::deque<PendingMessage> pending;  // system notices waiting for the next pump
+  Fifo<MSG> queue;
+  Fifo<PendingMessage> pending;  // system notices waiting for the next pump
   bool quitPosted = false;
   int32_t quitCode = 0;
   HWND active = nullptr;

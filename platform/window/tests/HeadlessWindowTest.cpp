@@ -40,6 +40,8 @@ TEST_F(HeadlessWindow, CreationAndShowSendSizeAndActivation) {
   EXPECT_EQ(seen[3], (Seen{WM_SHOWWINDOW, 1, 0}));
   EXPECT_EQ(seen[4], (Seen{WM_ACTIVATE, WA_ACTIVE, 0}));
   EXPECT_EQ(GetActiveWindow(), w);
+  ASSERT_TRUE(UpdateWindow(w));
+  EXPECT_EQ(wtest::Take({WM_ERASEBKGND, WM_PAINT}), (std::vector<Seen>{{WM_ERASEBKGND, 0, 0}, {WM_PAINT, 0, 0}}));
 
   RECT r;
   ASSERT_TRUE(GetWindowRect(w, &r));
