@@ -1,5 +1,6 @@
 #include "platform/audio/Mixer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -20,16 +21,20 @@ inline float Sample(const uint8_t* data, size_t index) {
   }
 }
 
-// The core loop, specialised by sample width and channel layouts so the
-// per-frame work has no format branches.
-template <int Bits, int InChannels, int OutChannels>
+// The core loop, specialised by sample width, channel layouts and whether
+// the voice sits on whole frames (no interpolation), so the per-frame work
+// has no format branches. It runs in stretches that cannot pass the end of
+// the source, so the end test happens once per stretch.
+template <int Bits, int InChannels, int OutChannels, bool Interpolate>
 bool MixLoop(const MixSource& src, MixVoice& v, float* accum, size_t frames) {
   const uint64_t end = static_cast<uint64_t>(src.frameCount) << 32;
   const uint32_t last = src.frameCount - 1;
   const float gl = OutChannels == 2 ? v.volume * v.panLeft : v.volume;
   const float gr = OutChannels == 2 ? v.volume * v.panRight : v.volume;
+  const uint64_t step = v.step ? v.step : 1;
   uint64_t pos = v.position;
-  for (size_t f = 0; f < frames; ++f) {
+  size_t f = 0;
+  while (f < frames) {
     if (pos >= end) {
       if (!v.looping) {
         v.position = 0;
@@ -37,40 +42,51 @@ bool MixLoop(const MixSource& src, MixVoice& v, float* accum, size_t frames) {
       }
       pos %= end;
     }
-    const auto i = static_cast<uint32_t>(pos >> 32);
-    const float t = static_cast<float>(pos & kFracMask) * kFracScale;
-    // The next frame for interpolation: wraps when looping, else holds.
-    const uint32_t j = i < last ? i + 1 : (v.looping ? 0 : last);
-    float l = Sample<Bits>(src.data, size_t{i} * InChannels);
-    float ln = Sample<Bits>(src.data, size_t{j} * InChannels);
-    l += (ln - l) * t;
-    float r = l;
-    if constexpr (InChannels == 2) {
-      r = Sample<Bits>(src.data, size_t{i} * 2 + 1);
-      const float rn = Sample<Bits>(src.data, size_t{j} * 2 + 1);
-      r += (rn - r) * t;
+    const uint64_t untilEnd = (end - pos + step - 1) / step;
+    const size_t stretch = static_cast<size_t>(std::min<uint64_t>(untilEnd, frames - f));
+    for (size_t k = 0; k < stretch; ++k, ++f, pos += step) {
+      const auto i = static_cast<uint32_t>(pos >> 32);
+      float l = Sample<Bits>(src.data, size_t{i} * InChannels);
+      float r = l;
+      if constexpr (InChannels == 2) r = Sample<Bits>(src.data, size_t{i} * 2 + 1);
+      if constexpr (Interpolate) {
+        const float t = static_cast<float>(pos & kFracMask) * kFracScale;
+        // The next frame: wraps when looping, else holds the last one.
+        const uint32_t j = i < last ? i + 1 : (v.looping ? 0 : last);
+        l += (Sample<Bits>(src.data, size_t{j} * InChannels) - l) * t;
+        if constexpr (InChannels == 2) r += (Sample<Bits>(src.data, size_t{j} * 2 + 1) - r) * t;
+        else r = l;
+      }
+      if constexpr (OutChannels == 2) {
+        accum[f * 2] += l * gl;
+        accum[f * 2 + 1] += r * gr;
+      } else {
+        accum[f] += (InChannels == 2 ? 0.5f * (l + r) : l) * gl;
+      }
     }
-    if constexpr (OutChannels == 2) {
-      accum[f * 2] += l * gl;
-      accum[f * 2 + 1] += r * gr;
-    } else {
-      accum[f] += (InChannels == 2 ? 0.5f * (l + r) : l) * gl;
+  }
+  if (pos >= end) {
+    if (!v.looping) {
+      v.position = 0;
+      return false;
     }
-    pos += v.step;
+    pos %= end;
   }
   v.position = pos;
-  if (pos >= end && !v.looping) {
-    v.position = 0;
-    return false;
-  }
-  if (v.looping) v.position = pos % end;
   return true;
+}
+
+template <int Bits, int InChannels, int OutChannels>
+bool MixPicked(const MixSource& src, MixVoice& v, float* accum, size_t frames) {
+  const bool whole = ((v.position | v.step) & kFracMask) == 0;
+  return whole ? MixLoop<Bits, InChannels, OutChannels, false>(src, v, accum, frames)
+               : MixLoop<Bits, InChannels, OutChannels, true>(src, v, accum, frames);
 }
 
 template <int Bits, int InChannels>
 bool MixByOutput(const MixSource& src, MixVoice& v, float* accum, size_t frames, int outChannels) {
-  return outChannels == 2 ? MixLoop<Bits, InChannels, 2>(src, v, accum, frames)
-                          : MixLoop<Bits, InChannels, 1>(src, v, accum, frames);
+  return outChannels == 2 ? MixPicked<Bits, InChannels, 2>(src, v, accum, frames)
+                          : MixPicked<Bits, InChannels, 1>(src, v, accum, frames);
 }
 
 }  // namespace
