@@ -1,0 +1,519 @@
+#include "engine/DataFile.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/StringUtil.h"
+#include "platform/DebugOutput.h"
+#include "platform/Locale.h"
+#include "platform/Paths.h"
+
+namespace {
+
+constexpr std::string_view kCommentIndicators = "#;";
+constexpr std::string_view kEqualIndicators = ":=";
+constexpr std::string_view kSeparator = "  ";
+
+bool IsTrimChar(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ':' || c == '='; }
+bool IsCommentIndicator(char c) { return kCommentIndicators.find(c) != std::string_view::npos; }
+
+// Removes blanks and equality indicators from both ends.
+std::string_view TrimData(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsTrimChar(s[b])) ++b;
+  while (e > b && IsTrimChar(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+// Reports are formatted into a 1024-byte buffer, so a report about a huge
+// name is cut rather than grown without bound.
+void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Report(const char* format, ...) {
+  char buffer[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  std::string text(buffer);
+  text += '\n';
+  platform::OutputDebugString(text);
+}
+
+// Appends one written line: embedded line feeds become "\r\n" and the line
+// ends with "\r\n", so the file has one line-end style.
+void EmitLine(std::string* out, std::string_view text) {
+  char previous = 0;
+  for (char c : text) {
+    if (c == '\n' && previous != '\r') out->push_back('\r');
+    out->push_back(c);
+    previous = c;
+  }
+  out->append("\r\n");
+}
+
+void RemoveQuotes(std::string* s) { s->erase(std::remove(s->begin(), s->end(), '"'), s->end()); }
+
+// Cuts a name for a diagnostic so the report stays readable.
+std::string Shown(std::string_view s) { return std::string(s.substr(0, 64)); }
+
+}  // namespace
+
+// What one read of a table asks of the model, in file order. The whole text
+// is parsed before anything is applied, so a refused file changes nothing.
+struct CDataFile::Parsed {
+  struct Op {
+    bool isSection = false;
+    std::string name;  // section name, or key name
+    std::string value;
+    std::string comment;
+    int position = 0;
+  };
+  std::vector<Op> ops;
+};
+
+CDataFile::CDataFile() { AppendSection("", ""); }
+
+CDataFile::~CDataFile() {
+  if (dirty_) Save();
+  Clear();
+}
+
+uint32_t CDataFile::NameHash(std::string_view name) {
+  uint32_t h = 0;
+  for (size_t i = 0; i < name.size(); ++i) {
+    // Characters are signed as the tables' tools saw them; the shift is done
+    // unsigned so high bytes are well defined.
+    const int c = static_cast<signed char>(str::ToLowerChar(name[i]));
+    h ^= static_cast<uint32_t>(c - 64) << (i % 3);
+  }
+  return h;
+}
+
+std::string CDataFile::CommentText(std::string_view comment) {
+  const std::string_view trimmed = TrimData(comment);
+  std::string out;
+  size_t start = 0;
+  while (start <= trimmed.size()) {
+    size_t end = trimmed.find('\n', start);
+    if (end == std::string_view::npos) end = trimmed.size();
+    const std::string_view line = trimmed.substr(start, end - start);
+    const std::string_view lead = str::TrimView(line);
+    // Every line must read back as a comment, not as a key.
+    if (!lead.empty() && !IsCommentIndicator(lead[0])) {
+      out.push_back(kCommentIndicators[0]);
+      out.push_back(' ');
+    }
+    out.append(line);
+    if (end == trimmed.size()) break;
+    out.push_back('\n');
+    start = end + 1;
+  }
+  return out;
+}
+
+CDataFile::Section* CDataFile::AppendSection(const std::string& name, const std::string& comment) {
+  auto section = std::make_unique<Section>();
+  section->name = name;
+  section->comment = comment;
+  section->nameHash = NameHash(name);
+  sectionIndex_.emplace(str::ToLower(name), sections_.size());
+  sections_.push_back(std::move(section));
+  return sections_.back().get();
+}
+
+CDataFile::Section* CDataFile::FindSection(const std::string& name) {
+  return const_cast<Section*>(static_cast<const CDataFile*>(this)->FindSection(name));
+}
+
+const CDataFile::Section* CDataFile::FindSection(const std::string& name) const {
+  auto it = sectionIndex_.find(str::ToLower(name));
+  if (it == sectionIndex_.end()) return nullptr;
+  const Section* s = sections_[it->second].get();
+  if ((flags_ & kCompareHashes) && s->nameHash != NameHash(name)) return nullptr;
+  return s;
+}
+
+CDataFile::Key* CDataFile::FindKeyIn(const Section& section, const std::string& key) const {
+  auto it = section.keyIndex.find(str::ToLower(key));
+  if (it == section.keyIndex.end()) return nullptr;
+  Key* k = section.keys[it->second].get();
+  if ((flags_ & kCompareHashes) && k->nameHash != NameHash(key)) return nullptr;
+  return k;
+}
+
+CDataFile::Key* CDataFile::FindKey(const std::string& key, const std::string& section) {
+  const Section* s = FindSection(section);
+  return s ? FindKeyIn(*s, key) : nullptr;
+}
+
+const CDataFile::Key* CDataFile::FindKey(const std::string& key, const std::string& section) const {
+  const Section* s = FindSection(section);
+  return s ? FindKeyIn(*s, key) : nullptr;
+}
+
+bool CDataFile::CreateSection(const std::string& name, const std::string& comment) {
+  if (FindSection(name)) {
+    Report("[CDataFile::CreateSection] Section <%s> allready exists. Aborting.", name.c_str());
+    return false;
+  }
+  AppendSection(name, comment);
+  dirty_ = true;
+  return true;
+}
+
+bool CDataFile::SetValue(const std::string& key, const std::string& value, const std::string& comment,
+                         const std::string& section, int position) {
+  if (position < 0) return false;
+  Section* s = FindSection(section);
+  if (!s) {
+    if (!(flags_ & kAutoCreateSections)) return false;
+    if (!CreateSection(section, "")) return false;
+    s = FindSection(section);
+    if (!s) return false;
+  }
+  if (Key* k = FindKeyIn(*s, key)) {
+    if (static_cast<size_t>(position) < k->values.size()) {
+      k->values[static_cast<size_t>(position)] = value;
+    } else {
+      k->values.push_back(value);
+    }
+    k->comment = comment;
+    dirty_ = true;
+    return true;
+  }
+  if (key.empty() || !(flags_ & kAutoCreateKeys)) return false;
+  if (position >= kMaxValuesPerKey) {
+    Report("[CDataFile::SetValue] Position %d of key <%s> is past the limit of %d values.", position,
+           Shown(key).c_str(), kMaxValuesPerKey);
+    return false;
+  }
+  auto k = std::make_unique<Key>();
+  k->name = key;
+  k->nameHash = NameHash(key);
+  k->values.assign(static_cast<size_t>(position), std::string());
+  k->values.push_back(value);
+  k->comment = comment;
+  s->keyIndex.emplace(str::ToLower(key), s->keys.size());
+  s->keys.push_back(std::move(k));
+  dirty_ = true;
+  return true;
+}
+
+std::string CDataFile::GetValue(const std::string& key, const std::string& section, int position) const {
+  const Key* k = FindKey(key, section);
+  if (!k || position < 0 || static_cast<size_t>(position) >= k->values.size()) return std::string();
+  return k->values[static_cast<size_t>(position)];
+}
+
+std::string CDataFile::GetString(const std::string& key, const std::string& section, int position) const {
+  return GetValue(key, section, position);
+}
+
+float CDataFile::GetFloat(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  return v.empty() ? kNoFloat : platform::ParseFloat(v);
+}
+
+int CDataFile::GetInt(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  return v.empty() ? kNoInt : platform::ParseInt(v);
+}
+
+long CDataFile::GetLong(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  return v.empty() ? static_cast<long>(kNoInt) : static_cast<long>(platform::ParseInt(v));
+}
+
+bool CDataFile::GetBool(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  if (v.empty()) return false;
+  return v[0] == '1' || str::EqualsNoCase(v, "true") || str::EqualsNoCase(v, "yes");
+}
+
+void CDataFile::GetSectionNames(std::vector<std::string>* names) const {
+  if (!names) return;
+  for (const auto& s : sections_) {
+    if (!s->name.empty()) names->push_back(s->name);
+  }
+}
+
+void CDataFile::GetKeyNames(const std::string& section, std::vector<std::string>* names) const {
+  const Section* s = FindSection(section);
+  if (!s || !names) return;
+  for (const auto& k : s->keys) names->push_back(k->name);
+}
+
+void CDataFile::Clear() {
+  sections_.clear();
+  sectionIndex_.clear();
+  dirty_ = false;
+}
+
+bool CDataFile::Parse(std::string_view text, Parsed* out) const {
+  // A leading UTF-8 byte-order mark (some editors add one) is not part of
+  // the first line.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+
+  // A table is text: other control characters mean binary junk.
+  {
+    unsigned line = 1;
+    for (char ch : text) {
+      const unsigned char c = static_cast<unsigned char>(ch);
+      if (c == '\n') {
+        ++line;
+      } else if (c < 0x20 && c != '\t' && c != '\r') {
+        Report("[CDataFile::Load] Line %u holds the control character 0x%02X; not a text table. Refused.", line,
+               c);
+        return false;
+      }
+    }
+  }
+
+  size_t pos = 0;
+  unsigned lineNo = 0;
+  // Lines end at "\n" or "\r\n"; the last line needs no line end.
+  auto nextLine = [&](std::string_view* line) {
+    if (pos >= text.size()) return false;
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view l = text.substr(pos, end - pos);
+    if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+    *line = l;
+    pos = end + 1;
+    ++lineNo;
+    return true;
+  };
+
+  std::string pending;
+  std::string_view raw;
+  while (nextLine(&raw)) {
+    const std::string_view line = TrimData(raw);
+    if (line.empty()) continue;
+    if (IsCommentIndicator(line[0])) {
+      pending += '\n';
+      pending += line;
+      continue;
+    }
+    if (line[0] == '[') {
+      std::string name(line.substr(1));
+      const size_t close = name.rfind(']');
+      if (close != std::string::npos) name.erase(close, 1);
+      Parsed::Op op;
+      op.isSection = true;
+      op.name = std::move(name);
+      op.comment = std::move(pending);
+      out->ops.push_back(std::move(op));
+      pending.clear();
+      continue;
+    }
+
+    const size_t eq = line.find_first_of(kEqualIndicators);
+    const std::string_view key = TrimData(line.substr(0, eq));
+    const std::string_view valueText = eq == std::string_view::npos ? std::string_view() : TrimData(line.substr(eq + 1));
+    std::string value(valueText);
+    bool quoted = false;
+    if (!valueText.empty() && valueText[0] == '"') {
+      if (valueText.find('"', 1) == std::string_view::npos) {
+        // The value goes on over the next lines until one holds the closing quote.
+        const unsigned opened = lineNo;
+        bool closed = false;
+        std::string_view more;
+        while (nextLine(&more)) {
+          value.append(more);
+          if (more.find('"') != std::string_view::npos) {
+            closed = true;
+            break;
+          }
+        }
+        if (!closed) {
+          Report("[CDataFile::Load] The quoted value of key <%s> opened on line %u never closes. Refused.",
+                 Shown(key).c_str(), opened);
+          return false;
+        }
+        RemoveQuotes(&value);
+        quoted = true;
+      } else if (valueText.size() >= 2 && valueText.back() == '"') {
+        // One enclosing pair is the writer's quoting, not part of the value.
+        value = std::string(valueText.substr(1, valueText.size() - 2));
+        quoted = true;
+      }
+    }
+    // A line with no key or no value is skipped; its comment waits for the next.
+    if (key.empty() || valueText.empty()) continue;
+
+    if (!quoted && value[0] == '<') {
+      std::string_view items = std::string_view(value).substr(1);
+      if (!items.empty() && items.back() == '>') items.remove_suffix(1);
+      int position = 0;
+      size_t start = 0;
+      while (true) {
+        const size_t end = items.find_first_of(",>", start);
+        if (position >= kMaxValuesPerKey) {
+          Report("[CDataFile::Load] Key <%s> on line %u lists more than %d values. Refused.", Shown(key).c_str(),
+                 lineNo, kMaxValuesPerKey);
+          return false;
+        }
+        Parsed::Op op;
+        op.name = std::string(key);
+        op.value = std::string(TrimData(items.substr(start, end == std::string_view::npos ? end : end - start)));
+        op.comment = pending;
+        op.position = position++;
+        out->ops.push_back(std::move(op));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+      }
+    } else {
+      Parsed::Op op;
+      op.name = std::string(key);
+      op.value = std::move(value);
+      op.comment = pending;
+      out->ops.push_back(std::move(op));
+    }
+    pending.clear();
+  }
+  return true;
+}
+
+void CDataFile::Apply(const Parsed& parsed) {
+  // The read may create any section and key it meets, whatever the options.
+  const uint32_t remembered = flags_ & (kAutoCreateSections | kAutoCreateKeys);
+  flags_ |= kAutoCreateSections | kAutoCreateKeys;
+  std::string current;  // the unnamed section until the first header
+  for (const Parsed::Op& op : parsed.ops) {
+    if (op.isSection) {
+      CreateSection(op.name, op.comment);  // an existing section is reported and kept
+      current = op.name;
+    } else {
+      SetValue(op.name, op.value, op.comment, current, op.position);
+    }
+  }
+  flags_ = (flags_ & ~(kAutoCreateSections | kAutoCreateKeys)) | remembered;
+}
+
+bool CDataFile::LoadFromMemory(std::string_view text) {
+  Parsed parsed;
+  if (!Parse(text, &parsed)) return false;
+  Apply(parsed);
+  dirty_ = false;
+  return true;
+}
+
+bool CDataFile::Load(const std::string& fileName) {
+  FILE* f = platform::OpenFile(fileName, "rb");
+  if (!f) {
+    Report("[CDataFile::Load] Unable to open file. Does it exist?");
+    return false;
+  }
+  std::string text;
+  bool readOk = std::fseek(f, 0, SEEK_END) == 0;
+  const long size = readOk ? std::ftell(f) : -1;
+  readOk = readOk && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+  if (readOk && static_cast<uint64_t>(size) > kMaxFileBytes) {
+    std::fclose(f);
+    Report("[CDataFile::Load] The file is larger than %llu bytes; not a table. Refused.",
+           static_cast<unsigned long long>(kMaxFileBytes));
+    return false;
+  }
+  if (readOk) {
+    text.resize(static_cast<size_t>(size));
+    readOk = text.empty() || std::fread(text.data(), 1, text.size(), f) == text.size();
+    readOk = readOk && !std::ferror(f);
+  }
+  std::fclose(f);
+  if (!readOk) {
+    Report("[CDataFile::Load] Unable to read file.");
+    return false;
+  }
+  Parsed parsed;
+  if (!Parse(text, &parsed)) return false;
+  Apply(parsed);
+  fileName_ = fileName;
+  dirty_ = false;
+  return true;
+}
+
+std::string CDataFile::SaveToText() {
+  std::string out;
+  bool changed = false;
+  for (const auto& sectionPtr : sections_) {
+    Section& section = *sectionPtr;
+    size_t longest = 0;
+    for (const auto& k : section.keys) longest = std::max(longest, k->name.size());
+
+    bool commentWritten = false;
+    if (!section.comment.empty()) {
+      EmitLine(&out, "\n" + CommentText(section.comment));
+      commentWritten = true;
+    }
+    if (!section.name.empty()) {
+      EmitLine(&out, std::string(commentWritten ? "" : "\n") + "[" + section.name + "]");
+    }
+
+    for (const auto& keyPtr : section.keys) {
+      Key& key = *keyPtr;
+      if (key.name.empty()) continue;
+      std::string line;
+      if (!key.comment.empty()) {
+        line += '\n';
+        line += CommentText(key.comment);
+        line += '\n';
+      }
+      line += key.name;
+      if (flags_ & kPadKeyNames) {
+        line.append(kSeparator);
+        line.append(longest - key.name.size(), ' ');
+      }
+      line += kEqualIndicators[0];
+      line.append(kSeparator);
+      if (key.values.size() == 1) {
+        std::string& v = key.values[0];
+        // Quoted: long values and those holding quotes or line ends, as the
+        // format always did; also those that would not read back as written
+        // unquoted (empty, list-like, or with blanks or ":=" at an end).
+        const bool quote = v.size() > longest || v.find_first_of("\"\n\r") != std::string::npos || v.empty() ||
+                           v[0] == '<' || IsTrimChar(v.front()) || IsTrimChar(v.back());
+        if (quote) {
+          const size_t before = v.size();
+          RemoveQuotes(&v);
+          changed = changed || v.size() != before;
+          line += '"';
+          line += v;
+          line += '"';
+        } else {
+          line += v;
+        }
+      } else {
+        line += '<';
+        for (size_t i = 0; i < key.values.size(); ++i) {
+          if (i) line += ',';
+          line += key.values[i];
+        }
+        line += '>';
+      }
+      EmitLine(&out, line);
+    }
+  }
+  if (changed) dirty_ = true;
+  return out;
+}
+
+bool CDataFile::Save() {
+  bool anything = false;
+  for (const auto& s : sections_) anything = anything || !s->name.empty() || !s->keys.empty();
+  if (!anything) {
+    Report("[CDataFile::Save] Nothing to save.");
+    return false;
+  }
+  if (fileName_.empty()) {
+    Report("[CDataFile::Save] No filename has been set.");
+    return false;
+  }
+  const std::string text = SaveToText();
+  if (!platform::WriteWholeFileAtomic(fileName_, text.data(), text.size())) {
+    Report("[CDataFile::Save] Unable to save file.");
+    return false;
+  }
+  dirty_ = false;
+  return true;
+}
