@@ -494,6 +494,9 @@ std::string CDataFile::SaveToText() {
       EmitLine(&out, line);
     }
   }
+  // A first key whose name starts like a byte-order mark would lose it on
+  // reading; a blank first line keeps it a name.
+  if (out.compare(0, 3, "\xEF\xBB\xBF") == 0) out.insert(0, "\r\n");
   if (changed) dirty_ = true;
   return out;
 }

@@ -6,6 +6,7 @@ DIR=${1:-build/fuzz/fuzz}
 SECONDS_EACH=${2:-60}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 [[ -d "$DIR" ]] || { echo "no fuzz targets in $DIR"; exit 0; }
+DIR=$(cd "$DIR" && pwd)  # each target runs from its own scratch folder
 for target in "$DIR"/*; do
   [[ -x "$target" ]] || continue
   name=$(basename "$target")

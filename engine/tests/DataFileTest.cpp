@@ -318,6 +318,19 @@ TEST(DataFile, RoundTripReadWriteReadIsEqual) {
   EXPECT_EQ(second.SaveToText(), written) << "the writer is deterministic";
 }
 
+TEST(DataFile, RoundTripKeepsNamesAndValuesThatLookLikeSyntax) {
+  CDataFile first;
+  // A line that is not a header and starts with a byte-order mark keeps it in its key.
+  ASSERT_TRUE(LoadText(&first, "; c\n\xEF\xBB\xBF" "key = 1\n[s]\nv = \"<a,b>\"\nw = \"=x:\"\n"));
+  const std::string text = first.SaveToText();
+  CDataFile second;
+  ASSERT_TRUE(LoadText(&second, text));
+  EXPECT_EQ(DumpOf(first), DumpOf(second));
+  EXPECT_EQ(second.GetInt("\xEF\xBB\xBF" "key"), 1);
+  EXPECT_EQ(second.GetString("v", "s"), "<a,b>");
+  EXPECT_EQ(second.GetString("w", "s"), "=x:");
+}
+
 TEST(DataFile, SaveFailuresAreReported) {
   TempDir dir;
   {
