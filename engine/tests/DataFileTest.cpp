@@ -321,7 +321,7 @@ TEST(DataFile, RoundTripReadWriteReadIsEqual) {
 TEST(DataFile, RoundTripKeepsNamesAndValuesThatLookLikeSyntax) {
   CDataFile first;
   // A line that is not a header and starts with a byte-order mark keeps it in its key.
-  ASSERT_TRUE(LoadText(&first, "; c\n\xEF\xBB\xBF" "key = 1\n[s]\nv = \"<a,b>\"\nw = \"=x:\"\n"));
+  ASSERT_TRUE(LoadText(&first, "\n\xEF\xBB\xBF" "key = 1\n[s]\nv = \"<a,b>\"\nw = \"=x:\"\n"));
   const std::string text = first.SaveToText();
   CDataFile second;
   ASSERT_TRUE(LoadText(&second, text));
