@@ -59,19 +59,6 @@ std::string Shown(std::string_view s) { return std::string(s.substr(0, 64)); }
 
 }  // namespace
 
-// What one read of a table asks of the model, in file order. The whole text
-// is parsed before anything is applied, so a refused file changes nothing.
-struct CDataFile::Parsed {
-  struct Op {
-    bool isSection = false;
-    std::string name;  // section name, or key name
-    std::string value;
-    std::string comment;
-    int position = 0;
-  };
-  std::vector<Op> ops;
-};
-
 CDataFile::CDataFile() { AppendSection("", ""); }
 
 CDataFile::~CDataFile() {
@@ -129,17 +116,22 @@ CDataFile::Section* CDataFile::FindSection(const std::string& name) {
 const CDataFile::Section* CDataFile::FindSection(const std::string& name) const {
   auto it = sectionIndex_.find(str::ToLower(name));
   if (it == sectionIndex_.end()) return nullptr;
-  const Section* s = sections_[it->second].get();
-  if ((flags_ & kCompareHashes) && s->nameHash != NameHash(name)) return nullptr;
-  return s;
+  return sections_[it->second].get();
 }
 
-CDataFile::Key* CDataFile::FindKeyIn(const Section& section, const std::string& key) const {
+CDataFile::Key* CDataFile::FindKeyIn(const Section& section, std::string_view key) const {
+  const bool compareHashes = flags_ & kCompareHashes;
+  if (section.keyIndex.empty()) {
+    // Small sections: a scan, comparing hashes first when asked to.
+    const uint32_t h = compareHashes ? NameHash(key) : 0;
+    for (const auto& k : section.keys) {
+      if (compareHashes && k->nameHash != h) continue;
+      if (str::EqualsNoCase(k->name, key)) return k.get();
+    }
+    return nullptr;
+  }
   auto it = section.keyIndex.find(str::ToLower(key));
-  if (it == section.keyIndex.end()) return nullptr;
-  Key* k = section.keys[it->second].get();
-  if ((flags_ & kCompareHashes) && k->nameHash != NameHash(key)) return nullptr;
-  return k;
+  return it == section.keyIndex.end() ? nullptr : section.keys[it->second].get();
 }
 
 CDataFile::Key* CDataFile::FindKey(const std::string& key, const std::string& section) {
@@ -172,11 +164,16 @@ bool CDataFile::SetValue(const std::string& key, const std::string& value, const
     s = FindSection(section);
     if (!s) return false;
   }
+  return SetValueIn(s, key, value, comment, position);
+}
+
+bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view value, std::string_view comment,
+                           int position) {
   if (Key* k = FindKeyIn(*s, key)) {
     if (static_cast<size_t>(position) < k->values.size()) {
       k->values[static_cast<size_t>(position)] = value;
     } else {
-      k->values.push_back(value);
+      k->values.emplace_back(value);
     }
     k->comment = comment;
     dirty_ = true;
@@ -192,10 +189,15 @@ bool CDataFile::SetValue(const std::string& key, const std::string& value, const
   k->name = key;
   k->nameHash = NameHash(key);
   k->values.assign(static_cast<size_t>(position), std::string());
-  k->values.push_back(value);
+  k->values.emplace_back(value);
   k->comment = comment;
-  s->keyIndex.emplace(str::ToLower(key), s->keys.size());
   s->keys.push_back(std::move(k));
+  // Big sections get an index so each lookup stays cheap.
+  if (!s->keyIndex.empty()) {
+    s->keyIndex.emplace(str::ToLower(key), s->keys.size() - 1);
+  } else if (s->keys.size() >= kKeyIndexThreshold) {
+    for (size_t i = 0; i < s->keys.size(); ++i) s->keyIndex.emplace(str::ToLower(s->keys[i]->name), i);
+  }
   dirty_ = true;
   return true;
 }
@@ -250,25 +252,18 @@ void CDataFile::Clear() {
   dirty_ = false;
 }
 
-bool CDataFile::Parse(std::string_view text, Parsed* out) const {
+namespace {
+
+// Reads a table's text and tells `sink` what it asks of the model, in file
+// order: Section(name, comment) and Value(key, value, comment, position).
+// Returns false (after a report) for text that is not a well-formed table.
+// Run once with a sink that does nothing, it checks a file before anything
+// changes; run again with the model's sink, it cannot fail.
+template <typename Sink>
+bool ParseTable(std::string_view text, Sink& sink) {
   // A leading UTF-8 byte-order mark (some editors add one) is not part of
   // the first line.
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-
-  // A table is text: other control characters mean binary junk.
-  {
-    unsigned line = 1;
-    for (char ch : text) {
-      const unsigned char c = static_cast<unsigned char>(ch);
-      if (c == '\n') {
-        ++line;
-      } else if (c < 0x20 && c != '\t' && c != '\r') {
-        Report("[CDataFile::Load] Line %u holds the control character 0x%02X; not a text table. Refused.", line,
-               c);
-        return false;
-      }
-    }
-  }
 
   size_t pos = 0;
   unsigned lineNo = 0;
@@ -286,6 +281,7 @@ bool CDataFile::Parse(std::string_view text, Parsed* out) const {
   };
 
   std::string pending;
+  std::string value;
   std::string_view raw;
   while (nextLine(&raw)) {
     const std::string_view line = TrimData(raw);
@@ -299,25 +295,23 @@ bool CDataFile::Parse(std::string_view text, Parsed* out) const {
       std::string name(line.substr(1));
       const size_t close = name.rfind(']');
       if (close != std::string::npos) name.erase(close, 1);
-      Parsed::Op op;
-      op.isSection = true;
-      op.name = std::move(name);
-      op.comment = std::move(pending);
-      out->ops.push_back(std::move(op));
+      sink.Section(name, pending);
       pending.clear();
       continue;
     }
 
     const size_t eq = line.find_first_of(kEqualIndicators);
     const std::string_view key = TrimData(line.substr(0, eq));
-    const std::string_view valueText = eq == std::string_view::npos ? std::string_view() : TrimData(line.substr(eq + 1));
-    std::string value(valueText);
+    const std::string_view valueText =
+        eq == std::string_view::npos ? std::string_view() : TrimData(line.substr(eq + 1));
+    std::string_view stored = valueText;
     bool quoted = false;
     if (!valueText.empty() && valueText[0] == '"') {
       if (valueText.find('"', 1) == std::string_view::npos) {
         // The value goes on over the next lines until one holds the closing quote.
         const unsigned opened = lineNo;
         bool closed = false;
+        value.assign(valueText);
         std::string_view more;
         while (nextLine(&more)) {
           value.append(more);
@@ -332,69 +326,106 @@ bool CDataFile::Parse(std::string_view text, Parsed* out) const {
           return false;
         }
         RemoveQuotes(&value);
+        stored = value;
         quoted = true;
       } else if (valueText.size() >= 2 && valueText.back() == '"') {
         // One enclosing pair is the writer's quoting, not part of the value.
-        value = std::string(valueText.substr(1, valueText.size() - 2));
+        stored = valueText.substr(1, valueText.size() - 2);
         quoted = true;
       }
     }
     // A line with no key or no value is skipped; its comment waits for the next.
     if (key.empty() || valueText.empty()) continue;
 
-    if (!quoted && value[0] == '<') {
-      std::string_view items = std::string_view(value).substr(1);
+    if (!quoted && stored[0] == '<') {
+      std::string_view items = stored.substr(1);
       if (!items.empty() && items.back() == '>') items.remove_suffix(1);
       int position = 0;
       size_t start = 0;
       while (true) {
         const size_t end = items.find_first_of(",>", start);
-        if (position >= kMaxValuesPerKey) {
+        if (position >= CDataFile::kMaxValuesPerKey) {
           Report("[CDataFile::Load] Key <%s> on line %u lists more than %d values. Refused.", Shown(key).c_str(),
-                 lineNo, kMaxValuesPerKey);
+                 lineNo, CDataFile::kMaxValuesPerKey);
           return false;
         }
-        Parsed::Op op;
-        op.name = std::string(key);
-        op.value = std::string(TrimData(items.substr(start, end == std::string_view::npos ? end : end - start)));
-        op.comment = pending;
-        op.position = position++;
-        out->ops.push_back(std::move(op));
+        const std::string_view item =
+            items.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        sink.Value(key, TrimData(item), pending, position++);
         if (end == std::string_view::npos) break;
         start = end + 1;
       }
     } else {
-      Parsed::Op op;
-      op.name = std::string(key);
-      op.value = std::move(value);
-      op.comment = pending;
-      out->ops.push_back(std::move(op));
+      sink.Value(key, stored, pending, 0);
     }
     pending.clear();
   }
   return true;
 }
 
-void CDataFile::Apply(const Parsed& parsed) {
-  // The read may create any section and key it meets, whatever the options.
-  const uint32_t remembered = flags_ & (kAutoCreateSections | kAutoCreateKeys);
-  flags_ |= kAutoCreateSections | kAutoCreateKeys;
-  std::string current;  // the unnamed section until the first header
-  for (const Parsed::Op& op : parsed.ops) {
-    if (op.isSection) {
-      CreateSection(op.name, op.comment);  // an existing section is reported and kept
-      current = op.name;
-    } else {
-      SetValue(op.name, op.value, op.comment, current, op.position);
+// A table is text: other control characters mean binary junk.
+bool CheckText(std::string_view text) {
+  unsigned line = 1;
+  for (char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= 0x20 || c == '\t' || c == '\r') continue;
+    if (c == '\n') {
+      ++line;
+      continue;
     }
+    Report("[CDataFile::Load] Line %u holds the control character 0x%02X; not a text table. Refused.", line, c);
+    return false;
   }
-  flags_ = (flags_ & ~(kAutoCreateSections | kAutoCreateKeys)) | remembered;
+  return true;
+}
+
+struct CheckOnly {
+  void Section(std::string_view, std::string_view) {}
+  void Value(std::string_view, std::string_view, std::string_view, int) {}
+};
+
+}  // namespace
+
+// Files what a read finds into the model. The read may create any section
+// and key it meets, whatever the options; they are restored afterwards.
+struct CDataFile::Applier {
+  CDataFile& file;
+  uint32_t remembered;
+  CDataFile::Section* current = nullptr;
+  std::string currentName;  // the unnamed section until the first header
+
+  explicit Applier(CDataFile& f) : file(f), remembered(f.flags_ & (kAutoCreateSections | kAutoCreateKeys)) {
+    file.flags_ |= kAutoCreateSections | kAutoCreateKeys;
+    current = file.FindSection(currentName);
+  }
+  ~Applier() { file.flags_ = (file.flags_ & ~(kAutoCreateSections | kAutoCreateKeys)) | remembered; }
+
+  void Section(const std::string& name, const std::string& comment) {
+    file.CreateSection(name, comment);  // an existing section is reported and kept
+    currentName = name;
+    current = file.FindSection(name);
+  }
+  void Value(std::string_view key, std::string_view value, std::string_view comment, int position) {
+    if (!current) {
+      // Only after Clear: the first key recreates the unnamed section.
+      file.CreateSection(currentName, "");
+      current = file.FindSection(currentName);
+      if (!current) return;
+    }
+    file.SetValueIn(current, key, value, comment, position);
+  }
+};
+
+bool CDataFile::ReadText(std::string_view text) {
+  CheckOnly check;
+  if (!CheckText(text) || !ParseTable(text, check)) return false;
+  Applier apply(*this);
+  ParseTable(text, apply);
+  return true;
 }
 
 bool CDataFile::LoadFromMemory(std::string_view text) {
-  Parsed parsed;
-  if (!Parse(text, &parsed)) return false;
-  Apply(parsed);
+  if (!ReadText(text)) return false;
   dirty_ = false;
   return true;
 }
@@ -425,9 +456,7 @@ bool CDataFile::Load(const std::string& fileName) {
     Report("[CDataFile::Load] Unable to read file.");
     return false;
   }
-  Parsed parsed;
-  if (!Parse(text, &parsed)) return false;
-  Apply(parsed);
+  if (!ReadText(text)) return false;
   fileName_ = fileName;
   dirty_ = false;
   return true;
@@ -443,11 +472,17 @@ std::string CDataFile::SaveToText() {
 
     bool commentWritten = false;
     if (!section.comment.empty()) {
-      EmitLine(&out, "\n" + CommentText(section.comment));
+      std::string line(1, '\n');
+      line += CommentText(section.comment);
+      EmitLine(&out, line);
       commentWritten = true;
     }
     if (!section.name.empty()) {
-      EmitLine(&out, std::string(commentWritten ? "" : "\n") + "[" + section.name + "]");
+      std::string line(commentWritten ? "" : "\n");
+      line += '[';
+      line += section.name;
+      line += ']';
+      EmitLine(&out, line);
     }
 
     for (const auto& keyPtr : section.keys) {

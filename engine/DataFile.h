@@ -23,6 +23,8 @@ class CDataFile {
   // near these is not a table.
   static constexpr uint64_t kMaxFileBytes = 64ull * 1024 * 1024;
   static constexpr int kMaxValuesPerKey = 65536;
+  // Sections with this many keys are searched through an index.
+  static constexpr size_t kKeyIndexThreshold = 16;
 
   struct Key {
     std::string name;
@@ -36,7 +38,7 @@ class CDataFile {
     std::string comment;
     std::vector<std::unique_ptr<Key>> keys;  // in file order
     uint32_t nameHash = 0;
-    // Lower-case key name -> index in keys: lookups stay cheap in big sections.
+    // Lower-case key name -> index in keys, kept once a section is big.
     std::unordered_map<std::string, size_t> keyIndex;
   };
 
@@ -93,11 +95,13 @@ class CDataFile {
   void SetFlags(uint32_t flags) { flags_ = flags; }
 
  private:
-  struct Parsed;
-  bool Parse(std::string_view text, Parsed* out) const;
-  void Apply(const Parsed& parsed);
+  struct Applier;
+  // Checks the whole text, then files it: a refused text changes nothing.
+  bool ReadText(std::string_view text);
   Section* AppendSection(const std::string& name, const std::string& comment);
-  Key* FindKeyIn(const Section& section, const std::string& key) const;
+  Key* FindKeyIn(const Section& section, std::string_view key) const;
+  bool SetValueIn(Section* section, std::string_view key, std::string_view value, std::string_view comment,
+                  int position);
 
   std::vector<std::unique_ptr<Section>> sections_;
   std::string fileName_;
