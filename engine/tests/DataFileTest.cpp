@@ -231,6 +231,22 @@ TEST(DataFile, NameHashFoldsCase) {
   f.Clear();
 }
 
+TEST(DataFile, BigSectionsFindEveryKeyIgnoringCase) {
+  std::string text = "[big]\n";
+  for (int i = 0; i < 100; ++i) text += "Key" + std::to_string(i) + " = " + std::to_string(i) + "\n";
+  text += "KEY7 = 700\n";  // the same key again, other case
+  CDataFile f;
+  ASSERT_TRUE(LoadText(&f, text));
+  ASSERT_EQ(f.FindSection("big")->keys.size(), 100u);
+  for (int i = 0; i < 100; ++i) {
+    EXPECT_EQ(f.GetInt("kEy" + std::to_string(i), "BIG"), i == 7 ? 700 : i);
+  }
+  EXPECT_EQ(f.FindKey("key100", "big"), nullptr);
+  ASSERT_TRUE(f.SetValue("key100", "x", "", "big"));
+  EXPECT_EQ(f.GetString("KEY100", "big"), "x");
+  f.Clear();
+}
+
 TEST(DataFile, ClearRemovesEverySectionAndTheDirtyMark) {
   CDataFile f;
   ASSERT_TRUE(f.SetValue("k", "v", "", "s"));
