@@ -161,11 +161,15 @@ void ObjectDef::MergeAt(const ObjectDef* other, bool markInherited, int depth) {
     if (!child) continue;
     ObjectDef* mine = child->isValue ? children.FindValueEntry(child->name) : children.FindChildObject(child->name);
     if (mine) {
-      std::string keptBase = mine->baseName;
+      // The existing child keeps its own base (name and link), its own
+      // comment and its flag; it only gains settings and children.
+      std::string keptBaseName = mine->baseName;
+      ObjectDef* keptBase = mine->base;
       std::string keptComment = mine->comment;
       const unsigned char keptInherited = mine->inherited;
       mine->MergeAt(child, markInherited, depth + 1);
-      mine->baseName = std::move(keptBase);
+      mine->baseName = std::move(keptBaseName);
+      mine->base = keptBase;
       mine->comment = std::move(keptComment);
       mine->inherited = keptInherited;
     } else {
