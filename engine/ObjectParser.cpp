@@ -34,10 +34,19 @@ std::string TrimRight(std::string_view s) {
 }
 
 // The key an "#include" chain is checked with: the same file named with
-// other separators or in another case is the same file.
+// other separators, "." and ".." steps or in another case is the same file.
 std::string IncludeKey(const std::string& name) {
-  std::string key = str::ToLower(name);
-  std::replace(key.begin(), key.end(), '\\', '/');
+  std::vector<std::string> parts;
+  for (std::string& part : str::Split(str::ToLower(name), "/\\")) {
+    if (part.empty() || part == ".") continue;
+    if (part == ".." && !parts.empty() && parts.back() != "..") {
+      parts.pop_back();
+      continue;
+    }
+    parts.push_back(std::move(part));
+  }
+  std::string key = name.size() > 0 && (name[0] == '/' || name[0] == '\\') ? "/" : "";
+  for (size_t i = 0; i < parts.size(); ++i) key += (i ? "/" : "") + parts[i];
   return key;
 }
 
@@ -65,6 +74,12 @@ bool ObjectParser::ParseFile(const std::string& fileName) {
   if (std::find(openFiles_.begin(), openFiles_.end(), key) != openFiles_.end()) {
     platform::DebugPrintf("[ObjectParser::ParseFile] '%s' includes itself; the include is skipped\n",
                           fileName.c_str());
+    return false;
+  }
+  if (openFiles_.empty()) includeCount_ = 0;
+  if (!openFiles_.empty() && ++includeCount_ > kMaxIncludesPerRead) {
+    platform::DebugPrintf("[ObjectParser::ParseFile] more than %zu includes in one read; '%s' is skipped\n",
+                          kMaxIncludesPerRead, fileName.c_str());
     return false;
   }
   if (openFiles_.size() >= kMaxIncludeDepth) {

@@ -32,6 +32,9 @@ class ObjectParser {
   static constexpr size_t kMaxLinePiece = 255;     // longer lines are read in pieces
   static constexpr size_t kMaxIncludeDepth = 16;   // nested "#include" files
   static constexpr size_t kMaxObjectDepth = 256;   // nested open objects
+  // Includes read while reading one file: files that include each other
+  // several times over would otherwise multiply the work at every level.
+  static constexpr size_t kMaxIncludesPerRead = 1000;
 
   ObjectParser();
   virtual ~ObjectParser();
@@ -89,6 +92,7 @@ class ObjectParser {
   FileSource source_;
   std::string baseDirectory_;
   std::vector<std::string> openFiles_;  // the "#include" chain, for loop detection
+  size_t includeCount_ = 0;
   bool skipping_ = false;               // inside a block that is read past
   int skipBraces_ = 0;
 };

@@ -227,6 +227,22 @@ TEST_F(ObjectParserTest, IncludeLoopsAndDeepChainsAreSkipped) {
   EXPECT_NE(chain->FindValue("level14"), nullptr);
   EXPECT_EQ(chain->FindValue("level15"), nullptr);
   EXPECT_TRUE(debug.Contains("nests includes deeper than 16"));
+
+  // The same file under other spellings is still the same file.
+  files.Add("self.inc", "set n 1\n#include ./SELF.inc\n#include sub\\..\\self.inc\n#include .//self.inc\n");
+  debug.Clear();
+  ASSERT_NE(Load("#include self.inc\n"), nullptr);
+  EXPECT_TRUE(debug.Contains("'./SELF.inc' includes itself"));
+  EXPECT_TRUE(debug.Contains("'.//self.inc' includes itself"));
+
+  // Ten files, each including the next one twice: 2^10 reads without a cap.
+  for (int i = 0; i < 10; ++i) {
+    const std::string next = "f" + std::to_string(i + 1) + ".inc";
+    files.Add("f" + std::to_string(i) + ".inc", "#include " + next + "\n#include " + next + "\n");
+  }
+  debug.Clear();
+  ASSERT_NE(Load("#include f0.inc\n"), nullptr);
+  EXPECT_TRUE(debug.Contains("more than 1000 includes in one read"));
 }
 
 TEST_F(ObjectParserTest, SettingsWithNoObjectAreIgnoredWithADiagnostic) {
