@@ -153,7 +153,10 @@ bool DecodeStream(const uint8_t* data, size_t size, DecodeOutput* out) {
 }  // namespace
 
 TexTransport* TexTransport::DecodeJPEG(const uint8_t* data, size_t size, int options) {
-  if (!data || size == 0) return nullptr;
+  if (!data || size == 0) {
+    platform::DebugPrintf("[TexTransport::DecodeJPEG] refused: empty file\n");
+    return nullptr;
+  }
   auto image = std::make_unique<TexTransport>();
   DecodeOutput out{&image->pixels, 0, 0};
   if (!DecodeStream(data, size, &out)) {

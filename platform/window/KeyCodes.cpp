@@ -1,0 +1,147 @@
+#include "platform/window/KeyCodes.h"
+
+#include <SDL_scancode.h>
+
+#include <array>
+
+#include "engine/StringUtil.h"
+#include "platform/window/WindowTypes.h"
+
+namespace platform {
+namespace {
+
+struct KeyRow {
+  uint8_t dik;
+  uint8_t vk;
+  int sdl;
+  const char* name;
+};
+
+constexpr KeyRow kKeys[] = {
+    {DIK_ESCAPE, VK_ESCAPE, SDL_SCANCODE_ESCAPE, "ESCAPE"},
+    {DIK_1, '1', SDL_SCANCODE_1, "1"}, {DIK_2, '2', SDL_SCANCODE_2, "2"},
+    {DIK_3, '3', SDL_SCANCODE_3, "3"}, {DIK_4, '4', SDL_SCANCODE_4, "4"},
+    {DIK_5, '5', SDL_SCANCODE_5, "5"}, {DIK_6, '6', SDL_SCANCODE_6, "6"},
+    {DIK_7, '7', SDL_SCANCODE_7, "7"}, {DIK_8, '8', SDL_SCANCODE_8, "8"},
+    {DIK_9, '9', SDL_SCANCODE_9, "9"}, {DIK_0, '0', SDL_SCANCODE_0, "0"},
+    {DIK_MINUS, VK_OEM_MINUS, SDL_SCANCODE_MINUS, "MINUS"},
+    {DIK_EQUALS, VK_OEM_PLUS, SDL_SCANCODE_EQUALS, "EQUALS"},
+    {DIK_BACK, VK_BACK, SDL_SCANCODE_BACKSPACE, "BACK"},
+    {DIK_TAB, VK_TAB, SDL_SCANCODE_TAB, "TAB"},
+    {DIK_Q, 'Q', SDL_SCANCODE_Q, "Q"}, {DIK_W, 'W', SDL_SCANCODE_W, "W"},
+    {DIK_E, 'E', SDL_SCANCODE_E, "E"}, {DIK_R, 'R', SDL_SCANCODE_R, "R"},
+    {DIK_T, 'T', SDL_SCANCODE_T, "T"}, {DIK_Y, 'Y', SDL_SCANCODE_Y, "Y"},
+    {DIK_U, 'U', SDL_SCANCODE_U, "U"}, {DIK_I, 'I', SDL_SCANCODE_I, "I"},
+    {DIK_O, 'O', SDL_SCANCODE_O, "O"}, {DIK_P, 'P', SDL_SCANCODE_P, "P"},
+    {DIK_LBRACKET, VK_OEM_4, SDL_SCANCODE_LEFTBRACKET, "LBRACKET"},
+    {DIK_RBRACKET, VK_OEM_6, SDL_SCANCODE_RIGHTBRACKET, "RBRACKET"},
+    {DIK_RETURN, VK_RETURN, SDL_SCANCODE_RETURN, "RETURN"},
+    {DIK_LCONTROL, VK_CONTROL, SDL_SCANCODE_LCTRL, "LCONTROL"},
+    {DIK_A, 'A', SDL_SCANCODE_A, "A"}, {DIK_S, 'S', SDL_SCANCODE_S, "S"},
+    {DIK_D, 'D', SDL_SCANCODE_D, "D"}, {DIK_F, 'F', SDL_SCANCODE_F, "F"},
+    {DIK_G, 'G', SDL_SCANCODE_G, "G"}, {DIK_H, 'H', SDL_SCANCODE_H, "H"},
+    {DIK_J, 'J', SDL_SCANCODE_J, "J"}, {DIK_K, 'K', SDL_SCANCODE_K, "K"},
+    {DIK_L, 'L', SDL_SCANCODE_L, "L"},
+    {DIK_SEMICOLON, VK_OEM_1, SDL_SCANCODE_SEMICOLON, "SEMICOLON"},
+    {DIK_APOSTROPHE, VK_OEM_7, SDL_SCANCODE_APOSTROPHE, "APOSTROPHE"},
+    {DIK_GRAVE, VK_OEM_3, SDL_SCANCODE_GRAVE, "GRAVE"},
+    {DIK_LSHIFT, VK_SHIFT, SDL_SCANCODE_LSHIFT, "LSHIFT"},
+    {DIK_BACKSLASH, VK_OEM_5, SDL_SCANCODE_BACKSLASH, "BACKSLASH"},
+    {DIK_Z, 'Z', SDL_SCANCODE_Z, "Z"}, {DIK_X, 'X', SDL_SCANCODE_X, "X"},
+    {DIK_C, 'C', SDL_SCANCODE_C, "C"}, {DIK_V, 'V', SDL_SCANCODE_V, "V"},
+    {DIK_B, 'B', SDL_SCANCODE_B, "B"}, {DIK_N, 'N', SDL_SCANCODE_N, "N"},
+    {DIK_M, 'M', SDL_SCANCODE_M, "M"},
+    {DIK_COMMA, VK_OEM_COMMA, SDL_SCANCODE_COMMA, "COMMA"},
+    {DIK_PERIOD, VK_OEM_PERIOD, SDL_SCANCODE_PERIOD, "PERIOD"},
+    {DIK_SLASH, VK_OEM_2, SDL_SCANCODE_SLASH, "SLASH"},
+    {DIK_RSHIFT, VK_SHIFT, SDL_SCANCODE_RSHIFT, "RSHIFT"},
+    {DIK_MULTIPLY, VK_MULTIPLY, SDL_SCANCODE_KP_MULTIPLY, "MULTIPLY"},
+    {DIK_LMENU, VK_MENU, SDL_SCANCODE_LALT, "LMENU"},
+    {DIK_SPACE, VK_SPACE, SDL_SCANCODE_SPACE, "SPACE"},
+    {DIK_CAPITAL, VK_CAPITAL, SDL_SCANCODE_CAPSLOCK, "CAPITAL"},
+    {DIK_F1, VK_F1 + 0, SDL_SCANCODE_F1, "F1"}, {DIK_F2, VK_F1 + 1, SDL_SCANCODE_F2, "F2"},
+    {DIK_F3, VK_F1 + 2, SDL_SCANCODE_F3, "F3"}, {DIK_F4, VK_F1 + 3, SDL_SCANCODE_F4, "F4"},
+    {DIK_F5, VK_F1 + 4, SDL_SCANCODE_F5, "F5"}, {DIK_F6, VK_F1 + 5, SDL_SCANCODE_F6, "F6"},
+    {DIK_F7, VK_F1 + 6, SDL_SCANCODE_F7, "F7"}, {DIK_F8, VK_F1 + 7, SDL_SCANCODE_F8, "F8"},
+    {DIK_F9, VK_F1 + 8, SDL_SCANCODE_F9, "F9"}, {DIK_F10, VK_F1 + 9, SDL_SCANCODE_F10, "F10"},
+    {DIK_NUMLOCK, VK_NUMLOCK, SDL_SCANCODE_NUMLOCKCLEAR, "NUMLOCK"},
+    {DIK_SCROLL, VK_SCROLL, SDL_SCANCODE_SCROLLLOCK, "SCROLL"},
+    {DIK_NUMPAD7, VK_NUMPAD0 + 7, SDL_SCANCODE_KP_7, "NUMPAD7"},
+    {DIK_NUMPAD8, VK_NUMPAD0 + 8, SDL_SCANCODE_KP_8, "NUMPAD8"},
+    {DIK_NUMPAD9, VK_NUMPAD0 + 9, SDL_SCANCODE_KP_9, "NUMPAD9"},
+    {DIK_SUBTRACT, VK_SUBTRACT, SDL_SCANCODE_KP_MINUS, "SUBTRACT"},
+    {DIK_NUMPAD4, VK_NUMPAD0 + 4, SDL_SCANCODE_KP_4, "NUMPAD4"},
+    {DIK_NUMPAD5, VK_NUMPAD0 + 5, SDL_SCANCODE_KP_5, "NUMPAD5"},
+    {DIK_NUMPAD6, VK_NUMPAD0 + 6, SDL_SCANCODE_KP_6, "NUMPAD6"},
+    {DIK_ADD, VK_ADD, SDL_SCANCODE_KP_PLUS, "ADD"},
+    {DIK_NUMPAD1, VK_NUMPAD0 + 1, SDL_SCANCODE_KP_1, "NUMPAD1"},
+    {DIK_NUMPAD2, VK_NUMPAD0 + 2, SDL_SCANCODE_KP_2, "NUMPAD2"},
+    {DIK_NUMPAD3, VK_NUMPAD0 + 3, SDL_SCANCODE_KP_3, "NUMPAD3"},
+    {DIK_NUMPAD0, VK_NUMPAD0, SDL_SCANCODE_KP_0, "NUMPAD0"},
+    {DIK_DECIMAL, VK_DECIMAL, SDL_SCANCODE_KP_PERIOD, "DECIMAL"},
+    {DIK_OEM_102, VK_OEM_102, SDL_SCANCODE_NONUSBACKSLASH, "OEM_102"},
+    {DIK_F11, VK_F11, SDL_SCANCODE_F11, "F11"}, {DIK_F12, VK_F12, SDL_SCANCODE_F12, "F12"},
+    {DIK_NUMPADENTER, VK_RETURN, SDL_SCANCODE_KP_ENTER, "NUMPADENTER"},
+    {DIK_RCONTROL, VK_CONTROL, SDL_SCANCODE_RCTRL, "RCONTROL"},
+    {DIK_DIVIDE, VK_DIVIDE, SDL_SCANCODE_KP_DIVIDE, "DIVIDE"},
+    {DIK_SYSRQ, VK_SNAPSHOT, SDL_SCANCODE_PRINTSCREEN, "SYSRQ"},
+    {DIK_RMENU, VK_MENU, SDL_SCANCODE_RALT, "RMENU"},
+    {DIK_PAUSE, VK_PAUSE, SDL_SCANCODE_PAUSE, "PAUSE"},
+    {DIK_HOME, VK_HOME, SDL_SCANCODE_HOME, "HOME"},
+    {DIK_UP, VK_UP, SDL_SCANCODE_UP, "UP"},
+    {DIK_PRIOR, VK_PRIOR, SDL_SCANCODE_PAGEUP, "PRIOR"},
+    {DIK_LEFT, VK_LEFT, SDL_SCANCODE_LEFT, "LEFT"},
+    {DIK_RIGHT, VK_RIGHT, SDL_SCANCODE_RIGHT, "RIGHT"},
+    {DIK_END, VK_END, SDL_SCANCODE_END, "END"},
+    {DIK_DOWN, VK_DOWN, SDL_SCANCODE_DOWN, "DOWN"},
+    {DIK_NEXT, VK_NEXT, SDL_SCANCODE_PAGEDOWN, "NEXT"},
+    {DIK_INSERT, VK_INSERT, SDL_SCANCODE_INSERT, "INSERT"},
+    {DIK_DELETE, VK_DELETE, SDL_SCANCODE_DELETE, "DELETE"},
+    {DIK_LWIN, VK_LWIN, SDL_SCANCODE_LGUI, "LWIN"},
+    {DIK_RWIN, VK_RWIN, SDL_SCANCODE_RGUI, "RWIN"},
+    {DIK_APPS, VK_APPS, SDL_SCANCODE_APPLICATION, "APPS"},
+};
+
+struct Tables {
+  std::array<uint8_t, SDL_NUM_SCANCODES> fromSdl{};
+  std::array<const KeyRow*, 256> byDik{};
+  Tables() {
+    for (const KeyRow& row : kKeys) {
+      fromSdl[static_cast<size_t>(row.sdl)] = row.dik;
+      byDik[row.dik] = &row;
+    }
+  }
+};
+
+const Tables& GetTables() {
+  static const Tables tables;
+  return tables;
+}
+
+}  // namespace
+
+uint8_t DikFromSdlScancode(int sdlScancode) {
+  if (sdlScancode < 0 || sdlScancode >= SDL_NUM_SCANCODES) return 0;
+  return GetTables().fromSdl[static_cast<size_t>(sdlScancode)];
+}
+
+uint8_t VirtualKeyFromDik(uint8_t dik) {
+  const KeyRow* row = GetTables().byDik[dik];
+  return row ? row->vk : 0;
+}
+
+bool IsExtendedDik(uint8_t dik) { return (dik & 0x80) != 0; }
+
+uint8_t DikFromName(std::string_view name) {
+  for (const KeyRow& row : kKeys) {
+    if (str::EqualsNoCase(name, row.name)) return row.dik;
+  }
+  return 0;
+}
+
+const char* DikName(uint8_t dik) {
+  const KeyRow* row = GetTables().byDik[dik];
+  return row ? row->name : nullptr;
+}
+
+}  // namespace platform
