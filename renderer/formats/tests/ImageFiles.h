@@ -4,7 +4,7 @@
 
 #include "renderer/formats/tests/Bytes.h"
 
-struct BmpSpec {
+struct BmpLayout {
   int32_t width = 4;
   int32_t height = 2;  // negative: rows stored top first
   uint16_t bits = 24;
@@ -18,7 +18,7 @@ struct BmpSpec {
   };
 };
 
-inline std::vector<uint8_t> MakeBmp(const BmpSpec& s) {
+inline std::vector<uint8_t> MakeBmp(const BmpLayout& s) {
   const int rows = s.height < 0 ? -s.height : s.height;
   const int bytes = s.bits / 8;
   const int stride = (s.width * bytes + 3) & ~3;

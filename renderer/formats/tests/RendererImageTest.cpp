@@ -15,13 +15,13 @@ std::unique_ptr<TexTransport> Read(const std::vector<uint8_t>& bytes, const std:
 }
 
 TEST(RendererImage, ThirtyTwoBitBitmapsKeepTheirBytesTopRowFirst) {
-  BmpSpec spec;
-  spec.bits = 32;
-  spec.width = 3;
-  spec.height = 2;
-  const std::vector<uint8_t> file = MakeBmp(spec);
+  BmpLayout layout;
+  layout.bits = 32;
+  layout.width = 3;
+  layout.height = 2;
+  const std::vector<uint8_t> file = MakeBmp(layout);
   for (bool bitFields : {false, true}) {
-    BmpSpec s = spec;
+    BmpLayout s = layout;
     s.bitFieldMasks = bitFields;
     s.compression = bitFields ? 3 : 0;
     auto image = Read(MakeBmp(s), "Signs\\Gate.BMP");
@@ -33,15 +33,15 @@ TEST(RendererImage, ThirtyTwoBitBitmapsKeepTheirBytesTopRowFirst) {
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 3; ++x)
         for (int k = 0; k < 4; ++k)
-          EXPECT_EQ(image->pixels[size_t((y * 3 + x) * 4 + k)], spec.pixel(x, 1 - y, k));
+          EXPECT_EQ(image->pixels[size_t((y * 3 + x) * 4 + k)], layout.pixel(x, 1 - y, k));
   }
   auto bottomUp = Read(file, "a.bmp", TexTransport::kBottomUp);
   ASSERT_NE(bottomUp, nullptr);
-  EXPECT_EQ(bottomUp->pixels[0], spec.pixel(0, 0, 0));
+  EXPECT_EQ(bottomUp->pixels[0], layout.pixel(0, 0, 0));
 }
 
 TEST(RendererImage, EightAndTwentyFourBitBitmapsAndTargas) {
-  BmpSpec pal;
+  BmpLayout pal;
   pal.bits = 8;
   pal.paletteEntries = 256;  // colours-used 0: a full table
   auto indexed = Read(MakeBmp(pal), "p.bmp");
@@ -50,7 +50,7 @@ TEST(RendererImage, EightAndTwentyFourBitBitmapsAndTargas) {
   EXPECT_EQ(indexed->palette[255][1], 0);
   EXPECT_EQ(indexed->palette[255][3], 255 ^ 0x55);
 
-  BmpSpec odd;
+  BmpLayout odd;
   odd.width = 3;  // 9 bytes a row, padded to 12
   odd.height = 2;
   auto rgb = Read(MakeBmp(odd), "o.bmp");
@@ -59,7 +59,7 @@ TEST(RendererImage, EightAndTwentyFourBitBitmapsAndTargas) {
   EXPECT_EQ(rgb->pixels[3], 255);
   EXPECT_EQ(rgb->pixels[12 + 2], odd.pixel(0, 0, 2));
 
-  BmpSpec topDown = odd;
+  BmpLayout topDown = odd;
   topDown.height = -2;  // rows stored top first
   auto td = Read(MakeBmp(topDown), "t.bmp");
   ASSERT_NE(td, nullptr);
@@ -72,7 +72,7 @@ TEST(RendererImage, EightAndTwentyFourBitBitmapsAndTargas) {
 }
 
 TEST(RendererImage, NamesChooseTheDecoder) {
-  const std::vector<uint8_t> bmp = MakeBmp(BmpSpec{});
+  const std::vector<uint8_t> bmp = MakeBmp(BmpLayout{});
   platform::ScopedDebugCapture capture;
   EXPECT_EQ(Read(bmp, "x.png"), nullptr);
   EXPECT_EQ(Read(bmp, "bmp"), nullptr);
@@ -88,13 +88,13 @@ TEST(RendererImage, NamesChooseTheDecoder) {
 
 TEST(RendererImage, RefusesDamagedFiles) {
   auto bmp = [](auto change) {
-    BmpSpec s;
+    BmpLayout s;
     change(s);
     return MakeBmp(s);
   };
-  const std::vector<uint8_t> whole = MakeBmp(BmpSpec{});
+  const std::vector<uint8_t> whole = MakeBmp(BmpLayout{});
   const std::vector<uint8_t> truncated(whole.begin(), whole.end() - 1);
-  std::vector<uint8_t> hugeDims = MakeBmp(BmpSpec{});
+  std::vector<uint8_t> hugeDims = MakeBmp(BmpLayout{});
   hugeDims[18] = 0xFF, hugeDims[19] = 0xFF, hugeDims[20] = 0xFF;  // width over the cap
   Bytes rleOverrun;
   rleOverrun.u8(0).u8(0).u8(10).u16(0).u16(0).u8(0).u16(0).u16(0).u16(2).u16(2).u8(24).u8(0);
@@ -107,12 +107,12 @@ TEST(RendererImage, RefusesDamagedFiles) {
   } cases[] = {
       {"truncated bitmap", truncated, "a.bmp"},
       {"header only", std::vector<uint8_t>(truncated.begin(), truncated.begin() + 20), "a.bmp"},
-      {"no BM", bmp([](BmpSpec& s) { s.bits = 24; }), "a.tga"},
-      {"16-bit bitmap", bmp([](BmpSpec& s) { s.bits = 16; }), "a.bmp"},
-      {"run-length bitmap", bmp([](BmpSpec& s) { s.bits = 8, s.compression = 1, s.paletteEntries = 256; }), "a.bmp"},
-      {"palette over 256", bmp([](BmpSpec& s) { s.bits = 8, s.coloursUsed = 300, s.paletteEntries = 256; }), "a.bmp"},
-      {"palette past the end", bmp([](BmpSpec& s) { s.bits = 8, s.coloursUsed = 0, s.paletteEntries = 0, s.width = 1, s.height = 1; }), "a.bmp"},
-      {"odd bit-field masks", [] { BmpSpec s; s.bits = 32, s.compression = 3, s.bitFieldMasks = true; auto b = MakeBmp(s); b[54] = 0xFF; return b; }(), "a.bmp"},
+      {"no BM", bmp([](BmpLayout& s) { s.bits = 24; }), "a.tga"},
+      {"16-bit bitmap", bmp([](BmpLayout& s) { s.bits = 16; }), "a.bmp"},
+      {"run-length bitmap", bmp([](BmpLayout& s) { s.bits = 8, s.compression = 1, s.paletteEntries = 256; }), "a.bmp"},
+      {"palette over 256", bmp([](BmpLayout& s) { s.bits = 8, s.coloursUsed = 300, s.paletteEntries = 256; }), "a.bmp"},
+      {"palette past the end", bmp([](BmpLayout& s) { s.bits = 8, s.coloursUsed = 0, s.paletteEntries = 0, s.width = 1, s.height = 1; }), "a.bmp"},
+      {"odd bit-field masks", [] { BmpLayout s; s.bits = 32, s.compression = 3, s.bitFieldMasks = true; auto b = MakeBmp(s); b[54] = 0xFF; return b; }(), "a.bmp"},
       {"dimensions over the cap", hugeDims, "a.bmp"},
       {"run-length packet past the image", rleOverrun.b, "a.tga"},
       {"corrupt JPEG", jpegJunk, "a.jpg"},

@@ -32,14 +32,14 @@ class STexture2Extern : public ::testing::Test {
   }
   // A uniform 24-bit bitmap of blue, green, red.
   void Uniform(const std::string& rel, int w, int h, uint8_t b, uint8_t g, uint8_t r) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = w;
     s.height = h;
     s.pixel = [=](int, int, int k) { return k == 0 ? b : k == 1 ? g : r; };
     Write(rel, MakeBmp(s));
   }
-  bool Load(STexture2& t, const StxTexture& spec, bool loadData = true) {
-    Write("Art/tex.stx", BuildStx(spec));
+  bool Load(STexture2& t, const StxTexture& layout, bool loadData = true) {
+    Write("Art/tex.stx", BuildStx(layout));
     return t.Load((root_ / "art" / "TEX.stx").string(), loadData);
   }
 
@@ -56,10 +56,10 @@ StxFormat ExternFormat(std::vector<StxTag> tags) {
 
 TEST_F(STexture2Extern, LevelZeroFixesTheChainAndTheRestIsGenerated) {
   Uniform("Art/Wall.bmp", 256, 128, 0xF8, 0xFC, 0x08);
-  StxTexture spec;
-  spec.formats = {ExternFormat({{"ExternRGBMIP-0", "wall.BMP"}, {"ExternAlphaMIP-0", "wall.BMP"}})};
+  StxTexture layout;
+  layout.formats = {ExternFormat({{"ExternRGBMIP-0", "wall.BMP"}, {"ExternAlphaMIP-0", "wall.BMP"}})};
   STexture2 t;
-  ASSERT_TRUE(Load(t, spec));
+  ASSERT_TRUE(Load(t, layout));
   STexture2Format& f = *t.GetFormat(0);
   ASSERT_EQ(f.m_iMIPDepth, 6);  // 256 x 128 down to 8 x 4
   EXPECT_EQ(f.levels[5]->width, 8);
@@ -83,27 +83,27 @@ TEST_F(STexture2Extern, LevelZeroFixesTheChainAndTheRestIsGenerated) {
 
 TEST_F(STexture2Extern, MipLevelsTagCapsTheChain) {
   Uniform("Art/wall.bmp", 256, 128, 1, 2, 3);
-  StxTexture spec;
-  spec.tags = {{"MIPLevels", "3"}};
-  spec.formats = {ExternFormat({{"ExternRGBMIP-0", "wall.bmp"}, {"ExternAlphaMIP-0", "wall.bmp"}})};
+  StxTexture layout;
+  layout.tags = {{"MIPLevels", "3"}};
+  layout.formats = {ExternFormat({{"ExternRGBMIP-0", "wall.bmp"}, {"ExternAlphaMIP-0", "wall.bmp"}})};
   STexture2 t;
-  ASSERT_TRUE(Load(t, spec));
+  ASSERT_TRUE(Load(t, layout));
   EXPECT_EQ(t.GetFormat(0)->m_iMIPDepth, 3);
 }
 
 TEST_F(STexture2Extern, SeparateAlphaImages) {
   Uniform("Art/c0.bmp", 16, 8, 0, 0, 0);
-  BmpSpec alpha;
+  BmpLayout alpha;
   alpha.bits = 8;
   alpha.paletteEntries = 256;
   alpha.width = 16;
   alpha.height = 8;
   alpha.pixel = [](int, int, int) { return uint8_t(0x80); };
   Write("Art/a0.bmp", MakeBmp(alpha));
-  StxTexture spec;
-  spec.formats = {ExternFormat({{"ExternRGBMIP-0", "c0.bmp"}, {"ExternAlphaMIP-0", "a0.bmp"}})};
+  StxTexture layout;
+  layout.formats = {ExternFormat({{"ExternRGBMIP-0", "c0.bmp"}, {"ExternAlphaMIP-0", "a0.bmp"}})};
   STexture2 t;
-  ASSERT_TRUE(Load(t, spec));
+  ASSERT_TRUE(Load(t, layout));
   STexture2Format& f = *t.GetFormat(0);
   ASSERT_EQ(f.m_iMIPDepth, 2);  // 16 x 8 gives levels down to 8 x 4 only
   std::vector<uint8_t> a0(128), a1(32);
@@ -117,15 +117,15 @@ TEST_F(STexture2Extern, SuppliedLowerLevelsOfTheRightSizeAreKept) {
   Uniform("Art/c0.bmp", 32, 16, 0, 0, 0);
   Uniform("Art/c1.bmp", 16, 8, 255, 255, 255);  // a supplied level 1
   Uniform("Art/c2.bmp", 5, 5, 0, 0, 255);       // wrong size for level 2: generated instead
-  StxTexture spec;
-  spec.formats = {ExternFormat({{"ExternRGBMIP-0", "c0.bmp"},
+  StxTexture layout;
+  layout.formats = {ExternFormat({{"ExternRGBMIP-0", "c0.bmp"},
                                 {"ExternAlphaMIP-0", "c0.bmp"},
                                 {"ExternRGBMIP-1", "c1.bmp"},
                                 {"ExternAlphaMIP-1", "c1.bmp"},
                                 {"ExternRGBMIP-2", "c2.bmp"},
                                 {"ExternAlphaMIP-2", "c2.bmp"}})};
   STexture2 t;
-  ASSERT_TRUE(Load(t, spec));
+  ASSERT_TRUE(Load(t, layout));
   STexture2Format& f = *t.GetFormat(0);
   ASSERT_EQ(f.m_iMIPDepth, 3);
   std::vector<uint8_t> px0(32 * 16 * 4), px1(16 * 8 * 4), px2(8 * 4 * 4);
@@ -142,7 +142,7 @@ TEST_F(STexture2Extern, SuppliedLowerLevelsOfTheRightSizeAreKept) {
 
 TEST_F(STexture2Extern, UnreadableLevelZeroFallsBackToTheEmbeddedPlanes) {
   Uniform("Art/small.bmp", 4, 4, 9, 9, 9);
-  BmpSpec pal;
+  BmpLayout pal;
   pal.bits = 8;
   pal.paletteEntries = 256;
   Write("Art/pal.bmp", MakeBmp(pal));
@@ -159,31 +159,31 @@ TEST_F(STexture2Extern, UnreadableLevelZeroFallsBackToTheEmbeddedPlanes) {
   platform::ScopedDebugCapture capture;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    StxTexture spec;
-    spec.formats = {ExternFormat(c.tags)};
+    StxTexture layout;
+    layout.formats = {ExternFormat(c.tags)};
     STexture2 t;
-    ASSERT_TRUE(Load(t, spec));
+    ASSERT_TRUE(Load(t, layout));
     STexture2Format& f = *t.GetFormat(0);
     EXPECT_EQ(f.m_iMIPDepth, 2);
     EXPECT_EQ(f.levels[0]->rgb, embedded.levels[0].rgb);
     EXPECT_EQ(t.flags, STexture2::kResolveExternal);
   }
   // An indexed format given a true-colour image cannot take it either.
-  StxTexture spec;
-  spec.formats = {StxIndexed(8, 4, 1, false)};
-  spec.formats[0].tags = {{"Externalized", ""}, {"ExternRGBMIP-0", "small.bmp"}};
+  StxTexture layout;
+  layout.formats = {StxIndexed(8, 4, 1, false)};
+  layout.formats[0].tags = {{"Externalized", ""}, {"ExternRGBMIP-0", "small.bmp"}};
   STexture2 t;
   t.SetKeepErrors(true);
-  ASSERT_TRUE(Load(t, spec));
+  ASSERT_TRUE(Load(t, layout));
   EXPECT_EQ(t.GetFormat(0)->levels[0]->width, 8);
   EXPECT_EQ(t.GetFormat(0)->lastError, "Format has Palette - Filename does not");
   // The same format takes an indexed image with its palette.
-  spec.formats[0].tags[1].value = "pal.bmp";
-  ASSERT_TRUE(Load(t, spec));
+  layout.formats[0].tags[1].value = "pal.bmp";
+  ASSERT_TRUE(Load(t, layout));
   STexture2Format& f = *t.GetFormat(0);
   EXPECT_EQ(f.levels[0]->width, 4);
   EXPECT_EQ(f.palette[200][1], 55);
-  EXPECT_EQ(f.levels[0]->rgb[1], BmpSpec{}.pixel(1, 1, 0));
+  EXPECT_EQ(f.levels[0]->rgb[1], BmpLayout{}.pixel(1, 1, 0));
 }
 
 }  // namespace

@@ -64,10 +64,10 @@ TEST(STexture2Load, ReadsTheStructureOfEveryPart) {
 }
 
 TEST(STexture2Load, LoadsFormatsOnDemandWithTheirPixels) {
-  const StxTexture spec = ThreeFormats();
+  const StxTexture layout = ThreeFormats();
   STexture2 t;
   STexture2File file;
-  file.SetMemory(BuildStx(spec), "mem.stx");
+  file.SetMemory(BuildStx(layout), "mem.stx");
   ASSERT_TRUE(t.Load(file, false));
   ASSERT_TRUE(t.LoadFormat(0, &file));
   STexture2Format& f = *t.GetFormat(0);
@@ -75,7 +75,7 @@ TEST(STexture2Load, LoadsFormatsOnDemandWithTheirPixels) {
   EXPECT_EQ(f.GetRGBData(1, nullptr, false), 32);
   std::vector<uint8_t> rgb(32);
   ASSERT_EQ(f.GetRGBData(1, rgb.data(), false), 0);
-  const auto& stored = spec.formats[0].levels[1].rgb;
+  const auto& stored = layout.formats[0].levels[1].rgb;
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 4; ++x) {
       const uint32_t p = stored[size_t(y * 10 + x * 2)] | (stored[size_t(y * 10 + x * 2 + 1)] << 8);
@@ -119,13 +119,13 @@ TEST(STexture2Load, LoadsFormatsOnDemandWithTheirPixels) {
 }
 
 TEST(STexture2Load, LoadingWithDataDropsEveryFormatOfAnotherSize) {
-  StxTexture spec;
-  spec.formats = {Stx565(8, 4, 2), Stx565(16, 8, 2), Stx565(4, 2, 1), Stx888(8, 4), Stx565(8, 4, 2)};
-  spec.formats[3].levels.push_back(StxBareLevel(4, 2, 12));
-  spec.formats[4].name = "second 565";
+  StxTexture layout;
+  layout.formats = {Stx565(8, 4, 2), Stx565(16, 8, 2), Stx565(4, 2, 1), Stx888(8, 4), Stx565(8, 4, 2)};
+  layout.formats[3].levels.push_back(StxBareLevel(4, 2, 12));
+  layout.formats[4].name = "second 565";
   platform::ScopedDebugCapture capture;
   STexture2 t;
-  ASSERT_TRUE(LoadStx(t, BuildStx(spec), true));
+  ASSERT_TRUE(LoadStx(t, BuildStx(layout), true));
   // Two neighbours in a row differ from the first format: both go.
   ASSERT_EQ(t.m_iNumFormats, 3);
   EXPECT_EQ(t.GetFormat(1)->name, "888");
@@ -136,19 +136,19 @@ TEST(STexture2Load, LoadingWithDataDropsEveryFormatOfAnotherSize) {
 }
 
 TEST(STexture2Load, EmptyTextureAndNameFields) {
-  StxTexture spec;
-  spec.width = 64;
-  spec.height = 32;
-  spec.mipLevels = 7;
+  StxTexture layout;
+  layout.width = 64;
+  layout.height = 32;
+  layout.mipLevels = 7;
   STexture2 t;
-  ASSERT_TRUE(LoadStx(t, BuildStx(spec), true));
+  ASSERT_TRUE(LoadStx(t, BuildStx(layout), true));
   EXPECT_EQ(t.m_iNumFormats, 0);
   EXPECT_EQ(t.width, 64);
   EXPECT_EQ(t.height, 32);
   EXPECT_EQ(t.mipLevels, 7);
   EXPECT_EQ(t.name, "");
-  spec.nameField = std::string("abc\0", 4);
-  ASSERT_TRUE(LoadStx(t, BuildStx(spec), false));
+  layout.nameField = std::string("abc\0", 4);
+  ASSERT_TRUE(LoadStx(t, BuildStx(layout), false));
   EXPECT_EQ(t.name, "abc");
 }
 
