@@ -412,7 +412,8 @@ bool cCore_LibraryManager::EnsureAdapters(Core3D* graphics) {
 }
 
 void cCore_LibraryManager::ReportGraphicsFailure(const char* message) {
-  platform::OutputDebugString(message);
+  const std::string line(message);
+  platform::OutputDebugString(!line.empty() && line.back() == '\n' ? line : line + "\n");
   if (holdGraphicsMessages_) {
     heldGraphicsMessage_ = message;
     return;
