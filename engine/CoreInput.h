@@ -9,13 +9,10 @@
 #include "engine/Status.h"
 #include "platform/window/WindowTypes.h"
 
-// What the input service delivers packets to. The results are not looked at.
-class CoreInputReceiver {
- public:
-  virtual ~CoreInputReceiver();
-  virtual CoreStatus OnMousePacket(MousePacket* packet) = 0;
-  virtual CoreStatus OnKeyPacket(KeyboardPacket* packet) = 0;
-};
+// The receiver of every packet: the game's input manager, whose
+// OnMousePacket and OnKeyPacket the pump calls (their results are not looked
+// at).
+class cCore_Base_InputMGR;
 
 class CoreInput : public CoreBase {
  public:
@@ -36,7 +33,7 @@ class CoreInput : public CoreBase {
   virtual void Reacquire() = 0;
   // Given once at start-up the address of the table's client rectangle.
   virtual void SetClientRectRef(const platform::RECT* rect) = 0;
-  virtual void SetReceiver(CoreInputReceiver* receiver) = 0;
+  virtual void SetReceiver(cCore_Base_InputMGR* receiver) = 0;
   virtual CoreStatus UnacquireDevices() = 0;
   virtual CoreStatus RestoreDevices() = 0;
 };
