@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/CoreInput.h"
+#include "engine/InputSocketManager.h"
 #include "input/KeyboardDevice.h"
 #include "input/MouseDevice.h"
 
@@ -38,7 +39,7 @@ class cDX8_DeviceManager : public cCore_Base_DeviceManager {
   // is back in front, so activation needs nothing here.
   void Reacquire() override {}
   void SetClientRectRef(const platform::RECT*) override {}
-  void SetReceiver(CoreInputReceiver* receiver) override { receiver_ = receiver; }
+  void SetReceiver(cCore_Base_InputMGR* receiver) override { receiver_ = receiver; }
   CoreStatus UnacquireDevices() override;
   CoreStatus RestoreDevices() override;
   void SetMousePosition(int32_t x, int32_t y) override;
@@ -63,7 +64,7 @@ class cDX8_DeviceManager : public cCore_Base_DeviceManager {
   bool HaveDevices() const { return mouse_ && keyboard_; }
 
   platform::IDirectInput8* input_ = nullptr;
-  CoreInputReceiver* receiver_ = nullptr;
+  cCore_Base_InputMGR* receiver_ = nullptr;
   std::unique_ptr<cDX8_MouseDevice> mouse_;
   std::unique_ptr<cDX8_KeyboardDevice> keyboard_;
   std::vector<cCore_Base_BaseDevice*> devices_;  // creation order, not owning

@@ -12,14 +12,14 @@ struct HeldModifier {
   uint8_t bit;
 };
 constexpr std::array<HeldModifier, 6> kHeldModifiers{{
-    {platform::DIK_RCONTROL, KEYMOD_RCONTROL},
-    {platform::DIK_LCONTROL, KEYMOD_LCONTROL},
-    {platform::DIK_RSHIFT, KEYMOD_RSHIFT},
-    {platform::DIK_LSHIFT, KEYMOD_LSHIFT},
-    {platform::DIK_RMENU, KEYMOD_RALT},
-    {platform::DIK_LMENU, KEYMOD_LALT},
+    {platform::DIK_RCONTROL, eKeyMod_RightCtrl},
+    {platform::DIK_LCONTROL, eKeyMod_LeftCtrl},
+    {platform::DIK_RSHIFT, eKeyMod_RightShift},
+    {platform::DIK_LSHIFT, eKeyMod_LeftShift},
+    {platform::DIK_RMENU, eKeyMod_RightAlt},
+    {platform::DIK_LMENU, eKeyMod_LeftAlt},
 }};
-constexpr uint8_t kHeldMask = KEYMOD_RCONTROL | KEYMOD_LCONTROL | KEYMOD_RSHIFT | KEYMOD_LSHIFT | KEYMOD_RALT | KEYMOD_LALT;
+constexpr uint8_t kHeldMask = eKeyMod_RightCtrl | eKeyMod_LeftCtrl | eKeyMod_RightShift | eKeyMod_LeftShift | eKeyMod_RightAlt | eKeyMod_LeftAlt;
 
 }  // namespace
 
@@ -32,8 +32,8 @@ uint8_t cDX8_KeyboardDevice::ApplyKey(uint8_t modifiers, uint8_t scanCode, bool 
   for (const HeldModifier& m : kHeldModifiers) {
     if (m.scanCode == scanCode) return down ? (modifiers | m.bit) : (modifiers & ~m.bit);
   }
-  if (down && scanCode == platform::DIK_CAPITAL) return modifiers ^ KEYMOD_CAPSLOCK;
-  if (down && scanCode == platform::DIK_NUMLOCK) return modifiers ^ KEYMOD_NUMLOCK;
+  if (down && scanCode == platform::DIK_CAPITAL) return modifiers ^ eKeyMod_CapsLock;
+  if (down && scanCode == platform::DIK_NUMLOCK) return modifiers ^ eKeyMod_NumLock;
   return modifiers;
 }
 

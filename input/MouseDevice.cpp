@@ -91,7 +91,7 @@ platform::HRESULT cDX8_MouseDevice::ConvertBufferedData() {
     const platform::DIDEVICEOBJECTDATA& e = events_[i];
     MousePacket& p = packets_[i];
     p.dx = p.dy = p.dz = 0;
-    p.pressed = p.releasedButtons = 0;
+    p.pressed = p.released = 0;
     p.held = held_;
     switch (e.dwOfs) {
       case platform::DIMOFS_X:
@@ -115,7 +115,7 @@ platform::HRESULT cDX8_MouseDevice::ConvertBufferedData() {
           } else {
             held_ &= static_cast<uint8_t>(~bit);
             p.held = held_;
-            p.releasedButtons = bit;
+            p.released = bit;
           }
         }
         break;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/CoreInput.h"
+#include "engine/InputSocketManager.h"
 #include "platform/window/SystemEvents.h"
 #include "platform/window/Window.h"
 
@@ -89,7 +90,7 @@ struct Mouse {
 };
 inline Key Of(const KeyboardPacket& p) { return {p.scanCode, p.released, p.timeStamp, p.modifiers}; }
 inline Mouse Of(const MousePacket& p) {
-  return {p.dx, p.dy, p.dz, p.x, p.y, p.timeStamp, p.pressed, p.held, p.releasedButtons};
+  return {p.dx, p.dy, p.dz, p.x, p.y, p.timeStamp, p.pressed, p.held, p.released};
 }
 
 // One delivered packet, in delivery order.
@@ -118,7 +119,7 @@ inline std::ostream& operator<<(std::ostream& os, const Delivered& d) {
 
 // Records every packet. Room is reserved up front so that recording does
 // not allocate while a frame is being measured.
-class RecordingReceiver : public CoreInputReceiver {
+class RecordingReceiver : public cCore_Base_InputMGR {
  public:
   RecordingReceiver() { seen.reserve(4096); }
   CoreStatus OnMousePacket(MousePacket* packet) override {
