@@ -11,7 +11,7 @@ for target in "$DIR"/*; do
   name=$(basename "$target")
   work=$(mktemp -d)
   seeds=()
-  for c in "$ROOT"/*/fuzz/corpus/"$name"; do [[ -d "$c" ]] && seeds+=("$c"); done
+  for c in "$ROOT"/*/fuzz/corpus/"$name" "$ROOT"/*/*/fuzz/corpus/"$name"; do [[ -d "$c" ]] && seeds+=("$c"); done
   echo "== fuzzing $name for ${SECONDS_EACH}s"
   (cd "$work" && "$target" -max_total_time="$SECONDS_EACH" -max_len=65536 -rss_limit_mb=2048 \
       -print_final_stats=0 "$work" "${seeds[@]}" >"$work/log" 2>&1) || { tail -50 "$work/log"; exit 1; }

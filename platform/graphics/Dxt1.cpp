@@ -106,7 +106,17 @@ void FitEndpoints(const uint32_t pixels[16], const bool opaque[16], Rgb* lo, Rgb
     const float r = c.r - mean.r, g = c.g - mean.g, b = c.b - mean.b;
     cov[0] += r * r, cov[1] += r * g, cov[2] += r * b, cov[3] += g * g, cov[4] += g * b, cov[5] += b * b;
   }
-  float ax = 1, ay = 1, az = 1;
+  // Power iteration from the covariance column of largest norm, which is
+  // never orthogonal to the principal axis (a fixed start vector can be).
+  const float cols[3][3] = {{cov[0], cov[1], cov[2]}, {cov[1], cov[3], cov[4]}, {cov[2], cov[4], cov[5]}};
+  int pick = 0;
+  float best = -1;
+  for (int c = 0; c < 3; ++c) {
+    const float n = cols[c][0] * cols[c][0] + cols[c][1] * cols[c][1] + cols[c][2] * cols[c][2];
+    if (n > best) best = n, pick = c;
+  }
+  float ax = cols[pick][0], ay = cols[pick][1], az = cols[pick][2];
+  if (best < 1e-6f) ax = ay = az = 1;
   for (int it = 0; it < 8; ++it) {
     const float x = cov[0] * ax + cov[1] * ay + cov[2] * az;
     const float y = cov[1] * ax + cov[3] * ay + cov[4] * az;
