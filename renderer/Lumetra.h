@@ -1,0 +1,195 @@
+#pragma once
+// The renderer: the one service class of the renderer plug-in. It owns the
+// graphics interface and device, the adapter list, the display mode it runs
+// in, the render-state shadow, the ordered render passes and the views, the
+// nine colour matrices with their flags, and the frame state.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/Core3D.h"
+#include "engine/JMatrix.h"
+#include "platform/graphics/GfxTypes.h"
+#include "renderer/RenderStateCache.h"
+
+namespace platform::gfx {
+class Direct3D;
+class Device;
+class Surface;
+class Texture;
+class VertexBuffer;
+}  // namespace platform::gfx
+
+class C3DPassDX8;
+struct DrawItem;
+
+class Lumetra : public Core3D {
+ public:
+  static constexpr size_t kColourMatrixCount = 9;
+  // Name of the metrics report pass: a frame whose only pass has it (any
+  // case) draws like a frame without passes.
+  static constexpr const char* kMetricsPassName = "METRICS-Report";
+  static constexpr const char* kSettingsFile = "gfx_dx8.cfg";
+  static constexpr const char* kErrorPrefix = "DX8 Graphics Error : ";
+
+  Lumetra();
+  ~Lumetra() override;
+
+  // --- module ---
+  bool Init() override;
+  void Shutdown() override;
+  void LoadConfig() override;
+  uint32_t GetConfig(CoreBaseConfigMap** options) override;
+  bool ApplyConfig() override;
+  void ClearConfig() override;
+  const char* GetName() override;
+  const char* GetDescription() override;
+  eServiceType GetServiceType() override;
+  void Update(float seconds) override;
+  void SetWindow(platform::HWND window) override;
+
+  // --- adapters and device ---
+  int32_t EnumerateAdapters() override;
+  int32_t GetModeList(C3DAdapter** adapters) override;
+  void FreeModeList() override;
+  CoreStatus CreateDevice(const C3DDisplayMode* mode) override;
+  bool CheckMode(const C3DDisplayMode* mode) override;
+  bool ResetDevice(const C3DDisplayMode* mode) override;
+  bool ReleaseDevice() override;
+  uint32_t ComputeCapability(int32_t index) override;
+  CoreStatus GetCapability(int32_t index, uint32_t* value) override;
+  bool GetFlagB() override;
+
+  // --- frame ---
+  CoreStatus RenderFrame() override;
+  bool CaptureScreen(uint8_t** data, uint32_t* size) override;
+  bool SaveScreenshot(const std::string& fileName) override;
+  CoreStatus CreateTextureFromMemory(const void* data, uint32_t size, void** texture) override;
+
+  int32_t GetPassCount() override;
+  C3DPass* GetPass(int32_t index) override;
+  C3DPass* InsertPass(int32_t index) override;
+  void RemovePass(int32_t index) override;
+  void MovePass(int32_t from, int32_t to) override;
+
+  CameraView* AddView() override;
+  void RemoveView(int32_t index) override;
+  int32_t GetViewCount() override;
+  CameraView* GetView(int32_t index) override;
+
+  void SetAmbientColour(float red, float green, float blue, float alpha) override;
+  void SetMatrix(uint32_t mask, const JMatrix* matrix) override;
+  void GetMatrix(uint32_t bit, JMatrix* matrix) override;
+  void SetFlags(uint32_t mask, bool value) override;
+  bool GetFlag(uint32_t bit) override;
+  void SetViewport(uint32_t x, uint32_t y, uint32_t width, uint32_t height) override;
+  void GetViewport(uint32_t* x, uint32_t* y, uint32_t* width, uint32_t* height) override;
+  void Clear(bool target, uint32_t colour, bool depth, float depthValue, bool stencil,
+             uint32_t stencilValue) override;
+  bool ToggleMetrics() override;
+  void SetFlagA(bool wireframe) override;
+
+  // --- resources (their registries come with the resource kinds) ---
+  C3DModel* CreateModel(uint32_t flags, std::string name) override;
+  void AddRefResource(C3DModel* model) override;
+  void ReleaseResource(C3DModel* model) override;
+  int32_t CheckModel(C3DModel* model) override;
+  C3DMesh* CreateMesh(uint32_t flags, std::string name) override;
+  void AddRefResource(C3DMesh* mesh) override;
+  void ReleaseResource(C3DMesh* mesh) override;
+  int32_t CheckMesh(C3DMesh* mesh) override;
+  C3DFont* CreateFont(uint32_t flags, std::string name) override;
+  void AddRefResource(C3DFont* font) override;
+  void ReleaseResource(C3DFont* font) override;
+  int32_t CheckFont(C3DFont* font) override;
+  C3DBaseShader* CreateShader(uint32_t flags, std::string name) override;
+  void AddRefResource(C3DBaseShader* shader) override;
+  void ReleaseResource(C3DBaseShader* shader) override;
+  int32_t CheckShader(C3DBaseShader* shader) override;
+  C3DImage* CreateImage(uint32_t flags, std::string name) override;
+  void AddRefResource(C3DImage* image) override;
+  void ReleaseResource(C3DImage* image) override;
+  int32_t CheckImage(C3DImage* image) override;
+  void AddRefResource(C3DResource* resource) override;
+  void ReleaseResource(C3DResource* resource) override;
+  void DrawModel(C3DPass* pass, C3DModel* model, const JMatrix* world) override;
+  void DrawText(C3DPass* pass, C3DFont* font, const std::string& text, const JMatrix* world) override;
+  void DrawResource(C3DPass* pass, C3DMesh* mesh, const JMatrix* world) override;
+  void DrawResourceNow(C3DMesh* mesh, C3DImage* image, const JMatrix* world, const JMatrix* view,
+                       const JMatrix* projection) override;
+
+  // --- queueing into passes (used by the drawable resources) ---
+  void QueueTriangles(C3DPass* pass, DrawItem* item);
+  void QueueLines(C3DPass* pass, DrawItem* item);
+  // The item's image k becomes the shader's layer k image, for every layer.
+  static void BindLayerImages(DrawItem* item);
+
+  // --- inside the renderer, and for tests ---
+  platform::gfx::Direct3D* GetDirect3D() const { return d3d_; }
+  platform::gfx::Device* GetDevice() const { return device_; }
+  lumetra::RenderStateCache& GetStateCache() { return states_; }
+  const C3DDisplayMode& GetCurrentMode() const { return mode_; }
+  const platform::gfx::Caps& GetCaps() const { return caps_; }
+  bool IsSoftwareVertexProcessing() const { return softwareVertexProcessing_; }
+  bool IsSceneOpen() const { return sceneOpen_; }
+  bool IsInFrame() const { return inFrame_; }
+  bool IsWireframe() const { return wireframe_; }
+  bool GetMetricFlag(int index) const { return metrics_[static_cast<size_t>(index)]; }
+  uint8_t GetMetricPlacement() const { return metricPlacement_; }
+  uint32_t GetFrameIndexCount() const { return frameIndexCount_; }
+  uint32_t GetFrameVertexCount() const { return frameVertexCount_; }
+  // The process-wide running time and last frame time, in seconds.
+  static float GetRunningTime();
+  static float GetFrameTime();
+
+ private:
+  bool BuildPresentParameters(const C3DDisplayMode* mode, platform::gfx::PresentParameters* params);
+  void SetupDevice(const C3DDisplayMode* mode);
+  void ReportError(CoreStatus code) const;
+  void RenumberPasses();
+  void RunPasses();
+  void DrawPass(C3DPassDX8* pass);
+  void DrawItemGeometry(const DrawItem& item, const JMatrix& world);
+  void Queue(C3DPass* pass, DrawItem* item, bool lines);
+  void Enqueue(C3DPassDX8* pass, DrawItem* item, const JMatrix* matrix);
+  // The captured frame (the last one presented) as an opaque A8R8G8B8
+  // image surface of the back-buffer size; null on failure.
+  platform::gfx::Surface* CaptureFrontBuffer();
+  bool BackBufferSize(uint32_t* width, uint32_t* height);
+
+  platform::gfx::Direct3D* d3d_ = nullptr;
+  platform::gfx::Device* device_ = nullptr;
+  platform::HWND window_ = nullptr;
+
+  std::vector<C3DAdapter> adapters_;
+  C3DDisplayMode mode_{};
+  platform::gfx::PresentParameters params_;
+  platform::gfx::Caps caps_;
+  bool hardwareVertexProcessing_ = false;
+  bool softwareVertexProcessing_ = false;
+
+  lumetra::RenderStateCache states_;
+  std::vector<C3DPassDX8*> passes_;
+  // Passes removed during a frame, deleted when it ends.
+  std::vector<C3DPassDX8*> retiredPasses_;
+  std::vector<CameraView*> views_;
+  std::array<JMatrix, kColourMatrixCount> matrices_;
+  std::array<bool, kColourMatrixCount> matrixFlags_{};
+  platform::RECT viewport_{};
+
+  // gfx_metrics, gfx_metric_fps, gfx_metric_poly, gfx_metric_vert.
+  std::array<bool, 4> metrics_{};
+  uint8_t metricPlacement_ = 0;
+  uint32_t frameIndexCount_ = 0;
+  uint32_t frameVertexCount_ = 0;
+  bool sceneOpen_ = false;
+  bool inFrame_ = false;
+  bool wireframe_ = false;
+  uint32_t lightsEnabledByPreviousPass_ = 0;
+  // Per pass: the last texture set on each stage and the last stream source.
+  std::array<platform::gfx::Texture*, 4> lastTextures_{};
+  platform::gfx::VertexBuffer* lastStream_ = nullptr;
+  // Used by the metrics overlay.
+  std::array<float, 250> metricHistory_;
+};
