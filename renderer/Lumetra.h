@@ -131,6 +131,7 @@ class Lumetra : public Core3D {
   lumetra::RenderStateCache& GetStateCache() { return states_; }
   const C3DDisplayMode& GetCurrentMode() const { return mode_; }
   const platform::gfx::Caps& GetCaps() const { return caps_; }
+  const platform::gfx::PresentParameters& GetPresentParameters() const { return params_; }
   bool IsSoftwareVertexProcessing() const { return softwareVertexProcessing_; }
   bool IsSceneOpen() const { return sceneOpen_; }
   bool IsInFrame() const { return inFrame_; }
