@@ -25,10 +25,10 @@
 namespace platform::gfx {
 namespace {
 
-// Mesa's software rasteriser keeps a few bytes for each draw variant it
+// Mesa's software rasteriser keeps a few bytes for each pipeline variant it
 // compiles past the unloading of the driver. They are the driver's, so the
-// leak checker of sanitizer builds leaves allocations made inside draw calls
-// out of its count.
+// leak checker of sanitizer builds leaves allocations made while this
+// backend works the GL context out of its count.
 struct DriverAllocations {
 #ifdef GFX_LEAK_CHECKER
   DriverAllocations() { __lsan_disable(); }
@@ -131,6 +131,7 @@ class GlDevice final : public DeviceCore {
   ~GlDevice() override {
     if (!context_) return;
     MakeCurrent();
+    const DriverAllocations driver;
     DestroySwapChain();
     programs_.Clear();
     glDeleteVertexArrays(1, &vao_);
@@ -160,6 +161,7 @@ class GlDevice final : public DeviceCore {
       return D3DERR_NOTAVAILABLE;
     }
     SDL_GL_MakeCurrent(window_, context_);
+    const DriverAllocations driver;
     if (epoxy_gl_version() < 33) {
       DebugPrintf("graphics: OpenGL %d.%d is below 3.3\n", epoxy_gl_version() / 10, epoxy_gl_version() % 10);
       return D3DERR_NOTAVAILABLE;
@@ -201,6 +203,7 @@ class GlDevice final : public DeviceCore {
 
   void BackendCreateTexture(CoreTexture* t) override {
     MakeCurrent();
+    const DriverAllocations driver;
     glGenTextures(1, &t->backendName);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, t->backendName);
@@ -226,6 +229,7 @@ class GlDevice final : public DeviceCore {
   void BackendDestroyTexture(CoreTexture* t) override {
     if (!t->backendName) return;
     MakeCurrent();
+    const DriverAllocations driver;
     glDeleteTextures(1, &t->backendName);
     for (auto& b : boundTextures_) b = ~0u;
     dirty_ |= kDirtyTextures;
@@ -235,6 +239,7 @@ class GlDevice final : public DeviceCore {
 
   void BackendUploadLevel(CoreTexture* t, uint32_t level) override {
     MakeCurrent();
+    const DriverAllocations driver;
     CoreSurface* s = t->level(level);
     const SurfaceDesc& d = s->desc();
     scratch_.resize(size_t(d.width) * d.height);
@@ -249,6 +254,7 @@ class GlDevice final : public DeviceCore {
 
   void BackendCreateSurface(CoreSurface* s) override {
     MakeCurrent();
+    const DriverAllocations driver;
     const SurfaceDesc& d = s->desc();
     if (s->kind() == CoreSurface::Kind::DepthStencil) {
       glGenRenderbuffers(1, &s->backendName);
@@ -273,6 +279,7 @@ class GlDevice final : public DeviceCore {
   void BackendDestroySurface(CoreSurface* s) override {
     if (!s->backendName || !context_) return;
     MakeCurrent();
+    const DriverAllocations driver;
     if (s->kind() == CoreSurface::Kind::DepthStencil)
       glDeleteRenderbuffers(1, &s->backendName);
     else
@@ -287,6 +294,7 @@ class GlDevice final : public DeviceCore {
     GLint level = 0;
     if (!ColorTexture(s, &tex, &level)) return false;
     MakeCurrent();
+    const DriverAllocations driver;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex, level);
     scratch_.resize(size_t(d.width) * d.height);
@@ -303,6 +311,7 @@ class GlDevice final : public DeviceCore {
     GLint level = 0;
     if (!ColorTexture(s, &tex, &level) || pixels.size() < d.size) return false;
     MakeCurrent();
+    const DriverAllocations driver;
     scratch_.resize(size_t(d.width) * d.height);
     DecodeToArgb(d.format, pixels.data(), s->pitch(), d.width, d.height, scratch_.data());
     glActiveTexture(GL_TEXTURE0);
@@ -316,6 +325,7 @@ class GlDevice final : public DeviceCore {
 
   void BackendCreateBuffer(CoreBuffer* b) override {
     MakeCurrent();
+    const DriverAllocations driver;
     glGenBuffers(1, &b->backendName);
     glBindBuffer(GL_COPY_WRITE_BUFFER, b->backendName);
     glBufferData(GL_COPY_WRITE_BUFFER, b->length(), b->bytes().data(), GL_STATIC_DRAW);
@@ -324,6 +334,7 @@ class GlDevice final : public DeviceCore {
   void BackendDestroyBuffer(CoreBuffer* b) override {
     if (!b->backendName) return;
     MakeCurrent();
+    const DriverAllocations driver;
     glDeleteBuffers(1, &b->backendName);
     if (arrayBuffer_ == b->backendName) arrayBuffer_ = ~0u;
     if (elementBuffer_ == b->backendName) elementBuffer_ = ~0u;
@@ -332,6 +343,7 @@ class GlDevice final : public DeviceCore {
 
   void BackendUploadBuffer(CoreBuffer* b, uint32_t offset, uint32_t size) override {
     MakeCurrent();
+    const DriverAllocations driver;
     glBindBuffer(GL_COPY_WRITE_BUFFER, b->backendName);
     glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, b->bytes().data() + offset);
   }
@@ -346,6 +358,7 @@ class GlDevice final : public DeviceCore {
 
   CoreStatus BackendReset() override {
     MakeCurrent();
+    const DriverAllocations driver;
     ResizeFront();
     glStateValid_ = false;
     return D3D_OK;
@@ -354,6 +367,7 @@ class GlDevice final : public DeviceCore {
   CoreStatus BackendClear(uint32_t count, const Rect* rects, uint32_t flags, uint32_t color, float z,
                           uint32_t stencil) override {
     MakeCurrent();
+    const DriverAllocations driver;
     if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
     const Viewport& vp = viewport();
     glEnable(GL_SCISSOR_TEST);
@@ -388,6 +402,7 @@ class GlDevice final : public DeviceCore {
 
   CoreStatus BackendDraw(const DrawCall& d) override {
     MakeCurrent();
+    const DriverAllocations driver;
     if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
     if (dirty_ & kDirtyViewport) {
       const Viewport& vp = viewport();
@@ -415,7 +430,6 @@ class GlDevice final : public DeviceCore {
     dirty_ = 0;
 
     const GLenum mode = PrimitiveMode(d.type);
-    const DriverAllocations driver;
     if (d.userVertices) {
       const uint32_t first = d.userIndices ? d.minIndex : 0;
       const uint32_t count = d.userIndices ? d.numVertices : d.elementCount;
@@ -444,6 +458,7 @@ class GlDevice final : public DeviceCore {
 
   CoreStatus BackendPresent() override {
     MakeCurrent();
+    const DriverAllocations driver;
     const SurfaceDesc& d = backBufferSurface()->desc();
     // The front buffer keeps a copy of the presented frame for captures.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
@@ -469,6 +484,7 @@ class GlDevice final : public DeviceCore {
 
   bool BackendFrontBuffer(std::vector<uint32_t>* pixels) override {
     MakeCurrent();
+    const DriverAllocations driver;
     const SurfaceDesc& d = backBufferSurface()->desc();
     pixels->assign(size_t(d.width) * d.height, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frontFbo_);
