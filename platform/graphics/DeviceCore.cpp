@@ -26,8 +26,6 @@ bool IsBackBufferFormat(uint32_t f) {
 
 }  // namespace
 
-uint32_t FloatBits(float f) { return std::bit_cast<uint32_t>(f); }
-float BitsFloat(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 bool IsRenderState(uint32_t s) {
   switch (s) {

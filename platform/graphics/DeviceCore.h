@@ -188,8 +188,6 @@ uint32_t ElementsForPrimitives(uint32_t type, uint32_t primitiveCount);
 // Default render-state values a fresh (or reset) device holds.
 uint32_t DefaultRenderState(uint32_t state);
 bool IsRenderState(uint32_t state);
-uint32_t FloatBits(float f);
-float BitsFloat(uint32_t bits);
 
 class Direct3DCore;
 

@@ -3,11 +3,16 @@
 // formats, flags and result codes. The renderer stores and compares these
 // numbers directly (in its state shadows and material blocks), so every
 // value here is fixed and never renumbered.
+#include <bit>
 #include <cstdint>
 
 #include "engine/Status.h"
 
 namespace platform::gfx {
+
+// Float-valued states (fog distances, point sizes) travel as their bits.
+inline constexpr uint32_t FloatBits(float f) { return std::bit_cast<uint32_t>(f); }
+inline constexpr float BitsFloat(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 // --- result codes -----------------------------------------------------------
 inline constexpr CoreStatus MakeDeviceResult(uint32_t code) {

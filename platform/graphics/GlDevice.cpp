@@ -1,11 +1,741 @@
 #include "platform/graphics/GlDevice.h"
 
-namespace platform::gfx {
+#include <SDL.h>
+#include <epoxy/gl.h>
 
-CoreStatus CreateGlDevice(Direct3DCore*, const PresentParameters&, uint32_t, DeviceCore**) {
-  return D3DERR_NOTAVAILABLE;
+#include <algorithm>
+#include <cstring>
+
+#include "platform/DebugOutput.h"
+#include "platform/NativeWindow.h"
+#include "platform/graphics/GlProgram.h"
+#include "platform/graphics/PixelFormat.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define GFX_LEAK_CHECKER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define GFX_LEAK_CHECKER 1
+#endif
+#endif
+#ifdef GFX_LEAK_CHECKER
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace platform::gfx {
+namespace {
+
+// Mesa's software rasteriser keeps a few bytes for each pipeline variant it
+// compiles past the unloading of the driver. They are the driver's, so the
+// leak checker of sanitizer builds leaves allocations made while this
+// backend works the GL context out of its count.
+struct DriverAllocations {
+#ifdef GFX_LEAK_CHECKER
+  DriverAllocations() { __lsan_disable(); }
+  ~DriverAllocations() { __lsan_enable(); }
+#endif
+};
+
+GLenum CompareFunc(uint32_t f) {
+  switch (f) {
+    case D3DCMP_NEVER: return GL_NEVER;
+    case D3DCMP_LESS: return GL_LESS;
+    case D3DCMP_EQUAL: return GL_EQUAL;
+    case D3DCMP_LESSEQUAL: return GL_LEQUAL;
+    case D3DCMP_GREATER: return GL_GREATER;
+    case D3DCMP_NOTEQUAL: return GL_NOTEQUAL;
+    case D3DCMP_GREATEREQUAL: return GL_GEQUAL;
+    default: return GL_ALWAYS;
+  }
 }
 
-std::string ProbeGlRendererName() { return "OpenGL"; }
+GLenum BlendFactor(uint32_t f) {
+  switch (f) {
+    case D3DBLEND_ZERO: return GL_ZERO;
+    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
+    case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
+    default: return GL_ONE;
+  }
+}
+
+GLenum BlendEquation(uint32_t op) {
+  switch (op) {
+    case D3DBLENDOP_SUBTRACT: return GL_FUNC_SUBTRACT;
+    case D3DBLENDOP_REVSUBTRACT: return GL_FUNC_REVERSE_SUBTRACT;
+    case D3DBLENDOP_MIN: return GL_MIN;
+    case D3DBLENDOP_MAX: return GL_MAX;
+    default: return GL_FUNC_ADD;
+  }
+}
+
+GLenum StencilOp(uint32_t op) {
+  switch (op) {
+    case D3DSTENCILOP_ZERO: return GL_ZERO;
+    case D3DSTENCILOP_REPLACE: return GL_REPLACE;
+    case D3DSTENCILOP_INCRSAT: return GL_INCR;
+    case D3DSTENCILOP_DECRSAT: return GL_DECR;
+    case D3DSTENCILOP_INVERT: return GL_INVERT;
+    case D3DSTENCILOP_INCR: return GL_INCR_WRAP;
+    case D3DSTENCILOP_DECR: return GL_DECR_WRAP;
+    default: return GL_KEEP;
+  }
+}
+
+GLenum AddressMode(uint32_t a) {
+  switch (a) {
+    case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
+    case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
+    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
+    default: return GL_REPEAT;
+  }
+}
+
+GLenum PrimitiveMode(uint32_t type) {
+  switch (type) {
+    case D3DPT_POINTLIST: return GL_POINTS;
+    case D3DPT_LINELIST: return GL_LINES;
+    case D3DPT_LINESTRIP: return GL_LINE_STRIP;
+    case D3DPT_TRIANGLESTRIP: return GL_TRIANGLE_STRIP;
+    case D3DPT_TRIANGLEFAN: return GL_TRIANGLE_FAN;
+    default: return GL_TRIANGLES;
+  }
+}
+
+void ColorFloats(uint32_t argb, float out[4]) {
+  out[0] = float((argb >> 16) & 255) / 255.0f;
+  out[1] = float((argb >> 8) & 255) / 255.0f;
+  out[2] = float(argb & 255) / 255.0f;
+  out[3] = float(argb >> 24) / 255.0f;
+}
+
+void CopyColor(const ColorValue& c, float out[4]) {
+  out[0] = c.r, out[1] = c.g, out[2] = c.b, out[3] = c.a;
+}
+
+bool HasAlpha(uint32_t format) {
+  return format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4 ||
+         format == D3DFMT_A8R3G3B2 || format == D3DFMT_A8;
+}
+
+class GlDevice final : public DeviceCore {
+ public:
+  GlDevice(Direct3DCore* d3d, const PresentParameters& params, uint32_t flags) : DeviceCore(d3d, params, flags) {}
+
+  ~GlDevice() override {
+    if (!context_) return;
+    MakeCurrent();
+    const DriverAllocations driver;
+    DestroySwapChain();
+    programs_.Clear();
+    glDeleteVertexArrays(1, &vao_);
+    const GLuint buffers[] = {streamVertices_, streamIndices_, uniforms_};
+    glDeleteBuffers(3, buffers);
+    const GLuint fbos[] = {targetFbo_, readFbo_, frontFbo_};
+    glDeleteFramebuffers(3, fbos);
+    glDeleteTextures(1, &frontTexture_);
+    glDeleteSamplers(4, samplers_);
+    SDL_GL_MakeCurrent(window_, nullptr);
+    SDL_GL_DeleteContext(context_);
+  }
+
+  CoreStatus Init() {
+    NativeWindow* w = presentParameters().deviceWindow;
+    if (!w || !w->sdl) {
+      DebugPrintf("graphics: the gl backend needs an SDL window\n");
+      return D3DERR_INVALIDCALL;
+    }
+    window_ = w->sdl;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    context_ = SDL_GL_CreateContext(window_);
+    if (!context_) {
+      DebugPrintf("graphics: no OpenGL 3.3 core context: %s\n", SDL_GetError());
+      return D3DERR_NOTAVAILABLE;
+    }
+    SDL_GL_MakeCurrent(window_, context_);
+    const DriverAllocations driver;
+    if (epoxy_gl_version() < 33) {
+      DebugPrintf("graphics: OpenGL %d.%d is below 3.3\n", epoxy_gl_version() / 10, epoxy_gl_version() % 10);
+      return D3DERR_NOTAVAILABLE;
+    }
+    SDL_GL_SetSwapInterval(0);
+    GLint maxSize = 2048;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    maxTextureSize_ = uint32_t(std::min(maxSize, 4096));
+    glGenVertexArrays(1, &vao_);
+    glBindVertexArray(vao_);
+    for (GLuint i = 0; i < 4; ++i) glEnableVertexAttribArray(i);
+    glGenBuffers(1, &streamVertices_);
+    glGenBuffers(1, &streamIndices_);
+    glGenBuffers(1, &uniforms_);
+    glBindBuffer(GL_UNIFORM_BUFFER, uniforms_);
+    glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedUniforms), nullptr, GL_DYNAMIC_DRAW);
+    glBindBufferBase(GL_UNIFORM_BUFFER, 0, uniforms_);
+    glGenFramebuffers(1, &targetFbo_);
+    glGenFramebuffers(1, &readFbo_);
+    glGenFramebuffers(1, &frontFbo_);
+    glGenSamplers(4, samplers_);
+    for (GLuint i = 0; i < 4; ++i) glBindSampler(i, samplers_[i]);
+    glFrontFace(GL_CCW);
+    glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const CoreStatus r = InitSwapChain();
+    if (status::Failed(r)) return r;
+    ResizeFront();
+    return D3D_OK;
+  }
+
+  bool KeepsPixelsInBackend(uint32_t usage, uint32_t, CoreSurface::Kind kind) const override {
+    return kind == CoreSurface::Kind::BackBuffer || kind == CoreSurface::Kind::RenderTarget ||
+           kind == CoreSurface::Kind::DepthStencil || (usage & D3DUSAGE_RENDERTARGET);
+  }
+
+  // --- resources ---
+
+  void BackendCreateTexture(CoreTexture* t) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    glGenTextures(1, &t->backendName);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, t->backendName);
+    boundTextures_[0] = ~0u;
+    dirty_ |= kDirtyTextures;
+    std::vector<uint8_t> zeros(size_t(t->width()) * t->height() * 4, 0);
+    for (uint32_t i = 0; i < t->levelCount(); ++i) {
+      const SurfaceDesc& d = t->level(i)->desc();
+      // Render targets start transparent black; others as their memory (zero) reads.
+      if (!t->level(i)->pixelsInBackend()) {
+        std::vector<uint32_t> argb(size_t(d.width) * d.height);
+        DecodeToArgb(d.format, t->level(i)->memory().data(), t->level(i)->pitch(), d.width, d.height, argb.data());
+        glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(d.width), GLsizei(d.height), 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, argb.data());
+      } else {
+        glTexImage2D(GL_TEXTURE_2D, GLint(i), GL_RGBA8, GLsizei(d.width), GLsizei(d.height), 0, GL_BGRA,
+                     GL_UNSIGNED_BYTE, zeros.data());
+      }
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(t->levelCount() - 1));
+  }
+
+  void BackendDestroyTexture(CoreTexture* t) override {
+    if (!t->backendName) return;
+    MakeCurrent();
+    const DriverAllocations driver;
+    glDeleteTextures(1, &t->backendName);
+    for (auto& b : boundTextures_) b = ~0u;
+    dirty_ |= kDirtyTextures;
+    targetDirty_ = true;
+    t->backendName = 0;
+  }
+
+  void BackendUploadLevel(CoreTexture* t, uint32_t level) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    CoreSurface* s = t->level(level);
+    const SurfaceDesc& d = s->desc();
+    scratch_.resize(size_t(d.width) * d.height);
+    DecodeToArgb(d.format, s->memory().data(), s->pitch(), d.width, d.height, scratch_.data());
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, t->backendName);
+    boundTextures_[0] = ~0u;
+    dirty_ |= kDirtyTextures;
+    glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA,
+                    GL_UNSIGNED_BYTE, scratch_.data());
+  }
+
+  void BackendCreateSurface(CoreSurface* s) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    const SurfaceDesc& d = s->desc();
+    if (s->kind() == CoreSurface::Kind::DepthStencil) {
+      glGenRenderbuffers(1, &s->backendName);
+      glBindRenderbuffer(GL_RENDERBUFFER, s->backendName);
+      glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, GLsizei(d.width), GLsizei(d.height));
+      return;
+    }
+    if (s->kind() != CoreSurface::Kind::BackBuffer && s->kind() != CoreSurface::Kind::RenderTarget) return;
+    std::vector<uint8_t> zeros(size_t(d.width) * d.height * 4, 0);
+    if (!HasAlpha(d.format))
+      for (size_t i = 3; i < zeros.size(); i += 4) zeros[i] = 255;
+    glGenTextures(1, &s->backendName);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, s->backendName);
+    boundTextures_[0] = ~0u;
+    dirty_ |= kDirtyTextures;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(d.width), GLsizei(d.height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 zeros.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  }
+
+  void BackendDestroySurface(CoreSurface* s) override {
+    if (!s->backendName || !context_) return;
+    MakeCurrent();
+    const DriverAllocations driver;
+    if (s->kind() == CoreSurface::Kind::DepthStencil)
+      glDeleteRenderbuffers(1, &s->backendName);
+    else
+      glDeleteTextures(1, &s->backendName);
+    s->backendName = 0;
+    targetDirty_ = true;
+  }
+
+  bool BackendReadSurface(CoreSurface* s, std::vector<uint8_t>* pixels) override {
+    const SurfaceDesc& d = s->desc();
+    GLuint tex = 0;
+    GLint level = 0;
+    if (!ColorTexture(s, &tex, &level)) return false;
+    MakeCurrent();
+    const DriverAllocations driver;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex, level);
+    scratch_.resize(size_t(d.width) * d.height);
+    glReadPixels(0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA, GL_UNSIGNED_BYTE, scratch_.data());
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targetFbo_);
+    pixels->assign(d.size, 0);
+    return EncodeFromArgb(d.format, scratch_.data(), d.width, d.height, pixels->data(), s->pitch());
+  }
+
+  bool BackendWriteSurface(CoreSurface* s, const std::vector<uint8_t>& pixels) override {
+    const SurfaceDesc& d = s->desc();
+    GLuint tex = 0;
+    GLint level = 0;
+    if (!ColorTexture(s, &tex, &level) || pixels.size() < d.size) return false;
+    MakeCurrent();
+    const DriverAllocations driver;
+    scratch_.resize(size_t(d.width) * d.height);
+    DecodeToArgb(d.format, pixels.data(), s->pitch(), d.width, d.height, scratch_.data());
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    boundTextures_[0] = ~0u;
+    dirty_ |= kDirtyTextures;
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA, GL_UNSIGNED_BYTE,
+                    scratch_.data());
+    return true;
+  }
+
+  void BackendCreateBuffer(CoreBuffer* b) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    glGenBuffers(1, &b->backendName);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, b->backendName);
+    glBufferData(GL_COPY_WRITE_BUFFER, b->length(), b->bytes().data(), GL_STATIC_DRAW);
+  }
+
+  void BackendDestroyBuffer(CoreBuffer* b) override {
+    if (!b->backendName) return;
+    MakeCurrent();
+    const DriverAllocations driver;
+    glDeleteBuffers(1, &b->backendName);
+    if (arrayBuffer_ == b->backendName) arrayBuffer_ = ~0u;
+    if (elementBuffer_ == b->backendName) elementBuffer_ = ~0u;
+    b->backendName = 0;
+  }
+
+  void BackendUploadBuffer(CoreBuffer* b, uint32_t offset, uint32_t size) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    glBindBuffer(GL_COPY_WRITE_BUFFER, b->backendName);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, b->bytes().data() + offset);
+  }
+
+ protected:
+  void FillCaps(Caps* caps) const override {
+    DeviceCore::FillCaps(caps);
+    caps->maxTextureWidth = caps->maxTextureHeight = maxTextureSize_;
+  }
+
+  void BackendRenderTargetChanged() override { targetDirty_ = true; }
+
+  CoreStatus BackendReset() override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    ResizeFront();
+    glStateValid_ = false;
+    return D3D_OK;
+  }
+
+  CoreStatus BackendClear(uint32_t count, const Rect* rects, uint32_t flags, uint32_t color, float z,
+                          uint32_t stencil) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
+    const Viewport& vp = viewport();
+    glEnable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFF);
+    float c[4];
+    ColorFloats(color, c);
+    // A target without alpha reads as opaque, so its alpha stays 1.
+    if (!HasAlpha(renderTarget()->desc().format)) c[3] = 1.0f;
+    glClearColor(c[0], c[1], c[2], c[3]);
+    glClearDepth(z);
+    glClearStencil(GLint(stencil & 0xFF));
+    GLbitfield mask = 0;
+    if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
+    if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
+    if (flags & D3DCLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
+    for (uint32_t i = 0; i < std::max(count, 1u); ++i) {
+      int32_t l = int32_t(vp.x), t = int32_t(vp.y), r = int32_t(vp.x + vp.width), b = int32_t(vp.y + vp.height);
+      if (count) {
+        l = std::max(l, rects[i].left), t = std::max(t, rects[i].top);
+        r = std::min(r, rects[i].right), b = std::min(b, rects[i].bottom);
+      }
+      if (l >= r || t >= b) continue;
+      glScissor(l, t, r - l, b - t);
+      glClear(mask);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glStateValid_ = false;
+    return D3D_OK;
+  }
+
+  CoreStatus BackendDraw(const DrawCall& d) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
+    if (dirty_ & kDirtyViewport) {
+      const Viewport& vp = viewport();
+      glViewport(GLint(vp.x), GLint(vp.y), GLsizei(vp.width), GLsizei(vp.height));
+      glDepthRange(vp.minZ, vp.maxZ);
+    }
+    if (dirty_ & (kDirtyRenderState | kDirtyStage | kDirtyTextures)) {
+      const ProgramKey key = BuildKey();
+      if (!(key == lastKey_) || !lastProgram_) {
+        lastProgram_ = programs_.Get(key);
+        lastKey_ = key;
+        usedProgram_ = ~0u;
+      }
+    }
+    if (!lastProgram_) return D3DERR_DRIVERINTERNALERROR;
+    if (usedProgram_ != lastProgram_) {
+      glUseProgram(lastProgram_);
+      usedProgram_ = lastProgram_;
+    }
+    if (dirty_ & (kDirtyTransform | kDirtyViewport | kDirtyMaterial | kDirtyRenderState | kDirtyLights))
+      UpdateUniforms();
+    if ((dirty_ & kDirtyRenderState) || !glStateValid_) ApplyFixedState();
+    if (dirty_ & kDirtyStage) UpdateSamplers();
+    if (dirty_ & (kDirtyTextures | kDirtyStage)) BindTextures();
+    dirty_ = 0;
+
+    const GLenum mode = PrimitiveMode(d.type);
+    if (d.userVertices) {
+      const uint32_t first = d.userIndices ? d.minIndex : 0;
+      const uint32_t count = d.userIndices ? d.numVertices : d.elementCount;
+      BindArrayBuffer(streamVertices_);
+      glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count) * kRenderVertexStride,
+                   d.userVertices + size_t(first) * kRenderVertexStride, GL_STREAM_DRAW);
+      if (d.userIndices) {
+        BindElementBuffer(streamIndices_);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(d.elementCount) * 2, d.userIndices, GL_STREAM_DRAW);
+        glDrawElementsBaseVertex(mode, GLsizei(d.elementCount), GL_UNSIGNED_SHORT, nullptr, -GLint(first));
+      } else {
+        glDrawArrays(mode, 0, GLsizei(d.elementCount));
+      }
+      return D3D_OK;
+    }
+    BindArrayBuffer(d.vertexBuffer->backendName);
+    if (d.indexBuffer) {
+      BindElementBuffer(d.indexBuffer->backendName);
+      glDrawElementsBaseVertex(mode, GLsizei(d.elementCount), GL_UNSIGNED_SHORT,
+                               reinterpret_cast<const void*>(uintptr_t(d.firstIndex) * 2), GLint(d.firstVertex));
+    } else {
+      glDrawArrays(mode, GLint(d.firstVertex), GLsizei(d.elementCount));
+    }
+    return D3D_OK;
+  }
+
+  CoreStatus BackendPresent() override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    const SurfaceDesc& d = backBufferSurface()->desc();
+    // The front buffer keeps a copy of the presented frame for captures.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backBufferSurface()->backendName, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frontFbo_);
+    glBlitFramebuffer(0, 0, GLint(d.width), GLint(d.height), 0, 0, GLint(d.width), GLint(d.height),
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    // The window shows it with its first row at the top.
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window_, &w, &h);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, GLint(d.width), GLint(d.height), 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    SDL_GL_SwapWindow(window_);
+    glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
+    const GLenum err = glGetError();
+    if (err != GL_NO_ERROR) {
+      DebugPrintf("graphics: GL error 0x%X during the frame\n", err);
+      return D3DERR_DRIVERINTERNALERROR;
+    }
+    return D3D_OK;
+  }
+
+  bool BackendFrontBuffer(std::vector<uint32_t>* pixels) override {
+    MakeCurrent();
+    const DriverAllocations driver;
+    const SurfaceDesc& d = backBufferSurface()->desc();
+    pixels->assign(size_t(d.width) * d.height, 0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frontFbo_);
+    glReadPixels(0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA, GL_UNSIGNED_BYTE, pixels->data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, targetFbo_);
+    return true;
+  }
+
+ private:
+  void MakeCurrent() {
+    if (SDL_GL_GetCurrentContext() != context_) SDL_GL_MakeCurrent(window_, context_);
+  }
+
+  bool ColorTexture(CoreSurface* s, GLuint* tex, GLint* level) {
+    if (s->texture()) {
+      *tex = s->texture()->backendName;
+      *level = GLint(s->level());
+    } else {
+      *tex = s->backendName;
+      *level = 0;
+    }
+    return *tex != 0 && s->kind() != CoreSurface::Kind::DepthStencil;
+  }
+
+  void ResizeFront() {
+    const SurfaceDesc& d = backBufferSurface()->desc();
+    if (!frontTexture_) glGenTextures(1, &frontTexture_);
+    std::vector<uint32_t> black(size_t(d.width) * d.height, 0xFF000000u);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, frontTexture_);
+    boundTextures_[0] = ~0u;
+    dirty_ |= kDirtyTextures;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(d.width), GLsizei(d.height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 black.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, frontFbo_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, frontTexture_, 0);
+    targetDirty_ = true;
+  }
+
+  bool BindTarget() {
+    if (!targetDirty_) return true;
+    CoreSurface* rt = renderTarget();
+    GLuint tex = 0;
+    GLint level = 0;
+    if (!rt || !ColorTexture(rt, &tex, &level)) return false;
+    glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex, level);
+    CoreSurface* ds = depthStencil();
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, ds ? ds->backendName : 0);
+    const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (status != GL_FRAMEBUFFER_COMPLETE) {
+      DebugPrintf("graphics: render target incomplete (0x%X)\n", status);
+      return false;
+    }
+    targetDirty_ = false;
+    glStateValid_ = false;
+    dirty_ |= kDirtyViewport | kDirtyRenderState;
+    return true;
+  }
+
+  ProgramKey BuildKey() const {
+    ProgramKey key;
+    for (uint32_t k = 0; k < kDrawnTextureStages; ++k) {
+      StageFields s{stageState(k, D3DTSS_COLOROP),   stageState(k, D3DTSS_COLORARG1), stageState(k, D3DTSS_COLORARG2),
+                    stageState(k, D3DTSS_ALPHAOP),   stageState(k, D3DTSS_ALPHAARG1), stageState(k, D3DTSS_ALPHAARG2),
+                    boundTexture(k) != nullptr};
+      if (s.colorOp == D3DTOP_DISABLE || s.colorOp > 31) break;
+      key.stages[k] = PackStage(s);
+    }
+    GlobalFields g{};
+    g.lighting = renderState(D3DRS_LIGHTING) != 0;
+    g.colorVertex = renderState(D3DRS_COLORVERTEX) != 0;
+    g.diffuseSource = renderState(D3DRS_DIFFUSEMATERIALSOURCE);
+    g.ambientSource = renderState(D3DRS_AMBIENTMATERIALSOURCE);
+    g.emissiveSource = renderState(D3DRS_EMISSIVEMATERIALSOURCE);
+    if (renderState(D3DRS_FOGENABLE)) {
+      const uint32_t table = renderState(D3DRS_FOGTABLEMODE), vertex = renderState(D3DRS_FOGVERTEXMODE);
+      g.fogTable = table != D3DFOG_NONE && table <= D3DFOG_LINEAR;
+      g.fogMode = g.fogTable ? table : (vertex <= D3DFOG_LINEAR ? vertex : 0);
+    }
+    if (renderState(D3DRS_ALPHATESTENABLE) && renderState(D3DRS_ALPHAFUNC) != D3DCMP_ALWAYS)
+      g.alphaFunc = std::clamp(renderState(D3DRS_ALPHAFUNC), 1u, 8u);
+    g.flat = renderState(D3DRS_SHADEMODE) == D3DSHADE_FLAT;
+    key.global = PackGlobal(g);
+    return key;
+  }
+
+  void UpdateUniforms() {
+    FixedUniforms u;
+    const Matrix worldView = Multiply(world(), view());
+    const Matrix wvp = Multiply(worldView, projection());
+    std::memcpy(u.wvp, wvp.m, sizeof u.wvp);
+    std::memcpy(u.worldView, worldView.m, sizeof u.worldView);
+    const Viewport& vp = viewport();
+    u.target[0] = 1.0f / float(vp.width);
+    u.target[1] = 1.0f / float(vp.height);
+    u.target[2] = float(renderState(D3DRS_ZBIAS)) / 65536.0f;
+    u.target[3] = projection()(2, 3) != 0.0f ? 1.0f : 0.0f;
+    CopyColor(material().diffuse, u.matDiffuse);
+    CopyColor(material().ambient, u.matAmbient);
+    CopyColor(material().emissive, u.matEmissive);
+    ColorFloats(renderState(D3DRS_AMBIENT), u.ambient);
+    const ColorValue lights = EnabledLightAmbient();
+    u.ambient[0] += lights.r, u.ambient[1] += lights.g, u.ambient[2] += lights.b;
+    ColorFloats(renderState(D3DRS_TEXTUREFACTOR), u.textureFactor);
+    ColorFloats(renderState(D3DRS_FOGCOLOR), u.fogColor);
+    u.fog[0] = BitsFloat(renderState(D3DRS_FOGSTART));
+    u.fog[1] = BitsFloat(renderState(D3DRS_FOGEND));
+    u.fog[2] = BitsFloat(renderState(D3DRS_FOGDENSITY));
+    u.fog[3] = float(renderState(D3DRS_ALPHAREF) & 255);
+    if (std::memcmp(&u, &uploaded_, sizeof u) == 0) return;
+    uploaded_ = u;
+    glBindBuffer(GL_UNIFORM_BUFFER, uniforms_);
+    glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof u, &u);
+  }
+
+  void ApplyFixedState() {
+    const bool depth = renderState(D3DRS_ZENABLE) != D3DZB_FALSE && depthStencil() != nullptr;
+    if (depth) glEnable(GL_DEPTH_TEST); else glDisable(GL_DEPTH_TEST);
+    glDepthFunc(CompareFunc(renderState(D3DRS_ZFUNC)));
+    glDepthMask(renderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
+    if (renderState(D3DRS_ALPHABLENDENABLE)) glEnable(GL_BLEND); else glDisable(GL_BLEND);
+    GLenum src = BlendFactor(renderState(D3DRS_SRCBLEND)), dst = BlendFactor(renderState(D3DRS_DESTBLEND));
+    if (renderState(D3DRS_SRCBLEND) == D3DBLEND_BOTHSRCALPHA) src = GL_SRC_ALPHA, dst = GL_ONE_MINUS_SRC_ALPHA;
+    if (renderState(D3DRS_SRCBLEND) == D3DBLEND_BOTHINVSRCALPHA) src = GL_ONE_MINUS_SRC_ALPHA, dst = GL_SRC_ALPHA;
+    glBlendFunc(src, dst);
+    glBlendEquation(BlendEquation(renderState(D3DRS_BLENDOP)));
+    switch (renderState(D3DRS_CULLMODE)) {
+      case D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
+      case D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
+      default: glDisable(GL_CULL_FACE); break;
+    }
+    const uint32_t fill = renderState(D3DRS_FILLMODE);
+    glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT ? GL_POINT : fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
+    const uint32_t mask = renderState(D3DRS_COLORWRITEENABLE);
+    const bool alphaTarget = HasAlpha(renderTarget()->desc().format);
+    glColorMask(mask & 1, (mask >> 1) & 1, (mask >> 2) & 1, alphaTarget && ((mask >> 3) & 1));
+    if (renderState(D3DRS_STENCILENABLE)) glEnable(GL_STENCIL_TEST); else glDisable(GL_STENCIL_TEST);
+    glStencilFunc(CompareFunc(renderState(D3DRS_STENCILFUNC)), GLint(renderState(D3DRS_STENCILREF) & 0xFF),
+                  renderState(D3DRS_STENCILMASK));
+    glStencilOp(StencilOp(renderState(D3DRS_STENCILFAIL)), StencilOp(renderState(D3DRS_STENCILZFAIL)),
+                StencilOp(renderState(D3DRS_STENCILPASS)));
+    glStencilMask(renderState(D3DRS_STENCILWRITEMASK));
+    glStateValid_ = true;
+  }
+
+  void UpdateSamplers() {
+    for (uint32_t k = 0; k < kDrawnTextureStages; ++k) {
+      const GLuint s = samplers_[k];
+      glSamplerParameteri(s, GL_TEXTURE_WRAP_S, GLint(AddressMode(stageState(k, D3DTSS_ADDRESSU))));
+      glSamplerParameteri(s, GL_TEXTURE_WRAP_T, GLint(AddressMode(stageState(k, D3DTSS_ADDRESSV))));
+      const bool magLinear = stageState(k, D3DTSS_MAGFILTER) >= D3DTEXF_LINEAR;
+      const bool minLinear = stageState(k, D3DTSS_MINFILTER) >= D3DTEXF_LINEAR;
+      const uint32_t mip = stageState(k, D3DTSS_MIPFILTER);
+      GLenum minFilter = minLinear ? GL_LINEAR : GL_NEAREST;
+      if (mip == D3DTEXF_POINT) minFilter = minLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+      if (mip >= D3DTEXF_LINEAR) minFilter = minLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+      glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, magLinear ? GL_LINEAR : GL_NEAREST);
+      glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
+      glSamplerParameterf(s, GL_TEXTURE_MIN_LOD, float(stageState(k, D3DTSS_MAXMIPLEVEL)));
+      glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, BitsFloat(stageState(k, D3DTSS_MIPMAPLODBIAS)));
+      float border[4];
+      ColorFloats(stageState(k, D3DTSS_BORDERCOLOR), border);
+      glSamplerParameterfv(s, GL_TEXTURE_BORDER_COLOR, border);
+    }
+  }
+
+  void BindTextures() {
+    for (uint32_t k = 0; k < kDrawnTextureStages; ++k) {
+      const CoreTexture* t = boundTexture(k);
+      const GLuint name = t ? t->backendName : 0;
+      if (boundTextures_[k] == name) continue;
+      glActiveTexture(GL_TEXTURE0 + k);
+      glBindTexture(GL_TEXTURE_2D, name);
+      boundTextures_[k] = name;
+    }
+  }
+
+  void BindArrayBuffer(GLuint buffer) {
+    if (arrayBuffer_ == buffer) {
+      glBindBuffer(GL_ARRAY_BUFFER, buffer);
+      return;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, kRenderVertexStride, reinterpret_cast<const void*>(0));
+    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, kRenderVertexStride, reinterpret_cast<const void*>(12));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, kRenderVertexStride, reinterpret_cast<const void*>(16));
+    glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, kRenderVertexStride, reinterpret_cast<const void*>(24));
+    arrayBuffer_ = buffer;
+  }
+
+  void BindElementBuffer(GLuint buffer) {
+    if (elementBuffer_ == buffer) return;
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+    elementBuffer_ = buffer;
+  }
+
+  SDL_Window* window_ = nullptr;
+  SDL_GLContext context_ = nullptr;
+  uint32_t maxTextureSize_ = 2048;
+  GLuint vao_ = 0, streamVertices_ = 0, streamIndices_ = 0, uniforms_ = 0;
+  GLuint targetFbo_ = 0, readFbo_ = 0, frontFbo_ = 0, frontTexture_ = 0;
+  GLuint samplers_[4] = {};
+  GLuint boundTextures_[4] = {~0u, ~0u, ~0u, ~0u};
+  GLuint arrayBuffer_ = ~0u, elementBuffer_ = ~0u;
+  GLuint usedProgram_ = ~0u;
+  bool targetDirty_ = true;
+  bool glStateValid_ = false;
+  ProgramCache programs_;
+  ProgramKey lastKey_;
+  GLuint lastProgram_ = 0;
+  FixedUniforms uploaded_{};
+  std::vector<uint32_t> scratch_;
+};
+
+}  // namespace
+
+CoreStatus CreateGlDevice(Direct3DCore* d3d, const PresentParameters& params, uint32_t behaviorFlags,
+                          DeviceCore** device) {
+  auto* d = new GlDevice(d3d, params, behaviorFlags);
+  const CoreStatus r = d->Init();
+  if (status::Failed(r)) {
+    d->Release();
+    return r;
+  }
+  *device = d;
+  return D3D_OK;
+}
+
+std::string ProbeGlRendererName() {
+  const bool started = !SDL_WasInit(SDL_INIT_VIDEO);
+  if (started && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return "OpenGL";
+  std::string name = "OpenGL";
+  SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
+  SDL_GLContext previous = SDL_GL_GetCurrentContext();
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  if (SDL_Window* w = SDL_CreateWindow("probe", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN)) {
+    if (SDL_GLContext c = SDL_GL_CreateContext(w)) {
+      SDL_GL_MakeCurrent(w, c);
+      if (const GLubyte* text = glGetString(GL_RENDERER)) name = reinterpret_cast<const char*>(text);
+      SDL_GL_MakeCurrent(w, nullptr);
+      SDL_GL_DeleteContext(c);
+    }
+    SDL_DestroyWindow(w);
+  }
+  if (previous) SDL_GL_MakeCurrent(previousWindow, previous);
+  if (started) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return name;
+}
 
 }  // namespace platform::gfx
