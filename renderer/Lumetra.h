@@ -174,6 +174,8 @@ class Lumetra : public Core3D {
   std::vector<C3DPassDX8*> passes_;
   // Passes removed during a frame, deleted when it ends.
   std::vector<C3DPassDX8*> retiredPasses_;
+  // The frame's copy of the pass list, kept to reuse its memory.
+  std::vector<C3DPassDX8*> sweepPasses_;
   std::vector<CameraView*> views_;
   std::array<JMatrix, kColourMatrixCount> matrices_;
   std::array<bool, kColourMatrixCount> matrixFlags_{};

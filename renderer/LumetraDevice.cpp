@@ -172,11 +172,13 @@ bool Lumetra::ResetDevice(const C3DDisplayMode* mode) {
   ReportError(result);
   device_->Release();
   device_ = nullptr;
+  sceneOpen_ = false;
   return false;
 }
 
 bool Lumetra::ReleaseDevice() {
   if (!d3d_ || !device_) return false;
+  sceneOpen_ = false;  // a scene of the released device ends with it
   lastTextures_.fill(nullptr);
   lastStream_ = nullptr;
   device_->Release();

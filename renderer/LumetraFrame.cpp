@@ -80,6 +80,8 @@ void Lumetra::Clear(bool target, uint32_t colour, bool depth, float depthValue, 
 
 CoreStatus Lumetra::RenderFrame() {
   if (!d3d_ || !device_) return status::Fail;
+  // A frame asked for from inside one of the frame's own callbacks is refused.
+  if (inFrame_) return status::Fail;
 
   const CoreStatus level = device_->TestCooperativeLevel();
   if (level == gfx::D3DERR_DEVICELOST) return 1;
@@ -140,7 +142,8 @@ void Lumetra::RunPasses() {
   // The sweeps walk a copy of the pass list: a callback may insert, move or
   // remove passes. A removed pass (index -1) takes no further part; its
   // memory lives until the frame ends.
-  const std::vector<C3DPassDX8*> passes = passes_;
+  sweepPasses_.assign(passes_.begin(), passes_.end());
+  const std::vector<C3DPassDX8*>& passes = sweepPasses_;
   const auto listed = [](C3DPassDX8* pass) { return pass->GetIndex() >= 0; };
   for (C3DPassDX8* pass : passes) {
     pass->ResetForFrame();

@@ -133,6 +133,11 @@ TEST_F(LumetraFrameTest, AHookMayRemoveOrAddPassesDuringTheFrame) {
   ASSERT_EQ(renderer.RenderFrame(), 0);
   EXPECT_EQ(log, (std::vector<std::string>{"begin A", "begin B", "prepare A"}));
   EXPECT_EQ(PassNames(), (std::vector<std::string>{"A", "C"}));
+  // A frame asked for from inside a frame is refused; the outer one goes on.
+  CoreStatus inner = 0;
+  hook.onPrepare = [&](C3DPass*) { inner = renderer.RenderFrame(); };
+  ASSERT_EQ(renderer.RenderFrame(), 0);
+  EXPECT_EQ(inner, status::Fail);
   hook.onPrepare = nullptr;
   ASSERT_EQ(renderer.RenderFrame(), 0);
 }
