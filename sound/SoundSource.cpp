@@ -1,8 +1,11 @@
 #include "sound/SoundSource.h"
 
+#include "engine/EntityBase.h"
+
 JVector ReadSourcePosition(const void* source) {
   if (!source) return JVector();
-  return static_cast<const JVector*>(source)[0];
+  // The entity's position operation is not const, but asking it changes nothing.
+  return const_cast<cEntity_Base*>(static_cast<const cEntity_Base*>(source))->GetPosition();
 }
 
 void ReadListenerObject(const void* object, JVector* position, JVector* front, JVector* velocity) {

@@ -1,8 +1,8 @@
 #pragma once
-// How the sound layer reads the game objects it is handed: a sound's source
-// object is asked for its position, the listener object for its position,
-// front and velocity. The objects cross the service interface untyped, laid
-// out as their vectors one after the other, position first.
+// How the sound layer reads the game objects it is handed. A sound's source
+// object is a game entity, asked only for its position. The listener object
+// carries its position, front and velocity as three vectors one after the
+// other, from its start.
 #include "engine/JVector.h"
 
 JVector ReadSourcePosition(const void* source);
