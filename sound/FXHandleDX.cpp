@@ -5,6 +5,7 @@
 #include "engine/ObjectDefStore.h"
 #include "engine/ObjectParser.h"
 #include "engine/StringUtil.h"
+#include "platform/DebugOutput.h"
 #include "sound/SoundMgrDX8.h"
 
 namespace {
@@ -61,9 +62,11 @@ bool FXHandleDX::Save(const std::string& fileName, SoundMgrDX8& service) {
   return written;
 }
 
-void FXHandleDX::LoadFromObjects(const ObjectDefList& objects, SoundMgrDX8& service) {
+bool FXHandleDX::LoadFromObjects(const ObjectDefList& objects, SoundMgrDX8& service) {
+  bool found = false;
   for (const ObjectDef* description : objects) {
     if (description->IsValue() || !str::EqualsNoCase(description->name, kChainObjectName)) continue;
+    found = true;
     for (const ObjectDef* child : description->children) {
       if (child->IsValue()) continue;
       const int type = service.GetEffectType(child->name);
@@ -75,13 +78,16 @@ void FXHandleDX::LoadFromObjects(const ObjectDefList& objects, SoundMgrDX8& serv
       }
     }
   }
+  return found;
 }
 
 bool FXHandleDX::Load(const std::string& fileName, SoundMgrDX8& service) {
   ObjectDefStore store;
   if (!store.LoadFile(fileName)) return false;
   const ObjectDef* root = store.GetList().FindObject(fileName);
-  if (!root) return false;
-  LoadFromObjects(root->children, service);
+  if (!root || !LoadFromObjects(root->children, service)) {
+    platform::DebugPrintf("Sound: \"%s\" holds no effect chain\n", fileName.c_str());
+    return false;
+  }
   return true;
 }

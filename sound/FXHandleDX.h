@@ -34,10 +34,11 @@ class FXHandleDX : public FXHandle {
   // Writes the chain's file through the object-definition writer.
   bool Save(const std::string& fileName, SoundMgrDX8& service);
   // Reads a chain file and adds its effects to this chain. False when the
-  // file cannot be read or parsed.
+  // file cannot be read or holds no chain description.
   bool Load(const std::string& fileName, SoundMgrDX8& service);
-  // Adds the effects described by the "FXHandle" objects among `objects`.
-  void LoadFromObjects(const ObjectDefList& objects, SoundMgrDX8& service);
+  // Adds the effects described by the "FXHandle" objects among `objects`;
+  // false when there is none.
+  bool LoadFromObjects(const ObjectDefList& objects, SoundMgrDX8& service);
   // The chain as the object the file holds (caller owns it).
   ObjectDef* ToObject(SoundMgrDX8& service) const;
 

@@ -59,6 +59,7 @@ DXSoundBuffer* SoundMgrDX8::GetCachedBuffer(const std::string& name, bool want3D
   }
 
   if (busy.size() < kMaxBusyCopies) {
+    if (busy.empty() && failedNames_.count(name)) return nullptr;
     DXSoundBuffer* buffer = NewBuffer(want3D);
     if (!busy.empty()) {
       if (!buffer->DuplicateFrom(busy.front(), device_->GetDevice())) {
@@ -68,7 +69,6 @@ DXSoundBuffer* SoundMgrDX8::GetCachedBuffer(const std::string& name, bool want3D
       buffer->duplicateCount = static_cast<int32_t>(busy.size()) + 1;
       buffer->idleDeadline = platform::GetTickCount() + DXSoundBuffer::kIdleMilliseconds;
     } else {
-      if (failedNames_.count(name)) return nullptr;
       if (!buffer->Create(name, device_->GetDevice())) {
         delete buffer;
         failedNames_.insert(name);
