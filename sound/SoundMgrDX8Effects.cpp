@@ -89,7 +89,14 @@ void SoundMgrDX8::GetEffectParameterRange(int32_t type, int32_t index, std::stri
   Describer(type)->GetParameterRange(index, minimum, maximum);
 }
 
-FXHandleDX* SoundMgrDX8::FindChain(FXHandle* chain) const { return static_cast<FXHandleDX*>(chain); }
+FXHandleDX* SoundMgrDX8::FindChain(FXHandle* chain) const {
+  // Compared as given, never cast first: a released chain's pointer must
+  // not be followed.
+  if (!chain) return nullptr;
+  for (FXHandleDX* mine : chains_)
+    if (static_cast<FXHandle*>(mine) == chain) return mine;
+  return nullptr;
+}
 
 FXHandle* SoundMgrDX8::CreateFXHandle() {
   auto* chain = new FXHandleDX();
@@ -99,9 +106,8 @@ FXHandle* SoundMgrDX8::CreateFXHandle() {
 
 void SoundMgrDX8::ReleaseFXHandle(FXHandle* c) {
   FXHandleDX* chain = FindChain(c);
-  const auto it = std::find(chains_.begin(), chains_.end(), chain);
-  if (!chain || it == chains_.end()) return;
-  chains_.erase(it);
+  if (!chain) return;
+  chains_.remove(chain);
   // No handle may keep using the chain; their buffers lose its effects.
   for (std::list<SoundHandle*>* list : {&soundHandles_, &musicHandles_}) {
     for (SoundHandle* h : *list) {
@@ -135,8 +141,8 @@ bool SoundMgrDX8::HasEffect(FXHandle* c, int32_t type) {
 }
 
 void SoundMgrDX8::SetEffectParameter(FXHandle* c, int32_t type, int32_t index, const std::string& text) {
-  if (!ValidType(type)) return;
   FXHandleDX* chain = FindChain(c);
+  if (!ValidType(type) || (c && !chain)) return;
   if (chain && chain->effects[type]) {
     chain->effects[type]->SetParameterText(index, text);
     chain->parametersChanged = true;
@@ -147,8 +153,8 @@ void SoundMgrDX8::SetEffectParameter(FXHandle* c, int32_t type, int32_t index, c
 
 void SoundMgrDX8::GetEffectParameterText(std::string& text, FXHandle* c, int32_t type, int32_t index) {
   text.clear();
-  if (!ValidType(type)) return;
   FXHandleDX* chain = FindChain(c);
+  if (!ValidType(type) || (c && !chain)) return;
   SoundEffect* effect = chain && chain->effects[type] ? chain->effects[type] : GetPrototype(type);
   if (effect) effect->GetParameterText(index, text);
 }
