@@ -23,6 +23,7 @@ DX3DSoundListener::~DX3DSoundListener() {
 }
 
 void DX3DSoundListener::SetPosition(JVector position, bool immediate) {
+  if (position.x != position_.x || position.y != position_.y || position.z != position_.z) moved_ = true;
   position_ = position;
   if (listener_) DXSucceeded(listener_->SetPosition(position.x, position.y, position.z, ApplyMode(immediate)));
 }
@@ -46,6 +47,7 @@ void DX3DSoundListener::SetOrientation(JVector front, bool immediate) {
   if (!listener_) return;
   front.Normalize();
   const JVector top = TopFor(front);
+  if (front.x != front_.x || front.y != front_.y || front.z != front_.z) moved_ = true;
   front_ = front;
   DXSucceeded(listener_->SetOrientation(front.x, front.y, front.z, top.x, top.y, top.z, ApplyMode(immediate)));
 }

@@ -35,5 +35,7 @@ class DX3DSoundListener {
   JVector position_;
   JVector front_{0.0f, 0.0f, 1.0f};
   JVector velocity_;
-  bool moved_ = false;  // set by whoever moves the listener; read by the distance pass
+  // Set when the position or the front changes; the service clears it after
+  // each distance pass, so sounds standing still are placed again only then.
+  bool moved_ = false;
 };

@@ -100,11 +100,6 @@ DXSoundBuffer* SoundMgrDX8::GetCachedBuffer(const std::string& name, bool want3D
   return farthest;
 }
 
-void SoundMgrDX8::DeleteBuffer(DXSoundBuffer* buffer) {
-  bufferCache_.remove(buffer);
-  delete buffer;
-}
-
 void SoundMgrDX8::ReleaseAllBuffers() {
   for (SoundHandle* h : soundHandles_) delete h;
   soundHandles_.clear();

@@ -2,6 +2,8 @@
 // and the release of everything it owns.
 #include "sound/SoundMgrDX8.h"
 
+#include <cmath>
+
 #include "engine/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"
@@ -108,7 +110,8 @@ bool SoundMgrDX8::Init(platform::HWND window) {
 
 void SoundMgrDX8::Update(float elapsed) {
   if (soundDisabled_ && musicDisabled_) return;
-  updateAccumulator_ += elapsed;
+  // A frame time that is no time at all would stall the full updates for good.
+  if (std::isfinite(elapsed) && elapsed > 0.0f) updateAccumulator_ += elapsed;
   if (!(updateAccumulator_ >= updateInterval_)) {
     for (DXSoundBuffer* buffer : bufferCache_) buffer->RefreshStatus();
     return;
@@ -140,6 +143,7 @@ void SoundMgrDX8::Update(float elapsed) {
 
   if (!soundDisabled_) UpdateHandles(soundHandles_, distanceListener);
   if (!musicDisabled_) UpdateHandles(musicHandles_, distanceListener);
+  if (distanceListener) distanceListener->SetMoved(false);
 }
 
 void SoundMgrDX8::UpdateHandles(std::list<SoundHandle*>& handles, DX3DSoundListener* distanceListener) {

@@ -143,7 +143,6 @@ class SoundMgrDX8 : public SoundMgr {
   bool HasDevice() const;
   void SetOption(const char* name, const std::string& value);
   const CoreBaseConfig* FindOption(const char* name) const;
-  void DeleteBuffer(DXSoundBuffer* buffer);
   void UpdateHandles(std::list<SoundHandle*>& handles, DX3DSoundListener* listener);
   void DeletePrototypes();
   void CreatePrototypes();

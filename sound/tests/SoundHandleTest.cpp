@@ -9,6 +9,7 @@
 #include "engine/EntityBase.h"
 #include "platform/DebugOutput.h"
 #include "sound/DX3DSoundBuffer.h"
+#include "sound/DX3DSoundListener.h"
 #include "sound/SoundEffect.h"
 #include "sound/SoundHandleDX.h"
 #include "sound/VolumeTable.h"
@@ -260,6 +261,11 @@ TEST_F(SoundHandles, DistancePassNeedsAListenerObject) {
   service->Update(3.0f);
   EXPECT_EQ(BufferOf(follower)->GetVolume(), 0);
   EXPECT_EQ(BufferOf(follower)->position.z, 0.5f);
+  // The listener moving away is heard although the object stands still.
+  ear.position = JVector(0, 0, 200);
+  service->Update(3.0f);
+  EXPECT_EQ(BufferOf(follower)->GetVolume(), -10000);
+  EXPECT_FALSE(service->GetListener()->HasMoved());
   // The caller's flag switches the pass off.
   SoundHandle* flagged = service->CreateSoundAt(tone, JVector(90, 0, 0), false, true);
   service->PlaySound(flagged, true);
