@@ -22,6 +22,8 @@ struct CameraView {
   JMatrix projection = JMatrix::Zero();
   JMatrix extraMatrix = JMatrix::Zero();  // kept for the view's owner; never touched here
   JMatrix view = JMatrix::Zero();
+  JMatrix ownerMatrix = JMatrix::Zero();  // a further matrix for the view's owner
+  int32_t index = -1;                     // position in the renderer's view list
 
   // Rebuilds the projection from the lens, viewport and zoom. The horizontal
   // axis is mirrored (m00 negative). A degenerate set-up (empty viewport, zero
