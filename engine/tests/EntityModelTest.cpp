@@ -159,3 +159,43 @@ TEST_F(EntityModelTest, DestructionReleasesEachLoadedModelOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EntityModelSettings, MalformedSettingsKeepDefaultsAndNeverCrash) {
+  struct Case {
+    const char* position;
+    const char* pivot;
+    float x;
+    float y;
+    int32_t pivotValue;
+  };
+  const Case cases[] = {
+      {"abc", "", 0, 0, 0},
+      {",", "x", 0, 0, 0},
+      {"-3,-4", "-1", -3, -4, -1},
+      {"99999999999999,1", "99999999999", 2147483647.0f, 1, 2147483647},
+      {"1,2,3", "7junk", 1, 2, 7},
+      {"\x01\xff,\x80", "\xfe", 0, 0, 0},
+      {"", "", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    ObjectDef def;
+    def.name = "Odd";
+    if (*c.position) def.SetValue("Position", c.position);
+    if (*c.pivot) def.SetValue("Pivot", c.pivot);
+    def.SetValue("Model", "x");  // too short for an extension
+    cEntity_BaseModel entity(nullptr);
+    ASSERT_TRUE(entity.Init(&def)) << c.position;
+    EXPECT_EQ(entity.GetPositionX(), c.x) << c.position;
+    EXPECT_EQ(entity.GetPositionY(), c.y) << c.position;
+    EXPECT_EQ(entity.GetPositionZ(), 0.0f);
+    EXPECT_EQ(entity.GetPivot(), c.pivotValue) << c.pivot;
+    FakeCore3D renderer;
+    EXPECT_EQ(entity.SetModel(&renderer), status::Ok);
+    EXPECT_EQ(entity.GetCurrentModel(), nullptr);
+    EXPECT_TRUE(renderer.requests.empty());
+  }
+}
+
+}  // namespace
