@@ -6,6 +6,7 @@ DIR=${1:-build/fuzz/fuzz}
 SECONDS_EACH=${2:-60}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 [[ -d "$DIR" ]] || { echo "no fuzz targets in $DIR"; exit 0; }
+DIR=$(cd "$DIR" && pwd)  # the targets run from a scratch directory
 for target in "$DIR"/*; do
   [[ -x "$target" ]] || continue
   name=$(basename "$target")
