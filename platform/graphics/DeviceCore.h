@@ -316,7 +316,9 @@ class DeviceCore : public Device {
   CoreSurface* renderTarget() const { return renderTarget_; }
   CoreSurface* depthStencil() const { return depthStencil_; }
   CoreSurface* backBufferSurface() const { return backBuffer_.get(); }
-  // Sum of the ambient colours of the enabled directional lights.
+  // Sum of the ambient colours of the enabled directional lights. The one
+  // vertex layout has no normals, so lights add only their ambient term, and
+  // the position-dependent attenuation of point and spot lights is not modelled.
   ColorValue EnabledLightAmbient() const;
 
   // Dirty marks for the backend (set by the state calls, cleared by it).

@@ -33,6 +33,9 @@ struct DriverAllocations {
 #ifdef GFX_LEAK_CHECKER
   DriverAllocations() { __lsan_disable(); }
   ~DriverAllocations() { __lsan_enable(); }
+#else
+  DriverAllocations() {}
+  ~DriverAllocations() {}
 #endif
 };
 
