@@ -23,23 +23,6 @@ bool IsControlSpace(char c) {
   }
 }
 
-// The character an escape inside quotes stands for, or 0 when the backslash
-// is kept as it is.
-char EscapedChar(char c) {
-  switch (c) {
-    case 'n': return '\n';
-    case 't': return '\t';
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'r': return '\r';
-    case 'v': return '\v';
-    case '"': return '"';
-    case '\\': return '\\';
-    default: return 0;
-  }
-}
-
 // Walks cleaned text token by token. Quote marks switch quoting and are
 // dropped; outside quotes a blank ends a token and ";" is a token of its own.
 // A token with a quoted part is data: it may be empty, and a quoted ";", "{"
@@ -125,8 +108,8 @@ bool ConfigParser::CleanScript(std::string_view raw, std::string* cleaned) {
       case State::Quotes:
         if (IsControlSpace(c)) {
           blank();
-        } else if (c == '\\' && i + 1 < n && EscapedChar(next) != 0) {
-          out.push_back(EscapedChar(next));
+        } else if (c == '\\' && i + 1 < n && str::EscapedChar(next) != 0) {
+          out.push_back(str::EscapedChar(next));
           ++i;
         } else {
           if (c == '"') state = State::Normal;

@@ -1,6 +1,6 @@
 #pragma once
-// Little-endian field readers for the image decoders. Callers check the
-// offsets against the file size first.
+// Little-endian field readers and pixel helpers for the image decoders.
+// Callers check the offsets against the file size first.
 #include <cstdint>
 
 namespace imagebytes {
@@ -11,5 +11,13 @@ inline uint32_t U32(const uint8_t* p) {
          (static_cast<uint32_t>(p[3]) << 24);
 }
 inline int32_t S32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
+
+// A stored blue, green, red pixel as blue, green, red, opaque alpha.
+inline void OpaqueFromBGR(const uint8_t* src, uint8_t* dst) {
+  dst[0] = src[0];
+  dst[1] = src[1];
+  dst[2] = src[2];
+  dst[3] = 255;
+}
 
 }  // namespace imagebytes

@@ -8,33 +8,21 @@
 
 cCore_Base_InputMGR::~cCore_Base_InputMGR() {
   ReleaseMouse();
+  DetachAll(Family::Mouse, 0);
+  DetachAll(Family::Key, 0);
+  for (int32_t layer = 0; layer < GetLayer1Count(); ++layer) DetachAll(Family::Layer1, layer);
+  for (int32_t layer = 0; layer < GetLayer2Count(); ++layer) DetachAll(Family::Layer2, layer);
+}
+
+void cCore_Base_InputMGR::DetachAll(Family family, int32_t layer) {
+  SocketList* list = ListOf(family, layer);
+  if (!list) return;
   // Take each socket off before telling it, so a notice that looks back
   // into the manager finds it gone.
-  while (!mouseList_.empty()) {
-    cCore_Base_InputSocket* s = mouseList_.front();
-    mouseList_.pop_front();
-    Detach(Family::Mouse, 0, s);
-  }
-  while (!keyList_.empty()) {
-    cCore_Base_InputSocket* s = keyList_.front();
-    keyList_.pop_front();
-    Detach(Family::Key, 0, s);
-  }
-  for (int32_t layer = 0; layer < GetLayer1Count(); ++layer) {
-    SocketList& list = layers1_[static_cast<size_t>(layer)];
-    while (!list.empty()) {
-      cCore_Base_InputSocket* s = list.front();
-      list.pop_front();
-      Detach(Family::Layer1, layer, s);
-    }
-  }
-  for (int32_t layer = 0; layer < GetLayer2Count(); ++layer) {
-    SocketList& list = layers2_[static_cast<size_t>(layer)];
-    while (!list.empty()) {
-      cCore_Base_InputSocket* s = list.front();
-      list.pop_front();
-      Detach(Family::Layer2, layer, s);
-    }
+  while (!list->empty()) {
+    cCore_Base_InputSocket* s = list->front();
+    list->pop_front();
+    Detach(family, layer, s);
   }
 }
 

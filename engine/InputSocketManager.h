@@ -126,6 +126,8 @@ class cCore_Base_InputMGR {
   CoreStatus RemoveByName(Family family, int32_t layer, const std::string& name);
   // Tells the socket it left the list and clears the matching back-pointer.
   void Detach(Family family, int32_t layer, cCore_Base_InputSocket* socket);
+  // Empties one list, detaching each socket in turn.
+  void DetachAll(Family family, int32_t layer);
 
   SocketList mouseList_;
   SocketList keyList_;

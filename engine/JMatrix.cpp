@@ -61,35 +61,27 @@ void JMath_MatrixScale(JMatrix& M, float x, float y, float z) {
 
 void JMath_MatrixScaleVector(JMatrix& M, const JVector& v) { JMath_MatrixScale(M, v.x, v.y, v.z); }
 
-JMatrix JMath_RotationX(float a) {
+namespace {
+
+// A rotation by `a` in the plane of axes i and j: [i][j] takes -sin and
+// [j][i] takes sin.
+JMatrix PlaneRotation(int i, int j, float a) {
   const float c = std::cos(a), s = std::sin(a);
   JMatrix r = JMatrix::Identity();
-  r.m[1][1] = c;
-  r.m[1][2] = -s;
-  r.m[2][1] = s;
-  r.m[2][2] = c;
+  r.m[i][i] = c;
+  r.m[i][j] = -s;
+  r.m[j][i] = s;
+  r.m[j][j] = c;
   return r;
 }
 
-JMatrix JMath_RotationY(float a) {
-  const float c = std::cos(a), s = std::sin(a);
-  JMatrix r = JMatrix::Identity();
-  r.m[0][0] = c;
-  r.m[0][2] = -s;
-  r.m[2][0] = s;
-  r.m[2][2] = c;
-  return r;
-}
+}  // namespace
 
-JMatrix JMath_RotationZ(float a) {
-  const float c = std::cos(a), s = std::sin(a);
-  JMatrix r = JMatrix::Identity();
-  r.m[0][0] = c;
-  r.m[0][1] = s;
-  r.m[1][0] = -s;
-  r.m[1][1] = c;
-  return r;
-}
+JMatrix JMath_RotationX(float a) { return PlaneRotation(1, 2, a); }
+
+JMatrix JMath_RotationY(float a) { return PlaneRotation(0, 2, a); }
+
+JMatrix JMath_RotationZ(float a) { return PlaneRotation(1, 0, a); }
 
 void JMath_MatrixRotationY(JMatrix& M, float a) { M = JMath_RotationY(a); }
 

@@ -285,18 +285,11 @@ void ObjectParser::BeginObject() {
   pendingComment_.clear();
 }
 
-void ObjectParser::ParseSet() {
-  const std::string key = ReadToken();
-  if (key.empty()) return;
-  if (!current_) {
-    ReportNoObject(key);
-    return;
-  }
-  const std::string value = ReadToken();
-  current_->SetValue(key, value);
-}
+void ObjectParser::ParseSet() { SetValueFromNextToken(ReadToken()); }
 
-void ObjectParser::ParseValueFor(const std::string& key) {
+void ObjectParser::ParseValueFor(const std::string& key) { SetValueFromNextToken(key); }
+
+void ObjectParser::SetValueFromNextToken(const std::string& key) {
   if (key.empty()) return;
   if (!current_) {
     ReportNoObject(key);

@@ -80,6 +80,9 @@ class ObjectParser {
   void DiscardOpenObjects(const std::string& fileName);
   void ReportSyntaxError(const char* token);
   void ReportNoObject(const std::string& key);
+  // Reads the value token and sets `key` on the current object (nothing for
+  // an empty key, a report when there is no object).
+  void SetValueFromNextToken(const std::string& key);
 
   ObjectDef* current_ = nullptr;
   std::string pendingComment_;

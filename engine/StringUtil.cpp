@@ -56,6 +56,21 @@ std::string_view TrimView(std::string_view s) {
 
 std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
+char EscapedChar(char c) {
+  switch (c) {
+    case 'n': return '\n';
+    case 't': return '\t';
+    case 'a': return '\a';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'r': return '\r';
+    case 'v': return '\v';
+    case '"': return '"';
+    case '\\': return '\\';
+    default: return 0;
+  }
+}
+
 std::vector<std::string> Split(std::string_view s, std::string_view separators) {
   std::vector<std::string> out;
   size_t start = 0;

@@ -23,6 +23,11 @@ bool IsBlank(char c);
 std::string_view TrimView(std::string_view s);
 std::string Trim(std::string_view s);
 
+// The character a backslash escape inside quoted script text stands for
+// ("\\n" -> line feed, also t a b f r v, quote and backslash), or 0 when
+// `c` starts no escape and the backslash is kept as written.
+char EscapedChar(char c);
+
 // Splits on any of the separator characters; empty pieces are kept.
 std::vector<std::string> Split(std::string_view s, std::string_view separators);
 

@@ -83,12 +83,7 @@ TexTransport* TexTransport::DecodeBMP(const uint8_t* data, size_t size, int opti
         std::copy(src, src + w, dst);
         break;
       case 24:
-        for (uint64_t x = 0; x < w; ++x, src += 3, dst += 4) {
-          dst[0] = src[0];
-          dst[1] = src[1];
-          dst[2] = src[2];
-          dst[3] = 255;
-        }
+        for (uint64_t x = 0; x < w; ++x, src += 3, dst += 4) imagebytes::OpaqueFromBGR(src, dst);
         break;
       default:
         std::copy(src, src + w * 4, dst);

@@ -30,10 +30,7 @@ void ConvertPixel(const uint8_t* src, unsigned bytesPerPixel, uint8_t* dst) {
       break;
     }
     case 3:
-      dst[0] = src[0];
-      dst[1] = src[1];
-      dst[2] = src[2];
-      dst[3] = 255;
+      imagebytes::OpaqueFromBGR(src, dst);
       break;
     default:
       std::copy(src, src + 4, dst);

@@ -1,5 +1,6 @@
 #include "engine/TokenReader.h"
 
+#include "engine/StringUtil.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -12,22 +13,6 @@ bool IsTokenBlank(char c) {
       return true;
     default:
       return false;
-  }
-}
-
-char EscapedChar(char c, bool* known) {
-  *known = true;
-  switch (c) {
-    case 'n': return '\n';
-    case 't': return '\t';
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'r': return '\r';
-    case 'v': return '\v';
-    case '"': return '"';
-    case '\\': return '\\';
-    default: *known = false; return c;
   }
 }
 
@@ -78,10 +63,15 @@ std::string CleanTokenText(std::string_view text) {
       continue;
     }
     if (quoted && c == '\\' && i + 1 < n) {
-      bool known = false;
-      const char e = EscapedChar(text[i + 1], &known);
-      if (!known) out += '\\';
-      out += e;
+      // An unknown escape keeps its backslash and the character after it.
+      const char next = text[i + 1];
+      const char e = str::EscapedChar(next);
+      if (e != 0) {
+        out += e;
+      } else {
+        out += '\\';
+        out += next;
+      }
       ++i;
       continue;
     }

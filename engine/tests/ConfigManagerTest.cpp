@@ -4,25 +4,14 @@
 #include <string>
 
 #include "engine/ConfigManager.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "engine/tests/ConfigTestFixture.h"
 #include "platform/DebugOutput.h"
 
 namespace {
 
-std::string Written(cCore_ConfigManager& config) {
-  std::string text;
-  config.WriteConfig(&text);
-  return text;
-}
+using cfgtest::Written;
 
-class ConfigManagerTest : public ::testing::Test {
- protected:
-  ConfigManagerTest() { platform::SetDebugStderr(false); }
-  ~ConfigManagerTest() override { platform::SetDebugStderr(true); }
-
-  cCore_ConfigManager config_;
-  ConfigScratchDir dir_;
-};
+class ConfigManagerTest : public cfgtest::ConfigFixture<cCore_ConfigManager> {};
 
 TEST_F(ConfigManagerTest, KeysIgnoreCaseValuesKeepIt) {
   config_.SetValue("Graphics", "FullScreen", "Yes Please");

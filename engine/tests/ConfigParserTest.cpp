@@ -11,7 +11,7 @@
 #include "engine/ConfigParser.h"
 #include "engine/CoreLanguage.h"
 #include "engine/LanguageManager.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "engine/tests/ConfigTestFixture.h"
 #include "platform/DebugOutput.h"
 
 namespace {
@@ -93,11 +93,8 @@ TEST(ConfigParserTest, TokenCountAndUnclosedQuotes) {
   EXPECT_EQ(ConfigParser::SplitStatements("setting a \"x\"y\";", nullptr), -1);
 }
 
-class ConfigReadTest : public ::testing::Test {
+class ConfigReadTest : public cfgtest::ConfigFixture<cCore_ConfigManager> {
  protected:
-  ConfigReadTest() { platform::SetDebugStderr(false); }
-  ~ConfigReadTest() override { platform::SetDebugStderr(true); }
-
   CoreStatus Read(std::string_view text) {
     return config_.GetParser()->ReadText(text, Handler::Settings, "test");
   }
@@ -106,9 +103,6 @@ class ConfigReadTest : public ::testing::Test {
     config_.GetString(section, name, value);
     return value;
   }
-
-  cCore_ConfigManager config_;
-  ConfigScratchDir dir_;
 };
 
 TEST_F(ConfigReadTest, SettingsSectionsAndBlocks) {

@@ -1,45 +1,18 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cfloat>
 #include <climits>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <tuple>
 
 #include "engine/DataFile.h"
+#include "engine/tests/ConfigScratchDir.h"
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TempDir {
-  fs::path root;
-  TempDir() {
-    static int counter = 0;
-    root = fs::temp_directory_path() /
-           ("datafile_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    fs::remove_all(root);
-    fs::create_directories(root);
-    platform::ClearPathCache();
-  }
-  ~TempDir() { fs::remove_all(root); }
-  std::string Write(const std::string& name, const std::string& text) const {
-    std::ofstream(root / name, std::ios::binary) << text;
-    platform::ClearPathCache();
-    return (root / name).string();
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(root / name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  std::string Path(const std::string& name) const { return (root / name).string(); }
-};
 
 // Everything a table holds, in order, for comparing two models.
 using Dump = std::vector<std::tuple<std::string, std::string, std::string, std::vector<std::string>, std::string>>;
@@ -292,7 +265,7 @@ TEST(DataFile, WriterLayoutPadsQuotesAndEndsLinesWithCrLf) {
 }
 
 TEST(DataFile, RoundTripReadWriteReadIsEqual) {
-  TempDir dir;
+  ConfigScratchDir dir;
   const std::string original =
       "; table head\n"
       "loose = 1\n"
@@ -313,9 +286,9 @@ TEST(DataFile, RoundTripReadWriteReadIsEqual) {
       "bool = yes\n";
   const std::string path = dir.Write("Table.txt", original);
   CDataFile first;
-  ASSERT_TRUE(first.Load(dir.Path("table.TXT"))) << "names resolve in any case";
+  ASSERT_TRUE(first.Load(dir.File("table.TXT"))) << "names resolve in any case";
   EXPECT_EQ(first.GetString("text", "plane"), "a quoted valueover two lines");
-  first.SetFileName(dir.Path("copy.txt"));
+  first.SetFileName(dir.File("copy.txt"));
   ASSERT_TRUE(first.Save());
   EXPECT_FALSE(first.IsDirty());
 
@@ -326,7 +299,7 @@ TEST(DataFile, RoundTripReadWriteReadIsEqual) {
     }
   }
   CDataFile second;
-  ASSERT_TRUE(second.Load(dir.Path("copy.txt")));
+  ASSERT_TRUE(second.Load(dir.File("copy.txt")));
   EXPECT_EQ(DumpOf(first), DumpOf(second));
   EXPECT_EQ(second.GetString("name", "plane"), "Long Range Twin Jet") << "no quotes added by the trip";
   EXPECT_EQ(second.GetString("padded", "plane"), "  blanks kept  ");
@@ -348,7 +321,7 @@ TEST(DataFile, RoundTripKeepsNamesAndValuesThatLookLikeSyntax) {
 }
 
 TEST(DataFile, SaveFailuresAreReported) {
-  TempDir dir;
+  ConfigScratchDir dir;
   {
     platform::ScopedDebugCapture capture;
     CDataFile f;
@@ -362,7 +335,7 @@ TEST(DataFile, SaveFailuresAreReported) {
     EXPECT_FALSE(f.Save());
     EXPECT_TRUE(capture.Contains("[CDataFile::Save] No filename has been set."));
     EXPECT_TRUE(f.IsDirty()) << "a failed save keeps the changes marked";
-    f.SetFileName(dir.Path("no/such/dir/t.txt"));
+    f.SetFileName(dir.File("no/such/dir/t.txt"));
     capture.Clear();
     EXPECT_FALSE(f.Save());
     EXPECT_TRUE(capture.Contains("[CDataFile::Save] Unable to save file."));
@@ -371,7 +344,7 @@ TEST(DataFile, SaveFailuresAreReported) {
 }
 
 TEST(DataFile, DestructorSavesOnlyChangedTables) {
-  TempDir dir;
+  ConfigScratchDir dir;
   const std::string path = dir.Write("t.txt", "[s]\na = 1\n");
   {
     CDataFile f;
@@ -389,7 +362,7 @@ TEST(DataFile, DestructorSavesOnlyChangedTables) {
 }
 
 TEST(DataFile, BadInputsAreRefusedAndChangeNothing) {
-  TempDir dir;
+  ConfigScratchDir dir;
   struct Case {
     const char* what;
     std::string text;
@@ -421,7 +394,7 @@ TEST(DataFile, BadInputsAreRefusedAndChangeNothing) {
   }
 
   // A file far larger than any table is refused before it is read.
-  const std::string big = dir.Path("big.txt");
+  const std::string big = dir.File("big.txt");
   std::ofstream(big, std::ios::binary).put('x');
   fs::resize_file(big, CDataFile::kMaxFileBytes + 1);
   platform::ScopedDebugCapture capture;
@@ -429,10 +402,10 @@ TEST(DataFile, BadInputsAreRefusedAndChangeNothing) {
   EXPECT_FALSE(f.Load(big));
   EXPECT_TRUE(capture.Contains("larger than"));
   capture.Clear();
-  EXPECT_FALSE(f.Load(dir.Path("missing.txt")));
+  EXPECT_FALSE(f.Load(dir.File("missing.txt")));
   EXPECT_TRUE(capture.Contains("[CDataFile::Load] Unable to open file. Does it exist?"));
   EXPECT_EQ(f.FileName(), "");
-  EXPECT_FALSE(f.Load(dir.root.string())) << "a directory is not a table";
+  EXPECT_FALSE(f.Load(dir.Root().string())) << "a directory is not a table";
   EXPECT_EQ(f.Sections().size(), 1u);
 }
 

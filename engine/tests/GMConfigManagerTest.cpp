@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/GMConfigManager.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "engine/tests/ConfigTestFixture.h"
 #include "platform/DebugOutput.h"
 
 namespace {
@@ -22,20 +22,9 @@ class TestConfig : public cGM_ConfigManager {
   }
 };
 
-std::string Written(cCore_ConfigManager& config) {
-  std::string text;
-  config.WriteConfig(&text);
-  return text;
-}
+using cfgtest::Written;
 
-class GMConfigManagerTest : public ::testing::Test {
- protected:
-  GMConfigManagerTest() { platform::SetDebugStderr(false); }
-  ~GMConfigManagerTest() override { platform::SetDebugStderr(true); }
-
-  TestConfig config_;
-  ConfigScratchDir dir_;
-};
+class GMConfigManagerTest : public cfgtest::ConfigFixture<TestConfig> {};
 
 TEST_F(GMConfigManagerTest, KeySpecs) {
   struct Case {

@@ -12,12 +12,31 @@ namespace {
 using plugintest::Rig;
 constexpr uint32_t kGraphics = cCore_LibraryManager::kGraphics;
 
-class LibraryManagerGraphicsTest : public Rig {};
+using Pairs = std::vector<std::pair<const char*, const char*>>;
+
+class LibraryManagerGraphicsTest : public Rig {
+ protected:
+  // Sets only the renderer switches of one case, and gives it its own
+  // configuration: the rig's paths and version window, an 800 x 600 window,
+  // then the case's "Graphics" settings.
+  void PrepareCase(const Pairs& switches, const Pairs& settings, cCore_ConfigManager* caseConfig) {
+    for (const char* name : plugintest::kSwitches) unsetenv(name);
+    for (const auto& [name, value] : switches) Switch(name, value);
+    for (const char* key : {"library_path", "resource_path", "MaxVersion", "MinVersion"}) {
+      std::string value;
+      config.GetString("App", key, value);
+      caseConfig->SetValue("App", key, value);
+    }
+    caseConfig->SetWindowSize(800, 600);
+    caseConfig->SetWindowed(true);
+    for (const auto& [name, value] : settings) caseConfig->SetValue("Graphics", name, value);
+  }
+};
 
 struct FailureCase {
   const char* name;
-  std::vector<std::pair<const char*, const char*>> switches;
-  std::vector<std::pair<const char*, const char*>> settings;  // section "Graphics"
+  Pairs switches;
+  Pairs settings;  // section "Graphics"
   const char* message;  // null: fails without a message
 };
 
@@ -39,17 +58,8 @@ TEST_F(LibraryManagerGraphicsTest, EveryStartFailureShowsItsMessageAndEmptiesThe
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
-    for (const char* name : plugintest::kSwitches) unsetenv(name);
-    for (const auto& [name, value] : c.switches) Switch(name, value);
     cCore_ConfigManager caseConfig;
-    for (const char* key : {"library_path", "resource_path", "MaxVersion", "MinVersion"}) {
-      std::string value;
-      config.GetString("App", key, value);
-      caseConfig.SetValue("App", key, value);
-    }
-    caseConfig.SetWindowSize(800, 600);
-    caseConfig.SetWindowed(true);
-    for (const auto& [name, value] : c.settings) caseConfig.SetValue("Graphics", name, value);
+    PrepareCase(c.switches, c.settings, &caseConfig);
     cCore_GlobalWrapper caseTable;
     cCore_LibraryManager caseManager;
     messages.clear();
@@ -77,8 +87,8 @@ TEST_F(LibraryManagerGraphicsTest, EveryStartFailureShowsItsMessageAndEmptiesThe
 
 struct ModeCase {
   const char* name;
-  std::vector<std::pair<const char*, const char*>> switches;
-  std::vector<std::pair<const char*, const char*>> settings;
+  Pairs switches;
+  Pairs settings;
   const char* device;  // the block the device is created from
   bool windowedAllowed;
 };
@@ -119,17 +129,8 @@ TEST_F(LibraryManagerGraphicsTest, ChoosesTheModeAndDepthFormat) {
   };
   for (const ModeCase& c : cases) {
     SCOPED_TRACE(c.name);
-    for (const char* name : plugintest::kSwitches) unsetenv(name);
-    for (const auto& [name, value] : c.switches) Switch(name, value);
     cCore_ConfigManager caseConfig;
-    for (const char* key : {"library_path", "resource_path", "MaxVersion", "MinVersion"}) {
-      std::string value;
-      config.GetString("App", key, value);
-      caseConfig.SetValue("App", key, value);
-    }
-    caseConfig.SetWindowSize(800, 600);
-    caseConfig.SetWindowed(true);
-    for (const auto& [name, value] : c.settings) caseConfig.SetValue("Graphics", name, value);
+    PrepareCase(c.switches, c.settings, &caseConfig);
     cCore_GlobalWrapper caseTable;
     cCore_LibraryManager caseManager;
     capture.Clear();

@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "engine/ObjectFile.h"
 #include "engine/TokenReader.h"
-#include "platform/Paths.h"
-
-namespace fs = std::filesystem;
+#include "engine/tests/ConfigScratchDir.h"
 
 namespace {
 
@@ -112,16 +108,13 @@ TEST(ObjectFile, DeepNestingIsFreedWithoutRecursion) {
 }
 
 TEST(ObjectFile, LoadsFromDiskAndEmptiesOnAMissingFile) {
-  const fs::path dir = fs::temp_directory_path() / ("objfile_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  std::ofstream(dir / "Help.dat", std::ios::binary) << kHelp;
-  platform::ClearPathCache();
+  const ConfigScratchDir dir;
+  dir.Write("Help.dat", kHelp);
   ObjectFile file;
-  EXPECT_TRUE(file.Load("help.dat", dir.string()));
+  EXPECT_TRUE(file.Load("help.dat", dir.Root().string()));
   EXPECT_EQ(file.GetObjects().size(), 2u);
-  EXPECT_FALSE(file.Load("missing.dat", dir.string()));
+  EXPECT_FALSE(file.Load("missing.dat", dir.Root().string()));
   EXPECT_TRUE(file.GetObjects().empty());
-  fs::remove_all(dir);
 }
 
 TEST(ObjectFile, BadInputIsSkippedCleanly) {

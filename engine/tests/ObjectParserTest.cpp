@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "engine/ObjectDefStore.h"
 #include "engine/ObjectParser.h"
+#include "engine/tests/ConfigScratchDir.h"
 #include "engine/tests/ObjectDefTestUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
@@ -338,33 +338,31 @@ TEST_F(ObjectParserTest, InheritanceLoopsAndRunawayCopiesAreRefused) {
 // Structure, bases, includes, comments, keys with blanks, a value holding a
 // double quote: read, write, read again gives the same tree and the same text.
 TEST_F(ObjectParserTest, RoundTripWithIncludesAndBases) {
-  const fs::path dir = fs::temp_directory_path() / ("objdef_rt_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir / "Sub");
-  std::ofstream(dir / "Main.def", std::ios::binary)
-      << "// the main file\r\n"
-         "#include \"bases.def\"\r\n"
-         "OBJECT Plane:Vehicle\r\n{\r\n"
-         "\tset Wings \"2\"\r\n"
-         "\tColour \"white with stripes\"\r\n"
-         "\tset Quote say\"hi\r\n"
-         "\t// its engine\r\n"
-         "\tOBJECT Engine:Motor\r\n\t{\r\n\t\tset Power \"900\"\r\n\t}\r\n"
-         "\tOBJECT colour\r\n\t{\r\n\t}\r\n"
-         "}\r\n"
-         "#include \"sub\\extra.def\"\r\n";
-  std::ofstream(dir / "bases.def", std::ios::binary)
-      << "// a vehicle\n"
-         "OBJECT Vehicle\n{\n\tset Wheels \"4\"\n\tset Colour \"grey\"\n"
-         "\t// the base engine\n\tOBJECT Engine\n\t{\n\t\tset Fuel \"kerosene\"\n\t}\n"
-         "\tOBJECT Seat\n\t{\n\t\tset Count \"100\"\n\t}\n}\n"
-         "OBJECT Motor\n{\n\tset Power \"100\"\n\tset Torque \"50\"\n}\n";
-  std::ofstream(dir / "Sub" / "EXTRA.def", std::ios::binary)
-      << "OBJECT \"Big Hangar\"\n{\n\tset \"Door Width\" \"40\"\n}\n";
-  platform::ClearPathCache();
+  const ConfigScratchDir scratch;
+  const std::string dir = scratch.Root().string();
+  fs::create_directories(scratch.Root() / "Sub");
+  scratch.Write("Main.def",
+      "// the main file\r\n"
+      "#include \"bases.def\"\r\n"
+      "OBJECT Plane:Vehicle\r\n{\r\n"
+      "\tset Wings \"2\"\r\n"
+      "\tColour \"white with stripes\"\r\n"
+      "\tset Quote say\"hi\r\n"
+      "\t// its engine\r\n"
+      "\tOBJECT Engine:Motor\r\n\t{\r\n\t\tset Power \"900\"\r\n\t}\r\n"
+      "\tOBJECT colour\r\n\t{\r\n\t}\r\n"
+      "}\r\n"
+      "#include \"sub\\extra.def\"\r\n");
+  scratch.Write("bases.def",
+      "// a vehicle\n"
+      "OBJECT Vehicle\n{\n\tset Wheels \"4\"\n\tset Colour \"grey\"\n"
+      "\t// the base engine\n\tOBJECT Engine\n\t{\n\t\tset Fuel \"kerosene\"\n\t}\n"
+      "\tOBJECT Seat\n\t{\n\t\tset Count \"100\"\n\t}\n}\n"
+      "OBJECT Motor\n{\n\tset Power \"100\"\n\tset Torque \"50\"\n}\n");
+  scratch.Write("Sub/EXTRA.def", "OBJECT \"Big Hangar\"\n{\n\tset \"Door Width\" \"40\"\n}\n");
 
   ObjectDefStore first;
-  first.GetParser()->SetBaseDirectory(dir.string());
+  first.GetParser()->SetBaseDirectory(dir);
   ASSERT_TRUE(first.LoadFile("main.def"));
   ObjectDef* original = first.GetList().FindObject("main.def");
   ASSERT_NE(original, nullptr);
@@ -380,7 +378,7 @@ TEST_F(ObjectParserTest, RoundTripWithIncludesAndBases) {
 
   ASSERT_TRUE(first.GetParser()->WriteFile("out.def"));
   std::string written;
-  ASSERT_TRUE(platform::ReadWholeFile("out.def", &written, dir.string()));
+  ASSERT_TRUE(platform::ReadWholeFile("out.def", &written, dir));
   for (size_t i = 0; i < written.size(); ++i)
     if (written[i] == '\n') {
       ASSERT_TRUE(i > 0 && written[i - 1] == '\r') << "bare LF at " << i;
@@ -388,14 +386,13 @@ TEST_F(ObjectParserTest, RoundTripWithIncludesAndBases) {
   EXPECT_NE(written.find("*\tset Wheels"), std::string::npos);
 
   ObjectDefStore second;
-  second.GetParser()->SetBaseDirectory(dir.string());
+  second.GetParser()->SetBaseDirectory(dir);
   ASSERT_TRUE(second.LoadFile("out.def"));
   ObjectDef* reread = second.GetList().FindObject("out.def")->children.FindChildObject("main.def");
   ASSERT_NE(reread, nullptr);
   EXPECT_EQ(Dump(reread), Dump(original));
   EXPECT_EQ(reread->ToText(0, true), original->ToText(0, true));
   EXPECT_TRUE(messages.texts.empty());
-  fs::remove_all(dir);
 }
 
 TEST_F(ObjectParserTest, BothLineEndsReadTheSame) {

@@ -1,50 +1,22 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "engine/SerializeRecord.h"
 #include "engine/Serializer.h"
+#include "engine/tests/ConfigScratchDir.h"
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct TempDir {
-  fs::path root;
-  TempDir() {
-    static int counter = 0;
-    root = fs::temp_directory_path() /
-           ("serializer_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    fs::remove_all(root);
-    fs::create_directories(root);
-    platform::ClearPathCache();
-  }
-  ~TempDir() { fs::remove_all(root); }
-  std::string Path(const std::string& name) const { return (root / name).string(); }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(root / name, std::ios::binary) << bytes;
-    platform::ClearPathCache();
-    return Path(name);
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(root / name, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-};
-
 const uint8_t* Bytes(const char* s) { return reinterpret_cast<const uint8_t*>(s); }
 
 TEST(Serializer, BlocksAreCountPrefixedAndReadBackInOrder) {
-  TempDir dir;
-  const std::string path = dir.Path("Game.kv9");
+  ConfigScratchDir dir;
+  const std::string path = dir.File("Game.kv9");
   {
     cSerializer out;
     ASSERT_TRUE(out.Initialize(path, true));
@@ -57,7 +29,7 @@ TEST(Serializer, BlocksAreCountPrefixedAndReadBackInOrder) {
   EXPECT_EQ(dir.Read("Game.kv9"), std::string("\0\0\0\0\1\0\0\0A\5\0\0\0hello", 18));
 
   cSerializer in;
-  ASSERT_TRUE(in.Initialize(dir.Path("GAME.KV9"), false)) << "names resolve in any case";
+  ASSERT_TRUE(in.Initialize(dir.File("GAME.KV9"), false)) << "names resolve in any case";
   SerialBlock block;
   uint32_t n = 99;
   ASSERT_TRUE(in.ReadBlock(&block, &n));
@@ -79,10 +51,10 @@ TEST(Serializer, BlocksAreCountPrefixedAndReadBackInOrder) {
 }
 
 TEST(Serializer, CountIsLittleEndian) {
-  TempDir dir;
+  ConfigScratchDir dir;
   std::vector<uint8_t> payload(300, 7);
   cSerializer out;
-  ASSERT_TRUE(out.Initialize(dir.Path("c.kv9"), true));
+  ASSERT_TRUE(out.Initialize(dir.File("c.kv9"), true));
   ASSERT_TRUE(out.WriteBlock(payload.data(), 300));
   ASSERT_TRUE(out.Close());
   const std::string file = dir.Read("c.kv9");
@@ -91,8 +63,8 @@ TEST(Serializer, CountIsLittleEndian) {
 }
 
 TEST(Serializer, OpenFailureMakesEveryOperationFail) {
-  TempDir dir;
-  const std::string longName = dir.Path(std::string(300, 'n') + "/missing.kv9");
+  ConfigScratchDir dir;
+  const std::string longName = dir.File(std::string(300, 'n') + "/missing.kv9");
   platform::ScopedDebugCapture capture;
   cSerializer s;
   EXPECT_FALSE(s.Initialize(longName, false));
@@ -104,18 +76,18 @@ TEST(Serializer, OpenFailureMakesEveryOperationFail) {
   EXPECT_FALSE(s.ReadBlock(&block, &n));
   EXPECT_FALSE(s.WriteBlock(Bytes("x"), 1));
   EXPECT_FALSE(s.Close());
-  EXPECT_FALSE(s.Initialize(dir.Path("no/dir/x.kv9"), true)) << "a write into a missing folder";
+  EXPECT_FALSE(s.Initialize(dir.File("no/dir/x.kv9"), true)) << "a write into a missing folder";
   EXPECT_FALSE(s.Close());
 }
 
 TEST(Serializer, EachDirectionRefusesTheOther) {
-  TempDir dir;
+  ConfigScratchDir dir;
   const std::string path = dir.Write("d.kv9", std::string("\1\0\0\0Z", 5));
   cSerializer in;
   ASSERT_TRUE(in.Initialize(path, false));
   EXPECT_FALSE(in.WriteBlock(Bytes("x"), 1));
   cSerializer out;
-  ASSERT_TRUE(out.Initialize(dir.Path("e.kv9"), true));
+  ASSERT_TRUE(out.Initialize(dir.File("e.kv9"), true));
   SerialBlock block;
   uint32_t n = 0;
   EXPECT_FALSE(out.ReadBlock(&block, &n));
@@ -124,7 +96,7 @@ TEST(Serializer, EachDirectionRefusesTheOther) {
 }
 
 TEST(Serializer, SaveReplacesTheOldFileOnlyWhenClosed) {
-  TempDir dir;
+  ConfigScratchDir dir;
   const std::string path = dir.Write("s.kv9", "old save");
   {
     cSerializer out;
@@ -143,7 +115,7 @@ TEST(Serializer, SaveReplacesTheOldFileOnlyWhenClosed) {
 }
 
 TEST(Serializer, BadFilesAreRefusedWithoutAllocatingOrCrashing) {
-  TempDir dir;
+  ConfigScratchDir dir;
   struct Case {
     const char* what;
     std::string bytes;
@@ -210,7 +182,7 @@ class TestManager : public cSerialized_Object {
 };
 
 TEST(Serializer, SaveRecordsRoundTripThroughAFile) {
-  TempDir dir;
+  ConfigScratchDir dir;
   TestManager a;
   a.money = -123456;
   a.rate = 0.125f;
@@ -221,7 +193,7 @@ TEST(Serializer, SaveRecordsRoundTripThroughAFile) {
   b.name = "second";
 
   cSerializer out;
-  ASSERT_TRUE(out.Initialize(dir.Path("r.kv9"), true));
+  ASSERT_TRUE(out.Initialize(dir.File("r.kv9"), true));
   for (TestManager* m : {&a, &b}) {
     SerialBlock block;
     uint32_t n = 0;
@@ -231,7 +203,7 @@ TEST(Serializer, SaveRecordsRoundTripThroughAFile) {
   ASSERT_TRUE(out.Close());
 
   cSerializer in;
-  ASSERT_TRUE(in.Initialize(dir.Path("r.kv9"), false));
+  ASSERT_TRUE(in.Initialize(dir.File("r.kv9"), false));
   TestManager a2, b2;
   for (TestManager* m : {&a2, &b2}) {
     SerialBlock block;

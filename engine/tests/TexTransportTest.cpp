@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "engine/TexTransport.h"
+#include "engine/tests/ConfigScratchDir.h"
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
 
 namespace {
 
@@ -336,23 +332,9 @@ TEST(TexTransport, FlipRowsReversesRowsAndTogglesTheFlag) {
   TexTransport::FlipRows(nullptr);  // no image: nothing happens
 }
 
-struct TempDir {
-  std::filesystem::path root;
-  TempDir() {
-    root = std::filesystem::temp_directory_path() / ("textransport_test_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root);
-    platform::ClearPathCache();
-  }
-  ~TempDir() { std::filesystem::remove_all(root); }
-  std::string Write(const std::string& name, const Bytes& b) const {
-    std::ofstream(root / name, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    return (root / name).string();
-  }
-};
 
 TEST(TexTransport, DecodeFileChoosesTheDecoderByExtension) {
-  const TempDir dir;
+  const ConfigScratchDir dir;
   const Bytes bmp = MakeBmp(TwoByTwo24());
   const std::string path = dir.Write("image.bin", bmp);
   platform::SetDebugStderr(false);
@@ -383,13 +365,13 @@ TEST(TexTransport, DecodeFileChoosesTheDecoderByExtension) {
 }
 
 TEST(TexTransport, LoadImageFileResolvesNamesInAnyCase) {
-  const TempDir dir;
+  const ConfigScratchDir dir;
   dir.Write("Height.BMP", MakeBmp(TwoByTwo24()));
-  const Image img(TexTransport_LoadImageFile((dir.root / "height.bmp").string(), TexTransport::kBottomUp));
+  const Image img(TexTransport_LoadImageFile(dir.File("height.bmp"), TexTransport::kBottomUp));
   ASSERT_TRUE(img);
   EXPECT_EQ(Row(*img, 0), kBottomRow);
   platform::SetDebugStderr(false);
-  EXPECT_FALSE(Image(TexTransport_LoadImageFile((dir.root / "missing.bmp").string(), 0)));
+  EXPECT_FALSE(Image(TexTransport_LoadImageFile(dir.File("missing.bmp"), 0)));
   platform::SetDebugStderr(true);
 }
 

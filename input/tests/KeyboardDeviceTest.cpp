@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "input/KeyboardDevice.h"
+#include "DeviceFixture.h"
 #include "InputTestSupport.h"
 #include "platform/window/KeyCodes.h"
 
@@ -11,35 +12,10 @@ using itest::Key;
 
 namespace {
 
-class KeyboardDevice : public ::testing::Test {
+class KeyboardDevice : public itest::DeviceFixture<cDX8_KeyboardDevice, KeyboardPacket> {
  protected:
-  void SetUp() override {
-    hwnd = itest::StartHeadlessWindow();
-    ASSERT_NE(hwnd, nullptr);
-    void* object = nullptr;
-    ASSERT_EQ(DirectInput8Create(nullptr, DIRECTINPUT_VERSION, IID_IDirectInput8A, &object, nullptr), DI_OK);
-    input = static_cast<IDirectInput8*>(object);
-    keyboard = std::make_unique<cDX8_KeyboardDevice>(hwnd);
-    ASSERT_EQ(keyboard->Create(input), DI_OK);
-    ASSERT_TRUE(keyboard->IsAcquired());
-  }
-  void TearDown() override {
-    keyboard.reset();
-    if (input) input->Release();
-    ShutdownWindowSystem();
-  }
-
-  std::vector<Key> Read() {
-    KeyboardPacket* packets = nullptr;
-    uint32_t n = keyboard->ReadBufferedData(&packets);
-    std::vector<Key> out;
-    for (uint32_t i = 0; i < n; ++i) out.push_back(itest::Of(packets[i]));
-    return out;
-  }
-
-  HWND hwnd = nullptr;
-  IDirectInput8* input = nullptr;
-  std::unique_ptr<cDX8_KeyboardDevice> keyboard;
+  // The device under the name the tests read best.
+  std::unique_ptr<cDX8_KeyboardDevice>& keyboard = device;
 };
 
 TEST(KeyboardModifiers, EachKeyOfTheTableAndOthers) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "input/MouseDevice.h"
+#include "DeviceFixture.h"
 #include "InputTestSupport.h"
 
 using namespace platform;
@@ -10,40 +11,16 @@ using itest::Mouse;
 
 namespace {
 
-class MouseDevice : public ::testing::Test {
+class MouseDevice : public itest::DeviceFixture<cDX8_MouseDevice, MousePacket> {
  protected:
-  void SetUp() override {
-    hwnd = itest::StartHeadlessWindow();
-    ASSERT_NE(hwnd, nullptr);
-    void* object = nullptr;
-    ASSERT_EQ(DirectInput8Create(nullptr, DIRECTINPUT_VERSION, IID_IDirectInput8A, &object, nullptr), DI_OK);
-    input = static_cast<IDirectInput8*>(object);
-    mouse = std::make_unique<cDX8_MouseDevice>(hwnd);
-    ASSERT_EQ(mouse->Create(input), DI_OK);
-    ASSERT_TRUE(mouse->IsAcquired());
-  }
-  void TearDown() override {
-    mouse.reset();
-    if (input) input->Release();
-    ShutdownWindowSystem();
-  }
-
-  std::vector<Mouse> Read() {
-    MousePacket* packets = nullptr;
-    uint32_t n = mouse->ReadBufferedData(&packets);
-    std::vector<Mouse> out;
-    for (uint32_t i = 0; i < n; ++i) out.push_back(itest::Of(packets[i]));
-    return out;
-  }
   int32_t X() {
     int32_t x = -1, y = -1;
     mouse->GetPosition(&x, &y);
     return x;
   }
 
-  HWND hwnd = nullptr;
-  IDirectInput8* input = nullptr;
-  std::unique_ptr<cDX8_MouseDevice> mouse;
+  // The device under the name the tests read best.
+  std::unique_ptr<cDX8_MouseDevice>& mouse = device;
 };
 
 TEST_F(MouseDevice, StartsInTheMiddleOfTheDrawingArea) {

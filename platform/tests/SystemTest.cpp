@@ -172,4 +172,13 @@ TEST(StringUtil, FoldsAsciiOnly) {
   EXPECT_EQ(str::Split("a\\b/c", "\\/").size(), 3u);
 }
 
+TEST(StringUtil, MapsQuotedEscapes) {
+  EXPECT_EQ(str::EscapedChar('n'), '\n');
+  EXPECT_EQ(str::EscapedChar('v'), '\v');
+  EXPECT_EQ(str::EscapedChar('"'), '"');
+  EXPECT_EQ(str::EscapedChar('\\'), '\\');
+  EXPECT_EQ(str::EscapedChar('x'), 0);
+  EXPECT_EQ(str::EscapedChar('N'), 0);
+}
+
 }  // namespace

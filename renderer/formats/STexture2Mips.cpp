@@ -4,6 +4,7 @@
 // reducing ones. Indexed formats get their generated colour quantised back to
 // the palette.
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "renderer/formats/ResampleFilters.h"
@@ -12,13 +13,63 @@
 
 namespace {
 
-size_t LargestLevel(const std::vector<std::unique_ptr<STexture2Level>>& levels) {
+using Levels = std::vector<std::unique_ptr<STexture2Level>>;
+
+size_t LargestLevel(const Levels& levels) {
   size_t largest = 0;
   for (const auto& l : levels)
     if (l->width > 0 && l->height > 0) largest = std::max(largest, size_t(l->width) * size_t(l->height));
   return largest;
 }
 
+// One plane of the levels (colour or alpha) with its source and lock marks.
+struct Plane {
+  std::vector<uint8_t> STexture2Level::*data;
+  bool STexture2Level::*generated;
+  bool STexture2Level::*locked;
+};
+constexpr Plane kRGBPlane{&STexture2Level::rgb, &STexture2Level::genRGB, &STexture2Level::lockRGB};
+constexpr Plane kAlphaPlane{&STexture2Level::alpha, &STexture2Level::genAlpha, &STexture2Level::lockAlpha};
+
+// The first level marked as a source of the plane, or 0 when none is; -1
+// when there are no levels or one before the first source lacks the plane.
+int FirstSource(const Levels& levels, const Plane& plane) {
+  if (levels.empty()) return -1;
+  for (size_t i = 0; i < levels.size(); ++i) {
+    if ((*levels[i].*plane.data).empty()) return -1;
+    if (*levels[i].*plane.generated) return static_cast<int>(i);
+  }
+  return 0;
+}
+
+// Calls make(level, source level) for every level to generate, in order. A
+// level marked as a source becomes the source of the levels after it; locked
+// levels, the source itself and levels without a size are left alone, and
+// so is every level while the source has no pixels or no size.
+template <typename Make>
+void ForEachGenerated(Levels& levels, const Plane& plane, int source, Make make) {
+  for (size_t i = 0; i < levels.size(); ++i) {
+    STexture2Level& l = *levels[i];
+    if (l.*plane.generated) {
+      source = static_cast<int>(i);
+      continue;
+    }
+    if (l.*plane.locked || static_cast<int>(i) == source || l.width <= 0 || l.height <= 0) continue;
+    const STexture2Level& s = *levels[static_cast<size_t>(source)];
+    if ((s.*plane.data).empty() || s.width <= 0 || s.height <= 0) continue;
+    make(i, source);
+  }
+}
+
+// A job from level `s`, expanded at `from`, to level `l`'s size at `to`.
+void Aim(TextureResampler& job, const STexture2Level& s, const uint8_t* from, const STexture2Level& l, uint8_t* to) {
+  job.source = from;
+  job.sourceWidth = s.width;
+  job.sourceHeight = s.height;
+  job.destination = to;
+  job.destinationWidth = l.width;
+  job.destinationHeight = l.height;
+}
 
 }  // namespace
 
@@ -55,52 +106,31 @@ void STexture2Format::QuantiseInto(STexture2Level& l, const uint8_t* pixels) con
 bool STexture2Format::GenerateRGBMIPs(const std::string& upFilter, const std::string& downFilter) {
   const int up = FindResampleFilter(upFilter);
   const int down = FindResampleFilter(downFilter);
-  if (levels.empty()) return Error("Missing Layer RGB Data");
-  int source = -1;
-  for (size_t i = 0; i < levels.size(); ++i) {
-    if (levels[i]->rgb.empty()) return Error("Missing Layer RGB Data");
-    if (levels[i]->genRGB) {
-      source = static_cast<int>(i);
-      break;
-    }
-  }
-  if (source < 0) source = 0;
+  const int first = FirstSource(levels, kRGBPlane);
+  if (first < 0) return Error("Missing Layer RGB Data");
 
   const size_t largest = LargestLevel(levels);
   std::vector<uint8_t> from(largest * 4);
   std::vector<uint8_t> to(largest * 4);
   int expanded = -1;  // the level whose pixels `from` holds
-  for (size_t i = 0; i < levels.size(); ++i) {
+  ForEachGenerated(levels, kRGBPlane, first, [&](size_t i, int source) {
     STexture2Level& l = *levels[i];
-    if (l.genRGB) {
-      source = static_cast<int>(i);
-      continue;
-    }
-    if (l.lockRGB || static_cast<int>(i) == source || l.width <= 0 || l.height <= 0) continue;
     const STexture2Level& s = *levels[static_cast<size_t>(source)];
-    if (s.rgb.empty() || s.width <= 0 || s.height <= 0) continue;
     if (expanded != source) {
       GetRGBData(static_cast<int16_t>(source), from.data(), true);
       expanded = source;
     }
     TextureResampler job;
-    job.source = from.data();
-    job.sourceWidth = s.width;
-    job.sourceHeight = s.height;
-    job.destination = to.data();
-    job.destinationWidth = l.width;
-    job.destinationHeight = l.height;
+    Aim(job, s, from.data(), l, to.data());
     job.ResampleRGB(s.width > l.width ? down : up, s.height > l.height ? down : up);
-    if (IsPalettized()) {
-      if (l.rgb.empty()) {
-        Error("RGB Buffer is NULL");
-        continue;
-      }
-      QuantiseInto(l, to.data());
-    } else {
+    if (!IsPalettized()) {
       SetRGBData(static_cast<int16_t>(i), to.data());
+    } else if (l.rgb.empty()) {
+      Error("RGB Buffer is NULL");
+    } else {
+      QuantiseInto(l, to.data());
     }
-  }
+  });
   return true;
 }
 
@@ -108,43 +138,24 @@ bool STexture2Format::GenerateAlphaMIPs(const std::string& upFilter, const std::
   if (!HasAlpha()) return Error("Format has no Alpha");
   const int up = FindResampleFilter(upFilter);
   const int down = FindResampleFilter(downFilter);
-  if (levels.empty()) return Error("Missing Layer Alpha Data");
-  int source = -1;
-  for (size_t i = 0; i < levels.size(); ++i) {
-    if (levels[i]->alpha.empty()) return Error("Missing Layer Alpha Data");
-    if (levels[i]->genAlpha) {
-      source = static_cast<int>(i);
-      break;
-    }
-  }
-  if (source < 0) source = 0;
+  const int first = FirstSource(levels, kAlphaPlane);
+  if (first < 0) return Error("Missing Layer Alpha Data");
 
   const size_t largest = LargestLevel(levels);
   std::vector<uint8_t> from(largest);
   std::vector<uint8_t> to(largest);
   int expanded = -1;  // the level whose values `from` holds
-  for (size_t i = 0; i < levels.size(); ++i) {
-    STexture2Level& l = *levels[i];
-    if (l.genAlpha) {
-      source = static_cast<int>(i);
-      continue;
-    }
-    if (l.lockAlpha || static_cast<int>(i) == source || l.width <= 0 || l.height <= 0) continue;
+  ForEachGenerated(levels, kAlphaPlane, first, [&](size_t i, int source) {
+    const STexture2Level& l = *levels[i];
     const STexture2Level& s = *levels[static_cast<size_t>(source)];
-    if (s.alpha.empty() || s.width <= 0 || s.height <= 0) continue;
     if (expanded != source) {
       GetAlphaData(static_cast<int16_t>(source), from.data());
       expanded = source;
     }
     TextureResampler job;
-    job.source = from.data();
-    job.sourceWidth = s.width;
-    job.sourceHeight = s.height;
-    job.destination = to.data();
-    job.destinationWidth = l.width;
-    job.destinationHeight = l.height;
+    Aim(job, s, from.data(), l, to.data());
     job.ResampleAlpha(s.width > l.width ? down : up, s.height > l.height ? down : up);
     SetAlphaData(static_cast<int16_t>(i), to.data());
-  }
+  });
   return true;
 }

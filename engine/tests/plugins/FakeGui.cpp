@@ -10,7 +10,7 @@
 
 namespace {
 
-class FakeGui final : public Panelis {
+class FakeGui final : public fake::NoSettings<Panelis> {
  public:
   ~FakeGui() override { fake::Log("gui destroyed"); }
   bool Init() override {
@@ -18,13 +18,6 @@ class FakeGui final : public Panelis {
     return fake::Enabled("FAKE_GUI_INIT");
   }
   void Shutdown() override { fake::Log("gui Shutdown"); }
-  void LoadConfig() override {}
-  uint32_t GetConfig(CoreBaseConfigMap** options) override {
-    if (options) *options = nullptr;
-    return 0;
-  }
-  bool ApplyConfig() override { return true; }
-  void ClearConfig() override {}
   const char* GetName() override { return "[FakeGui]"; }
   const char* GetDescription() override { return "test GUI"; }
   eServiceType GetServiceType() override { return eService_GUI; }

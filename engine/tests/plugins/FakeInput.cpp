@@ -8,7 +8,7 @@
 
 namespace {
 
-class FakeInput final : public cCore_Base_DeviceManager {
+class FakeInput final : public fake::NoSettings<cCore_Base_DeviceManager> {
  public:
   ~FakeInput() override { fake::Log("input destroyed"); }
   bool Init() override {
@@ -16,13 +16,6 @@ class FakeInput final : public cCore_Base_DeviceManager {
     return true;
   }
   void Shutdown() override { fake::Log("input Shutdown"); }
-  void LoadConfig() override {}
-  uint32_t GetConfig(CoreBaseConfigMap** options) override {
-    if (options) *options = nullptr;
-    return 0;
-  }
-  bool ApplyConfig() override { return true; }
-  void ClearConfig() override {}
   const char* GetName() override { return "[FakeInput]"; }
   const char* GetDescription() override { return "test input"; }
   eServiceType GetServiceType() override { return eService_Input; }

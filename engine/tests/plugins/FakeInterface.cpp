@@ -10,20 +10,13 @@
 
 namespace {
 
-class FakeInterface final : public CoreInterface {
+class FakeInterface final : public fake::NoSettings<CoreInterface> {
  public:
   bool Init() override {
     fake::Log("interface Init");
     return true;
   }
   void Shutdown() override {}
-  void LoadConfig() override {}
-  uint32_t GetConfig(CoreBaseConfigMap** options) override {
-    if (options) *options = nullptr;
-    return 0;
-  }
-  bool ApplyConfig() override { return true; }
-  void ClearConfig() override {}
   const char* GetName() override { return "[FakeInterface]"; }
   const char* GetDescription() override { return "test interface"; }
   eServiceType GetServiceType() override { return eService_Interface; }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "engine/CoreBase.h"
 #include "platform/DebugOutput.h"
 
 namespace fake {
@@ -18,5 +19,19 @@ inline std::string Setting(const char* name, const std::string& fallback) {
 }
 
 inline bool Enabled(const char* name) { return Setting(name, "1") != "0"; }
+
+// The settings slots of a module that keeps no settings: nothing to load,
+// list, apply or clear.
+template <typename Base>
+class NoSettings : public Base {
+ public:
+  void LoadConfig() override {}
+  uint32_t GetConfig(CoreBaseConfigMap** options) override {
+    if (options) *options = nullptr;
+    return 0;
+  }
+  bool ApplyConfig() override { return true; }
+  void ClearConfig() override {}
+};
 
 }  // namespace fake

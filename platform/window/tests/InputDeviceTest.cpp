@@ -4,18 +4,14 @@
 #include "platform/window/InputDevices.h"
 #include "platform/window/KeyCodes.h"
 #include "platform/window/SystemEvents.h"
+#include "TestDevices.h"
 #include "TestWindow.h"
 
 using namespace platform;
 
 namespace {
 
-DIPROPDWORD BufferSize(uint32_t size) {
-  DIPROPDWORD p{};
-  p.diph = {sizeof(DIPROPDWORD), sizeof(DIPROPHEADER), 0, DIPH_DEVICE};
-  p.dwData = size;
-  return p;
-}
+using wtest::BufferSize;
 
 struct Read {
   HRESULT hr;
@@ -31,39 +27,14 @@ Read ReadAll(IDirectInputDevice8* d, uint32_t max = 64) {
   return r;
 }
 
-class InputDevices : public ::testing::Test {
+class InputDevices : public wtest::DeviceTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(InitWindowSystem(WindowBackend::Headless), status::Ok);
     hwnd = wtest::MakeWindow();
     ASSERT_NE(hwnd, nullptr);
-    void* object = nullptr;
-    ASSERT_EQ(DirectInput8Create(nullptr, DIRECTINPUT_VERSION, IID_IDirectInput8A, &object, nullptr), DI_OK);
-    input = static_cast<IDirectInput8*>(object);
-    keyboard = Make(GUID_SysKeyboard, c_dfDIKeyboard, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND, 64);
-    mouse = Make(GUID_SysMouse, c_dfDIMouse2, DISCL_EXCLUSIVE | DISCL_FOREGROUND, 32);
+    ASSERT_NO_FATAL_FAILURE(OpenDevices(32));
   }
-  void TearDown() override {
-    if (keyboard) keyboard->Release();
-    if (mouse) mouse->Release();
-    if (input) input->Release();
-    ShutdownWindowSystem();
-  }
-  IDirectInputDevice8* Make(const GUID& guid, const DIDATAFORMAT& format, uint32_t flags, uint32_t size) {
-    IDirectInputDevice8* d = nullptr;
-    EXPECT_EQ(input->CreateDevice(guid, &d, nullptr), DI_OK);
-    EXPECT_EQ(d->SetDataFormat(&format), DI_OK);
-    EXPECT_EQ(d->SetCooperativeLevel(hwnd, flags), DI_OK);
-    DIPROPDWORD p = BufferSize(size);
-    EXPECT_EQ(d->SetProperty(DIPROP_BUFFERSIZE, &p.diph), DI_OK);
-    return d;
-  }
-
-  TestClock clock;
-  HWND hwnd = nullptr;
-  IDirectInput8* input = nullptr;
-  IDirectInputDevice8* keyboard = nullptr;
-  IDirectInputDevice8* mouse = nullptr;
 };
 
 TEST(InputObject, CreationIsRefusedCleanly) {

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/window/InputDevices.h"
 #include "platform/window/KeyCodes.h"
+#include "TestDevices.h"
 #include "TestWindow.h"
 
 using namespace platform;
@@ -13,7 +14,7 @@ using wtest::Seen;
 
 namespace {
 
-class SdlBackend : public ::testing::Test {
+class SdlBackend : public wtest::DeviceTest {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);  // no display here
@@ -25,28 +26,9 @@ class SdlBackend : public ::testing::Test {
     wtest::Drain();  // whatever the driver reports about the new window
     wtest::Log().clear();
 
-    void* object = nullptr;
-    ASSERT_EQ(DirectInput8Create(nullptr, DIRECTINPUT_VERSION, IID_IDirectInput8A, &object, nullptr), DI_OK);
-    input = static_cast<IDirectInput8*>(object);
-    keyboard = Make(GUID_SysKeyboard, c_dfDIKeyboard, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND, 64);
-    mouse = Make(GUID_SysMouse, c_dfDIMouse2, DISCL_EXCLUSIVE | DISCL_FOREGROUND, 8);
+    ASSERT_NO_FATAL_FAILURE(OpenDevices(8));
     ASSERT_EQ(keyboard->Acquire(), DI_OK);
     ASSERT_EQ(mouse->Acquire(), DI_OK);
-  }
-  void TearDown() override {
-    if (keyboard) keyboard->Release();
-    if (mouse) mouse->Release();
-    if (input) input->Release();
-    ShutdownWindowSystem();
-  }
-  IDirectInputDevice8* Make(const GUID& guid, const DIDATAFORMAT& format, uint32_t flags, uint32_t size) {
-    IDirectInputDevice8* d = nullptr;
-    EXPECT_EQ(input->CreateDevice(guid, &d, nullptr), DI_OK);
-    EXPECT_EQ(d->SetDataFormat(&format), DI_OK);
-    EXPECT_EQ(d->SetCooperativeLevel(hwnd, flags), DI_OK);
-    DIPROPDWORD p{{sizeof(DIPROPDWORD), sizeof(DIPROPHEADER), 0, DIPH_DEVICE}, size};
-    EXPECT_EQ(d->SetProperty(DIPROP_BUFFERSIZE, &p.diph), DI_OK);
-    return d;
   }
 
   void PushWindow(SDL_WindowEventID id, int data1 = 0, int data2 = 0) {
@@ -100,12 +82,7 @@ class SdlBackend : public ::testing::Test {
     return out;
   }
 
-  TestClock clock;
-  HWND hwnd = nullptr;
   SDL_Window* sdl = nullptr;
-  IDirectInput8* input = nullptr;
-  IDirectInputDevice8* keyboard = nullptr;
-  IDirectInputDevice8* mouse = nullptr;
 };
 
 TEST_F(SdlBackend, RealWindowBehindTheHandle) {
