@@ -34,7 +34,7 @@ JVector cEntity_Base::GetPosition() { return JVector(0.0f, 0.0f, 0.0f, 0.0f); }
 
 bool cEntity_Base::Init(ObjectDef* definition) {
   if (!definition) return false;
-  name_ = definition->name;
+  SetName(definition->name);
   // Only an object named "On" holds bindings; a setting of that name is
   // no binding list.
   ObjectDef* on = definition->children.FindChildObject("On");
@@ -80,6 +80,11 @@ bool cEntity_Base::SendMessage(uintptr_t sender, std::string& eventName, const s
 }
 
 void cEntity_Base::Update(float) {}
+
+void cEntity_Base::SetName(std::string name) {
+  name_ = std::move(name);
+  lowerName_ = str::ToLower(name_);
+}
 
 bool cEntity_Base::FireEvent(uintptr_t sender, std::string_view eventName, const std::string& params) {
   std::string name(eventName);

@@ -58,7 +58,9 @@ class cEntity_Base : public HandleBase {
 
   std::string GetName() const { return name_; }
   const std::string& NameRef() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
+  // The name lower-cased, kept with it so lookups by name compare plainly.
+  const std::string& LowerNameRef() const { return lowerName_; }
+  void SetName(std::string name);
 
   // SendMessage with a copy of the event name (the caller's text stays).
   bool FireEvent(uintptr_t sender, std::string_view eventName, const std::string& params = std::string());
@@ -97,4 +99,5 @@ class cEntity_Base : public HandleBase {
   std::map<std::string, std::string> eventArguments_;
   std::string name_;
   uint32_t type_ = 0;
+  std::string lowerName_;
 };

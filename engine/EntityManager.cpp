@@ -157,10 +157,13 @@ void cEntity_Manager::Update(float seconds) {
 }
 
 cEntity_Base* cEntity_Manager::FindEntity(const std::string& name) {
+  // Each entity keeps its name lower-cased, so folding the asked name once
+  // makes every comparison a plain one.
+  const std::string lowered = str::ToLower(name);
   const int32_t count = entities_.GetCount();
   for (int32_t i = 0; i < count; ++i) {
     auto* entity = static_cast<cEntity_Base*>(entities_.GetAt(i));
-    if (entity && str::EqualsNoCase(entity->NameRef(), name)) return entity;
+    if (entity && entity->LowerNameRef() == lowered) return entity;
   }
   return nullptr;
 }

@@ -2,15 +2,19 @@
 
 #include <new>
 
+#include "engine/ActionFactory.h"
 #include "engine/CommandRegistry.h"
 #include "engine/CoreInput.h"
+#include "engine/EntityManager.h"
 #include "engine/LanguageManager.h"
 
 cCore_GlobalWrapper::cCore_GlobalWrapper() {
   // A registry that cannot be allocated leaves its field null; the
   // application checks what it needs before it starts.
+  actionFactory = new (std::nothrow) cAction_Factory();
   commandRegistry = new (std::nothrow) OCFactory();
   languageManager = new (std::nothrow) LanguageManager(commandRegistry);
+  entityManager = new (std::nothrow) cEntity_Manager(actionFactory);
 }
 
 cCore_GlobalWrapper::~cCore_GlobalWrapper() { ClearConfigOptions(); }
@@ -18,6 +22,11 @@ cCore_GlobalWrapper::~cCore_GlobalWrapper() { ClearConfigOptions(); }
 void cCore_GlobalWrapper::ClearConfigOptions() {
   for (auto& entry : configOptions) delete entry.second;
   configOptions.clear();
+  // The entities go first: their exits may still use the registries.
+  delete entityManager;
+  entityManager = nullptr;
+  delete actionFactory;
+  actionFactory = nullptr;
   delete languageManager;
   languageManager = nullptr;
   delete commandRegistry;
@@ -60,9 +69,14 @@ cKV9_GlobalWrapper::cKV9_GlobalWrapper() : cKV9_GlobalWrapper(InputManagerHooks(
 cKV9_GlobalWrapper::cKV9_GlobalWrapper(const InputManagerHooks& hooks) : hooks_(hooks) {
   if (hooks_.create) inputManager = hooks_.create();
   entityManagerContext = new (std::nothrow) uint8_t(0);
+  if (entityManager) {
+    entityManager->SetGlobalWrapper(this);
+    entityManager->SetUserPointer(entityManagerContext);
+  }
 }
 
 cKV9_GlobalWrapper::~cKV9_GlobalWrapper() {
+  if (entityManager) entityManager->SetUserPointer(nullptr);
   if (inputManager && hooks_.destroy) hooks_.destroy(inputManager);
   inputManager = nullptr;
   delete entityManagerContext;

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <new>
 
+#include "engine/ActionBase.h"
+#include "engine/ActionFactory.h"
 #include "engine/CommandRegistry.h"
 #include "engine/ConfigManager.h"
 #include "engine/Core3D.h"
@@ -13,11 +15,14 @@
 #include "engine/CoreBaseDescriptor.h"
 #include "engine/CoreInput.h"
 #include "engine/CoreInterface.h"
+#include "engine/EntityManager.h"
+#include "engine/CorePack.h"
 #include "engine/CorePhysics.h"
 #include "engine/Core_OCPack.h"
 #include "engine/GlobalWrapper.h"
 #include "engine/Panelis.h"
 #include "engine/SoundMgr.h"
+#include "engine/SpawnBase.h"
 #include "engine/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Directory.h"
@@ -115,6 +120,7 @@ CoreStatus cCore_LibraryManager::Init(uint32_t mask, cCore_ConfigManager* config
     return status::Fail;
   }
   resourcePath_ = MakeDirectory(value, programDirectory);
+  if (table->entityManager) table->entityManager->SetResourcePath(resourcePath_);
   if (!config->GetInt("App", "MaxVersion", maxVersion_) || !config->GetInt("App", "MinVersion", minVersion_)) {
     platform::OutputDebugString("[cCore_LibraryManager::Init] no App MaxVersion or MinVersion\n");
     return status::Fail;
@@ -297,6 +303,35 @@ CoreBase* cCore_LibraryManager::FindInstance(int32_t serviceType) {
     module->SetResourcePath(resourcePath_);
   }
   return module;
+}
+
+bool cCore_LibraryManager::BindActionPacks(cCore_GlobalWrapper* table) {
+  for (ClassData& entry : classes_) {
+    if (entry.descriptor->GetServiceType() != eService_ActionPack) continue;
+    auto* pack = dynamic_cast<CorePack<cAction_Base>*>(entry.instance);
+    if (!pack || !table->actionFactory) continue;
+    for (uint32_t index = 0;; ++index) {
+      cAction_Base* action = pack->CreateItem(index);
+      if (!action) break;
+      // A refused action (its name is taken) is nobody's: drop it.
+      if (!table->actionFactory->RegisterAction(action, action->IsActive())) delete action;
+    }
+  }
+  return true;
+}
+
+bool cCore_LibraryManager::BindSpawnPacks(cCore_GlobalWrapper* table) {
+  for (ClassData& entry : classes_) {
+    if (entry.descriptor->GetServiceType() != eService_SpawnPack) continue;
+    auto* pack = dynamic_cast<CorePack<cSpawn_Base>*>(entry.instance);
+    if (!pack || !table->actionFactory) continue;
+    for (uint32_t index = 0;; ++index) {
+      cSpawn_Base* spawn = pack->CreateItem(index);
+      if (!spawn) break;
+      table->actionFactory->RegisterSpawn(spawn);
+    }
+  }
+  return true;
 }
 
 bool cCore_LibraryManager::BindOCPacks(cCore_GlobalWrapper* table) {

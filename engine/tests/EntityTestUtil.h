@@ -2,6 +2,7 @@
 // Actions, spawns and entities that record what happens to them, shared by
 // the entity tests.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,14 +62,14 @@ class RecordingEntity : public cEntity_Base {
   void Update(float seconds) override {
     lastSeconds = seconds;
     if (journal_) journal_->events.push_back("update:" + GetName());
+    if (onUpdate) onUpdate();
   }
   bool OnMessage(uintptr_t sender, uint32_t messageId, uintptr_t parameter) override {
     lastSender = sender;
     lastParameter = parameter;
     return messageId == 32;
   }
-  void SetTypeForTest(uint32_t kind) { SetKind(kind); }
-
+  std::function<void()> onUpdate;
   float lastSeconds = 0.0f;
   uintptr_t lastSender = 0;
   uintptr_t lastParameter = 0;
