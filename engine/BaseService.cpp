@@ -1,11 +1,14 @@
 #include "engine/BaseService.h"
 
+#include "engine/GameManager.h"
 #include "engine/ObjectDef.h"
 #include "engine/StringUtil.h"
 
 cBaseService::cBaseService(cEntity_Manager* creator) : cEntity_Base(creator, kEntityType_Base) {}
 
-cBaseService::~cBaseService() = default;
+cBaseService::~cBaseService() {
+  if (filedWith_) filedWith_->RemoveService(this);
+}
 
 bool cBaseService::Init(ObjectDef* definition) {
   if (definition) {

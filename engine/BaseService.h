@@ -9,6 +9,7 @@
 #include "engine/EntityBase.h"
 
 class cEntity_Manager;
+class cGameManager;
 class ObjectDef;
 
 enum eServiceKind : int32_t {
@@ -21,6 +22,7 @@ enum eServiceKind : int32_t {
 class cBaseService : public cEntity_Base {
  public:
   explicit cBaseService(cEntity_Manager* creator);
+  // Leaves the game manager it is filed with, so no frame reaches it later.
   ~cBaseService() override;
 
   // Reads "Default" ("true" in any case sets the default flag), then the
@@ -33,6 +35,8 @@ class cBaseService : public cEntity_Base {
   bool IsDefault() const { return defaultFlag_; }
   bool GetUpdateMark() const { return updateMark_; }
   void SetUpdateMark(bool mark) { updateMark_ = mark; }
+  cGameManager* GetFiledWith() const { return filedWith_; }
+  void SetFiledWith(cGameManager* manager) { filedWith_ = manager; }
 
  protected:
   void SetServiceType(int32_t type) { typeWord_ = type; }
@@ -41,4 +45,5 @@ class cBaseService : public cEntity_Base {
   bool updateMark_ = false;
   int32_t typeWord_ = -1;
   bool defaultFlag_ = false;
+  cGameManager* filedWith_ = nullptr;
 };

@@ -59,6 +59,8 @@ class cGameManager : public cCore_Base_InputSocket, public cCore_Base_InputMGR {
 
   // A general service: updated after the typed ones, once per frame.
   void AddGeneralService(cBaseService* service);
+  // Takes the service off every list (a service that goes away).
+  void RemoveService(cBaseService* service);
 
   float GetFrameTime() const { return frameTime_; }
   cEntity_BaseCamera* GetCamera() const { return camera_; }
