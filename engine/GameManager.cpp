@@ -129,7 +129,7 @@ CoreStatus cGameManager::Init(cCore_ConfigManager* configManager) {
     if (!parser->GetTarget() && table_) parser->SetTarget(table_);
     if (!parser->GetLanguageManager() && table_) parser->SetLanguageManager(table_->languageManager);
   }
-  if (status::Failed(configManager_->RunScript("base.cfg"))) return status::Fail;
+  if (status::Failed(configManager_->RunScript(startupScript_))) return status::Fail;
 
   platform::OutputDebugString("**--** [GAMEMANAGER::Init]:: Camera INIT\n");
   if (entityManager_) {

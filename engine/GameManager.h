@@ -57,6 +57,11 @@ class cGameManager : public cCore_Base_InputSocket, public cCore_Base_InputMGR {
   virtual CoreStatus DestroyEntity(cEntity_Base* entity);
   virtual CoreStatus DestroyEntityByName(const std::string& name);
 
+  // The start-up script Init runs ("base.cfg" unless the program points it
+  // at its resource directory).
+  void SetStartupScript(std::string fileName) { startupScript_ = std::move(fileName); }
+  const std::string& GetStartupScript() const { return startupScript_; }
+
   // A general service: updated after the typed ones, once per frame.
   void AddGeneralService(cBaseService* service);
   // Takes the service off every list (a service that goes away).
@@ -90,4 +95,5 @@ class cGameManager : public cCore_Base_InputSocket, public cCore_Base_InputMGR {
   void* context_ = nullptr;
   cCore_GlobalWrapper* table_ = nullptr;
   cCore_ConfigManager* configManager_ = nullptr;
+  std::string startupScript_ = "base.cfg";
 };
