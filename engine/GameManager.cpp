@@ -66,9 +66,11 @@ bool Bind(LanguageManager* languages, const KeywordBinding& b) {
   return languages->AddKeyword(language, keyword, command);
 }
 
+// Compared as service pointers: a typed service's own address differs from
+// its service part's when the service has another base first.
 template <typename T>
-void Erase(std::vector<T*>& list, const void* object) {
-  list.erase(std::remove_if(list.begin(), list.end(), [&](T* p) { return static_cast<const void*>(p) == object; }),
+void Erase(std::vector<T*>& list, const cBaseService* service) {
+  list.erase(std::remove_if(list.begin(), list.end(), [&](T* p) { return static_cast<cBaseService*>(p) == service; }),
              list.end());
 }
 
