@@ -283,4 +283,34 @@ TEST_F(FrameScriptTest, APausedFrameSkipsParticlesOnly) {
   world.table.SetPhysics(nullptr);
 }
 
+TEST_F(FrameScriptTest, MalformedBlocksAreRefusedWithoutHarm) {
+  struct Case {
+    const char* script;
+    size_t time, render, particle;
+  };
+  const Case cases[] = {
+      {"timeservice;\n", 0, 0, 0},                             // no name
+      {"property paused 1;\n}\n", 0, 0, 0},                   // words outside any block
+      {"timeline Loose {\n property framespan 3;\n}\n", 0, 0, 0},
+      {"timeservice T {\n timeline;\n property x;\n}\n}\n}\n", 1, 0, 0},
+      {"renderservice R {\n property CamPos 1 2;\n property;\n property Unknown 1;\n}\n", 0, 1, 0},
+      {"particleservice P {\n property GravityVector a b c d;\n property Max 1;\n}\n", 0, 0, 1},
+      {"camera C {\n service;\n property Ortho;\n property CamPos \"1\";\n}\n", 0, 0, 0},
+      {"cursor K {\n property Scale 1;\n service Nowhere;\n}\n", 0, 0, 0},
+      {"\x01\x02timeservice \xff;\n\x7f}\n", 0, 0, 0},
+      {"renderservice {\n}\n particleservice;\n", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    FrameWorld local;
+    local.Init(c.script);
+    EXPECT_EQ(local.manager->GetTimeServices().size(), c.time);
+    EXPECT_EQ(local.manager->GetRenderServices().size(), c.render);
+    EXPECT_EQ(local.manager->GetParticleServices().size(), c.particle);
+    local.clock.AdvanceSeconds(0.1);
+    local.manager->Update(false);
+    local.renderer.RunFrame();
+  }
+}
+
 }  // namespace
