@@ -9,6 +9,7 @@
 #include "engine/EntityManager.h"
 #include "engine/RenderServiceItem.h"
 #include "engine/StringUtil.h"
+#include "platform/DebugOutput.h"
 
 namespace {
 
@@ -74,12 +75,17 @@ CoreStatus cRenderService::Initialise(Core3D* renderer) {
           renderer->MovePass(pass_->GetIndex(), parentService->pass_->GetIndex());
         }
       } else {
-        for (int32_t i = 0; i < renderer->GetPassCount(); ++i) {
+        bool found = false;
+        for (int32_t i = 0; i < renderer->GetPassCount() && !found; ++i) {
           C3DPass* other = renderer->GetPass(i);
           if (other && other != pass_ && str::EqualsNoCase(other->GetName(), parentName_)) {
             renderer->MovePass(pass_->GetIndex(), i);
-            break;
+            found = true;
           }
+        }
+        if (!found) {
+          platform::DebugPrintf("[cRenderService::Initialise] \"%s\": no parent \"%s\"; the pass stays first\n",
+                                NameRef().c_str(), parentName_.c_str());
         }
       }
     }
@@ -89,6 +95,9 @@ CoreStatus cRenderService::Initialise(Core3D* renderer) {
     cEntity_Manager* entities = GetManager();
     if (auto* camera = dynamic_cast<cEntity_BaseCamera*>(entities ? entities->FindEntity(cameraName_) : nullptr)) {
       SetCamera(camera);
+    } else {
+      platform::DebugPrintf("[cRenderService::Initialise] \"%s\": no camera \"%s\"; it draws with its own view\n",
+                            NameRef().c_str(), cameraName_.c_str());
     }
   }
   if (camera_) ownView_ = camera_->GetView();

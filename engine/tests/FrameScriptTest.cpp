@@ -174,6 +174,7 @@ TEST_F(FrameScriptTest, ScriptBlocksYieldTheServices) {
   EXPECT_EQ(gm.GetCursor(), nullptr);
   // An unknown service name is refused with a diagnostic, not dereferenced.
   EXPECT_TRUE(capture.Contains("no service named \"Nowhere\""));
+  EXPECT_TRUE(capture.Contains("no camera \"MainCamera\""));
   EXPECT_TRUE(capture.Contains("[GAMEMANAGER::Init]:: Camera INIT"));
 
   // A timeline without both limits is gone after the first frame; the

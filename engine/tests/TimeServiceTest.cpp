@@ -54,6 +54,15 @@ TEST(TimeServiceTest, DetachedItemsRegisterNothingAndAPausedClockFiresNothing) {
   EXPECT_EQ(ticker.ids.size(), 2u);
 }
 
+TEST(TimeServiceTest, TheFirstFrameSpansEverythingSinceConstruction) {
+  platform::TestClock clock;
+  TimeService service(nullptr);
+  clock.AdvanceSeconds(30.0);  // a long load: the step is not clamped
+  EXPECT_FLOAT_EQ(service.Update(), 30.0f);
+  clock.AdvanceSeconds(0.02);
+  EXPECT_FLOAT_EQ(service.Update(), 0.02f);
+}
+
 TEST(TimeServiceTest, AnItemDestroyedFirstLeavesTheServiceAndItsTimelines) {
   platform::TestClock clock;
   TimeService service(nullptr);
