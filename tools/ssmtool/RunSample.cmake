@@ -1,0 +1,10 @@
+# Builds the sample model with the tool, then reads it back with --check.
+execute_process(COMMAND ${TOOL} ${INPUT} ${OUTPUT} RESULT_VARIABLE built)
+if(NOT built EQUAL 0)
+  message(FATAL_ERROR "ssmtool failed to build ${INPUT}")
+endif()
+execute_process(COMMAND ${TOOL} --check ${OUTPUT} RESULT_VARIABLE checked OUTPUT_VARIABLE summary)
+if(NOT checked EQUAL 0)
+  message(FATAL_ERROR "ssmtool output does not load")
+endif()
+message(STATUS "${summary}")
