@@ -99,6 +99,15 @@ void PutOption(CoreBase* module, const CoreBaseConfig& option) {
 
 }  // namespace
 
+bool MeetsMinimumGraphicsCapabilities(Core3D* graphics) {
+  if (!graphics) return false;
+  for (int32_t index : {1, 2}) {
+    uint32_t value = 0;
+    if (status::Failed(graphics->GetCapability(index, &value)) || value < kMinimumGraphicsCapability) return false;
+  }
+  return true;
+}
+
 cCore_LibraryManager::cCore_LibraryManager() : programPath_(RunningProgramPath()) {}
 
 cCore_LibraryManager::~cCore_LibraryManager() = default;
@@ -403,7 +412,8 @@ bool cCore_LibraryManager::EnsureAdapters(Core3D* graphics) {
 }
 
 void cCore_LibraryManager::ReportGraphicsFailure(const char* message) {
-  platform::OutputDebugString(message);
+  const std::string line(message);
+  platform::OutputDebugString(!line.empty() && line.back() == '\n' ? line : line + "\n");
   if (holdGraphicsMessages_) {
     heldGraphicsMessage_ = message;
     return;

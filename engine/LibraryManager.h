@@ -22,6 +22,12 @@ struct C3DAdapter;
 struct C3DModeEntry;
 struct DisplaySettings;
 
+// The program's minimum requirements of the renderer: both the maximum vertex
+// index (capability 1) and the maximum primitive count (capability 2) must
+// be at least 0xFFFF.
+inline constexpr uint32_t kMinimumGraphicsCapability = 0xFFFF;
+bool MeetsMinimumGraphicsCapabilities(Core3D* graphics);
+
 class cCore_LibraryManager {
  public:
   // Service mask bits of Init.

@@ -150,10 +150,12 @@ class InputDevice final : public IDirectInputDevice8 {
   void Record(uint32_t offset, uint32_t data, uint32_t time, uint32_t sequence) {
     if (!acquired_ || ring_.empty()) return;
     if (kind_ == DeviceKind::Mouse) {
-      int32_t v = static_cast<int32_t>(data);
-      if (offset == DIMOFS_X) accX_ += v;
-      if (offset == DIMOFS_Y) accY_ += v;
-      if (offset == DIMOFS_Z) accZ_ += v;
+      // Motion accumulates with wrap-around, as 32-bit counters do; huge
+      // deltas must not overflow a signed sum.
+      auto add = [data](int32_t& acc) { acc = static_cast<int32_t>(static_cast<uint32_t>(acc) + data); };
+      if (offset == DIMOFS_X) add(accX_);
+      if (offset == DIMOFS_Y) add(accY_);
+      if (offset == DIMOFS_Z) add(accZ_);
     }
     if (count_ == ring_.size()) {
       overflow_ = true;
