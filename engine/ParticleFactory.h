@@ -35,6 +35,8 @@ class cEntity_ParticleFactory : public cEntity_BaseModel,
   // mesh that has any. The quads are built in view space, so the mesh is
   // drawn with the inverse of the view as its world matrix.
   CoreStatus Render(C3DPass* pass, Core3D* renderer) override;
+  // The particle item's own Render (view and camera) stays callable.
+  using cParticleServiceItem::Render;
 
   C3DMesh* GetMesh(uint16_t frame) const { return frame < meshes_.size() ? meshes_[frame] : nullptr; }
   // The renderer the meshes come from (the service table's, unless set).
