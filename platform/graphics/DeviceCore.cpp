@@ -235,20 +235,8 @@ CoreStatus DeviceCore::GetDirect3D(Direct3D** d3d) {
   return D3D_OK;
 }
 
-void DeviceCore::FillCaps(Caps* caps) const {
-  *caps = Caps{};
-  caps->deviceType = D3DDEVTYPE_HAL;
-  caps->maxTextureWidth = 2048;
-  caps->maxTextureHeight = 2048;
-  caps->maxTextureBlendStages = kDrawnTextureStages;
-  caps->maxSimultaneousTextures = kDrawnTextureStages;
-  caps->maxActiveLights = 8;
-  caps->maxPrimitiveCount = 0xFFFFF;
-  caps->maxVertexIndex = 0xFFFF;
-  caps->maxStreams = 1;
-  caps->maxStreamStride = 255;
-  caps->maxPointSize = 64.0f;
-}
+// The device reports what its Direct3D object reports for a hardware device.
+void DeviceCore::FillCaps(Caps* caps) const { d3d_->GetDeviceCaps(0, D3DDEVTYPE_HAL, caps); }
 
 CoreStatus DeviceCore::GetDeviceCaps(Caps* caps) {
   if (!caps) return D3DERR_INVALIDCALL;
@@ -362,40 +350,35 @@ CoreStatus DeviceCore::CreateIndexBuffer(uint32_t length, uint32_t usage, uint32
 
 CoreStatus DeviceCore::CreateRenderTarget(uint32_t width, uint32_t height, uint32_t format, uint32_t, bool,
                                           Surface** surface) {
-  if (!surface || width == 0 || height == 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide ||
-      !IsBackBufferFormat(format))
-    return Log(CallOp::CreateRenderTarget, D3DERR_INVALIDCALL, width, height, format);
-  SurfaceDesc desc;
-  desc.format = format;
-  desc.usage = D3DUSAGE_RENDERTARGET;
-  desc.pool = D3DPOOL_DEFAULT;
-  desc.width = width;
-  desc.height = height;
-  auto* s = new CoreSurface(this, CoreSurface::Kind::RenderTarget, desc,
-                            KeepsPixelsInBackend(D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT, CoreSurface::Kind::RenderTarget));
-  AddRef();
-  BackendCreateSurface(s);
-  *surface = s;
-  return Log(CallOp::CreateRenderTarget, D3D_OK, width, height, format);
+  bool valid = IsBackBufferFormat(format);
+  return CreateDefaultPoolSurface(CallOp::CreateRenderTarget, CoreSurface::Kind::RenderTarget,
+                                  D3DUSAGE_RENDERTARGET, valid, width, height, format, surface);
 }
 
 CoreStatus DeviceCore::CreateDepthStencilSurface(uint32_t width, uint32_t height, uint32_t format, uint32_t,
                                                  Surface** surface) {
+  bool valid = IsDepthFormat(format);
+  return CreateDefaultPoolSurface(CallOp::CreateDepthStencilSurface, CoreSurface::Kind::DepthStencil,
+                                  D3DUSAGE_DEPTHSTENCIL, valid, width, height, format, surface);
+}
+
+CoreStatus DeviceCore::CreateDefaultPoolSurface(CallOp op, CoreSurface::Kind kind, uint32_t usage,
+                                                bool formatValid, uint32_t width, uint32_t height,
+                                                uint32_t format, Surface** surface) {
   if (!surface || width == 0 || height == 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide ||
-      !IsDepthFormat(format))
-    return Log(CallOp::CreateDepthStencilSurface, D3DERR_INVALIDCALL, width, height, format);
+      !formatValid)
+    return Log(op, D3DERR_INVALIDCALL, width, height, format);
   SurfaceDesc desc;
   desc.format = format;
-  desc.usage = D3DUSAGE_DEPTHSTENCIL;
+  desc.usage = usage;
   desc.pool = D3DPOOL_DEFAULT;
   desc.width = width;
   desc.height = height;
-  auto* s = new CoreSurface(this, CoreSurface::Kind::DepthStencil, desc,
-                            KeepsPixelsInBackend(D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT, CoreSurface::Kind::DepthStencil));
+  auto* s = new CoreSurface(this, kind, desc, KeepsPixelsInBackend(usage, D3DPOOL_DEFAULT, kind));
   AddRef();
   BackendCreateSurface(s);
   *surface = s;
-  return Log(CallOp::CreateDepthStencilSurface, D3D_OK, width, height, format);
+  return Log(op, D3D_OK, width, height, format);
 }
 
 CoreStatus DeviceCore::CreateImageSurface(uint32_t width, uint32_t height, uint32_t format, Surface** surface) {

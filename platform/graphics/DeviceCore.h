@@ -111,6 +111,10 @@ class CoreBuffer {
   CoreStatus LockBytes(uint32_t offset, uint32_t size, uint8_t** data, uint32_t flags);
   CoreStatus UnlockBytes();
   void Describe(BufferDesc* desc) const;
+  // Drops one reference; the last one deletes the buffer and releases the
+  // device's reference that the buffer held.
+  uint32_t ReleaseBuffer();
+  CoreStatus DeviceOf(Device** device);
 
   const std::vector<uint8_t>& bytes() const { return bytes_; }
   uint32_t format() const { return format_; }
@@ -129,13 +133,15 @@ class CoreBuffer {
   uint32_t lockOffset_ = 0, lockSize_ = 0, lockFlags_ = 0;
 };
 
-class CoreVertexBuffer final : public VertexBuffer, public CoreBuffer {
+// The vertex- and index-buffer interfaces over the one shared implementation.
+template <class Interface, uint32_t kType>
+class CoreBufferOf final : public Interface, public CoreBuffer {
  public:
   using CoreBuffer::CoreBuffer;
   uint32_t AddRef() override { return ++refs_; }
-  uint32_t Release() override;
-  CoreStatus GetDevice(Device** device) override;
-  uint32_t GetType() const override { return D3DRTYPE_VERTEXBUFFER; }
+  uint32_t Release() override { return ReleaseBuffer(); }
+  CoreStatus GetDevice(Device** device) override { return DeviceOf(device); }
+  uint32_t GetType() const override { return kType; }
   CoreStatus Lock(uint32_t offset, uint32_t size, uint8_t** data, uint32_t flags) override {
     return LockBytes(offset, size, data, flags);
   }
@@ -147,23 +153,8 @@ class CoreVertexBuffer final : public VertexBuffer, public CoreBuffer {
   }
 };
 
-class CoreIndexBuffer final : public IndexBuffer, public CoreBuffer {
- public:
-  using CoreBuffer::CoreBuffer;
-  uint32_t AddRef() override { return ++refs_; }
-  uint32_t Release() override;
-  CoreStatus GetDevice(Device** device) override;
-  uint32_t GetType() const override { return D3DRTYPE_INDEXBUFFER; }
-  CoreStatus Lock(uint32_t offset, uint32_t size, uint8_t** data, uint32_t flags) override {
-    return LockBytes(offset, size, data, flags);
-  }
-  CoreStatus Unlock() override { return UnlockBytes(); }
-  CoreStatus GetDesc(BufferDesc* desc) override {
-    if (!desc) return D3DERR_INVALIDCALL;
-    Describe(desc);
-    return D3D_OK;
-  }
-};
+using CoreVertexBuffer = CoreBufferOf<VertexBuffer, D3DRTYPE_VERTEXBUFFER>;
+using CoreIndexBuffer = CoreBufferOf<IndexBuffer, D3DRTYPE_INDEXBUFFER>;
 
 // One checked draw, as the backend receives it. Exactly one vertex source
 // and at most one index source are set.
@@ -336,6 +327,10 @@ class DeviceCore : public Device {
     bool enabled = false;
   };
   void ResetState();
+  // Render targets and depth surfaces: checked, made in the default pool
+  // and logged under `op`.
+  CoreStatus CreateDefaultPoolSurface(CallOp op, CoreSurface::Kind kind, uint32_t usage, bool formatValid,
+                                      uint32_t width, uint32_t height, uint32_t format, Surface** surface);
   CoreStatus Log(CallOp op, CoreStatus result, uint32_t a = 0, uint32_t b = 0, uint32_t c = 0,
                  uint32_t d = 0) {
     if (logging_) log_.Add(Call{op, a, b, c, d, result});

@@ -225,7 +225,7 @@ void CoreBuffer::Describe(BufferDesc* desc) const {
   desc->fvf = fvf_;
 }
 
-uint32_t CoreVertexBuffer::Release() {
+uint32_t CoreBuffer::ReleaseBuffer() {
   if (--refs_ != 0) return refs_;
   DeviceCore* device = device_;
   delete this;
@@ -233,22 +233,7 @@ uint32_t CoreVertexBuffer::Release() {
   return 0;
 }
 
-CoreStatus CoreVertexBuffer::GetDevice(Device** device) {
-  if (!device) return D3DERR_INVALIDCALL;
-  device_->AddRef();
-  *device = device_;
-  return D3D_OK;
-}
-
-uint32_t CoreIndexBuffer::Release() {
-  if (--refs_ != 0) return refs_;
-  DeviceCore* device = device_;
-  delete this;
-  device->Release();
-  return 0;
-}
-
-CoreStatus CoreIndexBuffer::GetDevice(Device** device) {
+CoreStatus CoreBuffer::DeviceOf(Device** device) {
   if (!device) return D3DERR_INVALIDCALL;
   device_->AddRef();
   *device = device_;

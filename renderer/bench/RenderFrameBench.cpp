@@ -11,6 +11,7 @@
 
 #include "engine/CameraView.h"
 #include "platform/graphics/GfxFactory.h"
+#include "platform/graphics/bench/BenchGrid.h"
 #include "platform/window/Window.h"
 #include "renderer/C3DPassDX8.h"
 #include "renderer/DrawItem.h"
@@ -52,19 +53,7 @@ class BenchShader : public PassShader {
 class Batch : public C3DEntity {
  public:
   explicit Batch(Lumetra* renderer) : renderer_(renderer) {
-    for (int layer = 0; layer < 2; ++layer)
-      for (int y = 0; y <= kGrid; ++y)
-        for (int x = 0; x <= kGrid; ++x)
-          vertices_.push_back({float(x) * 4, float(y) * 4, 0.5f - 0.1f * float(layer), 0xFF808080u + uint32_t(x * 16),
-                               float(x) / kGrid, float(y) / kGrid, 0, 0});
-    for (int layer = 0; layer < 2; ++layer)
-      for (int y = 0; y < kGrid; ++y)
-        for (int x = 0; x < kGrid; ++x) {
-          const uint16_t base = uint16_t(layer * (kGrid + 1) * (kGrid + 1));
-          const uint16_t a = uint16_t(base + y * (kGrid + 1) + x), b = uint16_t(a + 1), c = uint16_t(a + kGrid + 1),
-                         d = uint16_t(c + 1);
-          for (uint16_t i : {a, b, d, a, d, c}) indices_.push_back(i);
-        }
+    BuildBenchGrid(kGrid, &vertices_, &indices_);
     geometry_.resize(kItems);
     items_.resize(kItems);
     for (int i = 0; i < kItems; ++i) {

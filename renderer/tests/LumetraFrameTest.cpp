@@ -246,10 +246,18 @@ class DrawFrameTest : public LumetraFrameTest {
     };
     pass->SetPrepareHook(&hook);
   }
+  // Queues one triangle drawn with `shader` every frame.
+  void QueueOneTriangle(PassShader* shader) {
+    single.shader = shader;
+    single.geometry = &singleTriangle.geometry;
+    queued = {&single};
+  }
   std::vector<std::string> log;
   RecordingEntity hook{&log};
   C3DPassDX8* pass = nullptr;
   std::vector<DrawItem*> queued;
+  Triangle singleTriangle;
+  DrawItem single;
 };
 
 TEST_F(DrawFrameTest, TwoItemsWithTheSameMaterialSendNoStateForTheSecond) {
@@ -289,11 +297,7 @@ TEST_F(DrawFrameTest, ADisabledLayerLeavesItsStageAndTheRestToTheDefaultRequest)
   shader.layers.resize(2);
   shader.layers[0].request.values[5] = gfx::D3DTOP_MODULATE;
   shader.layers[1].enabled = false;
-  Triangle t;
-  DrawItem item;
-  item.shader = &shader;
-  item.geometry = &t.geometry;
-  queued = {&item};
+  QueueOneTriangle(&shader);
   ASSERT_EQ(renderer.RenderFrame(), 0);
   EXPECT_EQ(DeviceStage(0, gfx::D3DTSS_COLOROP), gfx::D3DTOP_MODULATE);
   for (uint32_t stage = 1; stage < 4; ++stage) {
@@ -342,11 +346,7 @@ TEST_F(DrawFrameTest, DepthSortedInstancesBecomeItemsDrawnBackToFront) {
 
 TEST_F(DrawFrameTest, FogOfAPassSwitchesTheDevicesFogOnAndOff) {
   TestShader shader;
-  Triangle t;
-  DrawItem item;
-  item.shader = &shader;
-  item.geometry = &t.geometry;
-  queued = {&item};
+  QueueOneTriangle(&shader);
   pass->EnableFog();
   pass->SetFogColour(1.0f, 0.5f, 0.0f);
   pass->SetFogDensity(0.25f);
@@ -362,11 +362,7 @@ TEST_F(DrawFrameTest, FogOfAPassSwitchesTheDevicesFogOnAndOff) {
 
 TEST_F(DrawFrameTest, WireframeIsTheFillModeWhileItIsOn) {
   TestShader shader;
-  Triangle t;
-  DrawItem item;
-  item.shader = &shader;
-  item.geometry = &t.geometry;
-  queued = {&item};
+  QueueOneTriangle(&shader);
   renderer.SetFlagA(true);
   ASSERT_EQ(renderer.RenderFrame(), 0);
   EXPECT_EQ(DeviceState(gfx::D3DRS_FILLMODE), gfx::D3DFILL_WIREFRAME);

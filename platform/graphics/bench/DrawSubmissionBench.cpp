@@ -11,6 +11,7 @@
 #include "platform/NativeWindow.h"
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/RecordDevice.h"
+#include "platform/graphics/bench/BenchGrid.h"
 
 namespace gfx = platform::gfx;
 
@@ -25,22 +26,6 @@ struct Vertex {
 constexpr int kItems = 100;
 constexpr int kGrid = 4;  // 4x4 cells of two triangles in two layers: 64 triangles
 constexpr int kSize = 256;
-
-void BuildMesh(std::vector<Vertex>* verts, std::vector<uint16_t>* idx) {
-  for (int layer = 0; layer < 2; ++layer)
-    for (int y = 0; y <= kGrid; ++y)
-      for (int x = 0; x <= kGrid; ++x)
-        verts->push_back({float(x) * 4, float(y) * 4, 0.5f - 0.1f * float(layer), 0xFF808080u + uint32_t(x * 16),
-                          float(x) / kGrid, float(y) / kGrid, 0, 0});
-  for (int layer = 0; layer < 2; ++layer)
-    for (int y = 0; y < kGrid; ++y)
-      for (int x = 0; x < kGrid; ++x) {
-        const uint16_t base = uint16_t(layer * (kGrid + 1) * (kGrid + 1));
-        const uint16_t a = uint16_t(base + y * (kGrid + 1) + x), b = uint16_t(a + 1), c = uint16_t(a + kGrid + 1),
-                       d = uint16_t(c + 1);
-        for (uint16_t i : {a, b, d, a, d, c}) idx->push_back(i);
-      }
-}
 
 void Submit(benchmark::State& state, gfx::Backend backend) {
   SDL_Window* sdl = nullptr;
@@ -66,7 +51,7 @@ void Submit(benchmark::State& state, gfx::Backend backend) {
   }
   std::vector<Vertex> verts;
   std::vector<uint16_t> idx;
-  BuildMesh(&verts, &idx);
+  BuildBenchGrid(kGrid, &verts, &idx);
   const uint32_t triangles = uint32_t(idx.size() / 3);
   gfx::Texture* textures[2] = {};
   for (auto& t : textures) {
