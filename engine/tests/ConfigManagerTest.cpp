@@ -136,7 +136,7 @@ TEST_F(ConfigManagerTest, SectionsComeOutInTheOrderTheyWereFirstStored) {
 
 // Reads `text`, writes the store, reads that into a fresh manager: the two
 // stores and the two written texts must match.
-void ExpectRoundTrip(cCore_ConfigManager& first, const ConfigScratchDir& dir) {
+void ExpectRoundTrip(cCore_ConfigManager& first, const ScratchDir& dir) {
   const std::string once = Written(first);
   const std::string file = dir.Write("round.cfg", once);
   cCore_ConfigManager second;

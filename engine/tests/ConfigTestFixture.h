@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/ConfigManager.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "platform/DebugOutput.h"
 
 namespace cfgtest {
@@ -25,7 +25,7 @@ class ConfigFixture : public ::testing::Test {
   ~ConfigFixture() override { platform::SetDebugStderr(true); }
 
   Manager config_;
-  ConfigScratchDir dir_;
+  ScratchDir dir_;
 };
 
 }  // namespace cfgtest

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "engine/DataFile.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "platform/DebugOutput.h"
 
 namespace fs = std::filesystem;
@@ -265,7 +265,7 @@ TEST(DataFile, WriterLayoutPadsQuotesAndEndsLinesWithCrLf) {
 }
 
 TEST(DataFile, RoundTripReadWriteReadIsEqual) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string original =
       "; table head\n"
       "loose = 1\n"
@@ -321,7 +321,7 @@ TEST(DataFile, RoundTripKeepsNamesAndValuesThatLookLikeSyntax) {
 }
 
 TEST(DataFile, SaveFailuresAreReported) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   {
     platform::ScopedDebugCapture capture;
     CDataFile f;
@@ -344,7 +344,7 @@ TEST(DataFile, SaveFailuresAreReported) {
 }
 
 TEST(DataFile, DestructorSavesOnlyChangedTables) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string path = dir.Write("t.txt", "[s]\na = 1\n");
   {
     CDataFile f;
@@ -362,7 +362,7 @@ TEST(DataFile, DestructorSavesOnlyChangedTables) {
 }
 
 TEST(DataFile, BadInputsAreRefusedAndChangeNothing) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   struct Case {
     const char* what;
     std::string text;

@@ -4,7 +4,7 @@
 
 #include "engine/EntityBase.h"
 #include "engine/StringUtil.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "engine/tests/EntityTestUtil.h"
 
 namespace {
@@ -156,7 +156,7 @@ TEST_F(EntityBaseTest, InitAgainReplacesBindingsWithoutLosingReferences) {
 }
 
 TEST_F(EntityBaseTest, InitFromFileUsesTheRootNamedAfterTheFile) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string file = dir.Write("tower.def", kTower);
   RecordingEntity entity(world.manager.get(), &world.journal, false);
   // The root of the file holds the objects: the root itself has no "On".

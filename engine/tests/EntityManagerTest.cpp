@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/EntityManager.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "engine/tests/EntityTestUtil.h"
 
 namespace {
@@ -109,7 +109,7 @@ TEST_F(EntityManagerTest, EveryFailureHasItsStatusAndLeavesNothingBehind) {
 }
 
 TEST_F(EntityManagerTest, MissingObjectInALoadedFileIsNoDefinition) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string file = dir.Write("ents.def", kDefs);
   cEntity_Base* out = nullptr;
   EXPECT_EQ(mgr().SpawnFromFile(file, "Absent", &out), entitystatus::NoDefinition);
@@ -120,7 +120,7 @@ TEST_F(EntityManagerTest, MissingObjectInALoadedFileIsNoDefinition) {
 }
 
 TEST_F(EntityManagerTest, SpawnFromFileSearchesTheFileItWasGiven) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string first = dir.Write("first.def", "OBJECT Alpha\n{\n\tset spawn \"SPN::TEST:THING\"\n}\n");
   const std::string second = dir.Write("second.def", "OBJECT Beta\n{\n\tset spawn \"SPN::TEST:THING\"\n}\n");
   cEntity_Base* alpha = nullptr;

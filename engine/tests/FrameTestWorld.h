@@ -10,7 +10,7 @@
 #include "engine/EntityManager.h"
 #include "engine/GameManager.h"
 #include "engine/GlobalWrapper.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "engine/tests/FakeCore3D.h"
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
@@ -32,7 +32,7 @@ struct FrameWorld {
   fake3d::FakeCore3D renderer;
   cKV9_GlobalWrapper table;
   cCore_ConfigManager config;
-  ConfigScratchDir dir;
+  ScratchDir dir;
   std::unique_ptr<TestGameManager> manager;
 
   FrameWorld() {

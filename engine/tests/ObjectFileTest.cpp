@@ -5,7 +5,7 @@
 
 #include "engine/ObjectFile.h"
 #include "engine/TokenReader.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ TEST(ObjectFile, DeepNestingIsFreedWithoutRecursion) {
 }
 
 TEST(ObjectFile, LoadsFromDiskAndEmptiesOnAMissingFile) {
-  const ConfigScratchDir dir;
+  const ScratchDir dir;
   dir.Write("Help.dat", kHelp);
   ObjectFile file;
   EXPECT_TRUE(file.Load("help.dat", dir.Root().string()));

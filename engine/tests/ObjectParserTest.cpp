@@ -5,7 +5,7 @@
 
 #include "engine/ObjectDefStore.h"
 #include "engine/ObjectParser.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "engine/tests/ObjectDefTestUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
@@ -338,7 +338,7 @@ TEST_F(ObjectParserTest, InheritanceLoopsAndRunawayCopiesAreRefused) {
 // Structure, bases, includes, comments, keys with blanks, a value holding a
 // double quote: read, write, read again gives the same tree and the same text.
 TEST_F(ObjectParserTest, RoundTripWithIncludesAndBases) {
-  const ConfigScratchDir scratch;
+  const ScratchDir scratch;
   const std::string dir = scratch.Root().string();
   fs::create_directories(scratch.Root() / "Sub");
   scratch.Write("Main.def",

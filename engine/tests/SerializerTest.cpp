@@ -5,7 +5,7 @@
 
 #include "engine/SerializeRecord.h"
 #include "engine/Serializer.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "platform/DebugOutput.h"
 
 namespace fs = std::filesystem;
@@ -15,7 +15,7 @@ namespace {
 const uint8_t* Bytes(const char* s) { return reinterpret_cast<const uint8_t*>(s); }
 
 TEST(Serializer, BlocksAreCountPrefixedAndReadBackInOrder) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string path = dir.File("Game.kv9");
   {
     cSerializer out;
@@ -51,7 +51,7 @@ TEST(Serializer, BlocksAreCountPrefixedAndReadBackInOrder) {
 }
 
 TEST(Serializer, CountIsLittleEndian) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   std::vector<uint8_t> payload(300, 7);
   cSerializer out;
   ASSERT_TRUE(out.Initialize(dir.File("c.kv9"), true));
@@ -63,7 +63,7 @@ TEST(Serializer, CountIsLittleEndian) {
 }
 
 TEST(Serializer, OpenFailureMakesEveryOperationFail) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string longName = dir.File(std::string(300, 'n') + "/missing.kv9");
   platform::ScopedDebugCapture capture;
   cSerializer s;
@@ -81,7 +81,7 @@ TEST(Serializer, OpenFailureMakesEveryOperationFail) {
 }
 
 TEST(Serializer, EachDirectionRefusesTheOther) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string path = dir.Write("d.kv9", std::string("\1\0\0\0Z", 5));
   cSerializer in;
   ASSERT_TRUE(in.Initialize(path, false));
@@ -96,7 +96,7 @@ TEST(Serializer, EachDirectionRefusesTheOther) {
 }
 
 TEST(Serializer, SaveReplacesTheOldFileOnlyWhenClosed) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   const std::string path = dir.Write("s.kv9", "old save");
   {
     cSerializer out;
@@ -115,7 +115,7 @@ TEST(Serializer, SaveReplacesTheOldFileOnlyWhenClosed) {
 }
 
 TEST(Serializer, BadFilesAreRefusedWithoutAllocatingOrCrashing) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   struct Case {
     const char* what;
     std::string bytes;
@@ -182,7 +182,7 @@ class TestManager : public cSerialized_Object {
 };
 
 TEST(Serializer, SaveRecordsRoundTripThroughAFile) {
-  ConfigScratchDir dir;
+  ScratchDir dir;
   TestManager a;
   a.money = -123456;
   a.rate = 0.125f;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/TexTransport.h"
-#include "engine/tests/ConfigScratchDir.h"
+#include "platform/tests/ScratchDir.h"
 #include "platform/DebugOutput.h"
 
 namespace {
@@ -334,7 +334,7 @@ TEST(TexTransport, FlipRowsReversesRowsAndTogglesTheFlag) {
 
 
 TEST(TexTransport, DecodeFileChoosesTheDecoderByExtension) {
-  const ConfigScratchDir dir;
+  const ScratchDir dir;
   const Bytes bmp = MakeBmp(TwoByTwo24());
   const std::string path = dir.Write("image.bin", bmp);
   platform::SetDebugStderr(false);
@@ -365,7 +365,7 @@ TEST(TexTransport, DecodeFileChoosesTheDecoderByExtension) {
 }
 
 TEST(TexTransport, LoadImageFileResolvesNamesInAnyCase) {
-  const ConfigScratchDir dir;
+  const ScratchDir dir;
   dir.Write("Height.BMP", MakeBmp(TwoByTwo24()));
   const Image img(TexTransport_LoadImageFile(dir.File("height.bmp"), TexTransport::kBottomUp));
   ASSERT_TRUE(img);

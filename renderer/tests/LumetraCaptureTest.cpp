@@ -10,6 +10,7 @@
 #include "RendererTestUtil.h"
 #include "platform/graphics/DdsFile.h"
 #include "platform/graphics/PixelFormat.h"
+#include "platform/tests/ScratchDir.h"
 
 namespace {
 
@@ -102,10 +103,8 @@ TEST_F(LumetraCaptureTest, TheScreenshotIsA24BitBmpOfTheFrame) {
   ASSERT_EQ(renderer.RenderFrame(), 0);
   Paint(kW, kH, 9);  // after the present
 
-  char pattern[] = "/tmp/lumetra_shot_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string dir = pattern;
-  const std::string name = dir + "/shot.bmp";
+  ScratchDir dir;
+  const std::string name = dir.File("shot.bmp");
   ASSERT_TRUE(renderer.SaveScreenshot(name));
   std::ifstream in(name, std::ios::binary);
   const std::vector<uint8_t> bmp{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -128,9 +127,8 @@ TEST_F(LumetraCaptureTest, TheScreenshotIsA24BitBmpOfTheFrame) {
       ASSERT_EQ(got, frame[size_t(y) * kW + x]) << x << "," << y;
     }
   }
-  EXPECT_FALSE(renderer.SaveScreenshot(dir + "/missing/shot.bmp"));
+  EXPECT_FALSE(renderer.SaveScreenshot(dir.File("missing/shot.bmp")));
   EXPECT_FALSE(renderer.SaveScreenshot(""));
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,36 +1,26 @@
 // "gfx_dx8.cfg" read into the settings map and the metrics settings applied.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/Paths.h"
+#include "platform/tests/ScratchDir.h"
 #include "renderer/Lumetra.h"
 
 namespace {
 
 class LumetraConfigTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/lumetra_cfg_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    renderer.SetResourcePath(dir + "/");
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  void Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir + "/" + name, std::ios::binary) << text;
-    platform::ClearPathCache();
-  }
+  void SetUp() override { renderer.SetResourcePath(dir.File("")); }
+  void Write(const std::string& name, const std::string& text) { dir.Write(name, text); }
   CoreBaseConfigMap& Map() {
     CoreBaseConfigMap* map = nullptr;
     renderer.GetConfig(&map);
     return *map;
   }
 
-  std::string dir;
+  ScratchDir dir;
   Lumetra renderer;
 };
 
@@ -81,7 +71,7 @@ TEST_F(LumetraConfigTest, AMissingOrEmptyFileLeavesTheMapAsItWas) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::filesystem::remove(dir + "/gfx_dx8.cfg");
+    std::filesystem::remove(dir.File("gfx_dx8.cfg"));
     if (c.text) Write("gfx_dx8.cfg", c.text);
     platform::ClearPathCache();
     renderer.LoadConfig();

@@ -19,6 +19,7 @@
 #include "platform/graphics/DdsFile.h"
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/PixelFormat.h"
+#include "platform/tests/ScratchDir.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -145,16 +146,14 @@ TEST_F(LumetraPluginTest, TheLibraryManagerStartsTheRendererOnTheGlBackend) {
                                 256, 192, pixels.data()));
   for (uint32_t p : {pixels[0], pixels[100 * 256 + 128], pixels.back()}) EXPECT_LE(ChannelDiff(p, kColour), 8);
 
-  char pattern[] = "/tmp/lumetra_gl_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string shot = std::string(pattern) + "/shot.bmp";
+  ScratchDir dir;
+  const std::string shot = dir.File("shot.bmp");
   ASSERT_TRUE(renderer->SaveScreenshot(shot));
   std::ifstream in(shot, std::ios::binary);
   const std::vector<uint8_t> bmp{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   ASSERT_EQ(bmp.size(), 54u + size_t(kWidth) * 3 * kHeight);
   const uint8_t* middle = &bmp[54 + (size_t(kHeight / 2) * kWidth + kWidth / 2) * 3];
   EXPECT_EQ(0xFF000000u | uint32_t(middle[2]) << 16 | uint32_t(middle[1]) << 8 | middle[0], kColour);
-  std::filesystem::remove_all(pattern);
 
   pass->SetPrepareHook(nullptr);
 }

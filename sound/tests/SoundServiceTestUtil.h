@@ -3,58 +3,35 @@
 // also the working directory (the settings file is read by its bare name),
 // WAV files written into it, and a service started on the recording output.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/Paths.h"
 #include "platform/audio/AudioOutput.h"
+#include "platform/tests/ScratchDir.h"
 #include "sound/SoundMgrDX8.h"
 
 namespace soundtest {
 
-class ScratchDirectory {
+// The scratch directory, made the working directory while it lives.
+class ScratchDirectory : public ScratchDir {
  public:
-  ScratchDirectory() {
-    char pattern[] = "/tmp/sound_test_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    EXPECT_NE(made, nullptr);
-    path_ = made ? made : "/tmp";
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
+  ScratchDirectory() : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(Root());
     platform::ClearPathCache();
   }
   ~ScratchDirectory() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
     platform::ClearPathCache();
   }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  void Write(const std::string& name, const std::string& bytes) const {
-    FILE* f = std::fopen(File(name).c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-    platform::ClearPathCache();
-  }
-  std::string Read(const std::string& name) const {
-    std::string text;
-    platform::ReadWholeFile(File(name), &text);
-    return text;
-  }
+  std::string Path() const { return Root().string(); }
 
  private:
-  std::string path_;
   std::filesystem::path previous_;
 };
 

@@ -4,11 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/tests/ScratchDir.h"
 #include "sound/Wave.h"
 
 namespace soundtest {
@@ -174,17 +173,14 @@ TEST(WaveLoader, BadFilesFailCleanly) {
 }
 
 TEST(WaveLoader, LoadsThroughThePathResolver) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("wave_test_" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir / "Sounds");
-  const Bytes file = Riff({Chunk("fmt ", kMono8), Chunk("data", Samples(9, 5))});
-  ASSERT_TRUE(platform::WriteWholeFileAtomic((dir / "Sounds" / "Beep.wav").string(), file.data(), file.size()));
+  ScratchDir dir;
+  dir.Write("Sounds/Beep.wav", Riff({Chunk("fmt ", kMono8), Chunk("data", Samples(9, 5))}));
   Wave wave;
-  EXPECT_TRUE(wave.Load(dir.string() + "/sounds\\BEEP.WAV"));
+  EXPECT_TRUE(wave.Load(dir.File("sounds\\BEEP.WAV")));
   EXPECT_EQ(wave.GetDataSize(), 9u);
   platform::SetDebugStderr(false);
-  EXPECT_FALSE(wave.Load(dir.string() + "/sounds\\missing.wav"));
+  EXPECT_FALSE(wave.Load(dir.File("sounds\\missing.wav")));
   EXPECT_EQ(wave.GetFormat(), nullptr);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

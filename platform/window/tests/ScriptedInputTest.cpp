@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/window/InputDevices.h"
 #include "platform/window/KeyCodes.h"
+#include "platform/tests/ScratchDir.h"
 #include "platform/window/ScriptedInput.h"
 #include "TestWindow.h"
 
@@ -104,11 +102,9 @@ TEST(ScriptedInput, PlaysOnTheTickClockIntoMessagesAndDevices) {
   RaiseWindowEvent(hwnd, SystemEventKind::Deactivate);
   wtest::Drain();
 
-  auto path = std::filesystem::temp_directory_path() / ("input_script_" + std::to_string(::getpid()) + ".txt");
-  std::ofstream(path, std::ios::binary) << kScript;
+  ScratchDir dir;
   ScriptedInput script;
-  ASSERT_EQ(script.Load(path.string()), status::Ok);
-  std::filesystem::remove(path);
+  ASSERT_EQ(script.Load(dir.Write("input.txt", kScript)), status::Ok);
 
   void* object = nullptr;
   ASSERT_EQ(DirectInput8Create(nullptr, DIRECTINPUT_VERSION, IID_IDirectInput8A, &object, nullptr), DI_OK);

@@ -1,35 +1,19 @@
 // Externalised formats: levels read from image files beside the ".stx" file,
 // the rest generated, and the embedded planes as the fallback.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
+#include "platform/tests/ScratchDir.h"
 #include "renderer/formats/STexture2.h"
 #include "renderer/formats/tests/ImageFiles.h"
 #include "renderer/formats/tests/STXFixtures.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 class STexture2Extern : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("stx_extern_" + std::to_string(::getpid()));
-    fs::remove_all(root_);
-    fs::create_directories(root_ / "Art");
-    platform::ClearPathCache();
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
-  void Write(const std::string& rel, const std::vector<uint8_t>& bytes) {
-    std::ofstream(root_ / rel, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    platform::ClearPathCache();
-  }
+  void Write(const std::string& rel, const std::vector<uint8_t>& bytes) { dir_.Write(rel, bytes); }
   // A uniform 24-bit bitmap of blue, green, red.
   void Uniform(const std::string& rel, int w, int h, uint8_t b, uint8_t g, uint8_t r) {
     BmpLayout s;
@@ -40,10 +24,10 @@ class STexture2Extern : public ::testing::Test {
   }
   bool Load(STexture2& t, const StxTexture& layout, bool loadData = true) {
     Write("Art/tex.stx", BuildStx(layout));
-    return t.Load((root_ / "art" / "TEX.stx").string(), loadData);
+    return t.Load(dir_.File("art/TEX.stx"), loadData);
   }
 
-  fs::path root_;
+  ScratchDir dir_;
 };
 
 // A 5-6-5 format with 4-bit alpha and embedded planes, tagged as externalised.
