@@ -9,6 +9,7 @@
 #include "FakeDescriptor.h"
 #include "FakeSupport.h"
 #include "engine/Core3D.h"
+#include "engine/tests/FakeCore3D.h"
 
 #ifndef FAKE_TAG
 #define FAKE_TAG "gfx"
@@ -38,7 +39,9 @@ std::string Describe(const C3DDisplayMode* mode) {
   return text;
 }
 
-class FakeRenderer final : public Core3D {
+// The recording renderer of the engine tests answers the frame and resource
+// calls; this module adds what the library manager drives.
+class FakeRenderer final : public fake3d::FakeCore3D {
  public:
   FakeRenderer() { fake::Log(std::string(FAKE_TAG) + " created"); }
   ~FakeRenderer() override { fake::Log(std::string(FAKE_TAG) + " destroyed"); }
@@ -51,11 +54,6 @@ class FakeRenderer final : public Core3D {
     fake::Log(std::string(FAKE_TAG) + " Shutdown");
     adapters_.clear();
   }
-  void LoadConfig() override {}
-  uint32_t GetConfig(CoreBaseConfigMap** options) override {
-    if (options) *options = &settings_;
-    return static_cast<uint32_t>(settings_.size());
-  }
   bool ApplyConfig() override {
     for (const auto& entry : settings_) fake::Log("gfx ApplyConfig " + entry.first + "=" + entry.second->value);
     return true;
@@ -67,7 +65,6 @@ class FakeRenderer final : public Core3D {
   const char* GetName() override { return "[FakeRenderer]"; }
   eServiceType GetServiceType() override { return eService_Graphics; }
 
-  void Update(float) override {}
   void SetWindow(platform::HWND) override { fake::Log("gfx SetWindow"); }
 
   int32_t EnumerateAdapters() override {
@@ -135,54 +132,6 @@ class FakeRenderer final : public Core3D {
     fake::Log("gfx RenderFrame");
     return device_ ? status::Ok : status::Fail;
   }
-  bool CaptureScreen(uint8_t**, uint32_t*) override { return false; }
-  bool SaveScreenshot(const std::string&) override { return false; }
-  CoreStatus CreateTextureFromMemory(const void*, uint32_t, void**) override { return status::Fail; }
-
-  int32_t GetPassCount() override { return 0; }
-  C3DPass* GetPass(int32_t) override { return nullptr; }
-  C3DPass* InsertPass(int32_t) override { return nullptr; }
-  void RemovePass(int32_t) override {}
-  void MovePass(int32_t, int32_t) override {}
-  CameraView* AddView() override { return nullptr; }
-  void RemoveView(int32_t) override {}
-  int32_t GetViewCount() override { return 0; }
-  CameraView* GetView(int32_t) override { return nullptr; }
-  void SetAmbientColour(float, float, float, float) override {}
-  void SetMatrix(uint32_t, const JMatrix*) override {}
-  void GetMatrix(uint32_t, JMatrix*) override {}
-  void SetFlags(uint32_t, bool) override {}
-  bool GetFlag(uint32_t) override { return false; }
-  void SetViewport(uint32_t, uint32_t, uint32_t, uint32_t) override {}
-  void GetViewport(uint32_t*, uint32_t*, uint32_t*, uint32_t*) override {}
-  void Clear(bool, uint32_t, bool, float, bool, uint32_t) override {}
-
-  C3DModel* CreateModel(uint32_t, std::string) override { return nullptr; }
-  void AddRefResource(C3DModel*) override {}
-  void ReleaseResource(C3DModel*) override {}
-  int32_t CheckModel(C3DModel*) override { return 0; }
-  C3DMesh* CreateMesh(uint32_t, std::string) override { return nullptr; }
-  void AddRefResource(C3DMesh*) override {}
-  void ReleaseResource(C3DMesh*) override {}
-  int32_t CheckMesh(C3DMesh*) override { return 0; }
-  C3DFont* CreateFont(uint32_t, std::string) override { return nullptr; }
-  void AddRefResource(C3DFont*) override {}
-  void ReleaseResource(C3DFont*) override {}
-  int32_t CheckFont(C3DFont*) override { return 0; }
-  C3DBaseShader* CreateShader(uint32_t, std::string) override { return nullptr; }
-  void AddRefResource(C3DBaseShader*) override {}
-  void ReleaseResource(C3DBaseShader*) override {}
-  int32_t CheckShader(C3DBaseShader*) override { return 0; }
-  C3DImage* CreateImage(uint32_t, std::string) override { return nullptr; }
-  void AddRefResource(C3DImage*) override {}
-  void ReleaseResource(C3DImage*) override {}
-  int32_t CheckImage(C3DImage*) override { return 0; }
-  void AddRefResource(C3DResource*) override {}
-  void ReleaseResource(C3DResource*) override {}
-  void DrawModel(C3DPass*, C3DModel*, const JMatrix*) override {}
-  void DrawText(C3DPass*, C3DFont*, const std::string&, const JMatrix*) override {}
-  void DrawResource(C3DPass*, C3DMesh*, const JMatrix*) override {}
-  void DrawResourceNow(C3DMesh*, C3DImage*, const JMatrix*, const JMatrix*, const JMatrix*) override {}
 
   uint32_t ComputeCapability(int32_t index) override {
     const std::vector<std::string> caps = Split(fake::Setting("FAKE_GFX_CAPS", "1024,65535,65535,1000000"), ',');
@@ -194,9 +143,6 @@ class FakeRenderer final : public Core3D {
     *value = ComputeCapability(index);
     return status::Ok;
   }
-  bool ToggleMetrics() override { return false; }
-  void SetFlagA(bool) override {}
-  bool GetFlagB() override { return false; }
 
  private:
   std::vector<C3DAdapter> adapters_;
