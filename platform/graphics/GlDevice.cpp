@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/DebugOutput.h"
+#include "platform/Library.h"
 #include "platform/NativeWindow.h"
 #include "platform/graphics/GlProgram.h"
 #include "platform/graphics/PixelFormat.h"
@@ -163,6 +164,7 @@ class GlDevice final : public DeviceCore {
       DebugPrintf("graphics: no OpenGL 3.3 core context: %s\n", SDL_GetError());
       return D3DERR_NOTAVAILABLE;
     }
+    platform::KeepGraphicsDriversLoaded();
     SDL_GL_MakeCurrent(window_, context_);
     const DriverAllocations driver;
     if (epoxy_gl_version() < 33) {
@@ -729,6 +731,7 @@ std::string ProbeGlRendererName() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   if (SDL_Window* w = SDL_CreateWindow("probe", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN)) {
     if (SDL_GLContext c = SDL_GL_CreateContext(w)) {
+      platform::KeepGraphicsDriversLoaded();
       SDL_GL_MakeCurrent(w, c);
       if (const GLubyte* text = glGetString(GL_RENDERER)) name = reinterpret_cast<const char*>(text);
       SDL_GL_MakeCurrent(w, nullptr);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/DebugOutput.h"
+#include "platform/Library.h"
 #include "platform/MessageBox.h"
 #include "platform/window/KeyCodes.h"
 #include "platform/window/WindowInternal.h"
@@ -200,6 +201,7 @@ bool SdlStart() {
       return false;
     }
     if (SDL_GL_LoadLibrary(nullptr) != 0) DebugPrintf("Window layer: no GL library: %s\n", SDL_GetError());
+    platform::KeepGraphicsDriversLoaded();
     videoUp = true;
   }
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // nothing from an earlier run
