@@ -1,13 +1,14 @@
 # Helpers every subsystem folder uses, so the folders' CMakeLists stay short.
 
-# game_add_tests(<name> <glob-dir> LIBS <libs...>): one GoogleTest executable
-# from every *.cpp in <glob-dir>, registered with CTest.
+# game_add_tests(<name> <dirs> LIBS <libs...>): one GoogleTest executable
+# from every *.cpp in the folder or list of folders <dirs>, registered with CTest.
 function(game_add_tests name dir)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   if(NOT GAME_TESTS)
     return()
   endif()
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(TRANSFORM dir APPEND /*.cpp OUTPUT_VARIABLE globs)
+  file(GLOB sources CONFIGURE_DEPENDS ${globs})
   if(NOT sources)
     return()
   endif()
@@ -35,13 +36,15 @@ function(game_add_fuzzers dir)
   endforeach()
 endfunction()
 
-# game_add_bench(<name> <dir> LIBS <libs...>): one Google Benchmark program.
+# game_add_bench(<name> <dirs> LIBS <libs...>): one Google Benchmark program
+# from every *.cpp in the folder or list of folders <dirs>.
 function(game_add_bench name dir)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   if(NOT GAME_BENCH)
     return()
   endif()
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  list(TRANSFORM dir APPEND /*.cpp OUTPUT_VARIABLE globs)
+  file(GLOB sources CONFIGURE_DEPENDS ${globs})
   if(NOT sources)
     return()
   endif()

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/CoreInput.h"
-#include "engine/InputSocketManager.h"
+#include "engine/services/CoreInput.h"
+#include "engine/entity/InputSocketManager.h"
 #include "input/KeyboardDevice.h"
 #include "input/MouseDevice.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The descriptor of the input library's one module class, the device
 // manager.
-#include "engine/CoreBaseDescriptor.h"
+#include "engine/services/CoreBaseDescriptor.h"
 
 class cCore_DX8_DeviceMGR_DESC : public CoreBaseDescriptor {
  public:

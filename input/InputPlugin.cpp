@@ -1,7 +1,7 @@
 // The three entry points of the input library.
 #include <cstdint>
 
-#include "engine/CoreBaseDescriptor.h"
+#include "engine/services/CoreBaseDescriptor.h"
 #include "input/DeviceManagerDesc.h"
 
 CORE_PLUGIN_EXPORT CoreBaseDescriptor* GetCoreDesc(int32_t index) {

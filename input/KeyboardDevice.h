@@ -3,7 +3,7 @@
 // modifier byte as it stands after that event.
 #include <cstdint>
 
-#include "engine/InputPackets.h"
+#include "engine/services/InputPackets.h"
 #include "input/BaseDevice.h"
 
 class cDX8_KeyboardDevice : public cDX8_BaseDevice<KeyboardPacket> {

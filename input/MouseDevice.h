@@ -5,7 +5,7 @@
 // pressed, held and released button masks.
 #include <cstdint>
 
-#include "engine/InputPackets.h"
+#include "engine/services/InputPackets.h"
 #include "input/BaseDevice.h"
 
 class cDX8_MouseDevice : public cDX8_BaseDevice<MousePacket> {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 
 namespace platform {
 namespace fs = std::filesystem;

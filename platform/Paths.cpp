@@ -4,7 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Directory.h"
 
 namespace platform {

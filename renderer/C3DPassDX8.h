@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/C3DPass.h"
+#include "engine/services/C3DPass.h"
 #include "renderer/BlockAllocator.h"
 #include "renderer/DrawItem.h"
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/C3DMesh.h"
-#include "engine/JMatrix.h"
+#include "engine/services/C3DMesh.h"
+#include "engine/math/JMatrix.h"
 #include "platform/graphics/GfxTypes.h"
 #include "renderer/RenderStateCache.h"
 

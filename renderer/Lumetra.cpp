@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <new>
 
-#include "engine/CameraView.h"
+#include "engine/math/CameraView.h"
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/ImageUtil.h"
 #include "platform/window/Window.h"

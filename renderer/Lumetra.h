@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Core3D.h"
-#include "engine/JMatrix.h"
+#include "engine/services/Core3D.h"
+#include "engine/math/JMatrix.h"
 #include "platform/graphics/GfxTypes.h"
 #include "renderer/RenderStateCache.h"
 

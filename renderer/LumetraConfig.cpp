@@ -2,8 +2,8 @@
 // metrics settings applied from it.
 #include <new>
 
-#include "engine/ObjectDef.h"
-#include "engine/ObjectDefStore.h"
+#include "engine/files/ObjectDef.h"
+#include "engine/files/ObjectDefStore.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"
 #include "renderer/Lumetra.h"

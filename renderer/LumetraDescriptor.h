@@ -1,6 +1,6 @@
 #pragma once
 // The descriptor of the renderer plug-in's one service class.
-#include "engine/CoreBaseDescriptor.h"
+#include "engine/services/CoreBaseDescriptor.h"
 
 class LumetraDescriptor final : public CoreBaseDescriptor {
  public:

@@ -6,8 +6,8 @@
 #include <functional>
 #include <new>
 
-#include "engine/CameraView.h"
-#include "engine/StringUtil.h"
+#include "engine/math/CameraView.h"
+#include "base/StringUtil.h"
 #include "platform/graphics/GfxDevice.h"
 #include "renderer/C3DPassDX8.h"
 #include "renderer/Lumetra.h"

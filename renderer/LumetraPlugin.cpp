@@ -1,5 +1,5 @@
 // The renderer plug-in's three entry points.
-#include "engine/CoreBaseDescriptor.h"
+#include "engine/services/CoreBaseDescriptor.h"
 #include "renderer/LumetraDescriptor.h"
 
 CORE_PLUGIN_EXPORT CoreBaseDescriptor* GetCoreDesc(int32_t index) {

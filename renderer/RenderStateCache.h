@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 
 namespace platform::gfx {
 class Device;

@@ -1,7 +1,7 @@
 #pragma once
 // The 3D listener of the primary buffer. Without a listener interface (the
 // query failed) the setters only store their vectors.
-#include "engine/JVector.h"
+#include "engine/math/JVector.h"
 #include "platform/audio/AudioApi.h"
 
 class DX3DSoundListener {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/JVector.h"
+#include "engine/math/JVector.h"
 #include "platform/audio/AudioApi.h"
 
 class SoundHandleDX;

@@ -6,7 +6,7 @@
 // last text is kept so tests can see what was reported.
 #include <string>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 
 void ReportDXError(CoreStatus result);
 

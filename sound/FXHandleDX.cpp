@@ -1,10 +1,10 @@
 #include "sound/FXHandleDX.h"
 
-#include "engine/ObjectDef.h"
-#include "engine/ObjectDefList.h"
-#include "engine/ObjectDefStore.h"
-#include "engine/ObjectParser.h"
-#include "engine/StringUtil.h"
+#include "engine/files/ObjectDef.h"
+#include "engine/files/ObjectDefList.h"
+#include "engine/files/ObjectDefStore.h"
+#include "engine/files/ObjectParser.h"
+#include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "sound/SoundMgrDX8.h"
 

@@ -13,7 +13,7 @@
 //   }
 #include <string>
 
-#include "engine/SoundMgr.h"
+#include "engine/services/SoundMgr.h"
 #include "sound/SoundEffect.h"
 
 class ObjectDef;

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Clock.h"
 #include "sound/DX3DSoundBuffer.h"
 #include "sound/DX3DSoundListener.h"

@@ -4,7 +4,7 @@
 // a buffer from the cache while it has one; the service owns the handle.
 #include <string>
 
-#include "engine/SoundMgr.h"
+#include "engine/services/SoundMgr.h"
 
 class DXSoundBuffer;
 class FXHandleDX;

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"
 #include "sound/DX3DSoundBuffer.h"

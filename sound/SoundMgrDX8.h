@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "engine/SoundMgr.h"
+#include "engine/services/SoundMgr.h"
 #include "platform/audio/AudioApi.h"
 
 class DXSound;

@@ -2,8 +2,8 @@
 // Init, and written back where the service settles a value.
 #include <cstdio>
 
-#include "engine/ObjectDef.h"
-#include "engine/ObjectDefStore.h"
+#include "engine/files/ObjectDef.h"
+#include "engine/files/ObjectDefStore.h"
 #include "sound/SoundMgrDX8.h"
 
 namespace {

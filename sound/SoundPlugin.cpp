@@ -1,6 +1,6 @@
 // The sound plug-in's entry: its one class descriptor and the three exports
 // the library manager reads.
-#include "engine/CoreBaseDescriptor.h"
+#include "engine/services/CoreBaseDescriptor.h"
 #include "sound/SoundMgrDX8.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "sound/SoundSource.h"
 
-#include "engine/EntityBase.h"
+#include "engine/entity/EntityBase.h"
 
 JVector ReadSourcePosition(const void* source) {
   if (!source) return JVector();

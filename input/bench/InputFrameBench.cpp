@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/InputSocketManager.h"
+#include "engine/entity/InputSocketManager.h"
 #include "input/DeviceManager.h"
 #include "platform/Clock.h"
 #include "platform/window/KeyCodes.h"

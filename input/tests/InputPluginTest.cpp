@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "AllocationCounter.h"
-#include "engine/ConfigManager.h"
-#include "engine/CoreBaseDescriptor.h"
-#include "engine/CoreInput.h"
-#include "engine/GlobalWrapper.h"
-#include "engine/LibraryManager.h"
+#include "engine/config/ConfigManager.h"
+#include "engine/services/CoreBaseDescriptor.h"
+#include "engine/services/CoreInput.h"
+#include "engine/services/GlobalWrapper.h"
+#include "engine/services/LibraryManager.h"
 #include "InputTestSupport.h"
 #include "platform/Clock.h"
 #include "platform/Library.h"

@@ -7,8 +7,8 @@
 #include <ostream>
 #include <vector>
 
-#include "engine/CoreInput.h"
-#include "engine/InputSocketManager.h"
+#include "engine/services/CoreInput.h"
+#include "engine/entity/InputSocketManager.h"
 #include "platform/window/SystemEvents.h"
 #include "platform/window/Window.h"
 

@@ -8,7 +8,7 @@
 // with Release().
 #include <cstdint>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 
 namespace platform {
 

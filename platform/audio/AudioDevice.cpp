@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/audio/AudioInternal.h"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Locale.h"
 
 namespace platform {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 
 namespace platform::gfx {
 

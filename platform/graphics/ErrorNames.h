@@ -1,6 +1,6 @@
 #pragma once
 // Names of the device layer's result codes, for error reports.
-#include "engine/Status.h"
+#include "base/Status.h"
 
 namespace platform::gfx {
 

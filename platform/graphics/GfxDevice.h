@@ -7,7 +7,7 @@
 // object alive.
 #include <cstdint>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 #include "platform/graphics/GfxConstants.h"
 #include "platform/graphics/GfxTypes.h"
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/Directory.h"

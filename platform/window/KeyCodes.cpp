@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/window/WindowTypes.h"
 
 namespace platform {

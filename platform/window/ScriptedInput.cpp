@@ -1,6 +1,6 @@
 #include "platform/window/ScriptedInput.h"
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"

@@ -26,7 +26,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 #include "platform/window/SystemEvents.h"
 
 namespace platform {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <thread>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/window/WindowInternal.h"

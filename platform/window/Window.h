@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 #include "platform/NativeWindow.h"
 #include "platform/window/WindowTypes.h"
 

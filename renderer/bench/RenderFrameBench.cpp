@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/CameraView.h"
+#include "engine/math/CameraView.h"
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/bench/BenchGrid.h"
 #include "platform/window/Window.h"

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/ImageBytes.h"
-#include "engine/StringUtil.h"
+#include "engine/image/ImageBytes.h"
+#include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
 

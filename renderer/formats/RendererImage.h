@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/TexTransport.h"
+#include "engine/image/TexTransport.h"
 
 namespace renderer {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Status.h"
+#include "base/Status.h"
 #include "renderer/formats/SSMAnchor.h"
 #include "renderer/formats/SSMHandle.h"
 #include "renderer/formats/SSMRecords.h"

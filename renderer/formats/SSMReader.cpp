@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "platform/DebugOutput.h"
-#include "renderer/formats/ByteReader.h"
+#include "base/ByteReader.h"
 #include "renderer/formats/SSMObject.h"
 
 namespace {

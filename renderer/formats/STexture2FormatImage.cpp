@@ -2,7 +2,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/TexTransport.h"
+#include "engine/image/TexTransport.h"
 #include "renderer/formats/STexture2Format.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "renderer/formats/STexture2Tag.h"
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Locale.h"
 
 uint8_t STexture2TagHash(std::string_view name) {

@@ -10,11 +10,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/ConfigManager.h"
-#include "engine/Core3D.h"
-#include "engine/CoreBaseDescriptor.h"
-#include "engine/GlobalWrapper.h"
-#include "engine/LibraryManager.h"
+#include "engine/config/ConfigManager.h"
+#include "engine/services/Core3D.h"
+#include "engine/services/CoreBaseDescriptor.h"
+#include "engine/services/GlobalWrapper.h"
+#include "engine/services/LibraryManager.h"
 #include "platform/MessageBox.h"
 #include "platform/graphics/DdsFile.h"
 #include "platform/graphics/GfxFactory.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "engine/CameraView.h"
+#include "engine/math/CameraView.h"
 #include "platform/graphics/CallLog.h"
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/RecordDevice.h"

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/EntityBase.h"
+#include "engine/entity/EntityBase.h"
 #include "platform/DebugOutput.h"
 #include "sound/DX3DSoundBuffer.h"
 #include "sound/DX3DSoundListener.h"

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/ConfigManager.h"
-#include "engine/CoreBaseDescriptor.h"
-#include "engine/GlobalWrapper.h"
-#include "engine/JVector.h"
-#include "engine/LibraryManager.h"
-#include "engine/SoundMgr.h"
+#include "engine/config/ConfigManager.h"
+#include "engine/services/CoreBaseDescriptor.h"
+#include "engine/services/GlobalWrapper.h"
+#include "engine/math/JVector.h"
+#include "engine/services/LibraryManager.h"
+#include "engine/services/SoundMgr.h"
 #include "platform/Library.h"
 #include "sound/VolumeTable.h"
 #include "sound/tests/SoundServiceTestUtil.h"

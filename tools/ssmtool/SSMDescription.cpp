@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/Locale.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Parameter tables of the standard effects and their clamping text setters.
 #include <gtest/gtest.h>
 
-#include "engine/StringUtil.h"
+#include "base/StringUtil.h"
 #include "platform/audio/EffectParameterTable.h"
 
 namespace platform {

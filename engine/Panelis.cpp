@@ -1,9 +1,0 @@
-#include "engine/Panelis.h"
-
-Panelis::Panelis() = default;
-
-Panelis::~Panelis() {
-  for (auto& entry : options_) delete entry.second;
-}
-
-bool Panelis::Init() { return false; }

@@ -1,0 +1,557 @@
+#include "engine/files/DataFile.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+#include "base/StringUtil.h"
+#include "platform/DebugOutput.h"
+#include "platform/Locale.h"
+#include "platform/Paths.h"
+
+namespace {
+
+constexpr std::string_view kCommentIndicators = "#;";
+constexpr std::string_view kEqualIndicators = ":=";
+constexpr std::string_view kSeparator = "  ";
+
+bool IsTrimChar(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ':' || c == '='; }
+bool IsCommentIndicator(char c) { return kCommentIndicators.find(c) != std::string_view::npos; }
+
+// Removes blanks and equality indicators from both ends.
+std::string_view TrimData(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsTrimChar(s[b])) ++b;
+  while (e > b && IsTrimChar(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+// Reports are formatted into a 1024-byte buffer, so a report about a huge
+// name is cut rather than grown without bound.
+void Report(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Report(const char* format, ...) {
+  char buffer[1024];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  std::string text(buffer);
+  text += '\n';
+  platform::OutputDebugString(text);
+}
+
+// Appends one written line: embedded line feeds become "\r\n" and the line
+// ends with "\r\n", so the file has one line-end style.
+void EmitLine(std::string* out, std::string_view text) {
+  char previous = 0;
+  for (char c : text) {
+    if (c == '\n' && previous != '\r') out->push_back('\r');
+    out->push_back(c);
+    previous = c;
+  }
+  out->append("\r\n");
+}
+
+void RemoveQuotes(std::string* s) { s->erase(std::remove(s->begin(), s->end(), '"'), s->end()); }
+
+// Cuts a name for a diagnostic so the report stays readable.
+std::string Shown(std::string_view s) { return std::string(s.substr(0, 64)); }
+
+}  // namespace
+
+CDataFile::CDataFile() { AppendSection("", ""); }
+
+CDataFile::~CDataFile() {
+  if (dirty_) Save();
+  Clear();
+}
+
+uint32_t CDataFile::NameHash(std::string_view name) {
+  uint32_t h = 0;
+  for (size_t i = 0; i < name.size(); ++i) {
+    // Characters are signed as the tables' tools saw them; the shift is done
+    // unsigned so high bytes are well defined.
+    const int c = static_cast<signed char>(str::ToLowerChar(name[i]));
+    h ^= static_cast<uint32_t>(c - 64) << (i % 3);
+  }
+  return h;
+}
+
+std::string CDataFile::CommentText(std::string_view comment) {
+  const std::string_view trimmed = TrimData(comment);
+  std::string out;
+  size_t start = 0;
+  while (start <= trimmed.size()) {
+    size_t end = trimmed.find('\n', start);
+    if (end == std::string_view::npos) end = trimmed.size();
+    const std::string_view line = trimmed.substr(start, end - start);
+    const std::string_view lead = str::TrimView(line);
+    // Every line must read back as a comment, not as a key.
+    if (!lead.empty() && !IsCommentIndicator(lead[0])) {
+      out.push_back(kCommentIndicators[0]);
+      out.push_back(' ');
+    }
+    out.append(line);
+    if (end == trimmed.size()) break;
+    out.push_back('\n');
+    start = end + 1;
+  }
+  return out;
+}
+
+CDataFile::Section* CDataFile::AppendSection(const std::string& name, const std::string& comment) {
+  auto section = std::make_unique<Section>();
+  section->name = name;
+  section->comment = comment;
+  section->nameHash = NameHash(name);
+  sectionIndex_.emplace(str::ToLower(name), sections_.size());
+  sections_.push_back(std::move(section));
+  return sections_.back().get();
+}
+
+CDataFile::Section* CDataFile::FindSection(const std::string& name) {
+  return const_cast<Section*>(static_cast<const CDataFile*>(this)->FindSection(name));
+}
+
+const CDataFile::Section* CDataFile::FindSection(const std::string& name) const {
+  auto it = sectionIndex_.find(str::ToLower(name));
+  if (it == sectionIndex_.end()) return nullptr;
+  return sections_[it->second].get();
+}
+
+CDataFile::Key* CDataFile::FindKeyIn(const Section& section, std::string_view key) const {
+  const bool compareHashes = flags_ & kCompareHashes;
+  if (section.keyIndex.empty()) {
+    // Small sections: a scan, comparing hashes first when asked to.
+    const uint32_t h = compareHashes ? NameHash(key) : 0;
+    for (const auto& k : section.keys) {
+      if (compareHashes && k->nameHash != h) continue;
+      if (str::EqualsNoCase(k->name, key)) return k.get();
+    }
+    return nullptr;
+  }
+  auto it = section.keyIndex.find(str::ToLower(key));
+  return it == section.keyIndex.end() ? nullptr : section.keys[it->second].get();
+}
+
+CDataFile::Key* CDataFile::FindKey(const std::string& key, const std::string& section) {
+  const Section* s = FindSection(section);
+  return s ? FindKeyIn(*s, key) : nullptr;
+}
+
+const CDataFile::Key* CDataFile::FindKey(const std::string& key, const std::string& section) const {
+  const Section* s = FindSection(section);
+  return s ? FindKeyIn(*s, key) : nullptr;
+}
+
+bool CDataFile::CreateSection(const std::string& name, const std::string& comment) {
+  if (FindSection(name)) {
+    Report("[CDataFile::CreateSection] Section <%s> allready exists. Aborting.", name.c_str());
+    return false;
+  }
+  AppendSection(name, comment);
+  dirty_ = true;
+  return true;
+}
+
+bool CDataFile::SetValue(const std::string& key, const std::string& value, const std::string& comment,
+                         const std::string& section, int position) {
+  if (position < 0) return false;
+  Section* s = FindSection(section);
+  if (!s) {
+    if (!(flags_ & kAutoCreateSections)) return false;
+    if (!CreateSection(section, "")) return false;
+    s = FindSection(section);
+    if (!s) return false;
+  }
+  return SetValueIn(s, key, value, comment, position);
+}
+
+bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view value, std::string_view comment,
+                           int position) {
+  if (Key* k = FindKeyIn(*s, key)) {
+    if (static_cast<size_t>(position) < k->values.size()) {
+      k->values[static_cast<size_t>(position)] = value;
+    } else {
+      k->values.emplace_back(value);
+    }
+    k->comment = comment;
+    dirty_ = true;
+    return true;
+  }
+  if (key.empty() || !(flags_ & kAutoCreateKeys)) return false;
+  if (position >= kMaxValuesPerKey) {
+    Report("[CDataFile::SetValue] Position %d of key <%s> is past the limit of %d values.", position,
+           Shown(key).c_str(), kMaxValuesPerKey);
+    return false;
+  }
+  auto k = std::make_unique<Key>();
+  k->name = key;
+  k->nameHash = NameHash(key);
+  k->values.assign(static_cast<size_t>(position), std::string());
+  k->values.emplace_back(value);
+  k->comment = comment;
+  s->keys.push_back(std::move(k));
+  // Big sections get an index so each lookup stays cheap.
+  if (!s->keyIndex.empty()) {
+    s->keyIndex.emplace(str::ToLower(key), s->keys.size() - 1);
+  } else if (s->keys.size() >= kKeyIndexThreshold) {
+    for (size_t i = 0; i < s->keys.size(); ++i) s->keyIndex.emplace(str::ToLower(s->keys[i]->name), i);
+  }
+  dirty_ = true;
+  return true;
+}
+
+std::string CDataFile::GetValue(const std::string& key, const std::string& section, int position) const {
+  const Key* k = FindKey(key, section);
+  if (!k || position < 0 || static_cast<size_t>(position) >= k->values.size()) return std::string();
+  return k->values[static_cast<size_t>(position)];
+}
+
+std::string CDataFile::GetString(const std::string& key, const std::string& section, int position) const {
+  return GetValue(key, section, position);
+}
+
+float CDataFile::GetFloat(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  return v.empty() ? kNoFloat : platform::ParseFloat(v);
+}
+
+int CDataFile::GetInt(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  return v.empty() ? kNoInt : platform::ParseInt(v);
+}
+
+long CDataFile::GetLong(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  return v.empty() ? static_cast<long>(kNoInt) : static_cast<long>(platform::ParseInt(v));
+}
+
+bool CDataFile::GetBool(const std::string& key, const std::string& section, int position) const {
+  const std::string v = GetValue(key, section, position);
+  if (v.empty()) return false;
+  return v[0] == '1' || str::EqualsNoCase(v, "true") || str::EqualsNoCase(v, "yes");
+}
+
+void CDataFile::GetSectionNames(std::vector<std::string>* names) const {
+  if (!names) return;
+  for (const auto& s : sections_) {
+    if (!s->name.empty()) names->push_back(s->name);
+  }
+}
+
+void CDataFile::GetKeyNames(const std::string& section, std::vector<std::string>* names) const {
+  const Section* s = FindSection(section);
+  if (!s || !names) return;
+  for (const auto& k : s->keys) names->push_back(k->name);
+}
+
+void CDataFile::Clear() {
+  sections_.clear();
+  sectionIndex_.clear();
+  dirty_ = false;
+}
+
+namespace {
+
+// Reads a table's text and tells `sink` what it asks of the model, in file
+// order: Section(name, comment) and Value(key, value, comment, position).
+// Returns false (after a report) for text that is not a well-formed table.
+// Run once with a sink that does nothing, it checks a file before anything
+// changes; run again with the model's sink, it cannot fail.
+template <typename Sink>
+bool ParseTable(std::string_view text, Sink& sink) {
+  // A leading UTF-8 byte-order mark (some editors add one) is not part of
+  // the first line.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+
+  size_t pos = 0;
+  unsigned lineNo = 0;
+  // Lines end at "\n" or "\r\n"; the last line needs no line end.
+  auto nextLine = [&](std::string_view* line) {
+    if (pos >= text.size()) return false;
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view l = text.substr(pos, end - pos);
+    if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+    *line = l;
+    pos = end + 1;
+    ++lineNo;
+    return true;
+  };
+
+  std::string pending;
+  std::string value;
+  std::string_view raw;
+  while (nextLine(&raw)) {
+    const std::string_view line = TrimData(raw);
+    if (line.empty()) continue;
+    if (IsCommentIndicator(line[0])) {
+      pending += '\n';
+      pending += line;
+      continue;
+    }
+    if (line[0] == '[') {
+      std::string name(line.substr(1));
+      const size_t close = name.rfind(']');
+      if (close != std::string::npos) name.erase(close, 1);
+      sink.Section(name, pending);
+      pending.clear();
+      continue;
+    }
+
+    const size_t eq = line.find_first_of(kEqualIndicators);
+    const std::string_view key = TrimData(line.substr(0, eq));
+    const std::string_view valueText =
+        eq == std::string_view::npos ? std::string_view() : TrimData(line.substr(eq + 1));
+    std::string_view stored = valueText;
+    bool quoted = false;
+    if (!valueText.empty() && valueText[0] == '"') {
+      if (valueText.find('"', 1) == std::string_view::npos) {
+        // The value goes on over the next lines until one holds the closing quote.
+        const unsigned opened = lineNo;
+        bool closed = false;
+        value.assign(valueText);
+        std::string_view more;
+        while (nextLine(&more)) {
+          value.append(more);
+          if (more.find('"') != std::string_view::npos) {
+            closed = true;
+            break;
+          }
+        }
+        if (!closed) {
+          Report("[CDataFile::Load] The quoted value of key <%s> opened on line %u never closes. Refused.",
+                 Shown(key).c_str(), opened);
+          return false;
+        }
+        RemoveQuotes(&value);
+        stored = value;
+        quoted = true;
+      } else if (valueText.size() >= 2 && valueText.back() == '"') {
+        // One enclosing pair is the writer's quoting, not part of the value.
+        stored = valueText.substr(1, valueText.size() - 2);
+        quoted = true;
+      }
+    }
+    // A line with no key or no value is skipped; its comment waits for the next.
+    if (key.empty() || valueText.empty()) continue;
+
+    if (!quoted && stored[0] == '<') {
+      std::string_view items = stored.substr(1);
+      if (!items.empty() && items.back() == '>') items.remove_suffix(1);
+      int position = 0;
+      size_t start = 0;
+      while (true) {
+        const size_t end = items.find_first_of(",>", start);
+        if (position >= CDataFile::kMaxValuesPerKey) {
+          Report("[CDataFile::Load] Key <%s> on line %u lists more than %d values. Refused.", Shown(key).c_str(),
+                 lineNo, CDataFile::kMaxValuesPerKey);
+          return false;
+        }
+        const std::string_view item =
+            items.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        sink.Value(key, TrimData(item), pending, position++);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+      }
+    } else {
+      sink.Value(key, stored, pending, 0);
+    }
+    pending.clear();
+  }
+  return true;
+}
+
+// A table is text: other control characters mean binary junk.
+bool CheckText(std::string_view text) {
+  unsigned line = 1;
+  for (char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= 0x20 || c == '\t' || c == '\r') continue;
+    if (c == '\n') {
+      ++line;
+      continue;
+    }
+    Report("[CDataFile::Load] Line %u holds the control character 0x%02X; not a text table. Refused.", line, c);
+    return false;
+  }
+  return true;
+}
+
+struct CheckOnly {
+  void Section(std::string_view, std::string_view) {}
+  void Value(std::string_view, std::string_view, std::string_view, int) {}
+};
+
+}  // namespace
+
+// Files what a read finds into the model. The read may create any section
+// and key it meets, whatever the options; they are restored afterwards.
+struct CDataFile::Applier {
+  CDataFile& file;
+  uint32_t remembered;
+  CDataFile::Section* current = nullptr;
+  std::string currentName;  // the unnamed section until the first header
+
+  explicit Applier(CDataFile& f) : file(f), remembered(f.flags_ & (kAutoCreateSections | kAutoCreateKeys)) {
+    file.flags_ |= kAutoCreateSections | kAutoCreateKeys;
+    current = file.FindSection(currentName);
+  }
+  ~Applier() { file.flags_ = (file.flags_ & ~(kAutoCreateSections | kAutoCreateKeys)) | remembered; }
+
+  void Section(const std::string& name, const std::string& comment) {
+    file.CreateSection(name, comment);  // an existing section is reported and kept
+    currentName = name;
+    current = file.FindSection(name);
+  }
+  void Value(std::string_view key, std::string_view value, std::string_view comment, int position) {
+    if (!current) {
+      // Only after Clear: the first key recreates the unnamed section.
+      file.CreateSection(currentName, "");
+      current = file.FindSection(currentName);
+      if (!current) return;
+    }
+    file.SetValueIn(current, key, value, comment, position);
+  }
+};
+
+bool CDataFile::ReadText(std::string_view text) {
+  CheckOnly check;
+  if (!CheckText(text) || !ParseTable(text, check)) return false;
+  Applier apply(*this);
+  ParseTable(text, apply);
+  return true;
+}
+
+bool CDataFile::LoadFromMemory(std::string_view text) {
+  if (!ReadText(text)) return false;
+  dirty_ = false;
+  return true;
+}
+
+bool CDataFile::Load(const std::string& fileName) {
+  FILE* f = platform::OpenFile(fileName, "rb");
+  if (!f) {
+    Report("[CDataFile::Load] Unable to open file. Does it exist?");
+    return false;
+  }
+  std::string text;
+  bool readOk = std::fseek(f, 0, SEEK_END) == 0;
+  const long size = readOk ? std::ftell(f) : -1;
+  readOk = readOk && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+  if (readOk && static_cast<uint64_t>(size) > kMaxFileBytes) {
+    std::fclose(f);
+    Report("[CDataFile::Load] The file is larger than %llu bytes; not a table. Refused.",
+           static_cast<unsigned long long>(kMaxFileBytes));
+    return false;
+  }
+  if (readOk) {
+    text.resize(static_cast<size_t>(size));
+    readOk = text.empty() || std::fread(text.data(), 1, text.size(), f) == text.size();
+    readOk = readOk && !std::ferror(f);
+  }
+  std::fclose(f);
+  if (!readOk) {
+    Report("[CDataFile::Load] Unable to read file.");
+    return false;
+  }
+  if (!ReadText(text)) return false;
+  fileName_ = fileName;
+  dirty_ = false;
+  return true;
+}
+
+std::string CDataFile::SaveToText() {
+  std::string out;
+  bool changed = false;
+  for (const auto& sectionPtr : sections_) {
+    Section& section = *sectionPtr;
+    size_t longest = 0;
+    for (const auto& k : section.keys) longest = std::max(longest, k->name.size());
+
+    bool commentWritten = false;
+    if (!section.comment.empty()) {
+      std::string line(1, '\n');
+      line += CommentText(section.comment);
+      EmitLine(&out, line);
+      commentWritten = true;
+    }
+    if (!section.name.empty()) {
+      std::string line(commentWritten ? "" : "\n");
+      line += '[';
+      line += section.name;
+      line += ']';
+      EmitLine(&out, line);
+    }
+
+    for (const auto& keyPtr : section.keys) {
+      Key& key = *keyPtr;
+      if (key.name.empty()) continue;
+      std::string line;
+      if (!key.comment.empty()) {
+        line += '\n';
+        line += CommentText(key.comment);
+        line += '\n';
+      }
+      line += key.name;
+      if (flags_ & kPadKeyNames) {
+        line.append(kSeparator);
+        line.append(longest - key.name.size(), ' ');
+      }
+      line += kEqualIndicators[0];
+      line.append(kSeparator);
+      if (key.values.size() == 1) {
+        std::string& v = key.values[0];
+        // Quoted: long values and those holding quotes or line ends, as the
+        // format always did; also those that would not read back as written
+        // unquoted (empty, list-like, or with blanks or ":=" at an end).
+        const bool quote = v.size() > longest || v.find_first_of("\"\n\r") != std::string::npos || v.empty() ||
+                           v[0] == '<' || IsTrimChar(v.front()) || IsTrimChar(v.back());
+        if (quote) {
+          const size_t before = v.size();
+          RemoveQuotes(&v);
+          changed = changed || v.size() != before;
+          line += '"';
+          line += v;
+          line += '"';
+        } else {
+          line += v;
+        }
+      } else {
+        line += '<';
+        for (size_t i = 0; i < key.values.size(); ++i) {
+          if (i) line += ',';
+          line += key.values[i];
+        }
+        line += '>';
+      }
+      EmitLine(&out, line);
+    }
+  }
+  // A first key whose name starts like a byte-order mark would lose it on
+  // reading; a blank first line keeps it a name.
+  if (out.compare(0, 3, "\xEF\xBB\xBF") == 0) out.insert(0, "\r\n");
+  if (changed) dirty_ = true;
+  return out;
+}
+
+bool CDataFile::Save() {
+  bool anything = false;
+  for (const auto& s : sections_) anything = anything || !s->name.empty() || !s->keys.empty();
+  if (!anything) {
+    Report("[CDataFile::Save] Nothing to save.");
+    return false;
+  }
+  if (fileName_.empty()) {
+    Report("[CDataFile::Save] No filename has been set.");
+    return false;
+  }
+  const std::string text = SaveToText();
+  if (!platform::WriteWholeFileAtomic(fileName_, text.data(), text.size())) {
+    Report("[CDataFile::Save] Unable to save file.");
+    return false;
+  }
+  dirty_ = false;
+  return true;
+}

@@ -1,0 +1,9 @@
+#include "engine/services/Panelis.h"
+
+Panelis::Panelis() = default;
+
+Panelis::~Panelis() {
+  for (auto& entry : options_) delete entry.second;
+}
+
+bool Panelis::Init() { return false; }
