@@ -108,7 +108,10 @@ int32_t cEntity_EventManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, flo
       }
       if (clock && clock->speed != 0.0f) clock->Pause();
     }
-    ProcessDueEvents();
+    // The date fields agree with each other only at the tick: during the
+    // year change's week event the year is already new while the day of
+    // year is still the old one, which would make a whole year's events due.
+    if (eventFlag == kTimeEvent_Tick) ProcessDueEvents();
   }
   return 0;
 }

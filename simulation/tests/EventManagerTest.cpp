@@ -459,3 +459,18 @@ TEST_F(EventManagerTest, CorruptBlobsAreRefusedAndChangeNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EventManagerTest, TheNewYearDoesNotBringTheWholeYearsEvents) {
+  world.Clock().SetDate(1970, 12, 31, 23, 59, 59);
+  Events().ScheduleEvent(At(6, 1971, 200, 1, 0, 0, 1));
+  Events().ScheduleEvent(At(6, 1971, 1, 0, 0, 0, 2));
+  world.Clock().SetSpeed(1);
+  world.RunFrame(1.0f);
+  ASSERT_EQ(world.Clock().year, 1971);
+  EXPECT_EQ(world.buildings.earthquakes, std::vector<int32_t>{2});
+  EXPECT_EQ(Payloads(), std::vector<uint32_t>{1});
+}
+
+}  // namespace
