@@ -435,7 +435,9 @@ bool cEntity_EventManager::LoadFromBlob(const uint8_t* bytes, uint32_t size) {
   if (!in.Ok()) return fail("truncated");
   if (in.Remaining() != 0) return fail("bytes left over after the lose conditions");
 
-  for (const EventRecord& e : loaded) ScheduleEvent(e);
+  // Scheduled last to first: among events of equal time the one scheduled
+  // last runs first, so this keeps the saved order of ties.
+  for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) ScheduleEvent(*it);
   cKV9_GlobalWrapper* table = Table();
   cEntity_BuildingManager* buildings = table ? table->buildingManager : nullptr;
   for (LoadedCondition& c : conditions) {

@@ -399,6 +399,16 @@ TEST_F(EventManagerTest, TheBlobRoundTripsByteForByte) {
   EXPECT_EQ(SaveOf(Events()), good);
 }
 
+TEST_F(EventManagerTest, EventsOfEqualTimeKeepTheirOrderThroughSaveAndLoad) {
+  Events().ScheduleEvent(At(8, 1975, 101, 23, 0, 0, 1));
+  Events().ScheduleEvent(At(8, 1975, 101, 23, 0, 0, 2));
+  const std::vector<uint8_t> saved = SaveOf(Events());
+  Events().Stop();
+  ASSERT_TRUE(Events().LoadFromBlob(saved.data(), static_cast<uint32_t>(saved.size())));
+  EXPECT_EQ(Payloads(), (std::vector<uint32_t>{2, 1}));
+  EXPECT_EQ(SaveOf(Events()), saved);
+}
+
 TEST_F(EventManagerTest, ConditionsAreSavedWithoutQueuedEvents) {
   EXPECT_TRUE(SaveOf(Events()).empty());  // nothing at all: no blob
   Events().AddEndGame(Condition(kCriterion_Budget, 5.0f, true));
