@@ -120,14 +120,20 @@ void cEntity_EventManager::ScheduleEvent(const EventRecord& event) {
   EventRecord record = event;
   record.hour = calendar::HourOfDay(record.hour);
   const uint64_t key = EventTimeKey(record);
-  auto it = queue_.begin();
-  while (it != queue_.end() && EventTimeKey(*it) < key) ++it;
-  queue_.insert(it, record);
+  // Before the first queued event at or after its time.
+  queue_.emplace_hint(queue_.lower_bound(key), key, record);
+}
+
+std::vector<EventRecord> cEntity_EventManager::GetQueue() const {
+  std::vector<EventRecord> events;
+  events.reserve(queue_.size());
+  for (const auto& entry : queue_) events.push_back(entry.second);
+  return events;
 }
 
 void cEntity_EventManager::RemoveFlightEvents(uint32_t flightId, bool cargo) {
   const uint32_t kind = cargo ? kEvent_CargoFlight : kEvent_PassengerFlight;
-  queue_.remove_if([&](const EventRecord& e) { return e.kind == kind && e.payload == flightId; });
+  std::erase_if(queue_, [&](const auto& entry) { return entry.second.kind == kind && entry.second.payload == flightId; });
 }
 
 void cEntity_EventManager::AddEndGame(const EndGame& record) {
@@ -199,9 +205,9 @@ void cEntity_EventManager::ProcessDueEvents() {
   cSimulation_Clock* clock = GameClockOf(Table());
   if (!clock) return;
   const uint64_t now = EventTimeKey(clock->year, clock->dayOfYear, clock->hour, clock->minute, clock->second);
-  while (!queue_.empty() && EventTimeKey(queue_.front()) <= now) {
-    const EventRecord event = queue_.front();
-    queue_.pop_front();
+  while (!queue_.empty() && queue_.begin()->first <= now) {
+    const EventRecord event = queue_.begin()->second;
+    queue_.erase(queue_.begin());
     Dispatch(event);
   }
 }
@@ -348,7 +354,7 @@ bool cEntity_EventManager::Save(SerialBlock* bytes, uint32_t* size) {
   if (queue_.empty() && win_.empty() && lose_.empty()) return false;
   SaveRecordWriter out;
   out.PutU32(static_cast<uint32_t>(queue_.size()));
-  for (const EventRecord& e : queue_) {
+  for (const auto& [key, e] : queue_) {
     out.PutU32(e.kind);
     out.PutU8(e.second);
     out.PutU8(e.minute);

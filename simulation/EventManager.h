@@ -5,7 +5,7 @@
 // runs, the help character's messages from "help.dat", the player's
 // Autoslow switches, and the tornado, earthquake and sandstorm starters.
 #include <cstdint>
-#include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,7 +63,8 @@ class cEntity_EventManager : public cEntity_Base, public cSimulation_TimeObject,
   // a blob or for one that does not check out.
   bool LoadFromBlob(const uint8_t* bytes, uint32_t size) override;
 
-  const std::list<EventRecord>& GetQueue() const { return queue_; }
+  // The queued events, earliest first.
+  std::vector<EventRecord> GetQueue() const;
   const std::vector<EndGame>& GetWinConditions() const { return win_; }
   const std::vector<EndGame>& GetLoseConditions() const { return lose_; }
   const ObjectFile& GetHelpFile() const { return helpFile_; }
@@ -88,7 +89,8 @@ class cEntity_EventManager : public cEntity_Base, public cSimulation_TimeObject,
   void Clear();
 
   ObjectFile helpFile_;
-  std::list<EventRecord> queue_;
+  // Keyed by EventTimeKey; among equal keys in queue order.
+  std::multimap<uint64_t, EventRecord> queue_;
   std::vector<EndGame> win_;
   std::vector<EndGame> lose_;
 };

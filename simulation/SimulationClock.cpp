@@ -40,6 +40,7 @@ cSimulation_Clock::~cSimulation_Clock() {
 int32_t cSimulation_Clock::RegisterTimeObject(cSimulation_TimeObject* object) {
   if (!object || IsRegistered(object)) return kFail;
   objects_.push_back(object);
+  wantedEvents_ |= object->eventMask;
   return 0;
 }
 
@@ -178,6 +179,7 @@ void cSimulation_Clock::Reset() {
   dayOfYear = 1;
   objects_.clear();
   removals_.clear();
+  wantedEvents_ = 0;
 }
 
 void cSimulation_Clock::Tick(float realSeconds) {
@@ -197,6 +199,7 @@ void cSimulation_Clock::Tick(float realSeconds) {
 }
 
 void cSimulation_Clock::ApplyRemovals() {
+  if (removals_.empty()) return;
   while (!removals_.empty()) {
     const uint32_t index = removals_.front();
     if (index < objects_.size()) objects_.erase(objects_.begin() + index);
@@ -205,9 +208,16 @@ void cSimulation_Clock::ApplyRemovals() {
       if (queued > index) --queued;
     }
   }
+  RecomputeWantedEvents();
+}
+
+void cSimulation_Clock::RecomputeWantedEvents() {
+  wantedEvents_ = 0;
+  for (const cSimulation_TimeObject* object : objects_) wantedEvents_ |= object->eventMask;
 }
 
 void cSimulation_Clock::Deliver(uint32_t flag, uint32_t total, uint32_t interval, float gameDelta) {
+  if (!(wantedEvents_ & flag)) return;
   const uint16_t count = static_cast<uint16_t>(objects_.size());
   for (uint16_t i = 0; i < count && i < objects_.size(); ++i) {
     cSimulation_TimeObject* object = objects_[i];

@@ -92,6 +92,7 @@ class cSimulation_Clock {
   void MonthStep(uint32_t total);
   void YearStep(uint32_t total);
   void ApplyRemovals();
+  void RecomputeWantedEvents();
   void Autosave();
   void RefreshTexts();
   void BindTexts();
@@ -99,6 +100,8 @@ class cSimulation_Clock {
   cKV9_GlobalWrapper* table_ = nullptr;
   std::vector<cSimulation_TimeObject*> objects_;
   std::vector<uint32_t> removals_;
+  // The bits some registrant wants: an event nobody wants skips its walk.
+  uint32_t wantedEvents_ = 0;
   StringHolder* timeText_ = nullptr;
   StringHolder* dateText_ = nullptr;
 };
