@@ -60,6 +60,7 @@ SimWorld::SimWorld() {
   table.buildingManager = &buildings;
   table.audioManager = &audio;
   table.particleFactoryManager = &particles;
+  table.pathFinder = &pathFinder;
 
   // Loading order: the simulation (attached to the time service; its Init
   // spawns the airline and event managers), the event manager's Init, the
@@ -89,12 +90,14 @@ SimWorld::~SimWorld() {
   table.buildingManager = nullptr;
   table.audioManager = nullptr;
   table.particleFactoryManager = nullptr;
+  table.pathFinder = nullptr;
 }
 
 cSimulation_Clock& SimWorld::Clock() { return simulation->clock; }
 
 void SimWorld::BuildWorld() {
   simulation->Start();
+  pathFinder.Start();
   events->Start();
   stats->Start();
 }
@@ -102,6 +105,7 @@ void SimWorld::BuildWorld() {
 void SimWorld::ClearWorld() {
   Clock().UnregisterTimeObject(stats);
   events->Stop();
+  pathFinder.Clear(&Clock());
   simulation->Stop();
 }
 

@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/tests/ScratchDir.h"
 #include "simulation/SimulationSpawns.h"
+#include "simulation/tests/kit/FakePathFinder.h"
 #include "simulation/tests/kit/KitFakes.h"
 #include "simulation/tests/kit/KitRandom.h"
 #include "simulation/tests/kit/KitRecorders.h"
@@ -46,10 +47,11 @@ class SimWorld {
   SimWorld(const SimWorld&) = delete;
   SimWorld& operator=(const SimWorld&) = delete;
 
-  // The managers' world-build steps, in the game's order: simulation, event
-  // manager, statistics.
+  // The managers' world-build steps, in the game's order: simulation, path
+  // finder, event manager, statistics.
   void BuildWorld();
-  // The world reset: statistics leave the clock, event manager, simulation.
+  // The world reset: statistics leave the clock, event manager, path
+  // finder, simulation.
   void ClearWorld();
 
   // One engine frame of `seconds` real time on the test clock.
@@ -76,6 +78,7 @@ class SimWorld {
   FakeBuildings buildings{nullptr, kEntityType_Base};
   RecordingAudio audio{nullptr, kEntityType_Base};
   RecordingParticles particles{nullptr, kEntityType_Base};
+  FakePathFinder pathFinder{64, 64};
 
   cEntity_Simulation* simulation = nullptr;
   cEntity_StatManager* stats = nullptr;
