@@ -282,7 +282,11 @@ void cSimulation_Clock::MonthStep(uint32_t total) {
 void cSimulation_Clock::YearStep(uint32_t total) {
   ++year;
   week = 0;
-  for (cSimulation_TimeObject* object : objects_) {
+  // By position over the entries counted at the start: an object may
+  // register another from inside its handler.
+  const size_t count = objects_.size();
+  for (size_t i = 0; i < count; ++i) {
+    cSimulation_TimeObject* object = objects_[i];
     if ((object->eventMask & kTimeEvent_Year) && object->OnTime(total, 0, kTimeEvent_Year, 0.0f) < 0) break;
     if ((object->eventMask & kTimeEvent_Week) && object->OnTime(total, 3600, kTimeEvent_Week, 0.0f) < 0) break;
   }

@@ -75,6 +75,20 @@ TEST_F(ClockTest, YearEndDeliversMonthYearWeekDayHour) {
   EXPECT_EQ(clock.week, 0);
 }
 
+TEST_F(ClockTest, ANewcomerRegisteredAtTheYearEventWaitsForTheNextWalk) {
+  TimeRecorder late("n", kTimeEvent_Year | kTimeEvent_Week | kTimeEvent_Day, &log);
+  TimeRecorder first("a", kTimeEvent_Year, &log);
+  first.onTime = [&](uint32_t) {
+    clock.RegisterTimeObject(&late);
+  };
+  clock.RegisterTimeObject(&first);
+  At(1999, 12, 31, 23, 59, 59);
+  clock.Tick(1.0f);
+  std::vector<std::string> names;
+  for (const std::string& line : log) names.push_back(line.substr(0, line.find(' ')));
+  EXPECT_EQ(names, (std::vector<std::string>{"a:year", "n:day"}));
+}
+
 TEST_F(ClockTest, CalendarEdgesAtMidnight) {
   struct Case {
     const char* name;
