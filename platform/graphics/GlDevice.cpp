@@ -131,6 +131,11 @@ bool HasAlpha(uint32_t format) {
          format == D3DFMT_A8R3G3B2 || format == D3DFMT_A8;
 }
 
+// The context the gl devices of this thread last made current, so that a
+// draw can tell whether its context is current without asking SDL. Other
+// code that changes the current context is caught when a scene begins.
+thread_local SDL_GLContext tMadeCurrent = nullptr;
+
 class GlDevice final : public DeviceCore {
  public:
   GlDevice(Direct3DCore* d3d, const PresentParameters& params, uint32_t flags) : DeviceCore(d3d, params, flags) {}
@@ -149,6 +154,7 @@ class GlDevice final : public DeviceCore {
     glDeleteTextures(1, &frontTexture_);
     glDeleteSamplers(4, samplers_);
     SDL_GL_MakeCurrent(window_, nullptr);
+    tMadeCurrent = nullptr;
     SDL_GL_DeleteContext(context_);
   }
 
@@ -169,6 +175,7 @@ class GlDevice final : public DeviceCore {
     }
     platform::KeepGraphicsDriversLoaded();
     SDL_GL_MakeCurrent(window_, context_);
+    tMadeCurrent = context_;
     const DriverAllocations driver;
     if (epoxy_gl_version() < 33) {
       DebugPrintf("graphics: OpenGL %d.%d is below 3.3\n", epoxy_gl_version() / 10, epoxy_gl_version() % 10);
@@ -350,7 +357,7 @@ class GlDevice final : public DeviceCore {
   void BackendRenderTargetChanged() override { targetDirty_ = true; }
 
   // Draws run only inside a scene, so making the context current here is
-  // what lets them skip the check.
+  // what lets them skip asking SDL.
   void BackendBeginScene() override { MakeCurrent(); }
 
   CoreStatus BackendReset() override {
@@ -403,6 +410,9 @@ class GlDevice final : public DeviceCore {
   }
 
   CoreStatus BackendDraw(const DrawCall& d) override {
+    // Another device of this thread may have taken the current context
+    // since the scene began.
+    if (tMadeCurrent != context_) MakeCurrent();
     const DriverAllocations driver;
     PrepareTargetWrite(false);
     if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
@@ -506,6 +516,7 @@ class GlDevice final : public DeviceCore {
 
  private:
   void MakeCurrent() {
+    tMadeCurrent = context_;
     if (SDL_GL_GetCurrentContext() == context_) return;
     SDL_GL_MakeCurrent(window_, context_);
     // Whatever ran on the context meanwhile is not in the shadows.

@@ -198,4 +198,23 @@ TEST_F(GlFrameTest, DrawsReachTheDeviceAfterAnotherContextWasCurrent) {
   EXPECT_EQ(Pixel(20, 20), 0xFF0000FFu);
 }
 
+TEST_F(GlFrameTest, DrawsReachTheirDeviceWhenAnotherDeviceWorkedMidScene) {
+  gfx::PresentParameters pp;
+  pp.backBufferFormat = gfx::D3DFMT_A8R8G8B8;
+  pp.deviceWindow = &window_;
+  gfx::Device* other = nullptr;
+  ASSERT_EQ(d3d_->CreateDevice(0, gfx::D3DDEVTYPE_HAL, &window_, gfx::D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &other),
+            gfx::D3D_OK);
+  ASSERT_EQ(Quad(0, 0, 8, 8, 0.5f, 0xFFFF0000), 0);
+  // The other device makes its own context current for its work.
+  gfx::Texture* texture = nullptr;
+  ASSERT_EQ(other->CreateTexture(4, 4, 1, 0, gfx::D3DFMT_A8R8G8B8, gfx::D3DPOOL_MANAGED, &texture), 0);
+  ASSERT_EQ(Quad(8, 8, 16, 16, 0.5f, 0xFF00FF00), 0);
+  const std::vector<uint32_t> px = Pixels();
+  EXPECT_EQ(px[4 * kSize + 4], 0xFFFF0000u);
+  EXPECT_EQ(px[12 * kSize + 12], 0xFF00FF00u);
+  texture->Release();
+  EXPECT_EQ(other->Release(), 0u);
+}
+
 }  // namespace
