@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/DebugOutput.h"
-#include "platform/DurableSave.h"
+#include "platform/tests/FuzzFiles.h"
 #include "renderer/Lumetra.h"
 
 namespace {
@@ -41,10 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)quiet;
   const std::string text = SettingsText(std::string_view(reinterpret_cast<const char*>(data), size));
-  // libFuzzer runs each target from its own scratch directory.
-  if (!platform::SaveFileDurably("gfx_dx8.cfg", text.data(), text.size(), nullptr)) __builtin_trap();
+  FuzzWriteFile(FuzzFile("gfx_dx8.cfg"), text.data(), text.size());
   Lumetra renderer;
-  renderer.SetResourcePath("");
+  renderer.SetResourcePath(FuzzWorkDir());
   renderer.LoadConfig();
   if (!renderer.ApplyConfig()) __builtin_trap();
   renderer.ClearConfig();

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "platform/DebugOutput.h"
-#include "platform/DurableSave.h"
+#include "platform/tests/FuzzFiles.h"
 #include "platform/audio/AudioOutput.h"
 #include "sound/SoundMgrDX8.h"
 
@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)ready;
-  // libFuzzer runs each target from its own scratch directory, where the
-  // service looks for its settings file.
+  // The service reads its settings file by its bare name: libFuzzer runs
+  // each target from its own scratch directory, the working directory here.
   const std::string text = SettingsText(std::string_view(reinterpret_cast<const char*>(data), size));
-  if (!platform::SaveFileDurably("snd_dx8.cfg", text.data(), text.size(), nullptr)) __builtin_trap();
+  FuzzWriteFile("snd_dx8.cfg", text.data(), text.size());
   SoundMgrDX8 service;
   if (service.ResetDeviceSelection()) {
     service.LoadConfig();

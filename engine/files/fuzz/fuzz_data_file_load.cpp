@@ -9,7 +9,7 @@
 
 #include "engine/files/DataFile.h"
 #include "platform/DebugOutput.h"
-#include "platform/DurableSave.h"
+#include "platform/tests/FuzzFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool quiet = [] {
@@ -17,9 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)quiet;
-  // libFuzzer runs each target from its own scratch directory.
-  static const std::string path = "fuzz_table.txt";
-  if (!platform::SaveFileDurably(path, data, size, nullptr)) std::abort();
+  static const std::string path = FuzzFile("fuzz_table.txt");
+  FuzzWriteFile(path, data, size);
   CDataFile fromFile;
   CDataFile fromMemory;
   const bool fileOk = fromFile.Load(path);

@@ -10,7 +10,7 @@
 #include "engine/image/TexTransport.h"
 #include "engine/image/fuzz/DecoderFuzz.h"
 #include "platform/DebugOutput.h"
-#include "platform/DurableSave.h"
+#include "platform/tests/FuzzFiles.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   platform::SetDebugStderr(false);
@@ -30,8 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ++data;
   --size;
   if (kind.decode == &TexTransport::DecodeJPEG && JpegClaimedPixels(data, size) > kFuzzMaxJpegPixels) return 0;
-  if (!platform::SaveFileDurably(kind.name, data, size, nullptr)) std::abort();
-  const std::unique_ptr<TexTransport> fromFile(TexTransport_LoadImageFile(kind.name, 0));
+  const std::string path = FuzzFile(kind.name);
+  FuzzWriteFile(path, data, size);
+  const std::unique_ptr<TexTransport> fromFile(TexTransport_LoadImageFile(path, 0));
   const std::unique_ptr<TexTransport> fromMemory(kind.decode(data, size, 0));
   if (!fromFile != !fromMemory) std::abort();
   if (fromFile && (fromFile->width != fromMemory->width || fromFile->height != fromMemory->height ||
