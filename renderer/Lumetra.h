@@ -12,6 +12,7 @@
 #include "engine/math/JMatrix.h"
 #include "platform/graphics/GfxTypes.h"
 #include "renderer/RenderStateCache.h"
+#include "renderer/resources/ResourceRegistry.h"
 
 namespace platform::gfx {
 class Direct3D;
@@ -125,6 +126,31 @@ class Lumetra : public Core3D {
   // The item's image k becomes the shader's layer k image, for every layer.
   static void BindLayerImages(DrawItem* item);
 
+  // --- registries (renderer-only) ---
+  // Each add returns the family's new used count; each remove takes a
+  // resource whose last reference went off the lookups until the next
+  // Update deletes it; each get answers null past the used count.
+  uint32_t AddFont(C3DResource* font) { return fonts_.Add(font); }
+  void RemoveFont(uint32_t index) { fonts_.Remove(index); }
+  C3DResource* GetFont(uint32_t index) { return fonts_.Get(index); }
+  uint32_t AddImage(C3DResource* image) { return images_.Add(image); }
+  void RemoveImage(uint32_t index) { images_.Remove(index); }
+  C3DResource* GetImage(uint32_t index) { return images_.Get(index); }
+  uint32_t AddShader(C3DResource* shader) { return shaders_.Add(shader); }
+  void RemoveShader(uint32_t index) { shaders_.Remove(index); }
+  C3DResource* GetShader(uint32_t index) { return shaders_.Get(index); }
+  uint32_t AddModel(C3DResource* model) { return models_.Add(model); }
+  void RemoveModel(uint32_t index) { models_.Remove(index); }
+  C3DResource* GetModel(uint32_t index) { return models_.Get(index); }
+  uint32_t AddMesh(C3DResource* mesh) { return meshes_.Add(mesh); }
+  void RemoveMesh(uint32_t index) { meshes_.Remove(index); }
+  C3DResource* GetMesh(uint32_t index) { return meshes_.Get(index); }
+  uint32_t AddLightRecord(C3DResource* light) { return lights_.Add(light); }
+  void RemoveLightRecord(uint32_t index);
+  C3DResource* GetLightRecord(uint32_t index) { return lights_.Get(index); }
+  enum class Family { Fonts, Images, Lights, Models, Meshes, Shaders };
+  const ResourceRegistry& Registry(Family family) const;
+
   // --- inside the renderer, and for tests ---
   platform::gfx::Direct3D* GetDirect3D() const { return d3d_; }
   platform::gfx::Device* GetDevice() const { return device_; }
@@ -158,6 +184,9 @@ class Lumetra : public Core3D {
   // image surface of the back-buffer size; null on failure.
   platform::gfx::Surface* CaptureFrontBuffer();
   bool BackBufferSize(uint32_t* width, uint32_t* height);
+
+  // Fonts, images, lights, models, meshes, shaders.
+  ResourceRegistry fonts_, images_, lights_, models_, meshes_, shaders_;
 
   platform::gfx::Direct3D* d3d_ = nullptr;
   platform::gfx::Device* device_ = nullptr;
