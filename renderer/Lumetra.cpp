@@ -257,14 +257,8 @@ bool Lumetra::ToggleMetrics() {
 }
 
 // --- resources ----------------------------------------------------------------
-// The factories answer null until the resource registries exist; every slot
-// that is handed a resource passes the call on to it.
-
-C3DModel* Lumetra::CreateModel(uint32_t, std::string) { return nullptr; }
-C3DMesh* Lumetra::CreateMesh(uint32_t, std::string) { return nullptr; }
-C3DFont* Lumetra::CreateFont(uint32_t, std::string) { return nullptr; }
-C3DBaseShader* Lumetra::CreateShader(uint32_t, std::string) { return nullptr; }
-C3DImage* Lumetra::CreateImage(uint32_t, std::string) { return nullptr; }
+// The factories are in resources/LumetraFactories.cpp; every slot that is
+// handed a resource passes the call on to it.
 
 void Lumetra::AddRefResource(C3DModel* model) { AddRefResource(static_cast<C3DResource*>(model)); }
 void Lumetra::ReleaseResource(C3DModel* model) { ReleaseResource(static_cast<C3DResource*>(model)); }

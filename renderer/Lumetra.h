@@ -23,7 +23,9 @@ class VertexBuffer;
 }  // namespace platform::gfx
 
 class C3DPassDX8;
+class DX8MaterialShader;
 struct DrawItem;
+struct GlyphTable;
 
 class Lumetra : public Core3D {
  public:
@@ -148,6 +150,12 @@ class Lumetra : public Core3D {
   uint32_t AddLightRecord(C3DResource* light) { return lights_.Add(light); }
   void RemoveLightRecord(uint32_t index);
   C3DResource* GetLightRecord(uint32_t index) { return lights_.Get(index); }
+  // A font built from a built-in glyph table; the built-in fonts arrive with
+  // the font classes, until then null.
+  C3DFont* CreateBuiltinFont(const std::string& name, uint32_t flags, const GlyphTable* table);
+  // The glyph texture of a built-in font as a registered image; on failure
+  // the default or empty image (null with RF_NOFALLBACK).
+  C3DImage* CreateGlyphImage(const std::string& name, uint32_t flags, const GlyphTable* table);
   enum class Family { Fonts, Images, Lights, Models, Meshes, Shaders };
   const ResourceRegistry& Registry(Family family) const;
 
@@ -171,6 +179,19 @@ class Lumetra : public Core3D {
   static float GetFrameTime();
 
  private:
+  // The factories' own requests: `fallback` marks a request made as another
+  // request's fallback, which on failure gives null instead of asking again.
+  C3DModel* RequestModel(uint32_t flags, std::string name, bool fallback);
+  C3DFont* RequestFont(uint32_t flags, std::string name, bool fallback);
+  C3DBaseShader* RequestShader(uint32_t flags, std::string name, bool fallback);
+  C3DImage* RequestImage(uint32_t flags, std::string name, bool fallback);
+  C3DBaseShader* MakeShader(uint32_t flags, const std::string& name);
+  C3DBaseShader* MakeBuiltinShader(uint32_t flags, const std::string& name);
+  C3DImage* MakeImage(uint32_t flags, const std::string& name);
+  // An empty material with one layer over the image (whose reference it
+  // takes), registered; null (and the image released) when that fails.
+  DX8MaterialShader* OneLayerMaterial(const std::string& name, C3DImage* image);
+
   bool BuildPresentParameters(const C3DDisplayMode* mode, platform::gfx::PresentParameters* params);
   void SetupDevice(const C3DDisplayMode* mode);
   void ReportError(CoreStatus code) const;

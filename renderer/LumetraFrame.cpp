@@ -156,6 +156,10 @@ void Lumetra::RunPasses() {
     if (!listed(pass)) continue;
     pass->RunPrepareHook();
     if (listed(pass)) pass->RenderEntities();
+    // Text queued during the frame goes into every pass.
+    for (uint32_t i = 0; listed(pass) && i < fonts_.UsedCount(); ++i) {
+      if (auto* font = dynamic_cast<C3DFont*>(fonts_.Get(i))) font->Flush(pass);
+    }
     if (listed(pass) && device_) DrawPass(pass);
     pass->SetDepthSorted(false);
     if (listed(pass)) pass->RunFinishHook();
