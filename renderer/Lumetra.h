@@ -174,6 +174,12 @@ class Lumetra : public Core3D {
   uint8_t GetMetricPlacement() const { return metricPlacement_; }
   uint32_t GetFrameIndexCount() const { return frameIndexCount_; }
   uint32_t GetFrameVertexCount() const { return frameVertexCount_; }
+  // Drawing outside the passes changed the device's textures and stream:
+  // the next draw sets them again.
+  void ForgetLastTextures() {
+    lastTextures_.fill(nullptr);
+    lastStream_ = nullptr;
+  }
   // The process-wide running time and last frame time, in seconds.
   static float GetRunningTime();
   static float GetFrameTime();

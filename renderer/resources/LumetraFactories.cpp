@@ -10,6 +10,7 @@
 #include "platform/graphics/GfxConstants.h"
 #include "renderer/Lumetra.h"
 #include "renderer/resources/DX8Image.h"
+#include "renderer/resources/DX8_DynaMesh.h"
 #include "renderer/resources/GlyphTable.h"
 #include "renderer/shaders/DX8MaterialShader.h"
 #include "renderer/shaders/DX8VertexShader.h"
@@ -72,7 +73,13 @@ C3DModel* Lumetra::RequestModel(uint32_t flags, std::string name, bool fallback)
 
 // --- meshes -----------------------------------------------------------------
 
-C3DMesh* Lumetra::CreateMesh(uint32_t, std::string) { return nullptr; }
+C3DMesh* Lumetra::CreateMesh(uint32_t flags, std::string name) {
+  str::ToLowerInPlace(name);
+  if (!HasPrefix(name, "dynamicmesh")) return nullptr;
+  auto* mesh = new (std::nothrow) DX8_DynaMesh(this, flags, name);
+  if (mesh) AddMesh(mesh);
+  return mesh;
+}
 
 // --- fonts ------------------------------------------------------------------
 

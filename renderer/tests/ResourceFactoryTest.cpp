@@ -89,7 +89,9 @@ TEST_F(ResourceFactoryTest, BuiltinShaderRows) {
     EXPECT_EQ(shader->GetName(), c.shaderName);
     EXPECT_EQ(shader->GetFlags(), c.storedFlags);
     EXPECT_EQ(dynamic_cast<DX8VertexShader*>(shader) != nullptr, c.vertex);
-    if (auto* m = dynamic_cast<DX8MaterialShader*>(shader)) EXPECT_EQ(m->GetLayerCount(), c.layers);
+    if (auto* m = dynamic_cast<DX8MaterialShader*>(shader)) {
+      EXPECT_EQ(m->GetLayerCount(), c.layers);
+    }
     EXPECT_GE(shader->GetRegistryIndex(), 0);
   }
   DX8MaterialShader* solid = Material(RF_BUILTIN, "solid shader");
@@ -272,11 +274,15 @@ TEST_F(ResourceFactoryTest, CorruptInputsEndInTheFallback) {
     if (!c.script.empty()) request = dir.Write("case.jsm", c.script);
     C3DBaseShader* shader = renderer.CreateShader(0, request);
     ASSERT_NE(shader, nullptr);
-    if (c.result) EXPECT_EQ(shader->GetName(), c.result);
+    if (c.result) {
+      EXPECT_EQ(shader->GetName(), c.result);
+    }
     if (auto* m = dynamic_cast<DX8MaterialShader*>(shader)) {
       for (int32_t k = 0; k < m->GetLayerCount(); ++k) {
         // A layer whose image could not be read draws the default image.
-        if (C3DImage* image = m->GetLayerImage(k)) EXPECT_TRUE(image->GetName() == "8 8" || image->GetWidth() > 0);
+        if (C3DImage* image = m->GetLayerImage(k)) {
+          EXPECT_TRUE(image->GetName() == "8 8" || image->GetWidth() > 0);
+        }
       }
       m->PrepareDraw(nullptr);
     }
