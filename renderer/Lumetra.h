@@ -205,6 +205,9 @@ class Lumetra : public Core3D {
   void RunPasses();
   void DrawPass(C3DPassDX8* pass);
   void DrawItemGeometry(const DrawItem& item, const JMatrix& world);
+  // The device light of light-registry entry `index`, built into the
+  // record; null when there is no such enabled light of a known kind.
+  const platform::gfx::Light* BuildDeviceLight(uint32_t index);
   void Queue(C3DPass* pass, DrawItem* item, bool lines);
   void Enqueue(C3DPassDX8* pass, DrawItem* item, const JMatrix* matrix);
   // The captured frame (the last one presented) as an opaque A8R8G8B8
