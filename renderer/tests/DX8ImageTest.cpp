@@ -170,6 +170,9 @@ TEST_F(DX8ImageTest, ImagesFromNames) {
   skewed.levels[1].rgb.resize(16, 0);
   skewed.levels[1].alpha.resize(4, 0);
   const std::string stxSkewed = dir.Write("skewed.stx", StxFile(skewed));
+  StxFormat bare = StxArgb(4, 2, 2);
+  bare.levels[1] = StxBareLevel(2, 1, 8);  // a level whose planes are not stored
+  const std::string stxBare = dir.Write("bare.stx", StxFile(bare));
   const std::string stxPaletted = dir.Write("pal.stx", StxFile(StxIndexed(4, 2, 1, true)));
   std::vector<uint8_t> dds;
   {
@@ -198,6 +201,7 @@ TEST_F(DX8ImageTest, ImagesFromNames) {
       {"merge gives no texture", "merge;" + wallName + ";" + maskName, true, false, 0, 0},
       {"stx", stxGood, true, true, 4, 2},
       {"stx with a level not halved", stxSkewed, false, false, 0, 0},
+      {"stx with a level without planes", stxBare, false, false, 0, 0},
       {"stx with only a palette format", stxPaletted, false, false, 0, 0},
       {"upper-case STX is no stx", dir.File("GOOD.STX"), false, false, 0, 0},
       {"dds takes its size from the texture", ddsName, true, true, 8, 4},
