@@ -230,6 +230,16 @@ TEST_F(ResourceFactoryTest, ReleasedResourcesLeaveLookupsAndGoAtTheNextUpdate) {
   EXPECT_EQ(layerImage->GetRefCount(), before - 1);
 }
 
+TEST_F(ResourceFactoryTest, ReleasingTheDeviceDeletesWhatWasGivenUp) {
+  C3DImage* kept = renderer.CreateImage(0, wall);
+  C3DImage* given = renderer.CreateImage(RF_BUILTIN | RF_EMPTY, "4 4");
+  renderer.ReleaseResource(given);
+  EXPECT_EQ(Images().PendingCount(), 1u);
+  ASSERT_TRUE(renderer.ReleaseDevice());
+  EXPECT_EQ(Images().PendingCount(), 0u);
+  EXPECT_EQ(renderer.GetImage(uint32_t(kept->GetRegistryIndex())), kept);
+}
+
 TEST_F(ResourceFactoryTest, FamiliesGrowPast64AndCompact) {
   std::vector<C3DImage*> images;
   for (int i = 1; i <= 64; ++i) images.push_back(renderer.CreateImage(RF_BUILTIN | RF_EMPTY, "1 " + std::to_string(i)));
