@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/DebugOutput.h"
+#include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/PixelFormat.h"
 
 namespace platform::gfx {
@@ -314,6 +315,7 @@ CoreStatus DeviceCore::CreateTexture(uint32_t width, uint32_t height, uint32_t l
     return fail(D3DERR_INVALIDCALL);
   if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || IsBlockCompressed(format)))
     return fail(D3DERR_INVALIDCALL);
+  if (format == GetRefusedTextureFormat()) return fail(D3DERR_NOTAVAILABLE);
   uint32_t full = 1;
   while ((std::max(width, height) >> full) > 0) ++full;
   if (levels == 0 || levels > full) levels = full;
@@ -329,6 +331,7 @@ CoreStatus DeviceCore::CreateVertexBuffer(uint32_t length, uint32_t usage, uint3
                                           VertexBuffer** buffer) {
   if (!buffer || length == 0 || length > (64u << 20) || pool > D3DPOOL_SYSTEMMEM)
     return Log(CallOp::CreateVertexBuffer, D3DERR_INVALIDCALL, length);
+  if (GetRefusedBufferCreation()) return Log(CallOp::CreateVertexBuffer, D3DERR_OUTOFVIDEOMEMORY, length);
   auto* b = new CoreVertexBuffer(this, length, usage, 0, fvf, pool, D3DRTYPE_VERTEXBUFFER);
   AddRef();
   BackendCreateBuffer(b);
@@ -341,6 +344,7 @@ CoreStatus DeviceCore::CreateIndexBuffer(uint32_t length, uint32_t usage, uint32
   if (!buffer || length == 0 || length > (64u << 20) || pool > D3DPOOL_SYSTEMMEM ||
       (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
     return Log(CallOp::CreateIndexBuffer, D3DERR_INVALIDCALL, length);
+  if (GetRefusedBufferCreation()) return Log(CallOp::CreateIndexBuffer, D3DERR_OUTOFVIDEOMEMORY, length);
   auto* b = new CoreIndexBuffer(this, length, usage, format, 0, pool, D3DRTYPE_INDEXBUFFER);
   AddRef();
   BackendCreateBuffer(b);
