@@ -7,7 +7,6 @@
 #include "engine/services/C3DResource.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileRead.h"
-#include "platform/Paths.h"
 #include "renderer/Lumetra.h"
 #include "renderer/shaders/DX8MaterialShader.h"
 #include "renderer/shaders/DX8VertexShader.h"
