@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,11 @@ TEST(Locale, ParsesLikeTheCRuntimeWithADotDecimalPoint) {
   struct Case { const char* text; double value; };
   const Case cases[] = {{"1.5", 1.5}, {"  -2.25xyz", -2.25}, {"+3", 3.0}, {"abc", 0.0}, {"", 0.0}, {"1e3", 1000.0}};
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(platform::ParseDouble(c.text), c.value) << c.text;
+  // Out of a double's range: huge values become infinity with their sign, tiny ones zero.
+  const double inf = std::numeric_limits<double>::infinity();
+  const Case outOfRange[] = {{"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0.0}, {"-1e-999", 0.0},
+                             {"0.001e311", inf}, {"12345e-330", 0.0}, {"1e99999999999999999999", inf}};
+  for (const Case& c : outOfRange) EXPECT_EQ(platform::ParseDouble(c.text), c.value) << c.text;
   EXPECT_EQ(platform::ParseInt("  42abc"), 42);
   EXPECT_EQ(platform::ParseInt("-7"), -7);
   EXPECT_EQ(platform::ParseInt("99999999999"), 2147483647);
