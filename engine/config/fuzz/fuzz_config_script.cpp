@@ -72,10 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int64_t staged = cleanOk ? ConfigParser::SplitStatements(cleaned, nullptr) : -1;
   const ScriptTokenizer::Outline outline = ScriptTokenizer::Check(text);
   Check(cleanOk == !outline.endsOpen);
-  if (cleanOk) {
-    Check((staged < 0) == outline.quotesOpen);
-    Check((staged > 0) == outline.hasTokens);
-  }
+  if (cleanOk) Check((staged < 0) == outline.quotesOpen);
+  if (staged >= 0) Check((staged > 0) == outline.hasTokens);
   if (staged >= 0) {
     std::vector<std::string> byStages, onePass;
     auto join = [](const auto& tokens, bool tooLong) {
