@@ -31,7 +31,7 @@ WAVEFORMATEX Pcm(uint32_t rate, uint16_t channels) {
 }
 
 // One benchmark voice: two seconds of sound and how it is played.
-struct VoiceSpec {
+struct VoiceSetup {
   WAVEFORMATEX format;
   std::vector<int16_t> samples;
   int32_t volume;
@@ -39,11 +39,11 @@ struct VoiceSpec {
   uint32_t frequency;  // 0: the sound's own rate
 };
 
-std::vector<VoiceSpec> MakeVoices(int voices) {
-  std::vector<VoiceSpec> specs;
+std::vector<VoiceSetup> MakeVoices(int voices) {
+  std::vector<VoiceSetup> setups;
   for (int v = 0; v < voices; ++v) {
     // Alternate 22.05 kHz mono and 44.1 kHz stereo sounds of two seconds.
-    VoiceSpec s;
+    VoiceSetup s;
     s.format = (v % 2) ? Pcm(44100, 2) : Pcm(22050, 1);
     s.samples.resize(s.format.avgBytesPerSec * 2 / 2);
     for (size_t i = 0; i < s.samples.size(); ++i)
@@ -51,13 +51,13 @@ std::vector<VoiceSpec> MakeVoices(int voices) {
     s.volume = -100 * (v % 20);
     s.pan = -5000 + 10000 * v / voices;
     s.frequency = (v % 3 == 0) ? s.format.samplesPerSec + 1000 * (v % 7) : 0;
-    specs.push_back(std::move(s));
+    setups.push_back(std::move(s));
   }
-  return specs;
+  return setups;
 }
 
 void MixVoices(benchmark::State& state) {
-  const std::vector<VoiceSpec> specs = MakeVoices(static_cast<int>(state.range(0)));
+  const std::vector<VoiceSetup> setups = MakeVoices(static_cast<int>(state.range(0)));
   SetAudioOutputKind(AudioOutputKind::Null);
   IDirectSound8* device = nullptr;
   if (DirectSoundCreate8(nullptr, &device, nullptr) != DS_OK) {
@@ -73,7 +73,7 @@ void MixVoices(benchmark::State& state) {
   primary->SetFormat(&out);
 
   std::vector<IDirectSoundBuffer8*> buffers;
-  for (const VoiceSpec& s : specs) {
+  for (const VoiceSetup& s : setups) {
     DSBUFFERDESC desc;
     desc.flags = DSBCAPS_CTRLFREQUENCY | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
     desc.bufferBytes = static_cast<uint32_t>(s.samples.size() * 2);
@@ -145,9 +145,9 @@ REFERENCE_SCALAR void ReferenceMix(std::vector<ReferenceVoice>& voices, std::vec
 }
 
 void ReferenceScalarLoop(benchmark::State& state) {
-  const std::vector<VoiceSpec> specs = MakeVoices(static_cast<int>(state.range(0)));
+  const std::vector<VoiceSetup> setups = MakeVoices(static_cast<int>(state.range(0)));
   std::vector<ReferenceVoice> voices;
-  for (const VoiceSpec& s : specs) {
+  for (const VoiceSetup& s : setups) {
     ReferenceVoice v{s.samples.data(), s.samples.size() / s.format.channels, s.format.channels, 0, 1.0f, 1.0f};
     const float gain = VolumeToGain(s.volume);
     PanToGains(s.pan, &v.left, &v.right);
