@@ -20,4 +20,8 @@ class BOInstance {
   // Interior objects of a terminal (none for other buildings).
   virtual uint32_t GetInteriorObjectCount() = 0;
   virtual TerminalItem* GetInteriorObject(uint32_t index) = 0;
+  // One more road connection; when the count becomes 1 the functional state
+  // is evaluated again and the building registered or withdrawn with its
+  // type when it changed.
+  virtual void AddRoadConnection() = 0;
 };

@@ -117,12 +117,14 @@ class FakeInstance : public BOInstance {
   uint32_t GetConstructionTimeLeft() override { return constructionLeft; }
   uint32_t GetInteriorObjectCount() override { return static_cast<uint32_t>(interior.size()); }
   TerminalItem* GetInteriorObject(uint32_t i) override { return i < interior.size() ? &interior[i] : nullptr; }
+  void AddRoadConnection() override { ++roadConnections; }
 
   bool functional = true;
   float health = 1.0f;
   float secondFactor = 1.0f;
   float condition = 10.0f;
   uint32_t constructionLeft = 0;
+  uint32_t roadConnections = 0;
   std::vector<TerminalItem> interior;
   std::vector<RoadAccessCell> roadAccess;
 
