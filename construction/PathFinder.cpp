@@ -95,6 +95,14 @@ void cPathFinder::RemoveNode(cPathNode* node) {
   if (node->next) node->next->previous = node->previous;
   if (head_ == node) head_ = node->next;
   for (uint8_t d = 0; d < 4; ++d) node->UnlinkNeighbour(d, true);
+  // A one-sided link (as a saved graph may hold, or a one-sided unlink
+  // leaves) would outlive the node: the grid neighbours drop theirs too.
+  static constexpr int kStepX[4] = {0, 1, 0, -1};
+  static constexpr int kStepY[4] = {-1, 0, 1, 0};
+  for (uint8_t d = 0; d < 4; ++d) {
+    cPathNode* beside = GetNodeAt(node->x + kStepX[d], node->y + kStepY[d]);
+    if (beside && beside->neighbours[OppositeDirection(d)] == node) beside->neighbours[OppositeDirection(d)] = nullptr;
+  }
   grid_[static_cast<size_t>(node->y) * width + node->x] = nullptr;
   delete node;
 }

@@ -139,6 +139,13 @@ TEST(PathNodeTest, RemoveNodeUnlinksAndFreesTheCell) {
     }
   }
   EXPECT_EQ(listed, 4u);
+  // A one-sided link to a removed node goes with it.
+  cPathNode* left = finder.GetNodeAt(0, 1);
+  cPathNode* right = finder.GetNodeAt(1, 1);
+  right->UnlinkNeighbour(3, false);
+  ASSERT_EQ(left->neighbours[1], right);
+  finder.RemoveNode(right);
+  EXPECT_EQ(left->neighbours[1], nullptr);
   // A node of another finder is not this finder's to remove.
   cPathFinder other;
   BuildMap(other, {"TT"});

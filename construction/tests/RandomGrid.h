@@ -17,6 +17,7 @@ struct GridShape {
   uint16_t block = 6;           // side of a block of one kind
   double fill = 0.93;           // share of cells that hold a tile
   double reservedShare = 0.01;  // share of tiles reserved before any request
+  bool airsideOnly = false;     // taxiway, access and apron blocks only
 };
 
 inline void BuildRandomGrid(cPathFinder& finder, uint32_t seed, const GridShape& shape) {
@@ -28,7 +29,7 @@ inline void BuildRandomGrid(cPathFinder& finder, uint32_t seed, const GridShape&
   const uint16_t blocksAcross = static_cast<uint16_t>((shape.width + shape.block - 1) / shape.block);
   const uint16_t blocksDown = static_cast<uint16_t>((shape.height + shape.block - 1) / shape.block);
   std::vector<uint8_t> kinds(size_t{blocksAcross} * blocksDown);
-  for (uint8_t& kind : kinds) kind = static_cast<uint8_t>(1 + rng() % 4);
+  for (uint8_t& kind : kinds) kind = static_cast<uint8_t>(shape.airsideOnly ? 2 + rng() % 3 : 1 + rng() % 4);
   for (uint16_t y = 0; y < shape.height; ++y) {
     for (uint16_t x = 0; x < shape.width; ++x) {
       if (unit(rng) >= shape.fill) continue;
