@@ -1,8 +1,11 @@
 #pragma once
 // A placed building. The building-instances issue completes it.
 #include <cstdint>
+#include <vector>
 
 class cBuildableObject;
+class cEntity_BuildingManager;
+struct TaxiwayAccessCell;
 struct TerminalItem;
 
 class BOInstance {
@@ -24,4 +27,13 @@ class BOInstance {
   // is evaluated again and the building registered or withdrawn with its
   // type when it changed.
   virtual void AddRoadConnection() = 0;
+  // The type's taxiway access rectangles, turned and moved to this
+  // building's place.
+  virtual void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) = 0;
+
+  // The path nodes of the access rectangles, in the path finder of the
+  // manager's service table: added when a placement is finished (true when
+  // the building has access rectangles), removed with the building.
+  bool AddTaxiwayAccessNodes(cEntity_BuildingManager* manager);
+  void RemoveTaxiwayAccessNodes(cEntity_BuildingManager* manager);
 };

@@ -5,6 +5,9 @@
 #include "construction/PathFinder.h"
 #include "construction/TaxiwayAccessNodes.h"
 #include "construction/tests/MapGrid.h"
+#include "engine/entity/EntityManager.h"
+#include "engine/services/GlobalWrapper.h"
+#include "simulation/tests/kit/KitFakes.h"
 
 namespace {
 
@@ -82,6 +85,34 @@ TEST(TaxiwayAccessNodesTest, EdgesAndEmptyLists) {
   EXPECT_EQ(ListedNodes(finder), 1u);
   RemoveTaxiwayAccessNodes(finder, {{2, 1, 3, 3}});
   EXPECT_EQ(ListedNodes(finder), 0u);
+}
+
+// A placed building reaches the path finder through its manager's service
+// table and adds and removes the nodes of its own access rectangles.
+TEST(TaxiwayAccessNodesTest, BuildingAddsAndRemovesItsNodes) {
+  cKV9_GlobalWrapper table;
+  cEntity_Manager entities(nullptr);
+  entities.SetGlobalWrapper(&table);
+  simkit::FakeBuildings manager(&entities, kEntityType_Base);
+  cPathFinder finder;
+  BuildMap(finder, {"TT..", "...."});
+  table.pathFinder = &finder;
+  simkit::FakeInstance gate(nullptr);
+  gate.taxiwayAccess = {{2, 0, 1, 2}, {3, 1, 1, 1}};
+
+  EXPECT_TRUE(gate.AddTaxiwayAccessNodes(&manager));
+  EXPECT_EQ(finder.GetNodeAt(2, 0)->kind, kPathNode_Access);
+  EXPECT_EQ(finder.GetNodeAt(1, 0)->neighbours[1], finder.GetNodeAt(2, 0));
+  EXPECT_EQ(finder.GetNodeAt(2, 1)->neighbours[1], finder.GetNodeAt(3, 1));
+  EXPECT_EQ(ListedNodes(finder), 5u);
+
+  gate.RemoveTaxiwayAccessNodes(&manager);
+  EXPECT_EQ(ListedNodes(finder), 2u);
+  EXPECT_EQ(finder.GetNodeAt(1, 0)->neighbours[1], nullptr);
+
+  simkit::FakeInstance plain(nullptr);
+  EXPECT_FALSE(plain.AddTaxiwayAccessNodes(&manager));
+  table.pathFinder = nullptr;
 }
 
 }  // namespace
