@@ -15,6 +15,7 @@
 #include "construction/BuildingManager.h"
 #include "construction/GamePlot.h"
 #include "construction/RoadManager.h"
+#include "construction/TaxiwayAccessNodes.h"
 #include "construction/TerminalItem.h"
 #include "game/GameScenario.h"
 #include "game/WeatherManager.h"
@@ -117,12 +118,16 @@ class FakeInstance : public BOInstance {
   uint32_t GetConstructionTimeLeft() override { return constructionLeft; }
   uint32_t GetInteriorObjectCount() override { return static_cast<uint32_t>(interior.size()); }
   TerminalItem* GetInteriorObject(uint32_t i) override { return i < interior.size() ? &interior[i] : nullptr; }
+  void AddRoadConnection() override { ++roadConnections; }
+  void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) override { out = taxiwayAccess; }
 
   bool functional = true;
   float health = 1.0f;
   float secondFactor = 1.0f;
   float condition = 10.0f;
   uint32_t constructionLeft = 0;
+  uint32_t roadConnections = 0;
+  std::vector<TaxiwayAccessCell> taxiwayAccess;
   std::vector<TerminalItem> interior;
   std::vector<RoadAccessCell> roadAccess;
 
