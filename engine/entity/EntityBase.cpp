@@ -46,16 +46,20 @@ bool cEntity_Base::Init(ObjectDef* definition) {
     std::string arguments = blank == std::string::npos ? std::string() : value.substr(blank + 1);
     cAction_Base* action = actionFactory_ ? actionFactory_->GetAction(actionName) : nullptr;
     if (!action) continue;
-    // Binding an event again gives the reference of the replaced action back.
-    auto [it, inserted] = eventActions_.try_emplace(event, action);
-    if (!inserted) {
-      if (it->second) actionFactory_->ReleaseAction(it->second);
-      it->second = action;
-    }
-    eventArguments_[event] = std::move(arguments);
+    BindEvent(event, action, std::move(arguments));
   }
   FireEvent(SelfWord(), "EntInit");
   return true;
+}
+
+void cEntity_Base::BindEvent(const std::string& eventName, cAction_Base* action, std::string arguments) {
+  // Binding an event again gives the reference of the replaced action back.
+  auto [it, inserted] = eventActions_.try_emplace(eventName, action);
+  if (!inserted) {
+    if (it->second && actionFactory_) actionFactory_->ReleaseAction(it->second);
+    it->second = action;
+  }
+  eventArguments_[eventName] = std::move(arguments);
 }
 
 bool cEntity_Base::InitFromFile(const std::string& fileName) {

@@ -81,6 +81,10 @@ class cEntity_Base : public HandleBase {
   std::map<std::string, void*>& GetPointerMap() { return pointers_; }
 
  protected:
+  // Binds the event (a lower-case name) to an action the caller took from
+  // the action factory: the entity now holds that reference and gives it
+  // back when the binding is replaced or at exit.
+  void BindEvent(const std::string& eventName, cAction_Base* action, std::string arguments);
   // Derived entities that want per-frame updates set this.
   void SetUpdateFlag(bool on) { updateFlag_ = on ? 1 : 0; }
   uintptr_t SelfWord() { return reinterpret_cast<uintptr_t>(this); }
