@@ -6,6 +6,7 @@
 // bound events fired.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,11 +16,14 @@
 #include "engine/entity/EntityManager.h"
 #include "engine/entity/SpawnBase.h"
 #include "engine/services/tests/FakeCore3D.h"
+#include "gui/core/GUIButton.h"
+#include "gui/core/GUICheckBox.h"
 #include "gui/core/GUIProgressBar.h"
 #include "gui/core/GUIScene.h"
 #include "gui/core/GUIStatic.h"
 #include "gui/core/GUIStaticText.h"
 #include "gui/core/GUIWorld.h"
+#include "gui/core/tests/RecordingSound.h"
 #include "gui/plugin/GUI.h"
 
 namespace guitest {
@@ -53,12 +57,16 @@ class Kit {
     spawns.push_back(std::make_unique<TestSpawn<GUIStatic>>("SpawnStatic"));
     spawns.push_back(std::make_unique<TestSpawn<GUIStaticText>>("SpawnStaticText"));
     spawns.push_back(std::make_unique<TestSpawn<GUIProgressBar>>("SpawnProgressBar"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIButton>>("SpawnButton"));
+    spawns.push_back(std::make_unique<TestSpawn<GUICheckBox>>("SpawnCheckBox"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIGroup>>("SpawnGroup"));
     for (auto& spawn : spawns) factory.RegisterSpawn(spawn.get());
     renderer.shareByName = true;
     gui.SetWrapperBlockRef(&rect);
     gui.SetRendererRef(&rendererSlot);
     gui.SetEntityManagerRef(&managerSlot);
     gui.SetActionFactoryRef(&factorySlot);
+    gui.SetSoundRef(&soundSlot);
     gui.SetResourcePath("res/");
     EXPECT_TRUE(gui.Init());
     GUIEntity* made = nullptr;
@@ -75,9 +83,11 @@ class Kit {
   }
 
   // A widget of a kind, named, placed in its parent's frame and completed.
+  // `before` runs on the widget before it is completed (what a description
+  // file sets inside the widget's block).
   template <typename T>
   T* Make(int32_t kind, const std::string& name, GUIEntity* parent, float x, float y, float z, float w = 10.0f,
-          float h = 10.0f) {
+          float h = 10.0f, const std::function<void(T*)>& before = {}) {
     GUIEntity* made = nullptr;
     EXPECT_EQ(gui.SpawnWidget(kind, &made), status::Ok) << name;
     T* widget = dynamic_cast<T*>(made);
@@ -89,6 +99,7 @@ class Kit {
     if (!parent) widget->SetPosition(x + 5000.0f, y - 5000.0f, z - 5000.0f, false);
     else widget->SetPosition(x, y, z, false);
     (parent ? parent : world)->AddChild(widget, true);
+    if (before) before(widget);
     widget->Initialize();
     widget->UpdateTransform();
     return widget;
@@ -102,6 +113,8 @@ class Kit {
 
   std::vector<std::unique_ptr<cSpawn_Base>> spawns;
   fake3d::FakeCore3D renderer;
+  RecordingSound sound;
+  SoundMgr* soundSlot = &sound;
   Core3D* rendererSlot = &renderer;
   cAction_Factory factory;
   cAction_Factory* factorySlot = &factory;

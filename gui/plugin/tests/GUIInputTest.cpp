@@ -3,6 +3,7 @@
 // key events with repeat, and a modal scene holding all input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/entity/InputSocketManager.h"
@@ -180,6 +181,86 @@ TEST_F(GUIInputTest, AModalSceneHoldsAllInput) {
   kit.gui.PopModalScene("scnModal");
   Mouse(kOffX, kOffY);
   EXPECT_EQ(game.mouse, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The state shaders by name, the shader the button shows after each packet.
+TEST_F(GUIInputTest, ButtonStatesAndSoundsFollowThePointer) {
+  const char* shaders[] = {nullptr, "over", "active", "default", "disabled"};
+  auto* button = kit.Make<GUIButton>(GUIKIND_BUTTON, "btnOk", nullptr, -8, -1, 0, 4, 4, [&](GUIButton* b) {
+    for (int s = 1; s < kButtonStates; ++s) {
+      C3DBaseShader* shader = kit.renderer.CreateShader(0, shaders[s]);
+      b->SetStateShader(s, shader);
+      shader->Release();  // the button holds its own reference
+    }
+  });
+  button->SetHoverSound("hover.wav", true);
+  button->SetClickSound("click.wav", true);
+  ASSERT_TRUE(button->CreateCaption());
+  C3DModel* own = button->GetModel();
+  const auto shown = [&]() { return button->GetShader() ? button->GetShader()->GetName() : std::string("none"); };
+  // Button centre (-6, -3) in pixels.
+  const int bx = 160, by = 420;
+  Mouse(bx, by);
+  EXPECT_EQ(shown(), "over");
+  EXPECT_NE(button->GetModel(), own);  // the state's plane model
+  Mouse(bx, by, 1);
+  EXPECT_EQ(shown(), "active");
+  Mouse(bx, by, 0, 0, 1);
+  EXPECT_EQ(shown(), "over");
+  Mouse(kOffX, kOffY);
+  EXPECT_EQ(shown(), "none");  // normal: no state shader
+  EXPECT_EQ(button->GetModel(), own);
+  EXPECT_EQ(kit.sound.log, (std::vector<std::string>{"volume hover.wav 1.000000", "play hover.wav once",
+                                                      "volume click.wav 1.000000", "play click.wav once"}));
+  button->SetEnabled(0);
+  EXPECT_EQ(shown(), "disabled");
+  Mouse(bx, by);  // a disabled button is not picked
+  EXPECT_EQ(kit.gui.GetHoverEntity(), nullptr);
+  EXPECT_EQ(button->GetCaption()->GetName(), "Button btnOk's caption");
+  EXPECT_EQ(button->GetCaption()->GetText(), "Caption message");
+  EXPECT_EQ(button->GetCaption()->GetTextAlign(), GUIALIGN_CENTRE);
+}
+
+TEST_F(GUIInputTest, ARadioGroupKeepsOneBoxCheckedAndRaisesOnlyForTheClickedOne) {
+  auto* group = kit.Make<GUIGroup>(GUIKIND_GROUP, "grp", nullptr, -10, 7.5f, 0.5f, 20, 15);
+  auto* first = kit.Make<GUICheckBox>(GUIKIND_CHECKBOX, "chkFirst", group, 2, -2.5f, 0.1f, 4, 4);   // over A
+  auto* second = kit.Make<GUICheckBox>(GUIKIND_CHECKBOX, "chkSecond", group, 12, -2.5f, 0.1f, 4, 4);  // over B
+  for (GUICheckBox* box : {first, second}) {
+    box->BindAction("cb_checked", "Rec", "on");
+    box->BindAction("cb_unchecked", "Rec", "off");
+  }
+  first->SetChecked(true);  // raises nothing
+  EXPECT_TRUE(Take().empty());
+  Mouse(kAX, kY, 1);  // clicking the checked box keeps it checked, silently
+  EXPECT_TRUE(first->IsChecked());
+  Mouse(kBX, kY);
+  Take();
+  Mouse(kBX, kY, 1);
+  EXPECT_FALSE(first->IsChecked());
+  EXPECT_TRUE(second->IsChecked());
+  std::vector<std::string> log = Take();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "chkSecond|on"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "chkFirst|off"), 0);
+  // Outside a group a box toggles both ways.
+  auto* lone = kit.Make<GUICheckBox>(GUIKIND_CHECKBOX, "chkLone", nullptr, 0, 0, 0);
+  lone->BindAction("cb_unchecked", "Rec", "off");
+  EXPECT_TRUE(lone->Toggle());
+  EXPECT_FALSE(lone->Toggle());
+  EXPECT_EQ(Take(), (std::vector<std::string>{"chkLone|off"}));
+}
+
+TEST_F(GUIInputTest, FocusMovesByClick) {
+  Mouse(kAX, kY, 1);
+  EXPECT_EQ(kit.gui.GetFocus(), a);
+  Mouse(kBX, kY, 0, 0, 1);
+  Mouse(kBX, kY, 1);
+  EXPECT_EQ(kit.gui.GetFocus(), b);
+  std::vector<std::string> log = Take();
+  EXPECT_NE(std::find(log.begin(), log.end(), "A|focus_lost"), log.end());
 }
 
 }  // namespace
