@@ -142,6 +142,9 @@ void GUITextBox::SelectionRange(int32_t* start, int32_t* end) const {
 void GUITextBox::Refresh() {
   const float view = ViewWidth();
   const float textScale = textWidget_ ? textWidget_->TextScaleX() : 1.0f;
+  // Edits may have shortened the text under the anchor: keep it inside.
+  anchor_ = std::clamp(anchor_, 0, Length());
+  selectionLength_ = std::clamp(selectionLength_, -anchor_, Length() - anchor_);
   firstVisible_ = std::clamp(firstVisible_, 0, Length());
   if (caretIndex_ >= 0 && caret_ && textWidget_) {
     caretIndex_ = std::min(caretIndex_, Length());
@@ -213,6 +216,7 @@ void GUITextBox::DeleteSelection() {
   SelectionRange(&start, &end);
   text_.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
   caretIndex_ = start;
+  anchor_ = start;
   ClearSelection();
 }
 
