@@ -50,6 +50,9 @@ class GUIButton : public Widget {
   virtual GUIStaticText* GetCaption() { return caption_; }
 
   void ApplyState(int32_t state);
+  // The caption layout switch the description files set.
+  void SetCaptionLayout(uint8_t on) { captionLayout_ = on; }
+  uint8_t GetCaptionLayout() const { return captionLayout_; }
   C3DBaseShader* GetStateShader(int32_t state);
 
  protected:

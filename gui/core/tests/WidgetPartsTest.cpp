@@ -109,6 +109,9 @@ TEST(GUICheckBox, CaptionIsCentredVertically) {
   box->SetCaptionPosition(3.0f, 0.0f, 0.001f, true);
   EXPECT_FLOAT_EQ(box->GetCaption()->GetPositionX(), 3.0f);
   EXPECT_FLOAT_EQ(box->GetCaption()->GetPositionY(), -(4.0f / 2.0f - 1.0f / 2.0f));
+  box->SetCaptionLayout(0);  // the caption then stays where it is put
+  box->SetCaptionPosition(3.0f, 0.25f, 0.001f, true);
+  EXPECT_FLOAT_EQ(box->GetCaption()->GetPositionY(), 0.25f);
 }
 
 }  // namespace
