@@ -22,6 +22,7 @@
 #include "gui/core/GUIScene.h"
 #include "gui/core/GUIStatic.h"
 #include "gui/core/GUIStaticText.h"
+#include "gui/core/GUIMLTextBox.h"
 #include "gui/core/GUITextBox.h"
 #include "gui/core/GUIWorld.h"
 #include "gui/core/tests/RecordingSound.h"
@@ -62,6 +63,7 @@ class Kit {
     spawns.push_back(std::make_unique<TestSpawn<GUICheckBox>>("SpawnCheckBox"));
     spawns.push_back(std::make_unique<TestSpawn<GUIGroup>>("SpawnGroup"));
     spawns.push_back(std::make_unique<TestSpawn<GUITextBox>>("SpawnTextBox"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIMLTextBox>>("SpawnMLTextBox"));
     for (auto& spawn : spawns) factory.RegisterSpawn(spawn.get());
     renderer.shareByName = true;
     gui.SetWrapperBlockRef(&rect);

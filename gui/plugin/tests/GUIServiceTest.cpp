@@ -108,6 +108,7 @@ TEST(GUIService, SpawnWidgetNamesByKindAndRefusesOthers) {
   };
   const Case cases[] = {{GUIKIND_SCENE, "CreatedScene"}, {GUIKIND_STATIC, "CreatedStatic"},
                         {GUIKIND_STATICTEXT, "CreatedStaticText"}, {GUIKIND_PROGRESSBAR, "CreatedProgressBar"},
+                        {GUIKIND_MLTEXTBOX, "CreatedMultiLineTextBox"}, {GUIKIND_BUTTON, "CreatedButton"},
                         {1, nullptr}, {17, nullptr}, {GUIKIND_DROPDOWN, nullptr} /* no factory yet */};
   for (const Case& c : cases) {
     GUIEntity* sentinel = kit.world;

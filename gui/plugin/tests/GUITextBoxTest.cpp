@@ -187,3 +187,81 @@ TEST(KeyToCharacter, UsLayout) {
 }
 
 }  // namespace
+
+namespace {
+
+class GUIMLTextBoxTest : public GUITextBoxTest {
+ protected:
+  void SetUp() override {
+    GUITextBoxTest::SetUp();
+    // 12 units wide (a character is 1 unit at text scale 0.1), 3 lines in view.
+    ml = kit.Make<GUIMLTextBox>(GUIKIND_MLTEXTBOX, "mltbText", nullptr, 2, -1, 0, 12, 0.3f, [](GUIMLTextBox* b) {
+      ASSERT_TRUE(b->CreateTextWidget());
+      ASSERT_TRUE(b->CreateCaret());
+      b->SetTextScale(0.1f, 0.1f, 1.0f, true);
+      b->SetText("", false);
+    });
+    ml->BindAction("keydown", "Rec", "ml");
+  }
+  GUIMLTextBox* ml = nullptr;
+};
+
+TEST_F(GUIMLTextBoxTest, WrapsAtWordsAndLineBreaksAndScrollsByLines) {
+  ml->SetText("one two three four\nfive six", true);
+  // "one two three " would be 14 wide: "three " starts a new line; "\n" breaks one.
+  EXPECT_EQ(ml->Lines(), (std::vector<std::string>{"one two ", "three four ", "five six "}));
+  EXPECT_EQ(ml->GetTextWidget()->GetText(), "one two \nthree four \nfive six ");
+  EXPECT_FALSE(ml->HasMoreLinesBelow());
+  ml->SetHeight(0.2f);
+  ml->Refresh();
+  EXPECT_EQ(ml->GetTextWidget()->GetText(), "one two \nthree four ");
+  EXPECT_TRUE(ml->HasMoreLinesBelow());
+  ml->OnMessage(0, GUIMSG_LINEDOWN, 0);
+  EXPECT_EQ(ml->GetFirstLine(), 1);
+  EXPECT_EQ(ml->GetTextWidget()->GetText(), "three four \nfive six ");
+  ml->OnMessage(0, GUIMSG_LINEDOWN, 0);  // nothing more below
+  EXPECT_EQ(ml->GetFirstLine(), 1);
+  ml->OnMessage(0, GUIMSG_LINEUP, 0);
+  ml->OnMessage(0, GUIMSG_LINEUP, 0);
+  EXPECT_EQ(ml->GetFirstLine(), 0);
+}
+
+TEST_F(GUIMLTextBoxTest, ConsumedKeysStillRaiseKeydown) {
+  ml->SetText("ab", true);
+  kit.gui.SetFocus(ml);
+  Take();
+  Key(207, 0);  // End
+  Key(30, kShift);
+  EXPECT_EQ(ml->GetText(), "abA");
+  EXPECT_EQ(Take(), (std::vector<std::string>{"mltbText|ml|ERROR_UNKNOWN_KEY", "mltbText|ml|a"}));
+}
+
+TEST_F(GUIMLTextBoxTest, AClickPicksTheLineAndColumn) {
+  // Lines 0.1 high: the font's line height 1 at text scale 0.1.
+  static_cast<fake3d::FakeFont*>(ml->GetFont())->lineHeight = 1.0f;
+  ml->SetText("one two three four", true);
+  // Second line ("three four "), between "th" and "ree": 2.4 units in, 0.15 down.
+  ml->SetHitPoint(2.4f / 12.0f, 1.0f - 0.15f / 0.3f);
+  MousePacket down;
+  down.pressed = 1;
+  ml->OnMessage(0, GUIMSG_MOUSE_DOWN, reinterpret_cast<uintptr_t>(&down));
+  EXPECT_EQ(ml->GetCaretIndex(), 8 + 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GUIMLTextBoxTest, ShiftMovesTheAnchorButKeepsTheSelectionInsideTheText) {
+  ml->SetText("abcdef", true);
+  kit.gui.SetFocus(ml);
+  Key(207, 0);        // End: caret 6
+  Key(42, kShift);    // anchor 6
+  Key(199, kShift);   // Shift+Home: selection back to the start (-6), caret 0
+  Key(42, kShift);    // the anchor follows the caret to 0
+  EXPECT_EQ(ml->GetAnchor(), 0);
+  EXPECT_GE(ml->GetAnchor() + ml->GetSelectionLength(), 0);
+  EXPECT_LE(ml->GetAnchor() + ml->GetSelectionLength(), 6);
+}
+
+}  // namespace
