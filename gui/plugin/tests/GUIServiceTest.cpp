@@ -127,3 +127,39 @@ TEST(GUIService, SpawnWidgetNamesByKindAndRefusesOthers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GUIService, HitTest2DWalksTheTreeInItsOwnFlatFrame) {
+  Kit kit;
+  // A 10 x 10 panel at (2, 3) with a 4 x 4 solid child at (1, -1) inside it.
+  GUIStatic panel(&kit.manager);
+  GUIStatic child(&kit.manager);
+  panel.SetWidth(10.0f);
+  panel.SetHeight(10.0f);
+  panel.SetSolid(0);
+  child.SetWidth(4.0f);
+  child.SetHeight(4.0f);
+  child.SetPosition(1.0f, -1.0f, 0.0f, false);
+  panel.AddChild(&child, false);
+  struct Case {
+    const char* name;
+    float x, y;
+    GUIEntity* hit;
+  };
+  const Case cases[] = {
+      {"on the child", 2.0f, 2.0f, &child},
+      {"child's edge", 5.0f, 3.0f, &child},
+      {"panel only: not solid", 8.0f, 8.0f, nullptr},
+      {"negative", -1.0f, 2.0f, nullptr},
+      {"beyond the width", 10.5f, 2.0f, nullptr},
+  };
+  for (const Case& c : cases) EXPECT_EQ(kit.gui.HitTest2D(&panel, c.x, c.y), c.hit) << c.name;
+  panel.SetSolid(1);
+  EXPECT_EQ(kit.gui.HitTest2D(&panel, 8.0f, 8.0f), &panel);
+  child.SetVisible(0);
+  EXPECT_EQ(kit.gui.HitTest2D(&panel, 2.0f, 2.0f), &panel);
+  panel.RemoveAllChildren();
+}
+
+}  // namespace
