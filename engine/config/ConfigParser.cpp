@@ -6,7 +6,7 @@
 #include "engine/config/LanguageManager.h"
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 
 namespace {
 
@@ -175,28 +175,10 @@ int64_t ConfigParser::SplitStatements(std::string_view cleaned,
 }
 
 CoreStatus ConfigParser::ReadFile(const std::string& fileName, StatementHandler handler) {
-  FILE* file = platform::OpenFile(fileName, "rb");
-  if (!file) {
-    platform::DebugPrintf("[ConfigParser::ReadFile] cannot open \"%s\"\n", fileName.c_str());
-    return status::Fail;
-  }
   std::string text;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok && static_cast<unsigned long>(size) > kMaxScriptBytes) {
-    std::fclose(file);
-    platform::DebugPrintf("[ConfigParser::ReadFile] \"%s\" is %ld bytes, more than a script may hold; not read\n",
-                          fileName.c_str(), size);
-    return status::Fail;
-  }
-  if (ok) {
-    text.resize(static_cast<size_t>(size));
-    ok = size == 0 || std::fread(text.data(), 1, text.size(), file) == text.size();
-  }
-  std::fclose(file);
-  if (!ok) {
-    platform::DebugPrintf("[ConfigParser::ReadFile] cannot read \"%s\"\n", fileName.c_str());
+  platform::FileReadError why;
+  if (!platform::ReadFileText(fileName, kMaxScriptBytes, &text, &why)) {
+    platform::DebugPrintf("[ConfigParser::ReadFile] \"%s\" %s\n", fileName.c_str(), why.text.c_str());
     return status::Fail;
   }
   return ReadText(text, handler, fileName);

@@ -7,7 +7,8 @@
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"
-#include "platform/Paths.h"
+#include "platform/DurableSave.h"
+#include "platform/FileRead.h"
 
 namespace {
 
@@ -431,29 +432,13 @@ bool CDataFile::LoadFromMemory(std::string_view text) {
 }
 
 bool CDataFile::Load(const std::string& fileName) {
-  FILE* f = platform::OpenFile(fileName, "rb");
-  if (!f) {
-    Report("[CDataFile::Load] Unable to open file. Does it exist?");
-    return false;
-  }
   std::string text;
-  bool readOk = std::fseek(f, 0, SEEK_END) == 0;
-  const long size = readOk ? std::ftell(f) : -1;
-  readOk = readOk && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (readOk && static_cast<uint64_t>(size) > kMaxFileBytes) {
-    std::fclose(f);
-    Report("[CDataFile::Load] The file is larger than %llu bytes; not a table. Refused.",
-           static_cast<unsigned long long>(kMaxFileBytes));
-    return false;
-  }
-  if (readOk) {
-    text.resize(static_cast<size_t>(size));
-    readOk = text.empty() || std::fread(text.data(), 1, text.size(), f) == text.size();
-    readOk = readOk && !std::ferror(f);
-  }
-  std::fclose(f);
-  if (!readOk) {
-    Report("[CDataFile::Load] Unable to read file.");
+  platform::FileReadError why;
+  if (!platform::ReadFileText(fileName, kMaxFileBytes, &text, &why)) {
+    if (why.kind == platform::FileReadError::kMissing)
+      Report("[CDataFile::Load] Unable to open file. Does it exist?");
+    else
+      Report("[CDataFile::Load] \"%s\" %s", fileName.c_str(), why.text.c_str());
     return false;
   }
   if (!ReadText(text)) return false;
@@ -548,8 +533,10 @@ bool CDataFile::Save() {
     return false;
   }
   const std::string text = SaveToText();
-  if (!platform::WriteWholeFileAtomic(fileName_, text.data(), text.size())) {
+  std::string why;
+  if (!platform::SaveFileDurably(fileName_, text.data(), text.size(), &why)) {
     Report("[CDataFile::Save] Unable to save file.");
+    platform::DebugPrintf("[CDataFile::Save] \"%s\": %s\n", fileName_.c_str(), why.c_str());
     return false;
   }
   dirty_ = false;

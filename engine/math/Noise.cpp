@@ -8,6 +8,7 @@
 namespace {
 
 NoiseClock g_clock = nullptr;
+NoiseSource* g_source = nullptr;
 
 int64_t Now() { return g_clock ? g_clock() : static_cast<int64_t>(std::time(nullptr)); }
 
@@ -38,6 +39,12 @@ NoiseClock Noise_SetClock(NoiseClock clock) {
   return previous;
 }
 
+NoiseSource* Noise_SetSource(NoiseSource* source) {
+  NoiseSource* previous = g_source;
+  g_source = source;
+  return previous;
+}
+
 float Noise_RandomFloat() { return Noise_IntegerNoise(Seed(), -1) * 3.4028235e38f; }
 
 int32_t Noise_RandomInt() {
@@ -49,15 +56,17 @@ int32_t Noise_RandomInt() {
 
 float Noise_RandomFloatInRange(float a, float b) {
   if (a == b) return a;
-  const float r = Noise_IntegerNoise(Noise_RandomInt(), -1);
   const float lo = a < b ? a : b;
   const float hi = a < b ? b : a;
+  if (g_source) return g_source->FloatInRange(lo, hi);
+  const float r = Noise_IntegerNoise(Noise_RandomInt(), -1);
   const float h = (hi - lo) * 0.5f;
   return lo + h + h * r;
 }
 
 int32_t Noise_RandomIntInRange(int32_t a, int32_t b) {
   if (a == b) return a;
+  if (g_source) return g_source->IntInRange(a < b ? a : b, a < b ? b : a);
   const double r = Noise_IntegerNoise(Noise_RandomInt(), -1);
   const double lo = a < b ? a : b;
   const double hi = a < b ? b : a;

@@ -38,3 +38,16 @@ float Noise_InterpolatedNoise1D(float x, bool cubic);
 // previous source (null for the real clock).
 using NoiseClock = int64_t (*)();
 NoiseClock Noise_SetClock(NoiseClock clock);
+
+// A replacement for the draws of Noise_RandomFloatInRange and
+// Noise_RandomIntInRange: it gets the bounds in ascending order and answers
+// the value. Tests install one to force the ends of a range, a sequence or
+// a seeded stream; passing null restores the noise draws. Returns the
+// previous source.
+class NoiseSource {
+ public:
+  virtual ~NoiseSource() = default;
+  virtual float FloatInRange(float lo, float hi) = 0;
+  virtual int32_t IntInRange(int32_t lo, int32_t hi) = 0;
+};
+NoiseSource* Noise_SetSource(NoiseSource* source);

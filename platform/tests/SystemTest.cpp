@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "base/StringUtil.h"
 #include "platform/Clock.h"
@@ -11,6 +14,8 @@
 #include "platform/Library.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
+#include "platform/DurableSave.h"
+#include "platform/FileRead.h"
 #include "platform/Paths.h"
 #include "platform/Random.h"
 
@@ -129,15 +134,21 @@ TEST(Paths, ResolvesWindowsNamesIgnoringCase) {
   EXPECT_FALSE(platform::ResolvePathForWrite("nodir\\Fresh.cfg", &real, t.root.string()));
 }
 
-TEST(Paths, ReadsAndAtomicallyWritesWholeFiles) {
+TEST(Paths, ReadsAndDurablyWritesWholeFilesInAnyCase) {
   TempTree t;
   const std::string data = "line1\r\nline2";
-  ASSERT_TRUE(platform::WriteWholeFileAtomic("SOUNDS\\out.txt", data.data(), data.size(), t.root.string()));
+  std::string why;
+  ASSERT_TRUE(platform::SaveFileDurably("SOUNDS\\out.txt", data.data(), data.size(), &why, t.root.string())) << why;
   std::string back;
-  ASSERT_TRUE(platform::ReadWholeFile("sounds/OUT.TXT", &back, t.root.string()));
+  platform::FileReadError error;
+  ASSERT_TRUE(platform::ReadFileText("sounds/OUT.TXT", 1024, &back, &error, t.root.string())) << error.text;
   EXPECT_EQ(back, data);
-  EXPECT_FALSE(fs::exists(t.root / "Sounds" / "out.txt.tmp"));
-  EXPECT_FALSE(platform::ReadWholeFile("absent.txt", &back, t.root.string()));
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(t.root / "Sounds")) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Weather", "out.txt"})) << "no temporary is left behind";
+  EXPECT_FALSE(platform::ReadFileText("absent.txt", 1024, &back, &error, t.root.string()));
+  EXPECT_EQ(error.kind, platform::FileReadError::kMissing);
 }
 
 TEST(Directory, ListsSortedAndMatchesWildcards) {

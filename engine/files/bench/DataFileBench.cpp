@@ -8,7 +8,7 @@
 #include <string>
 
 #include "engine/files/DataFile.h"
-#include "platform/Paths.h"
+#include "platform/DurableSave.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ struct TableFile {
     const std::string text = MakeTable();
     path = (std::filesystem::temp_directory_path() / ("datafile_bench_" + std::to_string(::getpid()) + ".txt"))
                .string();
-    platform::WriteWholeFileAtomic(path, text.data(), text.size());
+    platform::SaveFileDurably(path, text.data(), text.size(), nullptr);
     bytes = text.size();
   }
   ~TableFile() { std::remove(path.c_str()); }

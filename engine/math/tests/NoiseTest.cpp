@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "engine/math/Noise.h"
 #include "platform/Random.h"
@@ -156,6 +158,38 @@ TEST(Random, IntRangesRoundByTruncationAfterAddingAHalf) {
     ASSERT_TRUE(std::isfinite(f));
     (void)Noise_RandomIntInRange(INT32_MIN, INT32_MAX);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the bounds it was given, so the test sees what the draw passed on.
+class BoundsSource : public NoiseSource {
+ public:
+  float FloatInRange(float lo, float hi) override {
+    calls.emplace_back(lo, hi);
+    return hi;
+  }
+  int32_t IntInRange(int32_t lo, int32_t hi) override {
+    calls.emplace_back(static_cast<float>(lo), static_cast<float>(hi));
+    return lo;
+  }
+  std::vector<std::pair<float, float>> calls;
+};
+
+TEST(Random, AReplacedSourceGetsTheOrderedBoundsUntilItIsRemoved) {
+  BoundsSource source;
+  EXPECT_EQ(Noise_SetSource(&source), nullptr);
+  EXPECT_EQ(Noise_RandomFloatInRange(5.0f, -1.0f), 5.0f);
+  EXPECT_EQ(Noise_RandomIntInRange(9, 2), 2);
+  EXPECT_EQ(Noise_RandomFloatInRange(3.0f, 3.0f), 3.0f);  // equal bounds draw nothing
+  EXPECT_EQ(source.calls, (std::vector<std::pair<float, float>>{{-1.0f, 5.0f}, {2.0f, 9.0f}}));
+  EXPECT_EQ(Noise_SetSource(nullptr), &source);
+  const float drawn = Noise_RandomFloatInRange(0.0f, 1.0f);
+  EXPECT_GE(drawn, 0.0f);
+  EXPECT_LE(drawn, 1.0f);
+  EXPECT_EQ(source.calls.size(), 2u);
 }
 
 }  // namespace

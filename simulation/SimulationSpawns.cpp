@@ -1,0 +1,28 @@
+#include "simulation/SimulationSpawns.h"
+
+#include <new>
+
+#include "simulation/AirlineManager.h"
+#include "simulation/EventManager.h"
+#include "simulation/Simulation.h"
+#include "simulation/StatManager.h"
+
+SpawnSimulation::SpawnSimulation() : cSpawn_Base(cEntity_Simulation::kSpawnName) {}
+cEntity_Base* SpawnSimulation::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_Simulation(creator);
+}
+
+SpawnAirlineManager::SpawnAirlineManager() : cSpawn_Base(cEntity_AirlineManager::kSpawnName) {}
+cEntity_Base* SpawnAirlineManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_AirlineManager(creator);
+}
+
+SpawnEventManager::SpawnEventManager() : cSpawn_Base(cEntity_EventManager::kSpawnName) {}
+cEntity_Base* SpawnEventManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_EventManager(creator);
+}
+
+SpawnStatManager::SpawnStatManager() : cSpawn_Base(cEntity_StatManager::kSpawnName) {}
+cEntity_Base* SpawnStatManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_StatManager(creator);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The spawns of the simulation's managers, registered by the game's action
+// manager under their spawn names.
+#include "engine/entity/SpawnBase.h"
+
+class SpawnSimulation : public cSpawn_Base {
+ public:
+  SpawnSimulation();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
+
+class SpawnAirlineManager : public cSpawn_Base {
+ public:
+  SpawnAirlineManager();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
+
+class SpawnEventManager : public cSpawn_Base {
+ public:
+  SpawnEventManager();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
+
+class SpawnStatManager : public cSpawn_Base {
+ public:
+  SpawnStatManager();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
