@@ -3,6 +3,8 @@
 #include <cstdint>
 
 class cBuildableObject;
+class cContract;
+class cFlightContract;
 struct TerminalItem;
 
 class BOInstance {
@@ -20,4 +22,14 @@ class BOInstance {
   // Interior objects of a terminal (none for other buildings).
   virtual uint32_t GetInteriorObjectCount() = 0;
   virtual TerminalItem* GetInteriorObject(uint32_t index) = 0;
+  // The contract an interior object is dedicated to (a check-in desk given
+  // to an airline), or null.
+  virtual cContract* GetInteriorObjectContract(uint32_t index) = 0;
+};
+
+// A placed terminal: the flights standing at its gates.
+class TerminalInstance : public BOInstance {
+ public:
+  // Takes the flight off its gate slot.
+  virtual void RemoveFlight(cFlightContract* flight) = 0;
 };
