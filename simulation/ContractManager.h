@@ -5,6 +5,7 @@
 // ("functional") and keeps each contract in exactly one list of its kind.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/entity/EntityBase.h"
@@ -17,6 +18,7 @@ class cAirlineContract;
 class cBusinessContract;
 class cFlightContract;
 class cKV9_GlobalWrapper;
+class ContractLogo;
 
 // Continent arrays of the airline table; the last holds every international
 // airline.
@@ -39,13 +41,50 @@ class cEntity_ContractManager : public cEntity_Base, public cSimulation_TimeObje
   explicit cEntity_ContractManager(cEntity_Manager* manager);
   ~cEntity_ContractManager() override;
 
+  // Loads the airline, airplane and business tables from the resource path.
+  virtual CoreStatus Init();
+  using cEntity_Base::Init;
+  // Joins the clock, builds the base requirements, then the new game's
+  // pools or the lists of a pending save blob.
+  virtual CoreStatus Start();
+  // Leaves the clock; drops the base requirements and every contract.
+  virtual CoreStatus Stop();
+  // Frees the table records.
+  CoreStatus Exit() override;
+  int32_t OnTime(uint32_t totalSeconds, uint32_t interval, uint32_t eventFlag, float gameDelta) override;
+
+  // The blob of every list; false (nothing handed out) when a list is too
+  // long for its one-byte count.
+  bool Save(SerialBlock* bytes, uint32_t* size) override;
+  // Rebuilds the lists from a blob; false, changing nothing, when it does
+  // not check out.
+  bool ParseBlob(const uint8_t* bytes, uint32_t size);
+
+  // The table readers on text in memory; each replaces its table. Records
+  // that cannot be filed are logged and skipped.
+  void ReadAirlineTable(std::string_view text);
+  bool ReadAirplaneTable(std::string_view text);
+  bool ReadBusinessTable(std::string_view text);
+  void ClearTables();
+
+  // Clears or sets the airport-functional flag from the base requirements;
+  // the first time the airport works, the game starts running.
+  void CheckAirportFunctional();
+  bool IsBusinessUnplaced(const cBusinessContract* contract) const;
+  // The exact name in the continent's array, else in the international one.
+  AirlineData* FindAirlineData(uint32_t continent, const std::string& name) const;
+  // Any case.
+  BusinessData* FindBusinessData(const std::string& name) const;
+  AirplaneData* FindAirplaneData(const std::string& name) const;
+
   // The number of signed flights whose airline is international.
   uint32_t CountFlaggedFlights() const;
   bool IsAirportFunctional() const { return baseRequirementsMet != 0; }
+  // Daily: satisfaction eases toward 100 for airlines whose flights ran on
+  // time.
+  void DriftSatisfaction();
 
-  // Saving is not this step's work yet.
-  bool Save(SerialBlock*, uint32_t*) override { return false; }
-  int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override { return 0; }
+  std::vector<cBusinessContract*>& BusinessList(uint32_t group, uint32_t list) { return businessLists[group][list]; }
 
   // The airport's base requirements; the met flag is the airport-functional
   // flag.
@@ -63,4 +102,13 @@ class cEntity_ContractManager : public cEntity_Base, public cSimulation_TimeObje
   std::vector<cFlightContract*> allFlights;
   std::vector<cBusinessContract*> businessLists[3][4];  // owned
   uint32_t nextFlightId = 0;
+
+ private:
+  cKV9_GlobalWrapper* Table();
+  std::string ResourcePath();
+  void BuildBaseRequirements();
+  void BuildNewGamePools();
+  cAirlineContract* MakeAirlineContract(AirlineData* data);
+  void LoadLogo(ContractLogo* logo, const std::string& file);
+  void ClearContracts();
 };

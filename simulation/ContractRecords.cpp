@@ -4,6 +4,7 @@
 
 #include "base/ByteReader.h"
 #include "simulation/AirlineContract.h"
+#include "simulation/BusinessContract.h"
 #include "simulation/ContractData.h"
 #include "simulation/FlightContract.h"
 
@@ -139,4 +140,56 @@ void ReadFlightRecord(const uint8_t* in, cFlightContract* f) {
   f->start = Get32(in, 88);
   f->end = Get32(in, 92);
   f->thirdKey = in[96];
+}
+
+void WriteBusinessRecord(const cBusinessContract& c, uint8_t* out) {
+  std::memset(out, 0, kBusinessRecordSize);
+  PutName(out, c.data ? c.data->name : c.GetName());
+  Put8(out, 65, c.placed);
+  PutF32(out, 68, c.negotiatedValue);
+  PutF32(out, 72, c.monthlyPayment);
+  PutName(out + 76, c.GetName());
+  Put8(out, 141, c.renewal);
+  PutF32(out, 144, c.GetSatisfaction());
+  Put32(out, 148, c.timeStamp);
+  Put32(out, 152, c.start);
+  Put32(out, 156, c.end);
+  Put8(out, 160, c.state);
+  Put8(out, 161, c.attempts);
+  Put16(out, 162, c.coolDown);
+  PutF32(out, 168, c.minSecurity);
+  PutF32(out, 172, c.minSafety);
+  PutF32(out, 176, c.minSatisfaction);
+  Put8(out, 180, c.checkInsToDedicate);
+  Put8(out, 181, c.checkInExtra[0]);
+  Put8(out, 182, c.checkInExtra[1]);
+  PutF64(out, 184, c.levelValue);
+  Put32(out, 192, c.requiredTraffic);
+  Put8(out, 196, c.met);
+  Put8(out, 197, c.possible);
+}
+
+void ReadBusinessRecord(const uint8_t* in, cBusinessContract* c) {
+  c->placed = in[65];
+  c->negotiatedValue = GetF32(in, 68);
+  c->monthlyPayment = GetF32(in, 72);
+  c->SetName(RecordName(in + 76));
+  c->renewal = in[141];
+  c->satisfaction = GetF32(in, 144);
+  c->timeStamp = Get32(in, 148);
+  c->start = Get32(in, 152);
+  c->end = Get32(in, 156);
+  c->state = in[160];
+  c->attempts = in[161];
+  c->coolDown = Get16(in, 162);
+  c->minSecurity = GetF32(in, 168);
+  c->minSafety = GetF32(in, 172);
+  c->minSatisfaction = GetF32(in, 176);
+  c->checkInsToDedicate = in[180];
+  c->checkInExtra[0] = in[181];
+  c->checkInExtra[1] = in[182];
+  c->levelValue = GetF64(in, 184);
+  c->requiredTraffic = Get32(in, 192);
+  c->met = in[196];
+  c->possible = in[197];
 }

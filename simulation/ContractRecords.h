@@ -8,9 +8,11 @@
 
 class cAirlineContract;
 class cFlightContract;
+class cBusinessContract;
 
 inline constexpr size_t kAirlineRecordSize = 232;
 inline constexpr size_t kFlightRecordSize = 100;
+inline constexpr size_t kBusinessRecordSize = 200;
 inline constexpr size_t kRecordNameSize = 64;
 
 // The name in a 64-byte zero-padded field; a field with no zero ends at 64.
@@ -25,3 +27,8 @@ void WriteFlightRecord(const cFlightContract& flight, uint8_t* out);
 // used to find the data record). Reserved bytes are ignored.
 void ReadAirlineRecord(const uint8_t* record, cAirlineContract* contract);
 void ReadFlightRecord(const uint8_t* record, cFlightContract* flight);
+
+// A business, hotel or gas-station contract: the data record's name at 0,
+// the contract's name at 76.
+void WriteBusinessRecord(const cBusinessContract& contract, uint8_t* out);
+void ReadBusinessRecord(const uint8_t* record, cBusinessContract* contract);

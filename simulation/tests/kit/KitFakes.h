@@ -27,7 +27,7 @@ class FakeScenario : public cEntity_GameScenario {
  public:
   using cEntity_GameScenario::cEntity_GameScenario;
   uint32_t GetPopulation() override { return population; }
-  uint8_t GetContinent() override { return 0; }
+  uint8_t GetContinent() override { return continent; }
   float GetLandPrice() override { return landPrice; }
   std::string GetPlotTexture() override { return {}; }
   bool WorldToCell(float, float, uint16_t*, uint16_t*) override { return false; }
@@ -44,6 +44,7 @@ class FakeScenario : public cEntity_GameScenario {
 
   uint32_t population = 1000000;
   float landPrice = 25000.0f;
+  uint8_t continent = 0;
   std::vector<uint8_t> picture;
   std::vector<std::string> calls;
 };
@@ -92,12 +93,15 @@ class FakeType : public cBuildableObject {
   BOInstance* GetInstance(uint32_t i) override;
   uint32_t GetOperatingInstanceCount() override;
   BOInstance* GetOperatingInstance(uint32_t i) override;
+  void SetBusinessContract(cBusinessContract* contract) override { business = contract; }
+  cBusinessContract* GetBusinessContract() override { return business; }
 
   uint8_t classCode = 1;
   uint16_t id = 0;
   uint8_t level = 1;
   std::string name = "Test Building";
   uint32_t techLevel = 0;
+  cBusinessContract* business = nullptr;
   float buildCost = 1000.0f;
   uint32_t buildTime = 2;
   float monthlyExpense = 100.0f;
