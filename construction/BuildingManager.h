@@ -62,4 +62,8 @@ class cEntity_BuildingManager : public cEntity_Base {
   // Of every type of the word's class.
   virtual uint32_t CountClassInstances(uint32_t word, cContract* contract) = 0;
   virtual uint32_t CountClassInstancesB(uint32_t word, cContract* contract) = 0;
+  // Every placed or unfinished building dedicated to the contract loses its
+  // owner and leaves its administration building; an airline contract also
+  // loses its satisfaction bonus. Null does nothing.
+  virtual void ReleaseContractBuildings(cContract* contract) = 0;
 };

@@ -273,21 +273,24 @@ void cAirlineContract::MissingType(uint32_t word) {
   }
 }
 
-void cAirlineContract::CheckCustoms(cKV9_GlobalWrapper* services) {
-  cEntity_BuildingManager* buildings = services ? services->buildingManager : nullptr;
-  possible = 0;
-  uint32_t customs = 0;
-  if (buildings) {
-    const uint16_t id = buildings->FindTypeIndexByName(kClassAdmin, "Customs");
-    for (uint8_t level = 1; level < kBuildingLevelCount; ++level) {
-      cBuildableObject* type = buildings->GetBuildingType(kClassAdmin, id, level);
-      if (type && buildings->GetTechFlag(type->GetTechLevel())) {
-        possible = 1;
-        customs = type->GetOperatingInstanceCount();
-        break;
-      }
+uint32_t CountCustomsBuildings(cEntity_BuildingManager* buildings, bool* found) {
+  *found = false;
+  if (!buildings) return 0;
+  const uint16_t id = buildings->FindTypeIndexByName(kClassAdmin, "Customs");
+  for (uint8_t level = 1; level < kBuildingLevelCount; ++level) {
+    cBuildableObject* type = buildings->GetBuildingType(kClassAdmin, id, level);
+    if (type && buildings->GetTechFlag(type->GetTechLevel())) {
+      *found = true;
+      return type->GetOperatingInstanceCount();
     }
   }
+  return 0;
+}
+
+void cAirlineContract::CheckCustoms(cKV9_GlobalWrapper* services) {
+  bool found = false;
+  const uint32_t customs = CountCustomsBuildings(services ? services->buildingManager : nullptr, &found);
+  possible = found ? 1 : 0;
   cEntity_ContractManager* manager = services ? services->contractManager : nullptr;
   const uint32_t international = manager ? manager->CountFlaggedFlights() : 0;
   if (!(customs > international / 5)) {

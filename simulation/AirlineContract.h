@@ -11,6 +11,11 @@ class cFlightContract;
 
 inline constexpr int kFeeItemCount = 18;
 
+class cEntity_BuildingManager;
+// The functional Customs buildings of the first level (1-7) whose tech level
+// is reached; `found` tells whether there was such a level.
+uint32_t CountCustomsBuildings(cEntity_BuildingManager* buildings, bool* found);
+
 class cAirlineContract : public cContract {
  public:
   explicit cAirlineContract(const AirlineData* data);

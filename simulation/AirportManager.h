@@ -21,8 +21,10 @@ class cEntity_AirportManager : public cEntity_Base {
   // The airport's own price of fee item `item` (0-17).
   virtual float GetFeePrice(uint32_t item) = 0;
 
-  // Gives a signed flight a gate or storage slot; false when none is free.
-  virtual bool PlaceFlight(cFlightContract* flight) = 0;
+  // Give a newly signed flight a gate (passenger) or storage slot (cargo);
+  // false when none is free.
+  virtual bool PlacePassengerFlight(cFlightContract* flight) = 0;
+  virtual bool PlaceCargoFlight(cFlightContract* flight) = 0;
   // The passenger flight list `list` (a gate-slot key of the flight) and the
   // per-storage cargo flight list `list`: flights join and leave them.
   virtual void AddPassengerFlight(uint8_t list, cFlightContract* flight) = 0;

@@ -128,6 +128,7 @@ void cEntity_ContractManager::CheckAirportFunctional() {
   if (running) return;
   running = 1;
   PostStandardMessage(table, 0);
+  MakeAirlineOffer();
 }
 
 void cEntity_ContractManager::LoadLogo(ContractLogo* logo, const std::string& file) {
@@ -242,8 +243,15 @@ int32_t cEntity_ContractManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, 
       PostNotice(Table(), "Airport not functional",
                  "Your airport is not currently functional.  You will not receive any contracts or flights until "
                  "it has been made functional again.");
+    else if (!airlineLists[kList_Pool].empty())
+      MakeAirlineOffer();
   } else if (eventFlag == kTimeEvent_Day) {
-    if (IsAirportFunctional()) DriftSatisfaction();
+    if (!IsAirportFunctional()) return 0;
+    SignFlightContracts();
+    DriftSatisfaction();
+    MakeBusinessOffer(kGroup_Business);
+    MakeHotelOffer();
+    MakeGasStationOffer();
   }
   return 0;
 }

@@ -84,6 +84,26 @@ class cEntity_ContractManager : public cEntity_Base, public cSimulation_TimeObje
   // time.
   void DriftSatisfaction();
 
+  // Offers, answers and signing (i: index in the offered list).
+  void MakeAirlineOffer();
+  void MakeBusinessOffer(uint32_t group);
+  void AcceptAirlineOffer(uint32_t i);
+  void DeclineAirlineOffer(uint32_t i);
+  void NegotiateAirlineOffer(uint32_t i, const uint8_t feeFlags[18]);
+  void AcceptBusinessOffer(uint32_t group, uint32_t i);
+  void DeclineBusinessOffer(uint32_t group, uint32_t i);
+  void NegotiateBusinessOffer(uint32_t group, uint32_t i);
+  void SignFlightContracts();
+  // The same on each business kind's lists.
+  void MakeHotelOffer() { MakeBusinessOffer(kGroup_Hotel); }
+  void MakeGasStationOffer() { MakeBusinessOffer(kGroup_GasStation); }
+  void AcceptHotelOffer(uint32_t i) { AcceptBusinessOffer(kGroup_Hotel, i); }
+  void DeclineHotelOffer(uint32_t i) { DeclineBusinessOffer(kGroup_Hotel, i); }
+  void NegotiateHotelOffer(uint32_t i) { NegotiateBusinessOffer(kGroup_Hotel, i); }
+  void AcceptGasStationOffer(uint32_t i) { AcceptBusinessOffer(kGroup_GasStation, i); }
+  void DeclineGasStationOffer(uint32_t i) { DeclineBusinessOffer(kGroup_GasStation, i); }
+  void NegotiateGasStationOffer(uint32_t i) { NegotiateBusinessOffer(kGroup_GasStation, i); }
+
   std::vector<cBusinessContract*>& BusinessList(uint32_t group, uint32_t list) { return businessLists[group][list]; }
 
   // The airport's base requirements; the met flag is the airport-functional
@@ -111,4 +131,6 @@ class cEntity_ContractManager : public cEntity_Base, public cSimulation_TimeObje
   cAirlineContract* MakeAirlineContract(AirlineData* data);
   void LoadLogo(ContractLogo* logo, const std::string& file);
   void ClearContracts();
+  uint32_t Now();
+  void RefreshBuildMenu();
 };

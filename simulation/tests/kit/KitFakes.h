@@ -251,11 +251,21 @@ class FakeBuildings : public cEntity_BuildingManager {
   uint32_t CountClassInstancesB(uint32_t word, cContract* contract) override {
     return CountClassInstances(word, contract);
   }
+  void ReleaseContractBuildings(cContract* contract) override {
+    if (!contract) return;
+    released.push_back(contract);
+    for (auto& entry : types_) {
+      for (auto& instance : entry.second->instances) {
+        if (instance->owner == contract) instance->owner = nullptr;
+      }
+    }
+  }
 
   bool techFlags[16] = {true};
   std::vector<std::unique_ptr<TerminalItem>> terminalObjects;
   std::vector<BOInstance*> terminals;
   std::vector<int32_t> earthquakes;
+  std::vector<cContract*> released;
 
  private:
   static bool EqualNoCase(const std::string& a, const std::string& b) { return str::EqualsNoCase(a, b); }
@@ -272,7 +282,12 @@ class FakeAirport : public cEntity_AirportManager {
 
   uint32_t GetTrafficHistory(uint32_t index) override { return index < 10 ? traffic[index] : 0; }
   float GetFeePrice(uint32_t item) override { return item < 18 ? prices[item] : 0.0f; }
-  bool PlaceFlight(cFlightContract* flight) override {
+  bool PlacePassengerFlight(cFlightContract* flight) override {
+    if (!placeFlights) return false;
+    placed.push_back(flight);
+    return true;
+  }
+  bool PlaceCargoFlight(cFlightContract* flight) override {
     if (!placeFlights) return false;
     placed.push_back(flight);
     return true;
