@@ -32,4 +32,10 @@ class TerminalInstance : public BOInstance {
  public:
   // Takes the flight off its gate slot.
   virtual void RemoveFlight(cFlightContract* flight) = 0;
+  // Puts a flight back into gate `gate`'s slot `slot` and at the end of the
+  // terminal's flight list (after a load).
+  virtual void AssignFlightToGate(cFlightContract* flight, uint8_t gate, uint8_t slot) = 0;
+  // Takes away the interior object placed at (x, y); a business placed there
+  // goes back to its pool.
+  virtual void RemoveTerminalItem(uint8_t x, uint8_t y) = 0;
 };

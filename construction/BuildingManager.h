@@ -66,4 +66,7 @@ class cEntity_BuildingManager : public cEntity_Base {
   // owner and leaves its administration building; an airline contract also
   // loses its satisfaction bonus. Null does nothing.
   virtual void ReleaseContractBuildings(cContract* contract) = 0;
+  // Removes a placed building completely (lists, plot, networks) and runs
+  // its demolition.
+  virtual void RemoveInstance(BOInstance* instance) = 0;
 };

@@ -246,12 +246,22 @@ int32_t cEntity_ContractManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, 
     else if (!airlineLists[kList_Pool].empty())
       MakeAirlineOffer();
   } else if (eventFlag == kTimeEvent_Day) {
-    if (!IsAirportFunctional()) return 0;
+    if (!IsAirportFunctional()) {
+      NotifyNotFunctional();
+      return 0;
+    }
     SignFlightContracts();
     DriftSatisfaction();
     MakeBusinessOffer(kGroup_Business);
     MakeHotelOffer();
     MakeGasStationOffer();
+    WithdrawLapsedAirlineOffers();
+    for (uint32_t g = 0; g < 3; ++g) WithdrawLapsedBusinessOffers(g);
+    const uint32_t now = Now();
+    UpdateAirlineContracts(now);
+    for (uint32_t g = 0; g < 3; ++g) UpdateBusinessContracts(g, now);
+  } else if (eventFlag == kTimeEvent_Minute) {
+    if (IsAirportFunctional()) UpdateNegotiations();
   }
   return 0;
 }

@@ -104,6 +104,27 @@ class cEntity_ContractManager : public cEntity_Base, public cSimulation_TimeObje
   void DeclineGasStationOffer(uint32_t i) { DeclineBusinessOffer(kGroup_GasStation, i); }
   void NegotiateGasStationOffer(uint32_t i) { NegotiateBusinessOffer(kGroup_GasStation, i); }
 
+  // Renewal, dissatisfaction, loss and expiry (now: the clock's total).
+  void UpdateAirlineContracts(uint32_t now);
+  void UpdateBusinessContracts(uint32_t group, uint32_t now);
+  void UpdateHotelContracts(uint32_t now) { UpdateBusinessContracts(kGroup_Hotel, now); }
+  void UpdateGasStationContracts(uint32_t now) { UpdateBusinessContracts(kGroup_GasStation, now); }
+  void WithdrawLapsedAirlineOffers();
+  void WithdrawLapsedBusinessOffers(uint32_t group);
+  void UpdateNegotiations();
+  void NotifyNotFunctional();
+  void NotifyRequirementsNotMet(cAirlineContract* contract);
+  void ExpireAirlineContract(cAirlineContract* contract);
+  void ExpireBusinessContract(uint32_t group, cBusinessContract* contract);
+  void RemoveAirlineFlights(cAirlineContract* contract);
+  void ReturnAirlineToPool(cAirlineContract* contract);
+  void ReturnBusinessToPool(uint32_t group, cBusinessContract* contract);
+  void ReturnHotelToPool(cBusinessContract* contract) { ReturnBusinessToPool(kGroup_Hotel, contract); }
+  void ReturnGasStationToPool(cBusinessContract* contract) { ReturnBusinessToPool(kGroup_GasStation, contract); }
+  cAirlineContract* FindAirlineContractByName(const std::string& name) const;
+  void RelinkAirlineFlights(uint32_t list);
+  void RelinkBusinessContracts();
+
   std::vector<cBusinessContract*>& BusinessList(uint32_t group, uint32_t list) { return businessLists[group][list]; }
 
   // The airport's base requirements; the met flag is the airport-functional
@@ -133,4 +154,5 @@ class cEntity_ContractManager : public cEntity_Base, public cSimulation_TimeObje
   void ClearContracts();
   uint32_t Now();
   void RefreshBuildMenu();
+  void ShowDissatisfied(const std::string& name);
 };

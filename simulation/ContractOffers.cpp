@@ -156,6 +156,9 @@ void cEntity_ContractManager::DeclineAirlineOffer(uint32_t i) {
   std::vector<cAirlineContract*>& offered = airlineLists[kList_Offered];
   if (i >= offered.size()) return;
   cAirlineContract* contract = offered[i];
+  // A renewal turned down ends the running contract: its flights stop
+  // landing and paying as at expiry.
+  if (contract->renewal) RemoveAirlineFlights(contract);
   contract->coolDown = kAirlineCoolDownMonths;
   airlineLists[kList_Pool].push_back(contract);
   cKV9_GlobalWrapper* table = Table();
@@ -231,7 +234,10 @@ void cEntity_ContractManager::SignFlightContracts() {
   std::vector<cAirlineContract*>& active = airlineLists[kList_Active];
   for (size_t a = 0; a < active.size(); ++a) {
     cAirlineContract* contract = active[a];
-    if (!contract->CheckRequirements(table, nullptr)) continue;
+    if (!contract->CheckRequirements(table, nullptr)) {
+      NotifyRequirementsNotMet(contract);
+      continue;
+    }
     if (contract->openFlights.empty()) continue;
     const size_t s = contract->otherFlights.size() + contract->signedFlights.size();
     // Summed as a whole number: the total of three arrays can pass 255.

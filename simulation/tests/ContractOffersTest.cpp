@@ -364,7 +364,11 @@ TEST_F(SigningTest, CustomsLimitRefusesInternationalFlights) {
   const size_t posted = w.world.pda->posted.size();
   m->SignFlightContracts();
   EXPECT_EQ(far->signedFlights.size(), 1u);
-  EXPECT_EQ(w.world.pda->posted.size(), posted);
+  // The airline's own check refuses first, with its Customs message.
+  ASSERT_EQ(w.world.pda->posted.size(), posted + 1);
+  EXPECT_EQ(Subjects().back(), "Airline requirements not met");
+  EXPECT_NE(std::find(far->messages.begin(), far->messages.end(), "You must construct more Customs buildings."),
+            far->messages.end());
   // With a second Customs building the flight is signed.
   w.Build(kAdmin, "Customs", 1, far);
   m->SignFlightContracts();

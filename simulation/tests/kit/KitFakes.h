@@ -2,6 +2,7 @@
 // Fakes of the simulation's neighbours: scenario, weather, land plot, road
 // grid and a building manager with configurable types and instances.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -130,6 +131,14 @@ class FakeInstance : public TerminalInstance {
     return i < interiorContracts.size() ? interiorContracts[i] : nullptr;
   }
   void RemoveFlight(cFlightContract* flight) override { removedFlights.push_back(flight); }
+  void AssignFlightToGate(cFlightContract* flight, uint8_t, uint8_t) override { gateFlights.push_back(flight); }
+  std::vector<cFlightContract*> gateFlights;
+  void RemoveTerminalItem(uint8_t x, uint8_t y) override {
+    removedItems.emplace_back(x, y);
+    if (onRemoveItem) onRemoveItem(x, y);
+  }
+  std::vector<std::pair<uint8_t, uint8_t>> removedItems;
+  std::function<void(uint8_t, uint8_t)> onRemoveItem;
 
   // Instance owners are kept by the building side; here the test sets them.
   cContract* owner = nullptr;
@@ -251,6 +260,18 @@ class FakeBuildings : public cEntity_BuildingManager {
   uint32_t CountClassInstancesB(uint32_t word, cContract* contract) override {
     return CountClassInstances(word, contract);
   }
+  void RemoveInstance(BOInstance* instance) override {
+    auto* type = static_cast<FakeType*>(instance->GetType());
+    for (auto it = type->instances.begin(); it != type->instances.end(); ++it) {
+      if (it->get() == instance) {
+        if (onRemove) onRemove(instance);
+        type->instances.erase(it);
+        return;
+      }
+    }
+  }
+  // Runs before a removed instance is deleted (the demolition's hook).
+  std::function<void(BOInstance*)> onRemove;
   void ReleaseContractBuildings(cContract* contract) override {
     if (!contract) return;
     released.push_back(contract);
