@@ -16,6 +16,8 @@ class cEntity_AirportManager : public cEntity_Base {
 
   using cEntity_Base::cEntity_Base;
 
+  // Passengers the terminals took on the last day.
+  virtual uint32_t GetTraffic() = 0;
   // Daily traffic `index` days back (0 newest, up to 9).
   virtual uint32_t GetTrafficHistory(uint32_t index) = 0;
   // The airport's own price of fee item `item` (0-17).

@@ -537,3 +537,34 @@ TEST_F(ContractManagerTest, SatisfactionDrift) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ContractManagerTest, StatisticsReadTheRunningContracts) {
+  w.world.stats->tuning.defaultBusinessSatisfaction = 40.0f;
+  AirlineData data{"Avg", "", 0, 0, 0, 0, {}};
+  BusinessData shop{"Shop", "", 0, 0, 100};
+  auto* a = new cAirlineContract(&data);
+  auto* b = new cAirlineContract(&data);
+  auto* pooled = new cAirlineContract(&data);
+  a->satisfaction = 40.0f;
+  b->satisfaction = 60.0f;
+  pooled->satisfaction = 0.0f;
+  w.manager.airlineLists[kList_Active] = {a, b};
+  w.manager.airlineLists[kList_Pool] = {pooled};
+  auto* hotel = new cBusinessContract(&shop);
+  auto* idle = new cBusinessContract(&shop);
+  hotel->satisfaction = 70.0f;
+  hotel->requiredTraffic = 100;
+  idle->satisfaction = 5.0f;
+  w.manager.businessLists[kGroup_Hotel][kList_Active] = {hotel};
+  w.manager.businessLists[kGroup_Business][kList_Pool] = {idle};
+  w.world.airport.trafficToday = 50;
+  w.world.stats->DailyUpdate();
+  EXPECT_FLOAT_EQ(w.world.stats->block.airlineSatisfaction, 50.0f);
+  EXPECT_FLOAT_EQ(w.world.stats->block.businessSatisfaction, 70.0f);  // before today's update
+  EXPECT_FLOAT_EQ(hotel->satisfaction, 0.25f * 40.0f);
+  EXPECT_FLOAT_EQ(idle->satisfaction, 5.0f);  // pooled: no partner yet
+}
+
+}  // namespace

@@ -301,6 +301,7 @@ class FakeAirport : public cEntity_AirportManager {
  public:
   using cEntity_AirportManager::cEntity_AirportManager;
 
+  uint32_t GetTraffic() override { return trafficToday; }
   uint32_t GetTrafficHistory(uint32_t index) override { return index < 10 ? traffic[index] : 0; }
   float GetFeePrice(uint32_t item) override { return item < 18 ? prices[item] : 0.0f; }
   bool PlacePassengerFlight(cFlightContract* flight) override {
@@ -319,6 +320,7 @@ class FakeAirport : public cEntity_AirportManager {
   void RemoveStorageFlight(uint8_t list, cFlightContract* flight) override { Remove(storageLists[list], flight); }
   void ClearStorageSlot(uint32_t word, uint8_t slot) override { clearedSlots.emplace_back(word, slot); }
 
+  uint32_t trafficToday = 0;
   uint32_t traffic[10] = {};
   float prices[18] = {50, 100, 150, 200, 250, 50, 100, 150, 200, 250, 300, 3, 2, 250, 50, 2, 100, 100};
   bool placeFlights = true;
