@@ -2,8 +2,6 @@
 
 namespace str {
 
-char ToLowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 static char ToUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 void ToLowerInPlace(std::string& s) {
@@ -56,20 +54,6 @@ std::string_view TrimView(std::string_view s) {
 
 std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
-char EscapedChar(char c) {
-  switch (c) {
-    case 'n': return '\n';
-    case 't': return '\t';
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'r': return '\r';
-    case 'v': return '\v';
-    case '"': return '"';
-    case '\\': return '\\';
-    default: return 0;
-  }
-}
 
 std::vector<std::string> Split(std::string_view s, std::string_view separators) {
   std::vector<std::string> out;

@@ -8,7 +8,8 @@
 
 namespace str {
 
-char ToLowerChar(char c);
+// Defined here so every caller folds in line (it runs for each character).
+inline char ToLowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 void ToLowerInPlace(std::string& s);
 std::string ToLower(std::string_view s);
 std::string ToUpper(std::string_view s);
@@ -26,7 +27,20 @@ std::string Trim(std::string_view s);
 // The character a backslash escape inside quoted script text stands for
 // ("\\n" -> line feed, also t a b f r v, quote and backslash), or 0 when
 // `c` starts no escape and the backslash is kept as written.
-char EscapedChar(char c);
+inline char EscapedChar(char c) {
+  switch (c) {
+    case 'n': return '\n';
+    case 't': return '\t';
+    case 'a': return '\a';
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'r': return '\r';
+    case 'v': return '\v';
+    case '"': return '"';
+    case '\\': return '\\';
+    default: return 0;
+  }
+}
 
 // Splits on any of the separator characters; empty pieces are kept.
 std::vector<std::string> Split(std::string_view s, std::string_view separators);

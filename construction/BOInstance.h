@@ -1,10 +1,13 @@
 #pragma once
 // A placed building. The building-instances issue completes it.
 #include <cstdint>
+#include <vector>
 
 class cBuildableObject;
 class cContract;
+class cEntity_BuildingManager;
 class cFlightContract;
+struct TaxiwayAccessCell;
 struct TerminalItem;
 
 class BOInstance {
@@ -25,6 +28,19 @@ class BOInstance {
   // The contract an interior object is dedicated to (a check-in desk given
   // to an airline), or null.
   virtual cContract* GetInteriorObjectContract(uint32_t index) = 0;
+  // One more road connection; when the count becomes 1 the functional state
+  // is evaluated again and the building registered or withdrawn with its
+  // type when it changed.
+  virtual void AddRoadConnection() = 0;
+  // The type's taxiway access rectangles, turned and moved to this
+  // building's place.
+  virtual void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) = 0;
+
+  // The path nodes of the access rectangles, in the path finder of the
+  // manager's service table: added when a placement is finished (true when
+  // the building has access rectangles), removed with the building.
+  bool AddTaxiwayAccessNodes(cEntity_BuildingManager* manager);
+  void RemoveTaxiwayAccessNodes(cEntity_BuildingManager* manager);
 };
 
 // A placed terminal: the flights standing at its gates.

@@ -1,6 +1,8 @@
 #include "platform/Locale.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -14,6 +16,36 @@ std::string_view SkipBlanks(std::string_view s) {
   size_t i = 0;
   while (i < s.size() && IsSpace(s[i])) ++i;
   return s.substr(i);
+}
+
+// For a decimal number too large or too small for a double: true when its
+// decimal magnitude (exponent plus the position of its first significant
+// digit) is positive, i.e. it overflowed rather than underflowed.
+bool OverflowsUpward(std::string_view number) {
+  size_t i = 0;
+  int64_t integerDigits = 0;  // significant digits before the point
+  int64_t leadingZeros = 0;   // zeros after the point before the first significant digit
+  bool significant = false;
+  for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) {
+    significant = significant || number[i] != '0';
+    if (significant) ++integerDigits;
+  }
+  if (i < number.size() && number[i] == '.') {
+    for (++i; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) {
+      if (number[i] != '0') significant = true;
+      if (!significant && integerDigits == 0) ++leadingZeros;
+    }
+  }
+  int64_t exponent = 0;
+  if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+    ++i;
+    bool negative = false;
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) negative = number[i++] == '-';
+    for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i)
+      exponent = std::min<int64_t>(exponent * 10 + (number[i] - '0'), int64_t(1) << 40);
+    if (negative) exponent = -exponent;
+  }
+  return exponent + (integerDigits > 0 ? integerDigits : -leadingZeros) > 0;
 }
 
 // Converts the longest numeric prefix; returns characters consumed (0: none).
@@ -32,7 +64,10 @@ size_t PrefixDouble(std::string_view s, double* out) {
   if (ptr == s.data() + i) return 0;
   if (ec == std::errc::result_out_of_range) {
     // Keep atof's behaviour: huge values become infinity, tiny ones zero.
-    value = std::abs(value) > 1.0 ? std::numeric_limits<double>::infinity() : 0.0;
+    // from_chars leaves `value` untouched here, so the text decides which.
+    value = OverflowsUpward(s.substr(i, static_cast<size_t>(ptr - (s.data() + i))))
+                ? std::numeric_limits<double>::infinity()
+                : 0.0;
   }
   *out = negative ? -value : value;
   return static_cast<size_t>(ptr - s.data());

@@ -120,57 +120,6 @@ bool ResolvePathForWrite(const std::string& name, std::string* resolved, const s
   return Resolve(name, resolved, base, true);
 }
 
-FILE* OpenFile(const std::string& name, const char* mode, const std::string& base) {
-  if (!mode) return nullptr;
-  const std::string_view m(mode);
-  const bool writes = m.find_first_of("wa+") != std::string_view::npos;
-  std::string real;
-  if (!(writes ? ResolvePathForWrite(name, &real, base) : ResolvePath(name, &real, base))) return nullptr;
-  std::string binaryMode(m);
-  if (binaryMode.find('b') == std::string::npos) binaryMode += 'b';
-  FILE* f = std::fopen(real.c_str(), binaryMode.c_str());
-  if (f && writes) ClearPathCache();
-  return f;
-}
-
-template <typename Buffer>
-static bool ReadAll(const std::string& name, Buffer* out, const std::string& base) {
-  if (!out) return false;
-  out->clear();
-  FILE* f = OpenFile(name, "rb", base);
-  if (!f) return false;
-  char chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out->insert(out->end(), chunk, chunk + n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
-}
-
-bool ReadWholeFile(const std::string& name, std::vector<uint8_t>* bytes, const std::string& base) {
-  return ReadAll(name, bytes, base);
-}
-
-bool ReadWholeFile(const std::string& name, std::string* text, const std::string& base) {
-  return ReadAll(name, text, base);
-}
-
-bool WriteWholeFileAtomic(const std::string& name, const void* data, size_t size, const std::string& base) {
-  std::string real;
-  if (!ResolvePathForWrite(name, &real, base)) return false;
-  const std::string temp = real + ".tmp";
-  FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return false;
-  const bool written = (size == 0 || std::fwrite(data, 1, size, f) == size);
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), real.c_str()) != 0) {
-    std::remove(temp.c_str());
-    return false;
-  }
-  ClearPathCache();
-  return true;
-}
-
 void ClearPathCache() { Cache().clear(); }
 
 }  // namespace platform

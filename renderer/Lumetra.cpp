@@ -55,6 +55,14 @@ bool Lumetra::Init() {
 
 void Lumetra::Shutdown() {
   FreeModeList();
+  // Resources go before the device they hold textures and buffers of; any
+  // pointer a user still holds is invalid from here on.
+  meshes_.Destroy();
+  models_.Destroy();
+  fonts_.Destroy();
+  shaders_.Destroy();
+  images_.Destroy();
+  lights_.Destroy();
   for (C3DPassDX8* pass : passes_) delete pass;
   passes_.clear();
   for (C3DPassDX8* pass : retiredPasses_) delete pass;
@@ -80,6 +88,39 @@ eServiceType Lumetra::GetServiceType() { return eService_Graphics; }
 void Lumetra::Update(float seconds) {
   gRunningTime += seconds;
   gFrameTime = seconds;
+  // Resources whose last reference went since the previous update.
+  fonts_.FlushPending();
+  images_.FlushPending();
+  lights_.FlushPending();
+  models_.FlushPending();
+  meshes_.FlushPending();
+  shaders_.FlushPending();
+}
+
+void Lumetra::RemoveLightRecord(uint32_t index) {
+  // Passes hold lights by registry index: each forgets its first entry of
+  // this one before the record goes.
+  for (C3DPassDX8* pass : passes_) {
+    for (int32_t position = 0; position < pass->GetLightCount(); ++position) {
+      if (pass->GetLight(position) == static_cast<int32_t>(index)) {
+        pass->RemoveLight(position);
+        break;
+      }
+    }
+  }
+  lights_.Remove(index);
+}
+
+const ResourceRegistry& Lumetra::Registry(Family family) const {
+  switch (family) {
+    case Family::Fonts: return fonts_;
+    case Family::Images: return images_;
+    case Family::Lights: return lights_;
+    case Family::Models: return models_;
+    case Family::Meshes: return meshes_;
+    case Family::Shaders: break;
+  }
+  return shaders_;
 }
 
 void Lumetra::SetWindow(platform::HWND window) {
@@ -216,14 +257,8 @@ bool Lumetra::ToggleMetrics() {
 }
 
 // --- resources ----------------------------------------------------------------
-// The factories answer null until the resource registries exist; every slot
-// that is handed a resource passes the call on to it.
-
-C3DModel* Lumetra::CreateModel(uint32_t, std::string) { return nullptr; }
-C3DMesh* Lumetra::CreateMesh(uint32_t, std::string) { return nullptr; }
-C3DFont* Lumetra::CreateFont(uint32_t, std::string) { return nullptr; }
-C3DBaseShader* Lumetra::CreateShader(uint32_t, std::string) { return nullptr; }
-C3DImage* Lumetra::CreateImage(uint32_t, std::string) { return nullptr; }
+// The factories are in resources/LumetraFactories.cpp; every slot that is
+// handed a resource passes the call on to it.
 
 void Lumetra::AddRefResource(C3DModel* model) { AddRefResource(static_cast<C3DResource*>(model)); }
 void Lumetra::ReleaseResource(C3DModel* model) { ReleaseResource(static_cast<C3DResource*>(model)); }

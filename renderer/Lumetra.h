@@ -12,6 +12,7 @@
 #include "engine/math/JMatrix.h"
 #include "platform/graphics/GfxTypes.h"
 #include "renderer/RenderStateCache.h"
+#include "renderer/resources/ResourceRegistry.h"
 
 namespace platform::gfx {
 class Direct3D;
@@ -22,7 +23,9 @@ class VertexBuffer;
 }  // namespace platform::gfx
 
 class C3DPassDX8;
+class DX8MaterialShader;
 struct DrawItem;
+struct GlyphTable;
 
 class Lumetra : public Core3D {
  public:
@@ -125,6 +128,37 @@ class Lumetra : public Core3D {
   // The item's image k becomes the shader's layer k image, for every layer.
   static void BindLayerImages(DrawItem* item);
 
+  // --- registries (renderer-only) ---
+  // Each add returns the family's new used count; each remove takes a
+  // resource whose last reference went off the lookups until the next
+  // Update deletes it; each get answers null past the used count.
+  uint32_t AddFont(C3DResource* font) { return fonts_.Add(font); }
+  void RemoveFont(uint32_t index) { fonts_.Remove(index); }
+  C3DResource* GetFont(uint32_t index) { return fonts_.Get(index); }
+  uint32_t AddImage(C3DResource* image) { return images_.Add(image); }
+  void RemoveImage(uint32_t index) { images_.Remove(index); }
+  C3DResource* GetImage(uint32_t index) { return images_.Get(index); }
+  uint32_t AddShader(C3DResource* shader) { return shaders_.Add(shader); }
+  void RemoveShader(uint32_t index) { shaders_.Remove(index); }
+  C3DResource* GetShader(uint32_t index) { return shaders_.Get(index); }
+  uint32_t AddModel(C3DResource* model) { return models_.Add(model); }
+  void RemoveModel(uint32_t index) { models_.Remove(index); }
+  C3DResource* GetModel(uint32_t index) { return models_.Get(index); }
+  uint32_t AddMesh(C3DResource* mesh) { return meshes_.Add(mesh); }
+  void RemoveMesh(uint32_t index) { meshes_.Remove(index); }
+  C3DResource* GetMesh(uint32_t index) { return meshes_.Get(index); }
+  uint32_t AddLightRecord(C3DResource* light) { return lights_.Add(light); }
+  void RemoveLightRecord(uint32_t index);
+  C3DResource* GetLightRecord(uint32_t index) { return lights_.Get(index); }
+  // A font built from a built-in glyph table; the built-in fonts arrive with
+  // the font classes, until then null.
+  C3DFont* CreateBuiltinFont(const std::string& name, uint32_t flags, const GlyphTable* table);
+  // The glyph texture of a built-in font as a registered image; on failure
+  // the default or empty image (null with RF_NOFALLBACK).
+  C3DImage* CreateGlyphImage(const std::string& name, uint32_t flags, const GlyphTable* table);
+  enum class Family { Fonts, Images, Lights, Models, Meshes, Shaders };
+  const ResourceRegistry& Registry(Family family) const;
+
   // --- inside the renderer, and for tests ---
   platform::gfx::Direct3D* GetDirect3D() const { return d3d_; }
   platform::gfx::Device* GetDevice() const { return device_; }
@@ -140,11 +174,30 @@ class Lumetra : public Core3D {
   uint8_t GetMetricPlacement() const { return metricPlacement_; }
   uint32_t GetFrameIndexCount() const { return frameIndexCount_; }
   uint32_t GetFrameVertexCount() const { return frameVertexCount_; }
+  // Drawing outside the passes changed the device's textures and stream:
+  // the next draw sets them again.
+  void ForgetLastTextures() {
+    lastTextures_.fill(nullptr);
+    lastStream_ = nullptr;
+  }
   // The process-wide running time and last frame time, in seconds.
   static float GetRunningTime();
   static float GetFrameTime();
 
  private:
+  // The factories' own requests: `fallback` marks a request made as another
+  // request's fallback, which on failure gives null instead of asking again.
+  C3DModel* RequestModel(uint32_t flags, std::string name, bool fallback);
+  C3DFont* RequestFont(uint32_t flags, std::string name, bool fallback);
+  C3DBaseShader* RequestShader(uint32_t flags, std::string name, bool fallback);
+  C3DImage* RequestImage(uint32_t flags, std::string name, bool fallback);
+  C3DBaseShader* MakeShader(uint32_t flags, const std::string& name);
+  C3DBaseShader* MakeBuiltinShader(uint32_t flags, const std::string& name);
+  C3DImage* MakeImage(uint32_t flags, const std::string& name);
+  // An empty material with one layer over the image (whose reference it
+  // takes), registered; null (and the image released) when that fails.
+  DX8MaterialShader* OneLayerMaterial(const std::string& name, C3DImage* image);
+
   bool BuildPresentParameters(const C3DDisplayMode* mode, platform::gfx::PresentParameters* params);
   void SetupDevice(const C3DDisplayMode* mode);
   void ReportError(CoreStatus code) const;
@@ -152,12 +205,18 @@ class Lumetra : public Core3D {
   void RunPasses();
   void DrawPass(C3DPassDX8* pass);
   void DrawItemGeometry(const DrawItem& item, const JMatrix& world);
+  // The device light of light-registry entry `index`, built into the
+  // record; null when there is no such enabled light of a known kind.
+  const platform::gfx::Light* BuildDeviceLight(uint32_t index);
   void Queue(C3DPass* pass, DrawItem* item, bool lines);
   void Enqueue(C3DPassDX8* pass, DrawItem* item, const JMatrix* matrix);
   // The captured frame (the last one presented) as an opaque A8R8G8B8
   // image surface of the back-buffer size; null on failure.
   platform::gfx::Surface* CaptureFrontBuffer();
   bool BackBufferSize(uint32_t* width, uint32_t* height);
+
+  // Fonts, images, lights, models, meshes, shaders.
+  ResourceRegistry fonts_, images_, lights_, models_, meshes_, shaders_;
 
   platform::gfx::Direct3D* d3d_ = nullptr;
   platform::gfx::Device* device_ = nullptr;

@@ -181,6 +181,12 @@ bool Lumetra::ReleaseDevice() {
   sceneOpen_ = false;  // a scene of the released device ends with it
   lastTextures_.fill(nullptr);
   lastStream_ = nullptr;
+  // Resources already given up go now, while their device still exists.
+  fonts_.FlushPending();
+  images_.FlushPending();
+  lights_.FlushPending();
+  models_.FlushPending();
+  shaders_.FlushPending();
   device_->Release();
   device_ = nullptr;
   return true;

@@ -11,6 +11,7 @@
 #include "platform/graphics/GfxDevice.h"
 #include "renderer/C3DPassDX8.h"
 #include "renderer/Lumetra.h"
+#include "renderer/resources/LightRecord.h"
 
 namespace gfx = platform::gfx;
 
@@ -35,15 +36,29 @@ uint32_t FloatBits(float f) {
   return bits;
 }
 
-// Priority first, then the stage images as addresses, up to the first stage
-// where both items have none.
+// An image's place in the image registry, the key draws are grouped by so
+// that items sharing textures are drawn together; -1 for none.
+int64_t ImageKey(C3DImage* image) { return image ? image->GetRegistryIndex() : -1; }
+
+// Priority first, then the stage images by registry index, up to the first
+// stage where both items have none.
 bool PriorityOrder(const DrawItem* a, const DrawItem* b) {
   if (a->priority != b->priority) return a->priority < b->priority;
   for (size_t k = 0; k < a->images.size(); ++k) {
     if (!a->images[k] && !b->images[k]) return false;
-    if (a->images[k] != b->images[k]) return std::less<C3DImage*>()(a->images[k], b->images[k]);
+    const int64_t ka = ImageKey(a->images[k]), kb = ImageKey(b->images[k]);
+    if (ka != kb) return ka < kb;
   }
   return false;
+}
+
+// A colour recoloured by a colour matrix as a point (alpha kept).
+gfx::ColorValue Recolour(const gfx::ColorValue& c, const JMatrix& m) {
+  gfx::ColorValue out = c;
+  out.r = c.r * m.m[0][0] + c.g * m.m[1][0] + c.b * m.m[2][0] + m.m[3][0];
+  out.g = c.r * m.m[0][1] + c.g * m.m[1][1] + c.b * m.m[2][1] + m.m[3][1];
+  out.b = c.r * m.m[0][2] + c.g * m.m[1][2] + c.b * m.m[2][2] + m.m[3][2];
+  return out;
 }
 
 }  // namespace
@@ -156,6 +171,10 @@ void Lumetra::RunPasses() {
     if (!listed(pass)) continue;
     pass->RunPrepareHook();
     if (listed(pass)) pass->RenderEntities();
+    // Text queued during the frame goes into every pass.
+    for (uint32_t i = 0; listed(pass) && i < fonts_.UsedCount(); ++i) {
+      if (auto* font = dynamic_cast<C3DFont*>(fonts_.Get(i))) font->Flush(pass);
+    }
     if (listed(pass) && device_) DrawPass(pass);
     pass->SetDepthSorted(false);
     if (listed(pass)) pass->RunFinishHook();
@@ -187,14 +206,21 @@ void Lumetra::DrawPass(C3DPassDX8* pass) {
     states_.Set(gfx::D3DRS_FOGENABLE, 0);
   }
 
-  // Device lights come from the light registry, which nothing fills: every
-  // entry of the pass's light list yields no light, and a device light left
-  // on by the previous pass at that position is switched off.
+  // Device lights: every light slot the registry could use goes off, then
+  // the pass's lights take slots from 0 in list order.
+  for (uint32_t i = 0; i < lights_.UsedCount(); ++i) device_->LightEnable(i, false);
+  uint32_t slot = 0;
   for (int32_t position = 0; position < pass->GetLightCount(); ++position) {
-    if (static_cast<uint32_t>(position) < lightsEnabledByPreviousPass_)
+    const gfx::Light* light = BuildDeviceLight(static_cast<uint32_t>(pass->GetLight(position)));
+    if (light) {
+      device_->SetLight(slot, light);
+      device_->LightEnable(slot, true);
+      ++slot;
+    } else if (static_cast<uint32_t>(position) < lightsEnabledByPreviousPass_) {
       device_->LightEnable(static_cast<uint32_t>(position), false);
+    }
   }
-  lightsEnabledByPreviousPass_ = 0;
+  lightsEnabledByPreviousPass_ = slot;
 
   const gfx::Matrix viewMatrix = ToDeviceMatrix(view->view);
   const gfx::Matrix projection = ToDeviceMatrix(view->projection);
@@ -208,10 +234,11 @@ void Lumetra::DrawPass(C3DPassDX8* pass) {
 
   std::vector<DrawItem*>& items = pass->DrawList();
   if (pass->IsSorted() && !items.empty()) {
+    // Stable: items that compare equal keep the order they were queued in.
     if (!pass->IsDepthSorted()) {
-      std::sort(items.begin(), items.end(), PriorityOrder);
+      std::stable_sort(items.begin(), items.end(), PriorityOrder);
     } else {
-      std::sort(items.begin(), items.end(), [](const DrawItem* a, const DrawItem* b) {
+      std::stable_sort(items.begin(), items.end(), [](const DrawItem* a, const DrawItem* b) {
         if (a->depthSorted != b->depthSorted) return !a->depthSorted;
         if (!a->depthSorted) return PriorityOrder(a, b);
         return a->depth > b->depth;
@@ -271,6 +298,32 @@ void Lumetra::DrawPass(C3DPassDX8* pass) {
     frameIndexCount_ += geometry->indexCount;
     frameVertexCount_ += geometry->vertexCount;
   }
+}
+
+const gfx::Light* Lumetra::BuildDeviceLight(uint32_t index) {
+  auto* record = dynamic_cast<LightRecord*>(lights_.Get(index));
+  if (!record || !(record->lightFlags & LightRecord::kEnabled) || record->kind > 2) return nullptr;
+  static constexpr uint32_t kTypes[3] = {gfx::D3DLIGHT_POINT, gfx::D3DLIGHT_SPOT, gfx::D3DLIGHT_DIRECTIONAL};
+  gfx::Light& light = record->deviceLight;
+  light.type = kTypes[record->kind];
+  light.diffuse = record->diffuse;
+  light.specular = record->specular;
+  light.ambient = record->ambient;
+  light.position = record->position;
+  light.direction = record->direction;
+  light.range = record->range;
+  light.falloff = record->falloff;
+  light.attenuation0 = record->attenuation0;
+  light.attenuation1 = record->attenuation1;
+  light.attenuation2 = record->attenuation2;
+  light.theta = record->theta;
+  light.phi = record->phi;
+  for (uint32_t k = 0; k < kColourMatrixCount; ++k) {
+    if (!matrixFlags_[k] || !(record->lightFlags & LightRecord::RecolourBit(k))) continue;
+    gfx::ColorValue& colour = k < 3 ? light.diffuse : k < 6 ? light.ambient : light.specular;
+    colour = Recolour(colour, matrices_[k]);
+  }
+  return &light;
 }
 
 void Lumetra::DrawItemGeometry(const DrawItem& item, const JMatrix& world) {

@@ -12,12 +12,19 @@
 #include "game/GameScenario.h"
 #include "platform/DebugOutput.h"
 #include "base/StringUtil.h"
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/BusinessContract.h"
 #include "simulation/FlightContract.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
+
+namespace {
+
+// The tables are a few kilobytes; a file near this is not one of them.
+constexpr uint64_t kMaxTableBytes = 16ull * 1024 * 1024;
+
+}  // namespace
 
 cEntity_ContractManager::cEntity_ContractManager(cEntity_Manager* manager)
     : cEntity_Base(manager, kEntityType_Base),
@@ -37,13 +44,19 @@ std::string cEntity_ContractManager::ResourcePath() {
 
 CoreStatus cEntity_ContractManager::Init() {
   const std::string base = ResourcePath();
-  std::string text;
   // A table that cannot be read stays empty: nothing of it is offered.
-  ReadAirlineTable(platform::ReadWholeFile(kAirlineTable, &text, base) ? text : std::string());
-  text.clear();
-  ReadAirplaneTable(platform::ReadWholeFile(kAirplaneTable, &text, base) ? text : std::string());
-  text.clear();
-  ReadBusinessTable(platform::ReadWholeFile(kBusinessTable, &text, base) ? text : std::string());
+  auto read = [&](const char* name) {
+    std::string text;
+    platform::FileReadError why;
+    if (!platform::ReadFileText(name, kMaxTableBytes, &text, &why, base)) {
+      platform::DebugPrintf("[cEntity_ContractManager::Init] %s: %s\n", name, why.text.c_str());
+      text.clear();
+    }
+    return text;
+  };
+  ReadAirlineTable(read(kAirlineTable));
+  ReadAirplaneTable(read(kAirplaneTable));
+  ReadBusinessTable(read(kBusinessTable));
   return status::Ok;
 }
 

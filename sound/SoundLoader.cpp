@@ -1,10 +1,7 @@
 #include "sound/SoundLoader.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 
 SoundLoader::~SoundLoader() = default;
 
@@ -17,24 +14,9 @@ void SoundLoader::Clear() {
 }
 
 bool SoundLoader::ReadFile(const std::string& name, size_t maxBytes, std::vector<uint8_t>* bytes) {
-  std::string path;
-  if (!platform::ResolvePath(name, &path)) {
-    platform::DebugPrintf("Sound: cannot find \"%s\"\n", name.c_str());
-    return false;
-  }
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error) {
-    platform::DebugPrintf("Sound: cannot read \"%s\"\n", name.c_str());
-    return false;
-  }
-  if (size > maxBytes) {
-    platform::DebugPrintf("Sound: \"%s\" is too large (%llu bytes)\n", name.c_str(),
-                          static_cast<unsigned long long>(size));
-    return false;
-  }
-  if (!platform::ReadWholeFile(path, bytes)) {
-    platform::DebugPrintf("Sound: cannot read \"%s\"\n", name.c_str());
+  platform::FileReadError why;
+  if (!platform::ReadFileBytes(name, maxBytes, bytes, &why)) {
+    platform::DebugPrintf("Sound: \"%s\" %s\n", name.c_str(), why.text.c_str());
     return false;
   }
   return true;

@@ -5,7 +5,7 @@
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"
-#include "platform/Paths.h"
+#include "platform/DurableSave.h"
 
 namespace {
 
@@ -134,8 +134,10 @@ void cCore_ConfigManager::WriteConfig(std::string* out) {
 CoreStatus cCore_ConfigManager::SaveConfig(const std::string& fileName) {
   std::string text;
   WriteConfig(&text);
-  if (!platform::WriteWholeFileAtomic(fileName, text.data(), text.size())) {
-    platform::DebugPrintf("[cCore_ConfigManager::SaveConfig] cannot write \"%s\"\n", fileName.c_str());
+  std::string why;
+  if (!platform::SaveFileDurably(fileName, text.data(), text.size(), &why)) {
+    platform::DebugPrintf("[cCore_ConfigManager::SaveConfig] cannot write \"%s\": %s\n", fileName.c_str(),
+                          why.c_str());
     return status::Fail;
   }
   return status::Ok;

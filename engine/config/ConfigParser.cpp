@@ -4,9 +4,10 @@
 
 #include "engine/config/ConfigManager.h"
 #include "engine/config/LanguageManager.h"
+#include "engine/config/ScriptTokenizer.h"
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 
 namespace {
 
@@ -175,28 +176,10 @@ int64_t ConfigParser::SplitStatements(std::string_view cleaned,
 }
 
 CoreStatus ConfigParser::ReadFile(const std::string& fileName, StatementHandler handler) {
-  FILE* file = platform::OpenFile(fileName, "rb");
-  if (!file) {
-    platform::DebugPrintf("[ConfigParser::ReadFile] cannot open \"%s\"\n", fileName.c_str());
-    return status::Fail;
-  }
   std::string text;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok && static_cast<unsigned long>(size) > kMaxScriptBytes) {
-    std::fclose(file);
-    platform::DebugPrintf("[ConfigParser::ReadFile] \"%s\" is %ld bytes, more than a script may hold; not read\n",
-                          fileName.c_str(), size);
-    return status::Fail;
-  }
-  if (ok) {
-    text.resize(static_cast<size_t>(size));
-    ok = size == 0 || std::fread(text.data(), 1, text.size(), file) == text.size();
-  }
-  std::fclose(file);
-  if (!ok) {
-    platform::DebugPrintf("[ConfigParser::ReadFile] cannot read \"%s\"\n", fileName.c_str());
+  platform::FileReadError why;
+  if (!platform::ReadFileText(fileName, kMaxScriptBytes, &text, &why)) {
+    platform::DebugPrintf("[ConfigParser::ReadFile] \"%s\" %s\n", fileName.c_str(), why.text.c_str());
     return status::Fail;
   }
   return ReadText(text, handler, fileName);
@@ -218,18 +201,19 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
     return status::Fail;
   }
 
-  std::string cleaned;
-  if (!CleanScript(text, &cleaned)) {
+  // The whole text is checked before any statement runs: a refused file
+  // changes nothing.
+  const ScriptTokenizer::Outline outline = ScriptTokenizer::Check(text);
+  if (outline.endsOpen) {
     platform::DebugPrintf("[ConfigParser::ReadText] %s: ends inside quotes or a comment (truncated?); not read\n",
                           name.c_str());
     return status::Fail;
   }
-  const int64_t tokens = SplitStatements(cleaned, nullptr);
-  if (tokens < 0) {
+  if (outline.quotesOpen) {
     platform::DebugPrintf("[ConfigParser::ReadText] %s: quotes never close; not read\n", name.c_str());
     return status::Fail;
   }
-  if (tokens == 0) {
+  if (!outline.hasTokens) {
     platform::DebugPrintf("[ConfigParser::ReadText] %s: holds no statement\n", name.c_str());
     return status::Fail;
   }
@@ -239,13 +223,15 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
   handler_ = handler;
   ++nesting_;
   int refused = 0;
-  SplitStatements(cleaned, [&](CStringArray& statement, bool tooLong) {
+  ScriptTokenizer tokenizer;
+  tokenizer.Scan(text, kMaxStatementTokens, [&](const std::vector<std::string_view>& statement, bool tooLong) {
     CoreStatus result = status::Fail;
     if (!tooLong) result = RunStatement(statement);
     if (status::Succeeded(result)) return;
     if (++refused <= kMaxReportedStatements) {
+      const std::string keyword(statement.empty() ? std::string_view() : statement[0]);
       platform::DebugPrintf("[ConfigParser::ReadText] %s: statement \"%s\"%s refused\n", name.c_str(),
-                            statement.empty() ? "" : statement[0].c_str(), tooLong ? " (too many tokens)" : "");
+                            keyword.c_str(), tooLong ? " (too many tokens)" : "");
     }
   });
   if (refused > kMaxReportedStatements) {
@@ -256,19 +242,22 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
   return status::Ok;
 }
 
-CoreStatus ConfigParser::RunStatement(CStringArray& tokens) {
-  return handler_ == StatementHandler::Settings ? SettingsStatement(tokens) : CommandStatement(tokens);
+CoreStatus ConfigParser::RunStatement(const std::vector<std::string_view>& tokens) {
+  if (handler_ == StatementHandler::Settings) return SettingsStatement(tokens);
+  // Command handlers take their tokens as strings.
+  CStringArray strings(tokens.begin(), tokens.end());
+  return CommandStatement(strings);
 }
 
-CoreStatus ConfigParser::SettingsStatement(CStringArray& tokens) {
-  const std::string& keyword = tokens[0];
+CoreStatus ConfigParser::SettingsStatement(const std::vector<std::string_view>& tokens) {
+  const std::string_view keyword = tokens[0];
   if (str::EqualsNoCase(keyword, "settings") && tokens.size() >= 2) {
-    section_ = tokens[1];
+    section_.assign(tokens[1]);
     return status::Ok;
   }
   if (str::EqualsNoCase(keyword, "setting") && tokens.size() >= 3) {
     if (!configManager_) return status::Fail;
-    configManager_->SetValue(section_, tokens[1], std::move(tokens[2]));
+    configManager_->SetValue(section_, tokens[1], std::string(tokens[2]));
     return status::Ok;
   }
   if (keyword == "}") {
@@ -277,7 +266,7 @@ CoreStatus ConfigParser::SettingsStatement(CStringArray& tokens) {
   }
   if (str::EqualsNoCase(keyword, "bind") && tokens.size() >= 3) {
     if (!configManager_) return status::Fail;
-    return configManager_->Bind(tokens[1], tokens[2]) ? status::Ok : status::Fail;
+    return configManager_->Bind(std::string(tokens[1]), std::string(tokens[2])) ? status::Ok : status::Fail;
   }
   return status::Fail;
 }

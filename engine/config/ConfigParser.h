@@ -3,16 +3,18 @@
 // ";" (or opening a block with "{", or closing one with "}"); "//" and
 // "/* */" are comments; quoted text is one token and keeps its blanks.
 //
-// Reading works in passes over the whole text: a cleaning pass drops the
-// comments, folds white space and resolves the escapes inside quotes; a token
-// pass splits the cleaned text; a statement pass hands each statement to the
-// active statement handler. The whole text is checked before any statement
-// runs, so a refused file changes nothing.
+// The rules come in stages: cleaning drops the comments, folds white space
+// and resolves the escapes inside quotes; the token split cuts the cleaned
+// text; statements end at ";", "{" and "}". The reader applies them all in
+// one pass (ScriptTokenizer), then hands each statement to the active
+// statement handler. The whole text is checked before any statement runs, so
+// a refused file changes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/config/CommandHandler.h"
 #include "engine/config/CoreParser.h"
@@ -75,7 +77,8 @@ class ConfigParser : public CoreParser {
   const std::string& GetSubName() const { return subName_; }
   void SetSubName(std::string name) { subName_ = std::move(name); }
 
-  // The passes, exposed for tests and tools. CleanScript answers false when
+  // The stages spelled out one by one, for tests and tools (the reader's
+  // single pass gives the same statements). CleanScript answers false when
   // the text ends inside quotes or a block comment.
   static bool CleanScript(std::string_view raw, std::string* cleaned);
   // Splits cleaned text into statements and calls `each` for every non-empty
@@ -83,8 +86,8 @@ class ConfigParser : public CoreParser {
   static int64_t SplitStatements(std::string_view cleaned, const std::function<void(CStringArray&, bool tooLong)>& each);
 
  private:
-  CoreStatus RunStatement(CStringArray& tokens);
-  CoreStatus SettingsStatement(CStringArray& tokens);
+  CoreStatus RunStatement(const std::vector<std::string_view>& tokens);
+  CoreStatus SettingsStatement(const std::vector<std::string_view>& tokens);
   CoreStatus CommandStatement(CStringArray& tokens);
 
   cCore_GlobalWrapper* target_ = nullptr;

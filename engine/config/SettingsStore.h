@@ -2,9 +2,14 @@
 // The configuration manager's store: key -> value, iterated in the order the
 // keys were first stored, so that a written configuration comes out the same
 // on every run and every platform. Replacing a value keeps the key's place.
+//
+// Each key is held once, in its entry; the index is an open-addressing table
+// of entry positions, each with 32 bits of its key's hash so that probing
+// and growing seldom have to look at the entries themselves.
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,11 +17,9 @@ class SettingsStore {
  public:
   using Entry = std::pair<std::string, std::string>;  // key, value
 
-  SettingsStore() { index_.reserve(53); }
-
-  void Set(const std::string& key, std::string value);
+  void Set(std::string key, std::string value);
   // The value stored under exactly this key, or null.
-  const std::string* Find(const std::string& key) const;
+  const std::string* Find(std::string_view key) const;
   void Clear();
 
   size_t Size() const { return entries_.size(); }
@@ -25,6 +28,17 @@ class SettingsStore {
   const std::vector<Entry>& Entries() const { return entries_; }
 
  private:
+  static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+  struct Slot {
+    uint32_t entry = kEmpty;  // position in entries_, kEmpty for none
+    uint32_t hash = 0;        // low bits of the key's hash
+  };
+
+  // The slot holding the key's entry, or the empty slot where it would go.
+  // The table is never full.
+  size_t SlotOf(std::string_view key, uint32_t hash) const;
+  void Rehash(size_t slotCount);
+
   std::vector<Entry> entries_;
-  std::unordered_map<std::string, size_t> index_;
+  std::vector<Slot> slots_;  // size a power of two
 };

@@ -3,14 +3,22 @@
 #include "engine/entity/ActionBase.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
+#include "engine/entity/EntityPool.h"
 #include "engine/files/ObjectDef.h"
 #include "engine/files/ObjectDefStore.h"
 #include "base/StringUtil.h"
 
 cEntity_Base::cEntity_Base(cEntity_Manager* manager, uint32_t typeWord)
-    : manager_(manager), actionFactory_(manager ? manager->GetActionFactory() : nullptr), type_(typeWord) {}
+    : type_(typeWord),
+      manager_(manager),
+      actionFactory_(manager ? manager->GetActionFactory() : nullptr),
+      details_(std::make_unique<Details>()) {}
 
 cEntity_Base::~cEntity_Base() { ExitBase(); }
+
+void* cEntity_Base::operator new(size_t bytes) { return entitypool::Allocate(bytes); }
+
+void cEntity_Base::operator delete(void* block, size_t bytes) noexcept { entitypool::Free(block, bytes); }
 
 CoreStatus cEntity_Base::Initialize() { return status::Fail; }
 
@@ -19,12 +27,12 @@ CoreStatus cEntity_Base::Exit() { return ExitBase(); }
 CoreStatus cEntity_Base::ExitBase() {
   // Fired while the bindings still exist; a second Exit finds none.
   FireEvent(SelfWord(), "EntExit");
-  for (auto& [event, action] : eventActions_) {
+  for (auto& [event, action] : details_->eventActions) {
     if (action && actionFactory_) actionFactory_->ReleaseAction(action);
   }
-  eventActions_.clear();
-  pointers_.clear();
-  eventArguments_.clear();
+  details_->eventActions.clear();
+  details_->pointers.clear();
+  details_->eventArguments.clear();
   return status::Ok;
 }
 
@@ -47,12 +55,12 @@ bool cEntity_Base::Init(ObjectDef* definition) {
     cAction_Base* action = actionFactory_ ? actionFactory_->GetAction(actionName) : nullptr;
     if (!action) continue;
     // Binding an event again gives the reference of the replaced action back.
-    auto [it, inserted] = eventActions_.try_emplace(event, action);
+    auto [it, inserted] = details_->eventActions.try_emplace(event, action);
     if (!inserted) {
       if (it->second) actionFactory_->ReleaseAction(it->second);
       it->second = action;
     }
-    eventArguments_[event] = std::move(arguments);
+    details_->eventArguments[event] = std::move(arguments);
   }
   FireEvent(SelfWord(), "EntInit");
   return true;
@@ -69,11 +77,11 @@ bool cEntity_Base::OnMessage(uintptr_t, uint32_t, uintptr_t) { return false; }
 
 bool cEntity_Base::SendMessage(uintptr_t sender, std::string& eventName, const std::string& params) {
   str::ToLowerInPlace(eventName);
-  const auto found = eventActions_.find(eventName);
-  if (found == eventActions_.end() || !found->second) return false;
+  const auto found = details_->eventActions.find(eventName);
+  if (found == details_->eventActions.end() || !found->second) return false;
   // The joined text is built in a copy: the bound arguments stay as bound,
   // however often the event fires.
-  std::string arguments = eventArguments_[eventName];
+  std::string arguments = details_->eventArguments[eventName];
   if (!arguments.empty() && !params.empty()) arguments += '|';
   arguments += params;
   return found->second->Execute(this, sender, arguments) == status::Ok;
@@ -82,8 +90,8 @@ bool cEntity_Base::SendMessage(uintptr_t sender, std::string& eventName, const s
 void cEntity_Base::Update(float) {}
 
 void cEntity_Base::SetName(std::string name) {
-  name_ = std::move(name);
-  lowerName_ = str::ToLower(name_);
+  details_->name = std::move(name);
+  details_->lowerName = str::ToLower(details_->name);
 }
 
 bool cEntity_Base::FireEvent(uintptr_t sender, std::string_view eventName, const std::string& params) {
@@ -92,6 +100,6 @@ bool cEntity_Base::FireEvent(uintptr_t sender, std::string_view eventName, const
 }
 
 cAction_Base* cEntity_Base::GetBoundAction(const std::string& eventName) const {
-  const auto it = eventActions_.find(eventName);
-  return it == eventActions_.end() ? nullptr : it->second;
+  const auto it = details_->eventActions.find(eventName);
+  return it == details_->eventActions.end() ? nullptr : it->second;
 }

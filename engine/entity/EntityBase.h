@@ -6,8 +6,10 @@
 //
 // Sender words and message parameters are pointer-sized: they often carry
 // the address of the sending object or of a packet.
+#include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,12 @@ class cEntity_Base : public HandleBase {
   // Runs the base Exit (an entity destroyed without a prior Exit fires its
   // "EntExit" binding here), then releases everything.
   ~cEntity_Base() override;
+
+  // Entities come from the entity pool, so those made one after another lie
+  // together in memory for the manager's per-frame walk. The size given to
+  // delete is the dynamic type's (the destructor is virtual).
+  static void* operator new(size_t bytes);
+  static void operator delete(void* block, size_t bytes) noexcept;
 
   // Not supported by the base (0x80004005); widgets and some services
   // override it.
@@ -56,10 +64,10 @@ class cEntity_Base : public HandleBase {
   // Per-frame work while the update flag is set; nothing in the base.
   virtual void Update(float seconds);
 
-  std::string GetName() const { return name_; }
-  const std::string& NameRef() const { return name_; }
+  std::string GetName() const { return details_->name; }
+  const std::string& NameRef() const { return details_->name; }
   // The name lower-cased, kept with it so lookups by name compare plainly.
-  const std::string& LowerNameRef() const { return lowerName_; }
+  const std::string& LowerNameRef() const { return details_->lowerName; }
   void SetName(std::string name);
 
   // SendMessage with a copy of the event name (the caller's text stays).
@@ -77,8 +85,8 @@ class cEntity_Base : public HandleBase {
   // The bound action and argument text of an event (lower-case name), for
   // those that look at the bindings.
   cAction_Base* GetBoundAction(const std::string& eventName) const;
-  const std::map<std::string, std::string>& GetEventArguments() const { return eventArguments_; }
-  std::map<std::string, void*>& GetPointerMap() { return pointers_; }
+  const std::map<std::string, std::string>& GetEventArguments() const { return details_->eventArguments; }
+  std::map<std::string, void*>& GetPointerMap() { return details_->pointers; }
 
  protected:
   // Derived entities that want per-frame updates set this.
@@ -89,15 +97,23 @@ class cEntity_Base : public HandleBase {
   // The base's own Exit, also run by the destructor.
   CoreStatus ExitBase();
 
+  // What the per-frame walk never reads lives apart, so an entity stays a
+  // few words long and a large world's walk touches little memory; the
+  // fields the walk reads (the marks, then a derived class's own) come
+  // right after the table pointer.
+  struct Details {
+    std::map<std::string, cAction_Base*> eventActions;
+    std::map<std::string, void*> pointers;
+    std::map<std::string, std::string> eventArguments;
+    std::string name;
+    std::string lowerName;
+  };
+
   uint32_t kind_ = 0;
   uint32_t flags_ = 0;
   uint8_t updateFlag_ = 0;
+  uint32_t type_ = 0;
   cEntity_Manager* manager_ = nullptr;
   cAction_Factory* actionFactory_ = nullptr;
-  std::map<std::string, cAction_Base*> eventActions_;
-  std::map<std::string, void*> pointers_;
-  std::map<std::string, std::string> eventArguments_;
-  std::string name_;
-  uint32_t type_ = 0;
-  std::string lowerName_;
+  std::unique_ptr<Details> details_;
 };

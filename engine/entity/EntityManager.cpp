@@ -9,6 +9,7 @@
 namespace {
 constexpr int32_t kInitialCapacity = 32;
 constexpr int32_t kIndexLists = 4;
+constexpr int32_t kPrefetchAhead = 8;
 }  // namespace
 
 cEntity_Manager::cEntity_Manager(cAction_Factory* factory) : actionFactory_(factory) {
@@ -142,7 +143,10 @@ void cEntity_Manager::Update(float seconds) {
   // The count is read again at every step: entities added during the pass
   // are visited in the same pass.
   for (int32_t i = 0; i < entities_.GetCount(); ++i) {
-    auto* entity = static_cast<cEntity_Base*>(entities_.GetAt(i));
+    // Entities a few steps ahead are fetched while this one runs; a world
+    // larger than the cache would otherwise wait on memory at every step.
+    __builtin_prefetch(entities_.ItemAt(i + kPrefetchAhead));
+    auto* entity = static_cast<cEntity_Base*>(entities_.ItemAt(i));
     if (!entity) continue;
     if (entity->IsMarkedForRemoval()) {
       doomed.push_back(entity);
@@ -162,7 +166,7 @@ cEntity_Base* cEntity_Manager::FindEntity(const std::string& name) {
   const std::string lowered = str::ToLower(name);
   const int32_t count = entities_.GetCount();
   for (int32_t i = 0; i < count; ++i) {
-    auto* entity = static_cast<cEntity_Base*>(entities_.GetAt(i));
+    auto* entity = static_cast<cEntity_Base*>(entities_.ItemAt(i));
     if (entity && entity->LowerNameRef() == lowered) return entity;
   }
   return nullptr;

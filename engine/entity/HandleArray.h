@@ -3,6 +3,7 @@
 // leaves a hole; holes are squeezed out (and handles renumbered) only when an
 // Add would fill the last slot. Optional index lists of item positions are
 // kept consistent through compaction and growth. The array owns its items.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -50,6 +51,11 @@ class HandleArray {
 
   // Positions in use: live items plus holes.
   int32_t GetCount() const { return count_; }
+  // GetAt without the call, for walks over every position: the item at
+  // index, null for a hole or an index outside 0..count-1.
+  HandleBase* ItemAt(int32_t index) const {
+    return index >= 0 && index < count_ ? items_[static_cast<size_t>(index)] : nullptr;
+  }
 
  private:
   struct IndexList {

@@ -7,7 +7,8 @@
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"
-#include "platform/Paths.h"
+#include "platform/DurableSave.h"
+#include "platform/FileRead.h"
 
 namespace {
 
@@ -99,12 +100,17 @@ std::string CDataFile::CommentText(std::string_view comment) {
   return out;
 }
 
-CDataFile::Section* CDataFile::AppendSection(const std::string& name, const std::string& comment) {
+CDataFile::Section* CDataFile::AppendSection(std::string name, std::string comment) {
+  std::string lowered = str::ToLower(name);
+  return AppendSection(std::move(name), std::move(comment), std::move(lowered));
+}
+
+CDataFile::Section* CDataFile::AppendSection(std::string name, std::string comment, std::string lowered) {
   auto section = std::make_unique<Section>();
-  section->name = name;
-  section->comment = comment;
   section->nameHash = NameHash(name);
-  sectionIndex_.emplace(str::ToLower(name), sections_.size());
+  section->name = std::move(name);
+  section->comment = std::move(comment);
+  sectionIndex_.emplace(std::move(lowered), sections_.size());
   sections_.push_back(std::move(section));
   return sections_.back().get();
 }
@@ -256,9 +262,8 @@ namespace {
 
 // Reads a table's text and tells `sink` what it asks of the model, in file
 // order: Section(name, comment) and Value(key, value, comment, position).
-// Returns false (after a report) for text that is not a well-formed table.
-// Run once with a sink that does nothing, it checks a file before anything
-// changes; run again with the model's sink, it cannot fail.
+// Returns false (after a report) for text that is not a well-formed table;
+// what the sink was told until then must then be undone or never applied.
 template <typename Sink>
 bool ParseTable(std::string_view text, Sink& sink) {
   // A leading UTF-8 byte-order mark (some editors add one) is not part of
@@ -280,8 +285,10 @@ bool ParseTable(std::string_view text, Sink& sink) {
     return true;
   };
 
+  // Reused for every line, so reading allocates for what it keeps only.
   std::string pending;
   std::string value;
+  std::string sectionName;
   std::string_view raw;
   while (nextLine(&raw)) {
     const std::string_view line = TrimData(raw);
@@ -292,10 +299,10 @@ bool ParseTable(std::string_view text, Sink& sink) {
       continue;
     }
     if (line[0] == '[') {
-      std::string name(line.substr(1));
-      const size_t close = name.rfind(']');
-      if (close != std::string::npos) name.erase(close, 1);
-      sink.Section(name, pending);
+      sectionName.assign(line.substr(1));
+      const size_t close = sectionName.rfind(']');
+      if (close != std::string::npos) sectionName.erase(close, 1);
+      sink.Section(sectionName, pending);
       pending.clear();
       continue;
     }
@@ -393,6 +400,7 @@ struct CDataFile::Applier {
   uint32_t remembered;
   CDataFile::Section* current = nullptr;
   std::string currentName;  // the unnamed section until the first header
+  std::string lowered;
 
   explicit Applier(CDataFile& f) : file(f), remembered(f.flags_ & (kAutoCreateSections | kAutoCreateKeys)) {
     file.flags_ |= kAutoCreateSections | kAutoCreateKeys;
@@ -400,10 +408,19 @@ struct CDataFile::Applier {
   }
   ~Applier() { file.flags_ = (file.flags_ & ~(kAutoCreateSections | kAutoCreateKeys)) | remembered; }
 
-  void Section(const std::string& name, const std::string& comment) {
-    file.CreateSection(name, comment);  // an existing section is reported and kept
-    currentName = name;
-    current = file.FindSection(name);
+  void Section(std::string_view name, std::string_view comment) {
+    // An existing section is reported and kept, and its keys are read on.
+    lowered.assign(name);
+    str::ToLowerInPlace(lowered);
+    const auto it = file.sectionIndex_.find(lowered);
+    if (it != file.sectionIndex_.end()) {
+      Report("[CDataFile::CreateSection] Section <%s> allready exists. Aborting.", std::string(name).c_str());
+      current = file.sections_[it->second].get();
+    } else {
+      current = file.AppendSection(std::string(name), std::string(comment), std::move(lowered));
+      file.dirty_ = true;
+    }
+    currentName.assign(name);
   }
   void Value(std::string_view key, std::string_view value, std::string_view comment, int position) {
     if (!current) {
@@ -417,8 +434,30 @@ struct CDataFile::Applier {
 };
 
 bool CDataFile::ReadText(std::string_view text) {
+  if (!CheckText(text)) return false;
+  // An empty table (the usual case: a fresh one) is read in one pass and, if
+  // the text turns out bad, emptied again. Merging into a table that holds
+  // something checks the whole text first instead, so a refused text leaves
+  // the table as it was.
+  const bool empty = sections_.empty();
+  const bool unnamedOnly = sections_.size() == 1 && sections_[0]->name.empty() && sections_[0]->comment.empty() &&
+                           sections_[0]->keys.empty();
+  if (empty || unnamedOnly) {
+    const bool wasDirty = dirty_;
+    bool ok = false;
+    {
+      Applier apply(*this);
+      ok = ParseTable(text, apply);
+    }
+    if (!ok) {
+      Clear();
+      if (unnamedOnly) AppendSection("", "");
+      dirty_ = wasDirty;
+    }
+    return ok;
+  }
   CheckOnly check;
-  if (!CheckText(text) || !ParseTable(text, check)) return false;
+  if (!ParseTable(text, check)) return false;
   Applier apply(*this);
   ParseTable(text, apply);
   return true;
@@ -431,29 +470,13 @@ bool CDataFile::LoadFromMemory(std::string_view text) {
 }
 
 bool CDataFile::Load(const std::string& fileName) {
-  FILE* f = platform::OpenFile(fileName, "rb");
-  if (!f) {
-    Report("[CDataFile::Load] Unable to open file. Does it exist?");
-    return false;
-  }
   std::string text;
-  bool readOk = std::fseek(f, 0, SEEK_END) == 0;
-  const long size = readOk ? std::ftell(f) : -1;
-  readOk = readOk && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (readOk && static_cast<uint64_t>(size) > kMaxFileBytes) {
-    std::fclose(f);
-    Report("[CDataFile::Load] The file is larger than %llu bytes; not a table. Refused.",
-           static_cast<unsigned long long>(kMaxFileBytes));
-    return false;
-  }
-  if (readOk) {
-    text.resize(static_cast<size_t>(size));
-    readOk = text.empty() || std::fread(text.data(), 1, text.size(), f) == text.size();
-    readOk = readOk && !std::ferror(f);
-  }
-  std::fclose(f);
-  if (!readOk) {
-    Report("[CDataFile::Load] Unable to read file.");
+  platform::FileReadError why;
+  if (!platform::ReadFileText(fileName, kMaxFileBytes, &text, &why)) {
+    if (why.kind == platform::FileReadError::kMissing)
+      Report("[CDataFile::Load] Unable to open file. Does it exist?");
+    else
+      Report("[CDataFile::Load] \"%s\" %s", fileName.c_str(), why.text.c_str());
     return false;
   }
   if (!ReadText(text)) return false;
@@ -548,8 +571,10 @@ bool CDataFile::Save() {
     return false;
   }
   const std::string text = SaveToText();
-  if (!platform::WriteWholeFileAtomic(fileName_, text.data(), text.size())) {
+  std::string why;
+  if (!platform::SaveFileDurably(fileName_, text.data(), text.size(), &why)) {
     Report("[CDataFile::Save] Unable to save file.");
+    platform::DebugPrintf("[CDataFile::Save] \"%s\": %s\n", fileName_.c_str(), why.c_str());
     return false;
   }
   dirty_ = false;

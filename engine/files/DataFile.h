@@ -96,9 +96,11 @@ class CDataFile {
 
  private:
   struct Applier;
-  // Checks the whole text, then files it: a refused text changes nothing.
+  // Files the text into the table; a refused text changes nothing.
   bool ReadText(std::string_view text);
-  Section* AppendSection(const std::string& name, const std::string& comment);
+  Section* AppendSection(std::string name, std::string comment);
+  // The same with the lower-case name already made.
+  Section* AppendSection(std::string name, std::string comment, std::string lowered);
   Key* FindKeyIn(const Section& section, std::string_view key) const;
   bool SetValueIn(Section* section, std::string_view key, std::string_view value, std::string_view comment,
                   int position);

@@ -17,9 +17,29 @@ namespace {
 constexpr size_t kMaxInheritedObjects = 100000;
 constexpr int kMaxTreeDepth = 1024;
 
+// Lists this short are scanned: most hold a handful of settings, and a hash
+// table each would cost more than it saves.
+constexpr size_t kIndexFrom = 16;
+
 struct ResolveBudget {
   size_t copied = 0;
+  // Every name in the root list's trees, lower-cased. Copies made while
+  // resolving only repeat names already there, so a base named nothing in
+  // this set is known missing without searching the trees.
+  std::unordered_set<std::string> names;
 };
+
+void CollectNames(const ObjectDefList& list, std::unordered_set<std::string>* names) {
+  std::vector<const ObjectDefList*> pending{&list};
+  while (!pending.empty()) {
+    const ObjectDefList* current = pending.back();
+    pending.pop_back();
+    for (const ObjectDef* def : *current) {
+      names->insert(str::ToLower(def->name));
+      pending.push_back(&def->children);
+    }
+  }
+}
 
 // Number of objects in `root`'s subtree (itself included) and its height,
 // counting no further than `cap`.
@@ -76,6 +96,7 @@ void ResolveWithin(ObjectDefList& list, ObjectDefList& rootList, ResolveBudget& 
     ResolveWithin(def->children, rootList, budget);
     if (def->baseName.empty() || def->base) continue;
     // A base that is not found leaves the object as it is.
+    if (!budget.names.count(str::ToLower(def->baseName))) continue;
     ObjectDef* found = rootList.FindDeep(def->baseName);
     if (found && MayInherit(def, found, budget)) def->InheritFrom(found);
   }
@@ -90,6 +111,7 @@ void ObjectDefList::DeleteAll() {
   // list is ever a destroyed element.
   std::vector<ObjectDef*> doomed;
   doomed.swap(items_);
+  DropIndex();
   for (ObjectDef* def : doomed) delete def;
 }
 
@@ -121,6 +143,7 @@ CoreStatus ObjectDefList::Serialize(ObjectDefArchive& archive) {
   }
   DeleteAll();
   items_ = std::move(loaded);
+  DropIndex();
   return status::Ok;
 }
 
@@ -145,22 +168,50 @@ void ObjectDefList::ResolveAll(ObjectDefList& rootList) {
     if (items_[i]) items_[i]->ResolveBase(rootList);
 }
 
-ObjectDef* ObjectDefList::FindObject(std::string_view name) const {
-  for (ObjectDef* def : items_)
-    if (def && str::EqualsNoCase(def->name, name)) return def;
+template <typename Accept>
+ObjectDef* ObjectDefList::Find(std::string_view name, Accept accept) const {
+  if (items_.size() < kIndexFrom) {
+    for (ObjectDef* def : items_)
+      if (accept(def) && str::EqualsNoCase(def->name, name)) return def;
+    return nullptr;
+  }
+  if (!index_) const_cast<ObjectDefList*>(this)->Reindex();
+  const auto it = index_->find(str::ToLower(name));
+  if (it == index_->end()) return nullptr;
+  for (ObjectDef* def : it->second) {
+    // An element renamed in place since it was filed no longer belongs here:
+    // file everything again and look once more.
+    if (!str::EqualsNoCase(def->name, name)) {
+      const_cast<ObjectDefList*>(this)->Reindex();
+      return Find(name, accept);
+    }
+    if (accept(def)) return def;
+  }
   return nullptr;
+}
+
+ObjectDef* ObjectDefList::FindObject(std::string_view name) const {
+  return Find(name, [](const ObjectDef*) { return true; });
 }
 
 ObjectDef* ObjectDefList::FindChildObject(std::string_view name) const {
-  for (ObjectDef* def : items_)
-    if (def && !def->isValue && str::EqualsNoCase(def->name, name)) return def;
-  return nullptr;
+  return Find(name, [](const ObjectDef* def) { return !def->isValue; });
 }
 
 ObjectDef* ObjectDefList::FindValueEntry(std::string_view name) const {
-  for (ObjectDef* def : items_)
-    if (def && def->isValue && str::EqualsNoCase(def->name, name)) return def;
-  return nullptr;
+  return Find(name, [](const ObjectDef* def) { return def->isValue != 0; });
+}
+
+void ObjectDefList::IndexElement(ObjectDef* def) { (*index_)[str::ToLower(def->name)].push_back(def); }
+
+void ObjectDefList::Reindex() {
+  if (items_.size() < kIndexFrom) {
+    DropIndex();
+    return;
+  }
+  index_ = std::make_unique<Index>();
+  index_->reserve(items_.size());
+  for (ObjectDef* def : items_) IndexElement(def);
 }
 
 ObjectDef* ObjectDefList::FindDeep(std::string_view name) const {
@@ -180,6 +231,7 @@ ObjectDef* ObjectDefList::FindDeep(std::string_view name) const {
 
 void ObjectDefList::ResolveBases(ObjectDefList& rootList) {
   ResolveBudget budget;
+  CollectNames(rootList, &budget.names);
   ResolveWithin(*this, rootList, budget);
 }
 
@@ -191,12 +243,30 @@ std::string ObjectDefList::ToText(bool marked) const {
 }
 
 void ObjectDefList::Append(ObjectDef* def) {
-  if (def) items_.push_back(def);
+  if (!def) return;
+  items_.push_back(def);
+  if (index_) IndexElement(def);
 }
 
 bool ObjectDefList::Detach(ObjectDef* def) {
   const auto it = std::find(items_.begin(), items_.end(), def);
   if (it == items_.end()) return false;
   items_.erase(it);
+  if (index_) {
+    const auto remove = [this, def](Index::iterator entry) {
+      auto& bucket = entry->second;
+      const auto at = std::find(bucket.begin(), bucket.end(), def);
+      if (at == bucket.end()) return false;
+      bucket.erase(at);
+      if (bucket.empty()) index_->erase(entry);
+      return true;
+    };
+    // Filed under its name, unless it was renamed since: then search all.
+    const auto named = index_->find(str::ToLower(def->name));
+    if (named == index_->end() || !remove(named)) {
+      for (auto entry = index_->begin(); entry != index_->end(); ++entry)
+        if (remove(entry)) break;
+    }
+  }
   return true;
 }

@@ -1,9 +1,17 @@
 #pragma once
 // ObjectDefList: an ordered list of ObjectDef pointers that owns its
 // elements. An ObjectDef owns its children list and so its whole subtree.
+//
+// Lookups by name are answered from an index beside the list (lower-cased
+// name -> the elements of that name, in list order), built once the list is
+// long enough for a scan to cost more than a hash. The index files each
+// element under the name it had when appended: code that renames an element
+// in place to another name (not merely another case) calls Reindex().
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/Status.h"
@@ -50,6 +58,8 @@ class ObjectDefList {
   void Append(ObjectDef* def);
   // Removes `def` from the list without deleting it; false when absent.
   bool Detach(ObjectDef* def);
+  // Files every element again under its current name.
+  void Reindex();
   size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }
   ObjectDef* operator[](size_t i) const { return items_[i]; }
@@ -57,5 +67,14 @@ class ObjectDefList {
   auto end() const { return items_.end(); }
 
  private:
+  using Index = std::unordered_map<std::string, std::vector<ObjectDef*>>;
+  // The first element named `name` (any case) that `accept` takes.
+  template <typename Accept>
+  ObjectDef* Find(std::string_view name, Accept accept) const;
+  void IndexElement(ObjectDef* def);
+  void DropIndex() { index_.reset(); }
+
   std::vector<ObjectDef*> items_;
+  // Null while the list is short; built lazily by the first lookup after.
+  mutable std::unique_ptr<Index> index_;
 };

@@ -5,7 +5,8 @@
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
-#include "platform/Paths.h"
+#include "platform/DurableSave.h"
+#include "platform/FileRead.h"
 
 namespace {
 
@@ -66,7 +67,37 @@ ObjectDefList* ObjectParser::SetOutputList(ObjectDefList* list) {
 
 bool ObjectParser::ReadSource(const std::string& name, std::string* text) {
   if (source_) return source_(name, text);
-  return platform::ReadWholeFile(name, text, baseDirectory_);
+  platform::FileReadError why;
+  if (platform::ReadFileText(name, kMaxFileBytes, text, &why, baseDirectory_)) return true;
+  platform::DebugPrintf("[ObjectParser::ParseFile] '%s' %s\n", name.c_str(), why.text.c_str());
+  return false;
+}
+
+std::shared_ptr<const ObjectParser::Lines> ObjectParser::LinesOf(const std::string& name) {
+  const auto cached = readFiles_.find(name);
+  if (cached != readFiles_.end()) return cached->second;
+  std::shared_ptr<Lines> lines;
+  std::string text;
+  if (ReadSource(name, &text)) {
+    lines = std::make_shared<Lines>();
+    size_t pos = 0;
+    while (pos < text.size()) {
+      size_t end = text.find('\n', pos);
+      if (end == std::string::npos) end = text.size();
+      std::string_view line(text.data() + pos, end - pos);
+      pos = end + 1;
+      // Read as text: CR LF is one line end.
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      // A long line is handled as several lines of at most 255 characters.
+      size_t offset = 0;
+      do {
+        lines->emplace_back(line.substr(offset, kMaxLinePiece));
+        offset += kMaxLinePiece;
+      } while (offset < line.size());
+    }
+  }
+  readFiles_.emplace(name, lines);
+  return lines;
 }
 
 bool ObjectParser::ParseFile(const std::string& fileName) {
@@ -87,27 +118,21 @@ bool ObjectParser::ParseFile(const std::string& fileName) {
                           fileName.c_str(), kMaxIncludeDepth);
     return false;
   }
-  std::string text;
-  if (!ReadSource(fileName, &text)) return false;
+  // The first file of a read starts with nothing cached: a file edited
+  // since the last read is read again.
+  const bool outermost = openFiles_.empty();
+  if (outermost) readFiles_.clear();
+  const std::shared_ptr<const Lines> lines = LinesOf(fileName);
+  if (!lines) {
+    if (outermost) readFiles_.clear();
+    return false;
+  }
 
   openFiles_.push_back(key);
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line(text.data() + pos, end - pos);
-    pos = end + 1;
-    // Read as text: CR LF is one line end.
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    // A long line is handled as several lines of at most 255 characters.
-    // The result of a line is ignored: a bad line never stops the file.
-    size_t offset = 0;
-    do {
-      ProcessLine(std::string(line.substr(offset, kMaxLinePiece)));
-      offset += kMaxLinePiece;
-    } while (offset < line.size());
-  }
+  // The result of a line is ignored: a bad line never stops the file.
+  for (const std::string& piece : *lines) ProcessLine(piece);
   openFiles_.pop_back();
+  if (outermost) readFiles_.clear();
   return true;
 }
 
@@ -379,8 +404,9 @@ bool ObjectParser::WriteFile(const std::string& fileName) {
     if (c == '\n') out += '\r';
     out += c;
   }
-  if (!platform::WriteWholeFileAtomic(fileName, out.data(), out.size(), baseDirectory_)) {
-    platform::DebugPrintf("[ObjectParser::WriteFile] cannot write '%s'\n", fileName.c_str());
+  std::string why;
+  if (!platform::SaveFileDurably(fileName, out.data(), out.size(), &why, baseDirectory_)) {
+    platform::DebugPrintf("[ObjectParser::WriteFile] cannot write '%s': %s\n", fileName.c_str(), why.c_str());
     return false;
   }
   return true;

@@ -17,7 +17,9 @@
 // Lines the writer marks with "*" are copies made by inheritance: reading
 // skips them, and resolving the bases makes them again.
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/files/ObjectDef.h"
@@ -35,6 +37,8 @@ class ObjectParser {
   // Includes read while reading one file: files that include each other
   // several times over would otherwise multiply the work at every level.
   static constexpr size_t kMaxIncludesPerRead = 1000;
+  // The largest file read (definitions are hand-written text).
+  static constexpr uint64_t kMaxFileBytes = uint64_t{64} << 20;
 
   ObjectParser();
   virtual ~ObjectParser();
@@ -73,7 +77,13 @@ class ObjectParser {
   ObjectDef* GetCurrent() const { return current_; }
 
  private:
+  // A file's lines, cut into the pieces ProcessLine takes.
+  using Lines = std::vector<std::string>;
   bool ReadSource(const std::string& name, std::string* text);
+  // The lines of `name`, read and cut once per read however often it is
+  // included (null when it cannot be read). Keyed by the name exactly as
+  // written, so names that differ in case are read separately.
+  std::shared_ptr<const Lines> LinesOf(const std::string& name);
   bool StartsInheritedLine(const std::string& line, std::string* keyword) const;
   bool SkipLine(const std::string& line);
   void StartSkipping();
@@ -96,6 +106,8 @@ class ObjectParser {
   std::string baseDirectory_;
   std::vector<std::string> openFiles_;  // the "#include" chain, for loop detection
   size_t includeCount_ = 0;
+  // Name -> lines, for the read in progress; emptied when it ends.
+  std::unordered_map<std::string, std::shared_ptr<const Lines>> readFiles_;
   bool skipping_ = false;               // inside a block that is read past
   int skipBraces_ = 0;
 };

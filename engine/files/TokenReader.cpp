@@ -1,7 +1,8 @@
 #include "engine/files/TokenReader.h"
 
 #include "base/StringUtil.h"
-#include "platform/Paths.h"
+#include "platform/DebugOutput.h"
+#include "platform/FileRead.h"
 
 namespace {
 
@@ -115,12 +116,13 @@ bool ReadFileLines(FILE* file, std::vector<std::string>* tokens) {
   if (!tokens) return false;
   tokens->clear();
   if (!file) return false;
-  std::string raw;
-  char chunk[65536];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) raw.append(chunk, got);
-  if (std::ferror(file)) return false;
-  ReadTextTokens(raw, tokens);
+  std::vector<uint8_t> raw;
+  platform::FileReadError why;
+  if (!platform::ReadOpenFile(file, kMaxTokenFileBytes, &raw, &why)) {
+    platform::DebugPrintf("[ReadFileLines] the open file %s\n", why.text.c_str());
+    return false;
+  }
+  ReadTextTokens(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size()), tokens);
   return true;
 }
 
@@ -128,7 +130,11 @@ bool ReadFileTokens(const std::string& name, std::vector<std::string>* tokens, c
   if (!tokens) return false;
   tokens->clear();
   std::string raw;
-  if (!platform::ReadWholeFile(name, &raw, base)) return false;
+  platform::FileReadError why;
+  if (!platform::ReadFileText(name, kMaxTokenFileBytes, &raw, &why, base)) {
+    platform::DebugPrintf("[ReadFileTokens] \"%s\" %s\n", name.c_str(), why.text.c_str());
+    return false;
+  }
   ReadTextTokens(raw, tokens);
   return true;
 }

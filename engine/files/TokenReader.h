@@ -6,17 +6,22 @@
 // become their characters. The cleaned text is then split at blanks; ";" is a
 // token of its own, and a double-quoted stretch keeps blanks and ";" inside
 // one token (the quotes themselves are not copied).
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// The largest file tokenized (the tables are hand-written text).
+constexpr uint64_t kMaxTokenFileBytes = uint64_t{64} << 20;
+
 // Reads the rest of an open file and replaces `tokens` with its tokens.
-// False (and no tokens) when the file is null or cannot be read.
+// False (and no tokens) when the file is null, not a regular file, larger
+// than kMaxTokenFileBytes or cannot be read.
 bool ReadFileLines(FILE* file, std::vector<std::string>* tokens);
 
 // Opens `name` through the path resolver and tokenizes it as above.
-// False (and no tokens) when the file cannot be opened.
+// False (and no tokens) when the file cannot be read, as above.
 bool ReadFileTokens(const std::string& name, std::vector<std::string>* tokens, const std::string& base = "");
 
 // Tokenizes text already in memory. CR LF and lone LF both end a line.

@@ -5,7 +5,7 @@
 
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 
 TexTransport::~TexTransport() = default;
 
@@ -42,17 +42,9 @@ TexTransport* TexTransport::DecodeFile(FILE* file, const std::string& name, int 
   }
 
   std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    if (bytes.size() + got > kMaxFileBytes) {
-      platform::DebugPrintf("[TexTransport::DecodeFile] %s: file larger than %zu bytes\n", name.c_str(), kMaxFileBytes);
-      return nullptr;
-    }
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  if (std::ferror(file)) {
-    platform::DebugPrintf("[TexTransport::DecodeFile] %s: read error\n", name.c_str());
+  platform::FileReadError why;
+  if (!platform::ReadOpenFile(file, kMaxFileBytes, &bytes, &why)) {
+    platform::DebugPrintf("[TexTransport::DecodeFile] %s %s\n", name.c_str(), why.text.c_str());
     return nullptr;
   }
   TexTransport* image = decode(bytes.data(), bytes.size(), options);
@@ -61,9 +53,10 @@ TexTransport* TexTransport::DecodeFile(FILE* file, const std::string& name, int 
 }
 
 TexTransport* TexTransport_LoadImageFile(const std::string& name, int options) {
-  FILE* file = platform::OpenFile(name, "rb");
+  platform::FileReadError why;
+  FILE* file = platform::OpenRegularFile(name, TexTransport::kMaxFileBytes, nullptr, &why);
   if (!file) {
-    platform::DebugPrintf("[TexTransport_LoadImageFile] %s: cannot open\n", name.c_str());
+    platform::DebugPrintf("[TexTransport_LoadImageFile] %s %s\n", name.c_str(), why.text.c_str());
     return nullptr;
   }
   TexTransport* image = TexTransport::DecodeFile(file, name, options);

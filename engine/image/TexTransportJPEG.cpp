@@ -121,6 +121,18 @@ bool DecodeStream(const uint8_t* data, size_t size, DecodeOutput* out) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
+  // Sequential Huffman coding spends at least two bits on every 8x8 block
+  // (a DC code and an end-of-block code), so such a file holds at most 256
+  // pixels per byte; one claiming more cannot hold its image and is refused
+  // before the pixels are allocated. Progressive and arithmetic coding can
+  // code runs of empty blocks in a few bits and have no such bound.
+  if (!cinfo.progressive_mode && !cinfo.arith_code &&
+      uint64_t{cinfo.image_width} * cinfo.image_height > uint64_t{256} * size) {
+    platform::DebugPrintf("[TexTransport::DecodeJPEG] %u x %u pixels cannot fit in %zu bytes\n", cinfo.image_width,
+                          cinfo.image_height, size);
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
 
   jpeg_start_decompress(&cinfo);
   const JDIMENSION width = cinfo.output_width;

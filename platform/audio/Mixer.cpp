@@ -1,34 +1,68 @@
 #include "platform/audio/Mixer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 namespace {
 
 constexpr uint64_t kFracMask = 0xFFFFFFFFu;
+constexpr uint64_t kUnitStep = uint64_t{1} << 32;
 constexpr float kFracScale = 1.0f / 4294967296.0f;
 
 template <int Bits>
 inline float Sample(const uint8_t* data, size_t index) {
   if constexpr (Bits == 8) {
     return static_cast<float>((static_cast<int>(data[index]) - 128) * 256);
+  } else if constexpr (std::endian::native == std::endian::little) {
+    // A plain (possibly unaligned) load, which the vectoriser turns into
+    // wide loads; the bytes are little-endian like the host.
+    int16_t v;
+    std::memcpy(&v, data + index * 2, sizeof v);
+    return static_cast<float>(v);
   } else {
-    // Little-endian 16-bit, read bytewise so odd addresses are fine.
     const auto lo = static_cast<uint16_t>(data[index * 2]);
     const auto hi = static_cast<uint16_t>(data[index * 2 + 1]);
     return static_cast<float>(static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8))));
   }
 }
 
-// The core loop, specialised by sample width, channel layouts and whether
-// the voice sits on whole frames (no interpolation), so the per-frame work
-// has no format branches. It runs in stretches that cannot pass the end of
-// the source, so the end test happens once per stretch.
-template <int Bits, int InChannels, int OutChannels, bool Interpolate>
+// Adds `n` consecutive source frames starting at `frames` (already offset to
+// the first one) to `accum`: the path of a voice played at its own rate. One
+// straight loop with no per-frame index arithmetic, so it vectorises.
+template <int Bits, int InChannels, int OutChannels>
+void AddRun(const uint8_t* frames, float* __restrict accum, size_t n, float gl, float gr) {
+  for (size_t k = 0; k < n; ++k) {
+    const float l = Sample<Bits>(frames, k * InChannels);
+    const float r = InChannels == 2 ? Sample<Bits>(frames, k * InChannels + 1) : l;
+    if constexpr (OutChannels == 2) {
+      accum[k * 2] += l * gl;
+      accum[k * 2 + 1] += r * gr;
+    } else {
+      accum[k] += (InChannels == 2 ? 0.5f * (l + r) : l) * gl;
+    }
+  }
+}
+
+// How the inner loop finds its source frames.
+enum class Walk {
+  Run,          // step exactly one frame from a whole position: consecutive frames
+  Whole,        // whole position and whole step: every step-th frame
+  Interpolate,  // anything else: linear interpolation between two frames
+};
+
+// The core loop, specialised by sample width, channel layouts and walk, so
+// the per-frame work has no format branches. It runs in stretches that
+// cannot pass the end of the source, so the end test happens once per
+// stretch; when interpolating, the last source frame (whose successor
+// depends on looping) is left to a short tail outside the inner loop.
+template <int Bits, int InChannels, int OutChannels, Walk W>
 bool MixLoop(const MixSource& src, MixVoice& v, float* accum, size_t frames) {
   const uint64_t end = static_cast<uint64_t>(src.frameCount) << 32;
   const uint32_t last = src.frameCount - 1;
+  const uint64_t lastStart = static_cast<uint64_t>(last) << 32;
   const float gl = OutChannels == 2 ? v.volume * v.panLeft : v.volume;
   const float gr = OutChannels == 2 ? v.volume * v.panRight : v.volume;
   const uint64_t step = v.step ? v.step : 1;
@@ -42,26 +76,70 @@ bool MixLoop(const MixSource& src, MixVoice& v, float* accum, size_t frames) {
       }
       pos %= end;
     }
-    const uint64_t untilEnd = (end - pos + step - 1) / step;
-    const size_t stretch = static_cast<size_t>(std::min<uint64_t>(untilEnd, frames - f));
-    for (size_t k = 0; k < stretch; ++k, ++f, pos += step) {
+    if constexpr (W == Walk::Run) {
       const auto i = static_cast<uint32_t>(pos >> 32);
-      float l = Sample<Bits>(src.data, size_t{i} * InChannels);
-      float r = l;
-      if constexpr (InChannels == 2) r = Sample<Bits>(src.data, size_t{i} * 2 + 1);
-      if constexpr (Interpolate) {
-        const float t = static_cast<float>(pos & kFracMask) * kFracScale;
-        // The next frame: wraps when looping, else holds the last one.
-        const uint32_t j = i < last ? i + 1 : (v.looping ? 0 : last);
-        l += (Sample<Bits>(src.data, size_t{j} * InChannels) - l) * t;
-        if constexpr (InChannels == 2) r += (Sample<Bits>(src.data, size_t{j} * 2 + 1) - r) * t;
+      const size_t stretch = std::min<size_t>(src.frameCount - i, frames - f);
+      AddRun<Bits, InChannels, OutChannels>(src.data + size_t{i} * InChannels * (Bits / 8), accum + f * OutChannels,
+                                            stretch, gl, gr);
+      f += stretch;
+      pos += static_cast<uint64_t>(stretch) << 32;
+      continue;
+    }
+    // Frames whose successor is the next frame in memory: those before the
+    // last one when interpolating, all of them otherwise.
+    const uint64_t limit = W == Walk::Interpolate ? lastStart : end;
+    const uint64_t untilLimit = pos < limit ? (limit - pos + step - 1) / step : 0;
+    const size_t stretch = static_cast<size_t>(std::min<uint64_t>(untilLimit, frames - f));
+    float* out = accum + f * OutChannels;
+    if constexpr (W == Walk::Interpolate) {
+      for (size_t k = 0; k < stretch; ++k) {
+        const uint64_t p = pos + k * step;
+        const auto i = static_cast<size_t>(p >> 32);
+        float l = Sample<Bits>(src.data, i * InChannels);
+        float r = InChannels == 2 ? Sample<Bits>(src.data, i * InChannels + 1) : l;
+        const float t = static_cast<float>(static_cast<uint32_t>(p & kFracMask)) * kFracScale;
+        l += (Sample<Bits>(src.data, (i + 1) * InChannels) - l) * t;
+        if constexpr (InChannels == 2) r += (Sample<Bits>(src.data, (i + 1) * InChannels + 1) - r) * t;
         else r = l;
+        if constexpr (OutChannels == 2) {
+          out[k * 2] += l * gl;
+          out[k * 2 + 1] += r * gr;
+        } else {
+          out[k] += (InChannels == 2 ? 0.5f * (l + r) : l) * gl;
+        }
       }
-      if constexpr (OutChannels == 2) {
-        accum[f * 2] += l * gl;
-        accum[f * 2 + 1] += r * gr;
-      } else {
-        accum[f] += (InChannels == 2 ? 0.5f * (l + r) : l) * gl;
+    } else {
+      for (size_t k = 0; k < stretch; ++k) {
+        const auto i = static_cast<size_t>((pos + k * step) >> 32);
+        const float l = Sample<Bits>(src.data, i * InChannels);
+        const float r = InChannels == 2 ? Sample<Bits>(src.data, i * InChannels + 1) : l;
+        if constexpr (OutChannels == 2) {
+          out[k * 2] += l * gl;
+          out[k * 2 + 1] += r * gr;
+        } else {
+          out[k] += (InChannels == 2 ? 0.5f * (l + r) : l) * gl;
+        }
+      }
+    }
+    f += stretch;
+    pos += stretch * step;
+    if constexpr (W == Walk::Interpolate) {
+      // Within the last frame: its successor wraps to the first frame when
+      // looping and holds the last one otherwise.
+      const size_t j = v.looping ? 0 : last;
+      for (; f < frames && pos >= lastStart && pos < end; ++f, pos += step) {
+        const float t = static_cast<float>(static_cast<uint32_t>(pos & kFracMask)) * kFracScale;
+        float l = Sample<Bits>(src.data, size_t{last} * InChannels);
+        float r = InChannels == 2 ? Sample<Bits>(src.data, size_t{last} * InChannels + 1) : l;
+        l += (Sample<Bits>(src.data, j * InChannels) - l) * t;
+        if constexpr (InChannels == 2) r += (Sample<Bits>(src.data, j * InChannels + 1) - r) * t;
+        else r = l;
+        if constexpr (OutChannels == 2) {
+          accum[f * 2] += l * gl;
+          accum[f * 2 + 1] += r * gr;
+        } else {
+          accum[f] += (InChannels == 2 ? 0.5f * (l + r) : l) * gl;
+        }
       }
     }
   }
@@ -78,9 +156,10 @@ bool MixLoop(const MixSource& src, MixVoice& v, float* accum, size_t frames) {
 
 template <int Bits, int InChannels, int OutChannels>
 bool MixPicked(const MixSource& src, MixVoice& v, float* accum, size_t frames) {
-  const bool whole = ((v.position | v.step) & kFracMask) == 0;
-  return whole ? MixLoop<Bits, InChannels, OutChannels, false>(src, v, accum, frames)
-               : MixLoop<Bits, InChannels, OutChannels, true>(src, v, accum, frames);
+  if (((v.position | v.step) & kFracMask) != 0)
+    return MixLoop<Bits, InChannels, OutChannels, Walk::Interpolate>(src, v, accum, frames);
+  if (v.step == kUnitStep) return MixLoop<Bits, InChannels, OutChannels, Walk::Run>(src, v, accum, frames);
+  return MixLoop<Bits, InChannels, OutChannels, Walk::Whole>(src, v, accum, frames);
 }
 
 template <int Bits, int InChannels>
@@ -120,10 +199,16 @@ bool MixVoiceInto(const MixSource& source, MixVoice& voice, float* accum, size_t
 }
 
 void ConvertMix(const float* accum, int16_t* out, size_t samples) {
+  // Adding and taking away 1.5 * 2^23 rounds a float below 2^22 in size to
+  // the nearest integer, ties to even (what lrint does in the default
+  // rounding mode), with plain arithmetic the vectoriser can widen; min and
+  // max clamp without branches.
+  constexpr float kRound = 12582912.0f;
   for (size_t i = 0; i < samples; ++i) {
     float v = accum[i];
-    v = v < -32768.0f ? -32768.0f : (v > 32767.0f ? 32767.0f : v);
-    out[i] = static_cast<int16_t>(std::lrint(v));
+    v = v > -32768.0f ? v : -32768.0f;  // also takes a NaN to the floor
+    v = v < 32767.0f ? v : 32767.0f;
+    out[i] = static_cast<int16_t>(static_cast<int32_t>((v + kRound) - kRound));
   }
 }
 

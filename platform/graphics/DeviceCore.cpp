@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/DebugOutput.h"
+#include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/PixelFormat.h"
 
 namespace platform::gfx {
@@ -314,6 +315,7 @@ CoreStatus DeviceCore::CreateTexture(uint32_t width, uint32_t height, uint32_t l
     return fail(D3DERR_INVALIDCALL);
   if ((usage & D3DUSAGE_RENDERTARGET) && (pool != D3DPOOL_DEFAULT || IsBlockCompressed(format)))
     return fail(D3DERR_INVALIDCALL);
+  if (format == GetRefusedTextureFormat()) return fail(D3DERR_NOTAVAILABLE);
   uint32_t full = 1;
   while ((std::max(width, height) >> full) > 0) ++full;
   if (levels == 0 || levels > full) levels = full;
@@ -329,6 +331,7 @@ CoreStatus DeviceCore::CreateVertexBuffer(uint32_t length, uint32_t usage, uint3
                                           VertexBuffer** buffer) {
   if (!buffer || length == 0 || length > (64u << 20) || pool > D3DPOOL_SYSTEMMEM)
     return Log(CallOp::CreateVertexBuffer, D3DERR_INVALIDCALL, length);
+  if (GetRefusedBufferCreation()) return Log(CallOp::CreateVertexBuffer, D3DERR_OUTOFVIDEOMEMORY, length);
   auto* b = new CoreVertexBuffer(this, length, usage, 0, fvf, pool, D3DRTYPE_VERTEXBUFFER);
   AddRef();
   BackendCreateBuffer(b);
@@ -341,6 +344,7 @@ CoreStatus DeviceCore::CreateIndexBuffer(uint32_t length, uint32_t usage, uint32
   if (!buffer || length == 0 || length > (64u << 20) || pool > D3DPOOL_SYSTEMMEM ||
       (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32))
     return Log(CallOp::CreateIndexBuffer, D3DERR_INVALIDCALL, length);
+  if (GetRefusedBufferCreation()) return Log(CallOp::CreateIndexBuffer, D3DERR_OUTOFVIDEOMEMORY, length);
   auto* b = new CoreIndexBuffer(this, length, usage, format, 0, pool, D3DRTYPE_INDEXBUFFER);
   AddRef();
   BackendCreateBuffer(b);
@@ -491,6 +495,7 @@ CoreStatus DeviceCore::GetDepthStencilSurface(Surface** surface) {
 CoreStatus DeviceCore::BeginScene() {
   if (inScene_) return Log(CallOp::BeginScene, D3DERR_INVALIDCALL);
   inScene_ = true;
+  BackendBeginScene();
   return Log(CallOp::BeginScene, D3D_OK);
 }
 
@@ -517,12 +522,17 @@ CoreStatus DeviceCore::Clear(uint32_t count, const Rect* rects, uint32_t flags, 
 
 CoreStatus DeviceCore::SetTransform(uint32_t state, const Matrix* m) {
   if (!m) return Log(CallOp::SetTransform, D3DERR_INVALIDCALL, state);
-  if (state == D3DTS_VIEW) view_ = *m;
-  else if (state == D3DTS_PROJECTION) projection_ = *m;
-  else if (state >= D3DTS_WORLD && state <= D3DTS_WORLD3) transforms_world_[state - D3DTS_WORLD] = *m;
-  else if (state >= D3DTS_TEXTURE0 && state <= D3DTS_TEXTURE7) textureTransforms_[state - D3DTS_TEXTURE0] = *m;
+  Matrix* slot = nullptr;
+  if (state == D3DTS_VIEW) slot = &view_;
+  else if (state == D3DTS_PROJECTION) slot = &projection_;
+  else if (state >= D3DTS_WORLD && state <= D3DTS_WORLD3) slot = &transforms_world_[state - D3DTS_WORLD];
+  else if (state >= D3DTS_TEXTURE0 && state <= D3DTS_TEXTURE7) slot = &textureTransforms_[state - D3DTS_TEXTURE0];
   else return Log(CallOp::SetTransform, D3DERR_INVALIDCALL, state);
-  dirty_ |= kDirtyTransform;
+  // Setting the value a state already has leaves the backend nothing to send.
+  if (std::memcmp(slot->m, m->m, sizeof m->m) != 0) {
+    *slot = *m;
+    dirty_ |= kDirtyTransform;
+  }
   return Log(CallOp::SetTransform, D3D_OK, state);
 }
 
@@ -546,8 +556,10 @@ CoreStatus DeviceCore::SetViewport(const Viewport* vp) {
                 vp->height, renderTarget_->desc().width, renderTarget_->desc().height);
     return Log(CallOp::SetViewport, D3DERR_INVALIDCALL, vp->x, vp->y, vp->width, vp->height);
   }
-  viewport_ = *vp;
-  dirty_ |= kDirtyViewport;
+  if (std::memcmp(&viewport_, vp, sizeof *vp) != 0) {
+    viewport_ = *vp;
+    dirty_ |= kDirtyViewport;
+  }
   return Log(CallOp::SetViewport, D3D_OK, vp->x, vp->y, vp->width, vp->height);
 }
 
@@ -559,8 +571,10 @@ CoreStatus DeviceCore::GetViewport(Viewport* vp) {
 
 CoreStatus DeviceCore::SetMaterial(const Material* m) {
   if (!m) return Log(CallOp::SetMaterial, D3DERR_INVALIDCALL);
-  material_ = *m;
-  dirty_ |= kDirtyMaterial;
+  if (std::memcmp(&material_, m, sizeof *m) != 0) {
+    material_ = *m;
+    dirty_ |= kDirtyMaterial;
+  }
   return Log(CallOp::SetMaterial, D3D_OK);
 }
 
@@ -621,8 +635,10 @@ ColorValue DeviceCore::EnabledLightAmbient() const {
 
 CoreStatus DeviceCore::SetRenderState(uint32_t state, uint32_t value) {
   if (!IsRenderState(state)) return Log(CallOp::SetRenderState, D3DERR_INVALIDCALL, state, value);
-  renderStates_[state] = value;
-  dirty_ |= kDirtyRenderState;
+  if (renderStates_[state] != value) {
+    renderStates_[state] = value;
+    dirty_ |= kDirtyRenderState;
+  }
   return Log(CallOp::SetRenderState, D3D_OK, state, value);
 }
 
@@ -635,8 +651,10 @@ CoreStatus DeviceCore::GetRenderState(uint32_t state, uint32_t* value) {
 CoreStatus DeviceCore::SetTexture(uint32_t stage, Texture* texture) {
   auto* t = dynamic_cast<CoreTexture*>(texture);
   if (stage >= kMaxTextureStages || (texture && !t)) return Log(CallOp::SetTexture, D3DERR_INVALIDCALL, stage);
-  textures_[stage] = t;
-  dirty_ |= kDirtyTextures;
+  if (textures_[stage] != t) {
+    textures_[stage] = t;
+    dirty_ |= kDirtyTextures;
+  }
   return Log(CallOp::SetTexture, D3D_OK, stage, t ? 1u : 0u);
 }
 
@@ -650,8 +668,10 @@ CoreStatus DeviceCore::GetTexture(uint32_t stage, Texture** texture) {
 CoreStatus DeviceCore::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
   if (stage >= kMaxTextureStages || !IsStageState(type))
     return Log(CallOp::SetTextureStageState, D3DERR_INVALIDCALL, stage, type, value);
-  stageStates_[stage][type] = value;
-  dirty_ |= kDirtyStage;
+  if (stageStates_[stage][type] != value) {
+    stageStates_[stage][type] = value;
+    dirty_ |= kDirtyStage;
+  }
   return Log(CallOp::SetTextureStageState, D3D_OK, stage, type, value);
 }
 

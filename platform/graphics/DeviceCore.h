@@ -285,6 +285,8 @@ class DeviceCore : public Device {
  protected:
   // Pixel work of a backend.
   virtual CoreStatus BackendReset() { return D3D_OK; }
+  // A scene begins: the draws of the scene follow.
+  virtual void BackendBeginScene() {}
   virtual CoreStatus BackendClear(uint32_t count, const Rect* rects, uint32_t flags, uint32_t color,
                                   float z, uint32_t stencil) = 0;
   virtual CoreStatus BackendDraw(const DrawCall& draw) = 0;

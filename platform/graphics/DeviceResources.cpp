@@ -4,6 +4,7 @@
 
 #include "platform/DebugOutput.h"
 #include "platform/graphics/DeviceCore.h"
+#include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/PixelFormat.h"
 
 namespace platform::gfx {
@@ -61,6 +62,7 @@ CoreStatus CoreSurface::GetDesc(SurfaceDesc* desc) {
 
 CoreStatus CoreSurface::LockRect(LockedRect* locked, const Rect* rect, uint32_t flags) {
   if (!locked || locked_ || IsDepthFormat(desc_.format)) return D3DERR_INVALIDCALL;
+  if (GetRefusedLocks() & kRefuseSurfaceLocks) return D3DERR_INVALIDCALL;
   Rect r{0, 0, int32_t(desc_.width), int32_t(desc_.height)};
   if (rect) {
     r = *rect;
@@ -196,6 +198,7 @@ CoreBuffer::~CoreBuffer() {
 
 CoreStatus CoreBuffer::LockBytes(uint32_t offset, uint32_t size, uint8_t** data, uint32_t flags) {
   if (!data || locked_) return D3DERR_INVALIDCALL;
+  if (GetRefusedLocks() & kRefuseBufferLocks) return D3DERR_INVALIDCALL;
   if (size == 0 && offset == 0) size = length();
   if (offset > length() || size > length() - offset) {
     DebugPrintf("graphics: buffer lock of %u bytes at %u is outside its %u bytes\n", size, offset, length());

@@ -16,6 +16,9 @@ Backend InitialBackend() {
 Backend g_backend = InitialBackend();
 DeviceLoss g_loss = DeviceLoss::None;
 uint32_t g_refusedFlags = 0;
+uint32_t g_refusedTextureFormat = 0;
+bool g_refusedBuffers = false;
+uint32_t g_refusedLocks = 0;
 
 }  // namespace
 
@@ -33,5 +36,11 @@ void SimulateDeviceLoss(DeviceLoss state) { g_loss = state; }
 DeviceLoss GetSimulatedDeviceLoss() { return g_loss; }
 void SetRefusedBehaviorFlags(uint32_t mask) { g_refusedFlags = mask; }
 uint32_t GetRefusedBehaviorFlags() { return g_refusedFlags; }
+void SetRefusedTextureFormat(uint32_t format) { g_refusedTextureFormat = format; }
+uint32_t GetRefusedTextureFormat() { return g_refusedTextureFormat; }
+void SetRefusedBufferCreation(bool refuse) { g_refusedBuffers = refuse; }
+bool GetRefusedBufferCreation() { return g_refusedBuffers; }
+void SetRefusedLocks(uint32_t kinds) { g_refusedLocks = kinds; }
+uint32_t GetRefusedLocks() { return g_refusedLocks; }
 
 }  // namespace platform::gfx

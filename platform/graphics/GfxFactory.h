@@ -37,4 +37,18 @@ DeviceLoss GetSimulatedDeviceLoss();
 void SetRefusedBehaviorFlags(uint32_t mask);
 uint32_t GetRefusedBehaviorFlags();
 
+// Texture creation in this format fails with D3DERR_NOTAVAILABLE, as on a
+// device without it (for testing fall-backs to other formats). 0 refuses none.
+void SetRefusedTextureFormat(uint32_t format);
+uint32_t GetRefusedTextureFormat();
+// Vertex and index buffer creation fails with D3DERR_OUTOFVIDEOMEMORY.
+void SetRefusedBufferCreation(bool refuse);
+bool GetRefusedBufferCreation();
+// Locks of the chosen kinds fail with D3DERR_INVALIDCALL: texture levels
+// and surfaces, vertex and index buffers. 0 refuses none.
+inline constexpr uint32_t kRefuseSurfaceLocks = 1;
+inline constexpr uint32_t kRefuseBufferLocks = 2;
+void SetRefusedLocks(uint32_t kinds);
+uint32_t GetRefusedLocks();
+
 }  // namespace platform::gfx

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/DebugOutput.h"
 #include "platform/Library.h"
 #include "platform/NativeWindow.h"
 #include "platform/graphics/GlProgram.h"
+#include "platform/graphics/GlStateCache.h"
+#include "platform/graphics/GlStreamBuffer.h"
 #include "platform/graphics/PixelFormat.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -128,6 +131,11 @@ bool HasAlpha(uint32_t format) {
          format == D3DFMT_A8R3G3B2 || format == D3DFMT_A8;
 }
 
+// The context the gl devices of this thread last made current, so that a
+// draw can tell whether its context is current without asking SDL. Other
+// code that changes the current context is caught when a scene begins.
+thread_local SDL_GLContext tMadeCurrent = nullptr;
+
 class GlDevice final : public DeviceCore {
  public:
   GlDevice(Direct3DCore* d3d, const PresentParameters& params, uint32_t flags) : DeviceCore(d3d, params, flags) {}
@@ -139,13 +147,14 @@ class GlDevice final : public DeviceCore {
     DestroySwapChain();
     programs_.Clear();
     glDeleteVertexArrays(1, &vao_);
-    const GLuint buffers[] = {streamVertices_, streamIndices_, uniforms_};
-    glDeleteBuffers(3, buffers);
-    const GLuint fbos[] = {targetFbo_, readFbo_, frontFbo_};
-    glDeleteFramebuffers(3, fbos);
+    streamVertices_.Destroy(&gl_);
+    streamIndices_.Destroy(&gl_);
+    const GLuint fbos[] = {targetFbo_, readFbo_};
+    glDeleteFramebuffers(2, fbos);
     glDeleteTextures(1, &frontTexture_);
     glDeleteSamplers(4, samplers_);
     SDL_GL_MakeCurrent(window_, nullptr);
+    tMadeCurrent = nullptr;
     SDL_GL_DeleteContext(context_);
   }
 
@@ -166,6 +175,7 @@ class GlDevice final : public DeviceCore {
     }
     platform::KeepGraphicsDriversLoaded();
     SDL_GL_MakeCurrent(window_, context_);
+    tMadeCurrent = context_;
     const DriverAllocations driver;
     if (epoxy_gl_version() < 33) {
       DebugPrintf("graphics: OpenGL %d.%d is below 3.3\n", epoxy_gl_version() / 10, epoxy_gl_version() % 10);
@@ -178,15 +188,10 @@ class GlDevice final : public DeviceCore {
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
     for (GLuint i = 0; i < 4; ++i) glEnableVertexAttribArray(i);
-    glGenBuffers(1, &streamVertices_);
-    glGenBuffers(1, &streamIndices_);
-    glGenBuffers(1, &uniforms_);
-    glBindBuffer(GL_UNIFORM_BUFFER, uniforms_);
-    glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedUniforms), nullptr, GL_DYNAMIC_DRAW);
-    glBindBufferBase(GL_UNIFORM_BUFFER, 0, uniforms_);
+    streamVertices_.Create(&gl_);
+    streamIndices_.Create(&gl_);
     glGenFramebuffers(1, &targetFbo_);
     glGenFramebuffers(1, &readFbo_);
-    glGenFramebuffers(1, &frontFbo_);
     glGenSamplers(4, samplers_);
     for (GLuint i = 0; i < 4; ++i) glBindSampler(i, samplers_[i]);
     glFrontFace(GL_CCW);
@@ -210,9 +215,7 @@ class GlDevice final : public DeviceCore {
     MakeCurrent();
     const DriverAllocations driver;
     glGenTextures(1, &t->backendName);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, t->backendName);
-    boundTextures_[0] = ~0u;
+    gl_.BindTextureForEdit(t->backendName);
     dirty_ |= kDirtyTextures;
     std::vector<uint8_t> zeros(size_t(t->width()) * t->height() * 4, 0);
     for (uint32_t i = 0; i < t->levelCount(); ++i) {
@@ -236,7 +239,7 @@ class GlDevice final : public DeviceCore {
     MakeCurrent();
     const DriverAllocations driver;
     glDeleteTextures(1, &t->backendName);
-    for (auto& b : boundTextures_) b = ~0u;
+    gl_.ForgetTexture(t->backendName);
     dirty_ |= kDirtyTextures;
     targetDirty_ = true;
     t->backendName = 0;
@@ -249,10 +252,7 @@ class GlDevice final : public DeviceCore {
     const SurfaceDesc& d = s->desc();
     scratch_.resize(size_t(d.width) * d.height);
     DecodeToArgb(d.format, s->memory().data(), s->pitch(), d.width, d.height, scratch_.data());
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, t->backendName);
-    boundTextures_[0] = ~0u;
-    dirty_ |= kDirtyTextures;
+    gl_.BindTextureForEdit(t->backendName);
     glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA,
                     GL_UNSIGNED_BYTE, scratch_.data());
   }
@@ -272,23 +272,23 @@ class GlDevice final : public DeviceCore {
     if (!HasAlpha(d.format))
       for (size_t i = 3; i < zeros.size(); i += 4) zeros[i] = 255;
     glGenTextures(1, &s->backendName);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, s->backendName);
-    boundTextures_[0] = ~0u;
-    dirty_ |= kDirtyTextures;
+    gl_.BindTextureForEdit(s->backendName);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(d.width), GLsizei(d.height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  zeros.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    if (s->kind() == CoreSurface::Kind::BackBuffer) backHoldsFront_ = false;
   }
 
   void BackendDestroySurface(CoreSurface* s) override {
     if (!s->backendName || !context_) return;
     MakeCurrent();
     const DriverAllocations driver;
-    if (s->kind() == CoreSurface::Kind::DepthStencil)
+    if (s->kind() == CoreSurface::Kind::DepthStencil) {
       glDeleteRenderbuffers(1, &s->backendName);
-    else
+    } else {
       glDeleteTextures(1, &s->backendName);
+      gl_.ForgetTexture(s->backendName);
+    }
     s->backendName = 0;
     targetDirty_ = true;
   }
@@ -300,12 +300,8 @@ class GlDevice final : public DeviceCore {
     if (!ColorTexture(s, &tex, &level)) return false;
     MakeCurrent();
     const DriverAllocations driver;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex, level);
     scratch_.resize(size_t(d.width) * d.height);
-    glReadPixels(0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA, GL_UNSIGNED_BYTE, scratch_.data());
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, targetFbo_);
+    ReadTexture(tex, level, d.width, d.height, scratch_.data());
     pixels->assign(d.size, 0);
     return EncodeFromArgb(d.format, scratch_.data(), d.width, d.height, pixels->data(), s->pitch());
   }
@@ -317,12 +313,11 @@ class GlDevice final : public DeviceCore {
     if (!ColorTexture(s, &tex, &level) || pixels.size() < d.size) return false;
     MakeCurrent();
     const DriverAllocations driver;
+    // The whole surface is written, so the back buffer's own texture takes it.
+    if (s == backBufferSurface()) backHoldsFront_ = false, tex = s->backendName;
     scratch_.resize(size_t(d.width) * d.height);
     DecodeToArgb(d.format, pixels.data(), s->pitch(), d.width, d.height, scratch_.data());
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    boundTextures_[0] = ~0u;
-    dirty_ |= kDirtyTextures;
+    gl_.BindTextureForEdit(tex);
     glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA, GL_UNSIGNED_BYTE,
                     scratch_.data());
     return true;
@@ -341,8 +336,8 @@ class GlDevice final : public DeviceCore {
     MakeCurrent();
     const DriverAllocations driver;
     glDeleteBuffers(1, &b->backendName);
-    if (arrayBuffer_ == b->backendName) arrayBuffer_ = ~0u;
-    if (elementBuffer_ == b->backendName) elementBuffer_ = ~0u;
+    gl_.ForgetBuffer(b->backendName);
+    if (attribBuffer_ == b->backendName) attribBuffer_ = ~0u;
     b->backendName = 0;
   }
 
@@ -361,11 +356,15 @@ class GlDevice final : public DeviceCore {
 
   void BackendRenderTargetChanged() override { targetDirty_ = true; }
 
+  // Draws run only inside a scene, so making the context current here is
+  // what lets them skip asking SDL.
+  void BackendBeginScene() override { MakeCurrent(); }
+
   CoreStatus BackendReset() override {
     MakeCurrent();
     const DriverAllocations driver;
     ResizeFront();
-    glStateValid_ = false;
+    fixedStateApplied_ = false;
     return D3D_OK;
   }
 
@@ -373,19 +372,23 @@ class GlDevice final : public DeviceCore {
                           uint32_t stencil) override {
     MakeCurrent();
     const DriverAllocations driver;
-    if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
     const Viewport& vp = viewport();
-    glEnable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDepthMask(GL_TRUE);
-    glStencilMask(0xFF);
+    const SurfaceDesc& target = renderTarget()->desc();
+    const bool wholeTarget =
+        count == 0 && vp.x == 0 && vp.y == 0 && vp.width == target.width && vp.height == target.height;
+    if (flags & D3DCLEAR_TARGET) PrepareTargetWrite(wholeTarget);
+    if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
+    gl_.Enable(GL_SCISSOR_TEST, true);
+    gl_.ColorMask(true, true, true, true);
+    gl_.DepthMask(true);
+    gl_.StencilMask(0xFF);
     float c[4];
     ColorFloats(color, c);
     // A target without alpha reads as opaque, so its alpha stays 1.
-    if (!HasAlpha(renderTarget()->desc().format)) c[3] = 1.0f;
-    glClearColor(c[0], c[1], c[2], c[3]);
-    glClearDepth(z);
-    glClearStencil(GLint(stencil & 0xFF));
+    if (!HasAlpha(target.format)) c[3] = 1.0f;
+    gl_.ClearColor(c[0], c[1], c[2], c[3]);
+    gl_.ClearDepth(z);
+    gl_.ClearStencil(GLint(stencil & 0xFF));
     GLbitfield mask = 0;
     if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
     if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
@@ -397,62 +400,68 @@ class GlDevice final : public DeviceCore {
         r = std::min(r, rects[i].right), b = std::min(b, rects[i].bottom);
       }
       if (l >= r || t >= b) continue;
-      glScissor(l, t, r - l, b - t);
+      gl_.Scissor(l, t, r - l, b - t);
       glClear(mask);
     }
-    glDisable(GL_SCISSOR_TEST);
-    glStateValid_ = false;
+    gl_.Enable(GL_SCISSOR_TEST, false);
+    // The masks above stand in for the render states until the next draw.
+    fixedStateApplied_ = false;
     return D3D_OK;
   }
 
   CoreStatus BackendDraw(const DrawCall& d) override {
-    MakeCurrent();
+    // Another device of this thread may have taken the current context
+    // since the scene began.
+    if (tMadeCurrent != context_) MakeCurrent();
     const DriverAllocations driver;
+    PrepareTargetWrite(false);
     if (!BindTarget()) return D3DERR_DRIVERINTERNALERROR;
     if (dirty_ & kDirtyViewport) {
       const Viewport& vp = viewport();
-      glViewport(GLint(vp.x), GLint(vp.y), GLsizei(vp.width), GLsizei(vp.height));
-      glDepthRange(vp.minZ, vp.maxZ);
+      gl_.Viewport(GLint(vp.x), GLint(vp.y), GLsizei(vp.width), GLsizei(vp.height));
+      gl_.DepthRange(vp.minZ, vp.maxZ);
     }
     if (dirty_ & (kDirtyRenderState | kDirtyStage | kDirtyTextures)) {
       const ProgramKey key = BuildKey();
-      if (!(key == lastKey_) || !lastProgram_) {
-        lastProgram_ = programs_.Get(key);
-        lastKey_ = key;
-        usedProgram_ = ~0u;
+      if (!program_ || !(key == programKey_)) {
+        program_ = programs_.Get(key);
+        programKey_ = key;
       }
     }
-    if (!lastProgram_) return D3DERR_DRIVERINTERNALERROR;
-    if (usedProgram_ != lastProgram_) {
-      glUseProgram(lastProgram_);
-      usedProgram_ = lastProgram_;
-    }
+    if (!program_) return D3DERR_DRIVERINTERNALERROR;
+    gl_.UseProgram(program_->name);
     if (dirty_ & (kDirtyTransform | kDirtyViewport | kDirtyMaterial | kDirtyRenderState | kDirtyLights))
       UpdateUniforms();
-    if ((dirty_ & kDirtyRenderState) || !glStateValid_) ApplyFixedState();
+    UploadUniforms(program_, uniforms_, uniformsVersion_);
+    if ((dirty_ & kDirtyRenderState) || !fixedStateApplied_) ApplyFixedState();
     if (dirty_ & kDirtyStage) UpdateSamplers();
     if (dirty_ & (kDirtyTextures | kDirtyStage)) BindTextures();
     dirty_ = 0;
 
     const GLenum mode = PrimitiveMode(d.type);
     if (d.userVertices) {
+      // Client memory goes through the stream buffers; the vertex attributes
+      // stay at the start of the vertex stream and the base vertex picks the
+      // upload's place.
       const uint32_t first = d.userIndices ? d.minIndex : 0;
       const uint32_t count = d.userIndices ? d.numVertices : d.elementCount;
-      BindArrayBuffer(streamVertices_);
-      glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count) * kRenderVertexStride,
-                   d.userVertices + size_t(first) * kRenderVertexStride, GL_STREAM_DRAW);
+      const size_t vertexOffset =
+          streamVertices_.Upload(&gl_, d.userVertices + size_t(first) * kRenderVertexStride,
+                                 size_t(count) * kRenderVertexStride, kRenderVertexStride);
+      PointAttributes(streamVertices_.name());
+      const GLint base = GLint(vertexOffset / kRenderVertexStride);
       if (d.userIndices) {
-        BindElementBuffer(streamIndices_);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(d.elementCount) * 2, d.userIndices, GL_STREAM_DRAW);
-        glDrawElementsBaseVertex(mode, GLsizei(d.elementCount), GL_UNSIGNED_SHORT, nullptr, -GLint(first));
+        const size_t indexOffset = streamIndices_.Upload(&gl_, d.userIndices, size_t(d.elementCount) * 2, 4);
+        glDrawElementsBaseVertex(mode, GLsizei(d.elementCount), GL_UNSIGNED_SHORT,
+                                 reinterpret_cast<const void*>(indexOffset), base - GLint(first));
       } else {
-        glDrawArrays(mode, 0, GLsizei(d.elementCount));
+        glDrawArrays(mode, base, GLsizei(d.elementCount));
       }
       return D3D_OK;
     }
-    BindArrayBuffer(d.vertexBuffer->backendName);
+    PointAttributes(d.vertexBuffer->backendName);
     if (d.indexBuffer) {
-      BindElementBuffer(d.indexBuffer->backendName);
+      gl_.BindElementBuffer(d.indexBuffer->backendName);
       glDrawElementsBaseVertex(mode, GLsizei(d.elementCount), GL_UNSIGNED_SHORT,
                                reinterpret_cast<const void*>(uintptr_t(d.firstIndex) * 2), GLint(d.firstVertex));
     } else {
@@ -464,21 +473,30 @@ class GlDevice final : public DeviceCore {
   CoreStatus BackendPresent() override {
     MakeCurrent();
     const DriverAllocations driver;
-    const SurfaceDesc& d = backBufferSurface()->desc();
-    // The front buffer keeps a copy of the presented frame for captures.
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, readFbo_);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, backBufferSurface()->backendName, 0);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, frontFbo_);
-    glBlitFramebuffer(0, 0, GLint(d.width), GLint(d.height), 0, 0, GLint(d.width), GLint(d.height),
-                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    // The window shows it with its first row at the top.
+    CoreSurface* back = backBufferSurface();
+    const SurfaceDesc& d = back->desc();
+    // The back buffer already holds the presented frame when nothing was
+    // drawn since the last present; its own texture is stale then.
+    const GLuint frame = backHoldsFront_ ? frontTexture_ : back->backendName;
+    // The window shows the frame with its first row at the top.
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window_, &w, &h);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    gl_.BindReadFramebuffer(readFbo_);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, frame, 0);
+    gl_.BindDrawFramebuffer(0);
     glBlitFramebuffer(0, 0, GLint(d.width), GLint(d.height), 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
     SDL_GL_SwapWindow(window_);
-    glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
+    gl_.BindDrawFramebuffer(targetFbo_);
+    // The presented texture becomes the front buffer that captures read, and
+    // the old front texture is drawn into next: no copy is kept per frame.
+    // Until the next frame writes to it, the back buffer reads as the
+    // presented frame, as a copying swap would leave it.
+    if (!backHoldsFront_) {
+      std::swap(back->backendName, frontTexture_);
+      backHoldsFront_ = true;
+      if (renderTarget() == back) targetDirty_ = true;
+    }
     const GLenum err = glGetError();
     if (err != GL_NO_ERROR) {
       DebugPrintf("graphics: GL error 0x%X during the frame\n", err);
@@ -492,41 +510,72 @@ class GlDevice final : public DeviceCore {
     const DriverAllocations driver;
     const SurfaceDesc& d = backBufferSurface()->desc();
     pixels->assign(size_t(d.width) * d.height, 0);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, frontFbo_);
-    glReadPixels(0, 0, GLsizei(d.width), GLsizei(d.height), GL_BGRA, GL_UNSIGNED_BYTE, pixels->data());
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, targetFbo_);
+    ReadTexture(frontTexture_, 0, d.width, d.height, pixels->data());
     return true;
   }
 
  private:
   void MakeCurrent() {
-    if (SDL_GL_GetCurrentContext() != context_) SDL_GL_MakeCurrent(window_, context_);
+    tMadeCurrent = context_;
+    if (SDL_GL_GetCurrentContext() == context_) return;
+    SDL_GL_MakeCurrent(window_, context_);
+    // Whatever ran on the context meanwhile is not in the shadows.
+    gl_.Invalidate();
+    glBindVertexArray(vao_);
+    attribBuffer_ = ~0u;
+    fixedStateApplied_ = false;
+    targetDirty_ = true;
+    dirty_ = ~0u;
   }
 
+  // The texture holding a surface's pixels: the back buffer reads from the
+  // front texture while it still holds the presented frame.
   bool ColorTexture(CoreSurface* s, GLuint* tex, GLint* level) {
     if (s->texture()) {
       *tex = s->texture()->backendName;
       *level = GLint(s->level());
     } else {
-      *tex = s->backendName;
+      *tex = s == backBufferSurface() && backHoldsFront_ ? frontTexture_ : s->backendName;
       *level = 0;
     }
     return *tex != 0 && s->kind() != CoreSurface::Kind::DepthStencil;
+  }
+
+  // Reads a texture level as A8R8G8B8 words, first row first.
+  void ReadTexture(GLuint tex, GLint level, uint32_t width, uint32_t height, uint32_t* out) {
+    gl_.BindReadFramebuffer(readFbo_);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex, level);
+    glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_BGRA, GL_UNSIGNED_BYTE, out);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  }
+
+  // Before colour reaches the render target: when it is the back buffer and
+  // that still reads as the presented frame, the frame is copied in first,
+  // unless the write replaces every pixel.
+  void PrepareTargetWrite(bool wholeTarget) {
+    if (!backHoldsFront_ || renderTarget() != backBufferSurface()) return;
+    backHoldsFront_ = false;
+    if (wholeTarget) return;
+    const SurfaceDesc& d = backBufferSurface()->desc();
+    if (!BindTarget()) return;
+    gl_.BindReadFramebuffer(readFbo_);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, frontTexture_, 0);
+    gl_.Enable(GL_SCISSOR_TEST, false);
+    glBlitFramebuffer(0, 0, GLint(d.width), GLint(d.height), 0, 0, GLint(d.width), GLint(d.height),
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
   }
 
   void ResizeFront() {
     const SurfaceDesc& d = backBufferSurface()->desc();
     if (!frontTexture_) glGenTextures(1, &frontTexture_);
     std::vector<uint32_t> black(size_t(d.width) * d.height, 0xFF000000u);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, frontTexture_);
-    boundTextures_[0] = ~0u;
+    gl_.BindTextureForEdit(frontTexture_);
     dirty_ |= kDirtyTextures;
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(d.width), GLsizei(d.height), 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  black.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, frontFbo_);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, frontTexture_, 0);
+    backHoldsFront_ = false;
     targetDirty_ = true;
   }
 
@@ -535,18 +584,25 @@ class GlDevice final : public DeviceCore {
     CoreSurface* rt = renderTarget();
     GLuint tex = 0;
     GLint level = 0;
-    if (!rt || !ColorTexture(rt, &tex, &level)) return false;
-    glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex, level);
+    if (!rt) return false;
+    if (rt->texture()) {
+      tex = rt->texture()->backendName, level = GLint(rt->level());
+    } else {
+      tex = rt->backendName;  // the back buffer's own texture, drawn into
+    }
+    if (!tex || rt->kind() == CoreSurface::Kind::DepthStencil) return false;
+    gl_.BindDrawFramebuffer(targetFbo_);
+    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, tex, level);
     CoreSurface* ds = depthStencil();
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, ds ? ds->backendName : 0);
-    const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    glFramebufferRenderbuffer(GL_DRAW_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              ds ? ds->backendName : 0);
+    const GLenum status = glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER);
     if (status != GL_FRAMEBUFFER_COMPLETE) {
       DebugPrintf("graphics: render target incomplete (0x%X)\n", status);
       return false;
     }
     targetDirty_ = false;
-    glStateValid_ = false;
+    fixedStateApplied_ = false;
     dirty_ |= kDirtyViewport | kDirtyRenderState;
     return true;
   }
@@ -578,6 +634,8 @@ class GlDevice final : public DeviceCore {
     return key;
   }
 
+  // Recomputes the uniform values; a new version when they changed, so that
+  // each program is brought up to date once.
   void UpdateUniforms() {
     FixedUniforms u;
     const Matrix worldView = Multiply(world(), view());
@@ -601,108 +659,122 @@ class GlDevice final : public DeviceCore {
     u.fog[1] = BitsFloat(renderState(D3DRS_FOGEND));
     u.fog[2] = BitsFloat(renderState(D3DRS_FOGDENSITY));
     u.fog[3] = float(renderState(D3DRS_ALPHAREF) & 255);
-    if (std::memcmp(&u, &uploaded_, sizeof u) == 0) return;
-    uploaded_ = u;
-    glBindBuffer(GL_UNIFORM_BUFFER, uniforms_);
-    glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof u, &u);
+    if (std::memcmp(&u, &uniforms_, sizeof u) == 0) return;
+    uniforms_ = u;
+    ++uniformsVersion_;
   }
 
   void ApplyFixedState() {
     const bool depth = renderState(D3DRS_ZENABLE) != D3DZB_FALSE && depthStencil() != nullptr;
-    if (depth) glEnable(GL_DEPTH_TEST); else glDisable(GL_DEPTH_TEST);
-    glDepthFunc(CompareFunc(renderState(D3DRS_ZFUNC)));
-    glDepthMask(renderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
-    if (renderState(D3DRS_ALPHABLENDENABLE)) glEnable(GL_BLEND); else glDisable(GL_BLEND);
+    gl_.Enable(GL_DEPTH_TEST, depth);
+    gl_.DepthFunc(CompareFunc(renderState(D3DRS_ZFUNC)));
+    gl_.DepthMask(renderState(D3DRS_ZWRITEENABLE) != 0);
+    gl_.Enable(GL_BLEND, renderState(D3DRS_ALPHABLENDENABLE) != 0);
     GLenum src = BlendFactor(renderState(D3DRS_SRCBLEND)), dst = BlendFactor(renderState(D3DRS_DESTBLEND));
     if (renderState(D3DRS_SRCBLEND) == D3DBLEND_BOTHSRCALPHA) src = GL_SRC_ALPHA, dst = GL_ONE_MINUS_SRC_ALPHA;
     if (renderState(D3DRS_SRCBLEND) == D3DBLEND_BOTHINVSRCALPHA) src = GL_ONE_MINUS_SRC_ALPHA, dst = GL_SRC_ALPHA;
-    glBlendFunc(src, dst);
-    glBlendEquation(BlendEquation(renderState(D3DRS_BLENDOP)));
+    gl_.BlendFunc(src, dst);
+    gl_.BlendEquation(BlendEquation(renderState(D3DRS_BLENDOP)));
     switch (renderState(D3DRS_CULLMODE)) {
-      case D3DCULL_CW: glEnable(GL_CULL_FACE); glCullFace(GL_FRONT); break;
-      case D3DCULL_CCW: glEnable(GL_CULL_FACE); glCullFace(GL_BACK); break;
-      default: glDisable(GL_CULL_FACE); break;
+      case D3DCULL_CW: gl_.Enable(GL_CULL_FACE, true); gl_.CullFace(GL_FRONT); break;
+      case D3DCULL_CCW: gl_.Enable(GL_CULL_FACE, true); gl_.CullFace(GL_BACK); break;
+      default: gl_.Enable(GL_CULL_FACE, false); break;
     }
     const uint32_t fill = renderState(D3DRS_FILLMODE);
-    glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT ? GL_POINT : fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
+    gl_.PolygonMode(fill == D3DFILL_POINT ? GL_POINT : fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
     const uint32_t mask = renderState(D3DRS_COLORWRITEENABLE);
     const bool alphaTarget = HasAlpha(renderTarget()->desc().format);
-    glColorMask(mask & 1, (mask >> 1) & 1, (mask >> 2) & 1, alphaTarget && ((mask >> 3) & 1));
-    if (renderState(D3DRS_STENCILENABLE)) glEnable(GL_STENCIL_TEST); else glDisable(GL_STENCIL_TEST);
-    glStencilFunc(CompareFunc(renderState(D3DRS_STENCILFUNC)), GLint(renderState(D3DRS_STENCILREF) & 0xFF),
-                  renderState(D3DRS_STENCILMASK));
-    glStencilOp(StencilOp(renderState(D3DRS_STENCILFAIL)), StencilOp(renderState(D3DRS_STENCILZFAIL)),
-                StencilOp(renderState(D3DRS_STENCILPASS)));
-    glStencilMask(renderState(D3DRS_STENCILWRITEMASK));
-    glStateValid_ = true;
+    gl_.ColorMask(mask & 1, (mask >> 1) & 1, (mask >> 2) & 1, alphaTarget && ((mask >> 3) & 1));
+    gl_.Enable(GL_STENCIL_TEST, renderState(D3DRS_STENCILENABLE) != 0);
+    gl_.StencilFunc(CompareFunc(renderState(D3DRS_STENCILFUNC)), GLint(renderState(D3DRS_STENCILREF) & 0xFF),
+                    renderState(D3DRS_STENCILMASK));
+    gl_.StencilOp(StencilOp(renderState(D3DRS_STENCILFAIL)), StencilOp(renderState(D3DRS_STENCILZFAIL)),
+                  StencilOp(renderState(D3DRS_STENCILPASS)));
+    gl_.StencilMask(renderState(D3DRS_STENCILWRITEMASK));
+    fixedStateApplied_ = true;
   }
+
+  // The sampler parameters a stage's states ask for.
+  struct SamplerParams {
+    GLint wrapS = 0, wrapT = 0, magFilter = 0, minFilter = 0;
+    float minLod = 0, lodBias = 0;
+    float border[4] = {};
+    bool operator==(const SamplerParams& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
+  };
 
   void UpdateSamplers() {
     for (uint32_t k = 0; k < kDrawnTextureStages; ++k) {
-      const GLuint s = samplers_[k];
-      glSamplerParameteri(s, GL_TEXTURE_WRAP_S, GLint(AddressMode(stageState(k, D3DTSS_ADDRESSU))));
-      glSamplerParameteri(s, GL_TEXTURE_WRAP_T, GLint(AddressMode(stageState(k, D3DTSS_ADDRESSV))));
+      SamplerParams p;
+      p.wrapS = GLint(AddressMode(stageState(k, D3DTSS_ADDRESSU)));
+      p.wrapT = GLint(AddressMode(stageState(k, D3DTSS_ADDRESSV)));
       const bool magLinear = stageState(k, D3DTSS_MAGFILTER) >= D3DTEXF_LINEAR;
       const bool minLinear = stageState(k, D3DTSS_MINFILTER) >= D3DTEXF_LINEAR;
       const uint32_t mip = stageState(k, D3DTSS_MIPFILTER);
       GLenum minFilter = minLinear ? GL_LINEAR : GL_NEAREST;
       if (mip == D3DTEXF_POINT) minFilter = minLinear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
       if (mip >= D3DTEXF_LINEAR) minFilter = minLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
-      glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, magLinear ? GL_LINEAR : GL_NEAREST);
-      glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
-      glSamplerParameterf(s, GL_TEXTURE_MIN_LOD, float(stageState(k, D3DTSS_MAXMIPLEVEL)));
-      glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, BitsFloat(stageState(k, D3DTSS_MIPMAPLODBIAS)));
-      float border[4];
-      ColorFloats(stageState(k, D3DTSS_BORDERCOLOR), border);
-      glSamplerParameterfv(s, GL_TEXTURE_BORDER_COLOR, border);
+      p.magFilter = magLinear ? GL_LINEAR : GL_NEAREST;
+      p.minFilter = GLint(minFilter);
+      p.minLod = float(stageState(k, D3DTSS_MAXMIPLEVEL));
+      p.lodBias = BitsFloat(stageState(k, D3DTSS_MIPMAPLODBIAS));
+      ColorFloats(stageState(k, D3DTSS_BORDERCOLOR), p.border);
+      // Sampler objects keep their parameters whatever context work happens
+      // between, so the last values sent stay known.
+      if (samplerSent_[k] && samplerParams_[k] == p) continue;
+      const GLuint s = samplers_[k];
+      glSamplerParameteri(s, GL_TEXTURE_WRAP_S, p.wrapS);
+      glSamplerParameteri(s, GL_TEXTURE_WRAP_T, p.wrapT);
+      glSamplerParameteri(s, GL_TEXTURE_MAG_FILTER, p.magFilter);
+      glSamplerParameteri(s, GL_TEXTURE_MIN_FILTER, p.minFilter);
+      glSamplerParameterf(s, GL_TEXTURE_MIN_LOD, p.minLod);
+      glSamplerParameterf(s, GL_TEXTURE_LOD_BIAS, p.lodBias);
+      glSamplerParameterfv(s, GL_TEXTURE_BORDER_COLOR, p.border);
+      samplerParams_[k] = p;
+      samplerSent_[k] = true;
     }
   }
 
   void BindTextures() {
     for (uint32_t k = 0; k < kDrawnTextureStages; ++k) {
       const CoreTexture* t = boundTexture(k);
-      const GLuint name = t ? t->backendName : 0;
-      if (boundTextures_[k] == name) continue;
-      glActiveTexture(GL_TEXTURE0 + k);
-      glBindTexture(GL_TEXTURE_2D, name);
-      boundTextures_[k] = name;
+      gl_.BindTexture(k, t ? t->backendName : 0);
     }
   }
 
-  void BindArrayBuffer(GLuint buffer) {
-    if (arrayBuffer_ == buffer) {
-      glBindBuffer(GL_ARRAY_BUFFER, buffer);
-      return;
-    }
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+  // Binds `buffer` as the vertex source and points the attributes into it
+  // when they point elsewhere.
+  void PointAttributes(GLuint buffer) {
+    gl_.BindArrayBuffer(buffer);
+    if (attribBuffer_ == buffer) return;
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, kRenderVertexStride, reinterpret_cast<const void*>(0));
     glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, kRenderVertexStride, reinterpret_cast<const void*>(12));
     glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, kRenderVertexStride, reinterpret_cast<const void*>(16));
     glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, kRenderVertexStride, reinterpret_cast<const void*>(24));
-    arrayBuffer_ = buffer;
-  }
-
-  void BindElementBuffer(GLuint buffer) {
-    if (elementBuffer_ == buffer) return;
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
-    elementBuffer_ = buffer;
+    attribBuffer_ = buffer;
   }
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   uint32_t maxTextureSize_ = 2048;
-  GLuint vao_ = 0, streamVertices_ = 0, streamIndices_ = 0, uniforms_ = 0;
-  GLuint targetFbo_ = 0, readFbo_ = 0, frontFbo_ = 0, frontTexture_ = 0;
+  GlStateCache gl_;
+  GLuint vao_ = 0;
+  GlStreamBuffer streamVertices_{GL_ARRAY_BUFFER, 1u << 20};
+  GlStreamBuffer streamIndices_{GL_ELEMENT_ARRAY_BUFFER, 256u << 10};
+  GLuint attribBuffer_ = ~0u;  // the buffer the vertex attributes point into
+  GLuint targetFbo_ = 0, readFbo_ = 0, frontTexture_ = 0;
+  // The back buffer's texture is stale and the front texture holds what it
+  // reads as: nothing was drawn since the last present.
+  bool backHoldsFront_ = false;
   GLuint samplers_[4] = {};
-  GLuint boundTextures_[4] = {~0u, ~0u, ~0u, ~0u};
-  GLuint arrayBuffer_ = ~0u, elementBuffer_ = ~0u;
-  GLuint usedProgram_ = ~0u;
+  SamplerParams samplerParams_[4];
+  bool samplerSent_[4] = {};
   bool targetDirty_ = true;
-  bool glStateValid_ = false;
+  bool fixedStateApplied_ = false;
   ProgramCache programs_;
-  ProgramKey lastKey_;
-  GLuint lastProgram_ = 0;
-  FixedUniforms uploaded_{};
+  ProgramKey programKey_;
+  GlProgram* program_ = nullptr;
+  FixedUniforms uniforms_{};
+  uint64_t uniformsVersion_ = 1;
   std::vector<uint32_t> scratch_;
 };
 

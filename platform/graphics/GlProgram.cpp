@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/DebugOutput.h"
@@ -35,18 +36,19 @@ GlobalFields UnpackGlobal(uint64_t b) {
 
 namespace {
 
-const char* kBlock = R"(layout(std140) uniform Fixed {
-  mat4 uWvp;
-  mat4 uWorldView;
-  vec4 uTarget;
-  vec4 uMatDiffuse;
-  vec4 uMatAmbient;
-  vec4 uMatEmissive;
-  vec4 uAmbient;
-  vec4 uTextureFactor;
-  vec4 uFogColor;
-  vec4 uFog;
-};
+// The rows of FixedUniforms. A matrix's rows in memory are the columns of
+// the GLSL matrix, so `M * v` applies the row-vector matrix.
+const char* kBlock = R"(uniform vec4 uFixed[16];
+#define uWvp mat4(uFixed[0], uFixed[1], uFixed[2], uFixed[3])
+#define uWorldView mat4(uFixed[4], uFixed[5], uFixed[6], uFixed[7])
+#define uTarget uFixed[8]
+#define uMatDiffuse uFixed[9]
+#define uMatAmbient uFixed[10]
+#define uMatEmissive uFixed[11]
+#define uAmbient uFixed[12]
+#define uTextureFactor uFixed[13]
+#define uFogColor uFixed[14]
+#define uFog uFixed[15]
 )";
 
 // The vertex colour when `source` is the first vertex colour and colour
@@ -205,21 +207,38 @@ std::string FragmentShaderSource(const ProgramKey& key) {
   return s;
 }
 
+void UploadUniforms(GlProgram* program, const FixedUniforms& values, uint64_t version) {
+  if (program->heldVersion == version) return;
+  const auto* want = reinterpret_cast<const float*>(&values);
+  auto* held = reinterpret_cast<float*>(&program->held);
+  const bool known = program->heldVersion != 0;
+  uint32_t first = 0, last = program->activeRows;
+  if (known) {
+    while (first < last && std::memcmp(want + first * 4, held + first * 4, 16) == 0) ++first;
+    while (last > first && std::memcmp(want + (last - 1) * 4, held + (last - 1) * 4, 16) == 0) --last;
+  }
+  if (first < last) {
+    glUniform4fv(program->rowLocation[first], GLsizei(last - first), want + first * 4);
+    std::memcpy(held + first * 4, want + first * 4, size_t(last - first) * 16);
+  }
+  program->heldVersion = version;
+}
+
 ProgramCache::~ProgramCache() { Clear(); }
 
 void ProgramCache::Clear() {
-  for (auto& [key, program] : programs_) glDeleteProgram(program);
+  for (auto& [key, program] : programs_) glDeleteProgram(program.name);
   programs_.clear();
 }
 
-uint32_t ProgramCache::Get(const ProgramKey& key) {
+GlProgram* ProgramCache::Get(const ProgramKey& key) {
   auto it = programs_.find(key);
-  if (it != programs_.end()) return it->second;
+  if (it != programs_.end()) return &it->second;
   const GLuint vs = CompileShader(GL_VERTEX_SHADER, VertexShaderSource(key));
   const GLuint fs = vs ? CompileShader(GL_FRAGMENT_SHADER, FragmentShaderSource(key)) : 0;
   if (!vs || !fs) {
     if (vs) glDeleteShader(vs);
-    return 0;
+    return nullptr;
   }
   const GLuint p = glCreateProgram();
   glAttachShader(p, vs);
@@ -234,18 +253,29 @@ uint32_t ProgramCache::Get(const ProgramKey& key) {
     glGetProgramInfoLog(p, sizeof log, nullptr, log);
     DebugPrintf("graphics: program does not link: %s\n", log);
     glDeleteProgram(p);
-    return 0;
+    return nullptr;
   }
-  const GLuint block = glGetUniformBlockIndex(p, "Fixed");
-  if (block != GL_INVALID_INDEX) glUniformBlockBinding(p, block, 0);
+  GlProgram program;
+  program.name = p;
+  // Rows after the last one the code reads are not active and have no location.
+  for (uint32_t row = 0; row < kFixedRows; ++row) {
+    const std::string name = "uFixed[" + std::to_string(row) + "]";
+    program.rowLocation[row] = glGetUniformLocation(p, name.c_str());
+    if (program.rowLocation[row] < 0) break;
+    program.activeRows = row + 1;
+  }
+  // Sampler bindings are set once here, with the program in use; the caller
+  // binds the program it draws with afterwards.
+  GLint previous = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
   glUseProgram(p);
   for (int k = 0; k < 4; ++k) {
     const std::string name = "uTex" + std::to_string(k);
     const GLint loc = glGetUniformLocation(p, name.c_str());
     if (loc >= 0) glUniform1i(loc, k);
   }
-  programs_.emplace(key, p);
-  return p;
+  glUseProgram(GLuint(previous));
+  return &programs_.emplace(key, program).first->second;
 }
 
 }  // namespace platform::gfx

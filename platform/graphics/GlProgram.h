@@ -2,7 +2,9 @@
 // The fixed-function pipeline on GLSL: the state that changes the shader
 // code is packed into a key, and one program is generated, compiled and
 // cached per key. Values that only parameterise the code (matrices,
-// colours, fog distances, alpha reference) travel in one uniform block.
+// colours, fog distances, alpha reference) travel in one uniform array of
+// sixteen vectors, of which each program is sent only the rows that differ
+// from what it last received.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -53,7 +55,8 @@ struct GlobalFields {
 uint64_t PackGlobal(const GlobalFields& g);
 GlobalFields UnpackGlobal(uint64_t bits);
 
-// The uniform block, std140: two matrices then eight vectors.
+// The uniform values as the rows of the array: two matrices (four rows
+// each, one row per matrix row) then eight vectors.
 struct FixedUniforms {
   float wvp[16];        // world * view * projection (row vectors)
   float worldView[16];
@@ -67,21 +70,36 @@ struct FixedUniforms {
   float fog[4];         // start, end, density, alpha reference (0..255)
 };
 static_assert(sizeof(FixedUniforms) == 256);
+constexpr uint32_t kFixedRows = sizeof(FixedUniforms) / 16;
 
 std::string VertexShaderSource(const ProgramKey& key);
 std::string FragmentShaderSource(const ProgramKey& key);
+
+// A linked program and the uniform values it holds.
+struct GlProgram {
+  uint32_t name = 0;
+  int32_t rowLocation[kFixedRows] = {};  // -1 past the last row the program reads
+  uint32_t activeRows = 0;
+  FixedUniforms held{};
+  uint64_t heldVersion = 0;  // the version `held` was sent at; 0: none yet
+};
+
+// Sends the rows of `values` that differ from what `program` holds; nothing
+// when it already holds `version`. The program must be in use.
+void UploadUniforms(GlProgram* program, const FixedUniforms& values, uint64_t version);
 
 // Compiled programs by key. Needs the GL context current.
 class ProgramCache {
  public:
   ~ProgramCache();
-  // 0 when compiling or linking fails (reported on the debugger channel).
-  uint32_t Get(const ProgramKey& key);
+  // nullptr when compiling or linking fails (reported on the debugger
+  // channel). The program stays valid until Clear.
+  GlProgram* Get(const ProgramKey& key);
   size_t size() const { return programs_.size(); }
   void Clear();
 
  private:
-  std::unordered_map<ProgramKey, uint32_t, ProgramKeyHash> programs_;
+  std::unordered_map<ProgramKey, GlProgram, ProgramKeyHash> programs_;
 };
 
 }  // namespace platform::gfx

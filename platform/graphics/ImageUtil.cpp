@@ -4,7 +4,8 @@
 #include <cstring>
 
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/DurableSave.h"
+#include "platform/FileRead.h"
 #include "platform/graphics/BmpFile.h"
 #include "platform/graphics/DdsFile.h"
 #include "platform/graphics/PixelFormat.h"
@@ -43,8 +44,9 @@ bool IsDdsLayout(uint32_t f) {
 }
 
 CoreStatus WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-  if (!platform::WriteWholeFileAtomic(name, bytes.data(), bytes.size())) {
-    DebugPrintf("graphics: cannot write \"%s\"\n", name.c_str());
+  std::string why;
+  if (!platform::SaveFileDurably(name, bytes.data(), bytes.size(), &why)) {
+    DebugPrintf("graphics: cannot write \"%s\": %s\n", name.c_str(), why.c_str());
     return E_FAIL;
   }
   return D3D_OK;
@@ -206,9 +208,12 @@ CoreStatus CreateTextureFromFileInMemory(Device* device, const void* data, size_
 CoreStatus CreateTextureFromFile(Device* device, const std::string& name, Texture** texture) {
   if (!device || !texture) return D3DERR_INVALIDCALL;
   *texture = nullptr;
+  // A 32-bit texture of 8192 x 8192 with all its MIP levels fits well inside.
+  constexpr uint64_t kMaxTextureFileBytes = uint64_t{512} << 20;
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(name, &bytes)) {
-    DebugPrintf("graphics: cannot read \"%s\"\n", name.c_str());
+  platform::FileReadError why;
+  if (!platform::ReadFileBytes(name, kMaxTextureFileBytes, &bytes, &why)) {
+    DebugPrintf("graphics: \"%s\" %s\n", name.c_str(), why.text.c_str());
     return D3DERR_NOTFOUND;
   }
   return CreateTextureFromFileInMemory(device, bytes.data(), bytes.size(), texture);

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <string>
+#include <vector>
 
 #include "base/StringUtil.h"
 #include "platform/Clock.h"
@@ -11,6 +15,8 @@
 #include "platform/Library.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
+#include "platform/DurableSave.h"
+#include "platform/FileRead.h"
 #include "platform/Paths.h"
 #include "platform/Random.h"
 
@@ -49,6 +55,11 @@ TEST(Locale, ParsesLikeTheCRuntimeWithADotDecimalPoint) {
   struct Case { const char* text; double value; };
   const Case cases[] = {{"1.5", 1.5}, {"  -2.25xyz", -2.25}, {"+3", 3.0}, {"abc", 0.0}, {"", 0.0}, {"1e3", 1000.0}};
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(platform::ParseDouble(c.text), c.value) << c.text;
+  // Out of a double's range: huge values become infinity with their sign, tiny ones zero.
+  const double inf = std::numeric_limits<double>::infinity();
+  const Case outOfRange[] = {{"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0.0}, {"-1e-999", 0.0},
+                             {"0.001e311", inf}, {"12345e-330", 0.0}, {"1e99999999999999999999", inf}};
+  for (const Case& c : outOfRange) EXPECT_EQ(platform::ParseDouble(c.text), c.value) << c.text;
   EXPECT_EQ(platform::ParseInt("  42abc"), 42);
   EXPECT_EQ(platform::ParseInt("-7"), -7);
   EXPECT_EQ(platform::ParseInt("99999999999"), 2147483647);
@@ -129,15 +140,21 @@ TEST(Paths, ResolvesWindowsNamesIgnoringCase) {
   EXPECT_FALSE(platform::ResolvePathForWrite("nodir\\Fresh.cfg", &real, t.root.string()));
 }
 
-TEST(Paths, ReadsAndAtomicallyWritesWholeFiles) {
+TEST(Paths, ReadsAndDurablyWritesWholeFilesInAnyCase) {
   TempTree t;
   const std::string data = "line1\r\nline2";
-  ASSERT_TRUE(platform::WriteWholeFileAtomic("SOUNDS\\out.txt", data.data(), data.size(), t.root.string()));
+  std::string why;
+  ASSERT_TRUE(platform::SaveFileDurably("SOUNDS\\out.txt", data.data(), data.size(), &why, t.root.string())) << why;
   std::string back;
-  ASSERT_TRUE(platform::ReadWholeFile("sounds/OUT.TXT", &back, t.root.string()));
+  platform::FileReadError error;
+  ASSERT_TRUE(platform::ReadFileText("sounds/OUT.TXT", 1024, &back, &error, t.root.string())) << error.text;
   EXPECT_EQ(back, data);
-  EXPECT_FALSE(fs::exists(t.root / "Sounds" / "out.txt.tmp"));
-  EXPECT_FALSE(platform::ReadWholeFile("absent.txt", &back, t.root.string()));
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(t.root / "Sounds")) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Weather", "out.txt"})) << "no temporary is left behind";
+  EXPECT_FALSE(platform::ReadFileText("absent.txt", 1024, &back, &error, t.root.string()));
+  EXPECT_EQ(error.kind, platform::FileReadError::kMissing);
 }
 
 TEST(Directory, ListsSortedAndMatchesWildcards) {

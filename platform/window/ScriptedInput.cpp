@@ -4,7 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/Locale.h"
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 #include "platform/window/KeyCodes.h"
 
 namespace platform {
@@ -167,8 +167,9 @@ CoreStatus ScriptedInput::Parse(std::string_view text, std::string_view name) {
 
 CoreStatus ScriptedInput::Load(const std::string& fileName) {
   std::string text;
-  if (!ReadWholeFile(fileName, &text)) {
-    DebugPrintf("%s: cannot read the input script\n", fileName.c_str());
+  FileReadError why;
+  if (!ReadFileText(fileName, kMaxFileSize, &text, &why)) {
+    DebugPrintf("%s: cannot read the input script: it %s\n", fileName.c_str(), why.text.c_str());
     return status::Fail;
   }
   return Parse(text, fileName);

@@ -10,7 +10,7 @@
 #include "engine/image/ImageBytes.h"
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 
 namespace renderer {
 namespace {
@@ -53,12 +53,9 @@ TexTransport* TexTransport_ReadImage(const uint8_t* data, size_t size, const std
 
 TexTransport* TexTransport_LoadImageFile(const std::string& path, int options) {
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, &bytes)) {
-    platform::DebugPrintf("renderer image \"%s\": cannot open\n", path.c_str());
-    return nullptr;
-  }
-  if (bytes.size() > TexTransport::kMaxFileBytes) {
-    platform::DebugPrintf("renderer image \"%s\": file too large\n", path.c_str());
+  platform::FileReadError why;
+  if (!platform::ReadFileBytes(path, TexTransport::kMaxFileBytes, &bytes, &why)) {
+    platform::DebugPrintf("renderer image \"%s\" %s\n", path.c_str(), why.text.c_str());
     return nullptr;
   }
   return TexTransport_ReadImage(bytes.data(), bytes.size(), path, options);

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "platform/DebugOutput.h"
-#include "platform/Paths.h"
+#include "platform/DurableSave.h"
+#include "platform/FileRead.h"
 #include "renderer/formats/SSMShaderRef.h"
 
 SSMObject::~SSMObject() {
@@ -44,9 +45,12 @@ void SSMObject::TakeFileContent(SSMObject& from) {
 }
 
 CoreStatus SSMObject::LoadFile(const std::string& fileName) {
+  // The largest body and room for the header and tables around it.
+  constexpr uint64_t kMaxModelFileBytes = uint64_t{SSMObject::kMaxBodyBytes} * 2;
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(fileName, &bytes)) {
-    platform::DebugPrintf("SSM model: cannot read \"%s\"\n", fileName.c_str());
+  platform::FileReadError why;
+  if (!platform::ReadFileBytes(fileName, kMaxModelFileBytes, &bytes, &why)) {
+    platform::DebugPrintf("SSM model: \"%s\" %s\n", fileName.c_str(), why.text.c_str());
     return status::Fail;
   }
   return Load(bytes.data(), bytes.size());
@@ -55,8 +59,9 @@ CoreStatus SSMObject::LoadFile(const std::string& fileName) {
 CoreStatus SSMObject::SaveFile(const std::string& fileName) const {
   std::vector<uint8_t> bytes;
   if (status::Failed(Save(&bytes))) return status::Fail;
-  if (!platform::WriteWholeFileAtomic(fileName, bytes.data(), bytes.size())) {
-    platform::DebugPrintf("SSM model: cannot write \"%s\"\n", fileName.c_str());
+  std::string why;
+  if (!platform::SaveFileDurably(fileName, bytes.data(), bytes.size(), &why)) {
+    platform::DebugPrintf("SSM model: cannot write \"%s\": %s\n", fileName.c_str(), why.c_str());
     return status::Fail;
   }
   return status::Ok;

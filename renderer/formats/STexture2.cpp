@@ -15,6 +15,8 @@
 namespace {
 
 constexpr uint32_t kMax16 = 32767;
+// Names, tags and format names longer than this lie outside the format.
+constexpr uint32_t kMaxString = 8191;
 
 struct Parse {
   STexture2Cursor c;
@@ -29,6 +31,7 @@ struct Parse {
 
   bool String16(std::string* out) {
     const uint16_t n = c.U16();
+    if (n > kMaxString) return Fail("string longer than 8191 bytes");
     *out = c.String(n);
     return Short();
   }
@@ -139,7 +142,7 @@ bool STexture2::Load(STexture2File& file, bool loadData) {
   if (h[1] != 0) return Refuse("Filename is not supported STexture2 revision", "unsupported revision");
   const uint32_t formatCount = h[2], tagCount = h[7], annexCount = h[8], nameLength = h[6];
   if (formatCount > kMax16 || tagCount > kMax16 || annexCount > kMax16 || h[3] > kMax16 || h[4] > kMax16 ||
-      h[5] > kMax16)
+      h[5] > kMax16 || nameLength > kMaxString)
     return Refuse("Filename is not an STexture2 stream", "header value out of range");
 
   STexture2 fresh;

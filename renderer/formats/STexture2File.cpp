@@ -2,24 +2,24 @@
 
 #include <cstring>
 
+#include "platform/DebugOutput.h"
+#include "platform/FileRead.h"
 #include "platform/Paths.h"
 
 bool STexture2File::Open(const std::string& name) {
   Close();
   std::string real;
   if (!platform::ResolvePath(name, &real)) return false;
-  file_ = platform::OpenFile(real, "rb");
-  if (!file_) return false;
-  if (std::fseek(file_, 0, SEEK_END) != 0) {
-    Close();
+  // Read in pieces as needed, so the cap only bounds the offsets trusted.
+  constexpr uint64_t kMaxTextureFileBytes = uint64_t{1} << 30;
+  platform::FileReadError why;
+  uint64_t size = 0;
+  file_ = platform::OpenRegularFile(real, kMaxTextureFileBytes, &size, &why);
+  if (!file_) {
+    platform::DebugPrintf("texture file \"%s\" %s\n", name.c_str(), why.text.c_str());
     return false;
   }
-  const long end = std::ftell(file_);
-  if (end < 0 || std::fseek(file_, 0, SEEK_SET) != 0) {
-    Close();
-    return false;
-  }
-  size_ = static_cast<uint64_t>(end);
+  size_ = size;
   position_ = 0;
   path_ = real;
   return true;

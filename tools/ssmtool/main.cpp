@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/Paths.h"
+#include "platform/FileRead.h"
 #include "renderer/formats/SSMObject.h"
 #include "tools/ssmtool/SSMDescription.h"
 
@@ -52,9 +52,12 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, argc == 2 && std::strcmp(argv[1], "--help") == 0 ? stdout : stderr);
     return argc == 2 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
   }
+  // A description is a short hand-written text.
+  constexpr uint64_t kMaxDescriptionBytes = uint64_t{16} << 20;
   std::string text;
-  if (!platform::ReadWholeFile(argv[1], &text)) {
-    std::fprintf(stderr, "ssmtool: cannot read %s\n", argv[1]);
+  platform::FileReadError why;
+  if (!platform::ReadFileText(argv[1], kMaxDescriptionBytes, &text, &why)) {
+    std::fprintf(stderr, "ssmtool: %s %s\n", argv[1], why.text.c_str());
     return 1;
   }
   SSMObject model;

@@ -1,10 +1,13 @@
 // Throughput of reading a large configuration script: settings in many
-// sections, comments, blocks, escapes and key bindings, about 4 MB.
+// sections, comments, blocks, escapes and key bindings, about 4 MB. The
+// reference is std::getline splitting the same bytes into lines, in memory,
+// beside the reader on the same text in memory.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include <unistd.h>
@@ -49,6 +52,32 @@ void BM_ReadConfigScriptFile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(script.size()));
 }
 BENCHMARK(BM_ReadConfigScriptFile)->Unit(benchmark::kMillisecond);
+
+void BM_ReadConfigScriptText(benchmark::State& state) {
+  platform::SetDebugStderr(false);
+  const std::string script = MakeScript();
+  for (auto _ : state) {
+    BenchConfig config;
+    if (config.GetParser()->ReadText(script, ConfigParser::StatementHandler::Settings, "bench") != status::Ok)
+      state.SkipWithError("script refused");
+    benchmark::DoNotOptimize(config.GetStore().Size());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(script.size()));
+}
+BENCHMARK(BM_ReadConfigScriptText)->Unit(benchmark::kMillisecond);
+
+void BM_ReferenceGetlineOverScript(benchmark::State& state) {
+  const std::string script = MakeScript();
+  for (auto _ : state) {
+    std::istringstream in(script);
+    std::string line;
+    size_t lines = 0;
+    while (std::getline(in, line)) lines += line.size() > 0 ? 1 : 0;
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(script.size()));
+}
+BENCHMARK(BM_ReferenceGetlineOverScript)->Unit(benchmark::kMillisecond);
 
 void BM_WriteConfigScript(benchmark::State& state) {
   platform::SetDebugStderr(false);

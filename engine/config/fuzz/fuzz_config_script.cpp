@@ -7,8 +7,11 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/config/ConfigParser.h"
 #include "engine/config/GMConfigManager.h"
+#include "engine/config/ScriptTokenizer.h"
 #include "platform/DebugOutput.h"
 
 namespace {
@@ -61,6 +64,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string twice;
   second.WriteConfig(&twice);
   Check(once == twice);
+
+  // The reader's one pass against the rules spelled out stage by stage:
+  // the same verdict, the same statements.
+  std::string cleaned;
+  const bool cleanOk = ConfigParser::CleanScript(text, &cleaned);
+  const int64_t staged = cleanOk ? ConfigParser::SplitStatements(cleaned, nullptr) : -1;
+  const ScriptTokenizer::Outline outline = ScriptTokenizer::Check(text);
+  Check(cleanOk == !outline.endsOpen);
+  if (cleanOk) Check((staged < 0) == outline.quotesOpen);
+  if (staged >= 0) Check((staged > 0) == outline.hasTokens);
+  if (staged >= 0) {
+    std::vector<std::string> byStages, onePass;
+    auto join = [](const auto& tokens, bool tooLong) {
+      std::string joined(1, tooLong ? '!' : ':');
+      for (const auto& t : tokens) (joined += t) += '\x1f';
+      return joined;
+    };
+    ConfigParser::SplitStatements(cleaned,
+                                  [&](CStringArray& tokens, bool tooLong) { byStages.push_back(join(tokens, tooLong)); });
+    ScriptTokenizer tokenizer;
+    const int64_t count = tokenizer.Scan(text, ConfigParser::kMaxStatementTokens,
+                                         [&](const std::vector<std::string_view>& tokens, bool tooLong) {
+                                           onePass.push_back(join(tokens, tooLong));
+                                         });
+    Check(count == staged);
+    Check(byStages == onePass);
+  }
 
   // The command reader on the same text, with no languages: every command
   // is refused, nothing is stored.

@@ -1,9 +1,6 @@
 // Feeds arbitrary bytes to the save-block reader as a file, and the blocks it
 // accepts to the record reader. Accepted blocks must write back to the same
 // bytes and read back equal.
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -13,34 +10,9 @@
 #include "engine/files/SerializeRecord.h"
 #include "engine/files/Serializer.h"
 #include "platform/DebugOutput.h"
+#include "platform/tests/FuzzFiles.h"
 
 namespace {
-
-char g_dir[64];  // plain storage: still valid when the exit handler runs
-
-void RemoveWorkDir() {
-  const std::string dir(g_dir);
-  std::remove((dir + "/input.kv9").c_str());
-  std::remove((dir + "/output.kv9").c_str());
-  rmdir(dir.c_str());
-}
-
-const std::string& WorkDir() {
-  static const std::string dir = [] {
-    std::strcpy(g_dir, "/tmp/fuzz_save_records_XXXXXX");
-    if (!mkdtemp(g_dir)) std::abort();
-    std::atexit(RemoveWorkDir);
-    return std::string(g_dir);
-  }();
-  return dir;
-}
-
-void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) std::abort();
-  if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-  std::fclose(f);
-}
 
 std::vector<std::vector<uint8_t>> ReadAll(const std::string& path, int64_t* consumed) {
   std::vector<std::vector<uint8_t>> blocks;
@@ -94,9 +66,9 @@ void Decode(const std::vector<uint8_t>& block) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool quiet = (platform::SetDebugStderr(false), true);
   (void)quiet;
-  const std::string input = WorkDir() + "/input.kv9";
-  const std::string output = WorkDir() + "/output.kv9";
-  WriteFile(input, data, size);
+  static const std::string input = FuzzFile("input.kv9");
+  static const std::string output = FuzzFile("output.kv9");
+  FuzzWriteFile(input, data, size);
 
   int64_t consumed = 0;
   const auto blocks = ReadAll(input, &consumed);

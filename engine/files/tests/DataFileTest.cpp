@@ -391,6 +391,20 @@ TEST(DataFile, BadInputsAreRefusedAndChangeNothing) {
     EXPECT_EQ(f.FileName(), "before.txt") << c.what;
     EXPECT_FALSE(f.LoadFromMemory(c.text)) << c.what;
     EXPECT_EQ(DumpOf(f), before) << c.what;
+
+    // An empty table is read straight into and emptied again on refusal:
+    // a fresh one and a cleared one end as they began.
+    for (const bool cleared : {false, true}) {
+      CDataFile empty;
+      if (cleared) empty.Clear();
+      const Dump emptyBefore = DumpOf(empty);
+      EXPECT_FALSE(empty.LoadFromMemory(c.text)) << c.what << (cleared ? " (cleared)" : " (fresh)");
+      EXPECT_EQ(DumpOf(empty), emptyBefore) << c.what << (cleared ? " (cleared)" : " (fresh)");
+      EXPECT_FALSE(empty.IsDirty()) << c.what;
+      // And it still reads a good table afterwards.
+      EXPECT_TRUE(empty.LoadFromMemory("[s]\nk = 1\n")) << c.what;
+      EXPECT_EQ(empty.GetInt("k", "s"), 1) << c.what;
+    }
   }
 
   // A file far larger than any table is refused before it is read.

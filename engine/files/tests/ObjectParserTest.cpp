@@ -8,6 +8,7 @@
 #include "platform/tests/ScratchDir.h"
 #include "engine/files/tests/ObjectDefTestUtil.h"
 #include "platform/DebugOutput.h"
+#include "platform/FileRead.h"
 #include "platform/Paths.h"
 
 namespace fs = std::filesystem;
@@ -378,7 +379,7 @@ TEST_F(ObjectParserTest, RoundTripWithIncludesAndBases) {
 
   ASSERT_TRUE(first.GetParser()->WriteFile("out.def"));
   std::string written;
-  ASSERT_TRUE(platform::ReadWholeFile("out.def", &written, dir));
+  ASSERT_TRUE(platform::ReadFileText("out.def", ObjectParser::kMaxFileBytes, &written, nullptr, dir));
   for (size_t i = 0; i < written.size(); ++i)
     if (written[i] == '\n') {
       ASSERT_TRUE(i > 0 && written[i - 1] == '\r') << "bare LF at " << i;

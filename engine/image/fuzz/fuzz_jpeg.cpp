@@ -7,5 +7,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (JpegClaimedPixels(data, size) > kFuzzMaxJpegPixels) return 0;
   return FuzzDecoder(&TexTransport::DecodeJPEG, data, size);
 }

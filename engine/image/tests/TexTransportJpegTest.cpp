@@ -150,4 +150,26 @@ TEST(DecodeJPEG, BadStreamsAreRefusedWithoutEndingTheProcess) {
   EXPECT_TRUE(Decode(good));
 }
 
+TEST(DecodeJPEG, ABaselineFileClaimingMorePixelsThanItsBytesCanHoldIsRefusedBeforeDecoding) {
+  const Bytes good = RedOverBlue();
+  const size_t sof = FindFrameHeader(good);
+  ASSERT_GT(sof, 0u);
+  struct Case {
+    const char* what;
+    uint16_t side;
+    bool fits;
+  };
+  // The file is a few hundred bytes: 256 pixels a byte allow a few hundred
+  // pixels a side, far below the dimension cap.
+  const Case cases[] = {{"5792 a side", 5792, false}, {"2000 a side", 2000, false}, {"16 a side", 16, true}};
+  for (const Case& c : cases) {
+    Bytes b = good;
+    b[sof + 3] = b[sof + 5] = static_cast<uint8_t>(c.side >> 8);
+    b[sof + 4] = b[sof + 6] = static_cast<uint8_t>(c.side);
+    platform::ScopedDebugCapture capture;
+    EXPECT_EQ(Decode(b) != nullptr, c.fits) << c.what;
+    EXPECT_EQ(capture.Contains("cannot fit in"), !c.fits) << c.what << ": " << capture.Text();
+  }
+}
+
 }  // namespace

@@ -139,5 +139,109 @@ TEST(MixCore, MonoOutputAveragesStereoAndLoopsWrap) {
   EXPECT_EQ(voice.position, 0u);
 }
 
+// Voices at their own rate (the straight run), at whole-frame steps and
+// interpolated, in every format, against the mixing rule worked out frame by
+// frame: sample times gain, the next frame wrapping when looping and held at
+// the end otherwise, a one-shot voice stopping at its end.
+TEST(MixCore, EveryWalkAndFormatFollowsTheMixingRule) {
+  struct Case {
+    const char* name;
+    int bits, inChannels, outChannels;
+    uint64_t step, position;
+    bool looping;
+  };
+  constexpr uint64_t kOne = uint64_t{1} << 32;
+  const Case cases[] = {
+      {"16-bit mono run", 16, 1, 2, kOne, 0, true},
+      {"16-bit stereo run", 16, 2, 2, kOne, 3 * kOne, true},
+      {"8-bit stereo run to mono", 8, 2, 1, kOne, 0, true},
+      {"8-bit mono run, one-shot", 8, 1, 2, kOne, 5 * kOne, false},
+      {"16-bit stereo run, one-shot", 16, 2, 2, kOne, 0, false},
+      {"whole steps of two", 16, 1, 2, 2 * kOne, kOne, true},
+      {"half speed", 16, 1, 2, kOne / 2, 0, true},
+      {"half speed, one-shot", 16, 2, 1, kOne / 2, 0, false},
+      {"odd step from an odd place", 8, 2, 2, kOne + 12345678, 987654321, true},
+      {"slow step, one-shot", 16, 1, 1, kOne / 3, 4 * kOne, false},
+  };
+  constexpr uint32_t kSourceFrames = 11;
+  constexpr size_t kOutFrames = 40;
+  for (const Case& c : cases) {
+    std::vector<uint8_t> bytes(kSourceFrames * c.inChannels * (c.bits / 8));
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 37 + 11);
+    auto sample = [&](uint32_t frame, int channel) -> double {
+      const size_t index = size_t{frame} * c.inChannels + channel;
+      if (c.bits == 8) return (bytes[index] - 128) * 256.0;
+      return static_cast<int16_t>(bytes[index * 2] | (bytes[index * 2 + 1] << 8));
+    };
+    MixSource src;
+    src.data = bytes.data();
+    src.frameCount = kSourceFrames;
+    src.channels = static_cast<uint16_t>(c.inChannels);
+    src.bitsPerSample = static_cast<uint16_t>(c.bits);
+    MixVoice voice;
+    voice.step = c.step;
+    voice.position = c.position;
+    voice.looping = c.looping;
+    voice.volume = 0.5f;
+    voice.panLeft = 1.0f;
+    voice.panRight = 0.25f;
+    std::vector<float> accum(kOutFrames * c.outChannels, 1.0f);
+    const bool playing = MixVoiceInto(src, voice, accum.data(), kOutFrames, c.outChannels);
+
+    const uint64_t end = uint64_t{kSourceFrames} << 32;
+    uint64_t pos = c.position;
+    bool stopped = false;
+    for (size_t f = 0; f < kOutFrames; ++f) {
+      double side[2] = {0, 0};
+      if (!stopped && pos >= end) {
+        if (c.looping) pos %= end;
+        else stopped = true;
+      }
+      if (!stopped) {
+        const auto i = static_cast<uint32_t>(pos >> 32);
+        const uint32_t j = i + 1 < kSourceFrames ? i + 1 : (c.looping ? 0 : i);
+        const double t = static_cast<double>(pos & 0xFFFFFFFFu) / 4294967296.0;
+        for (int ch = 0; ch < 2; ++ch) {
+          const int from = c.inChannels == 2 ? ch : 0;
+          side[ch] = sample(i, from) + (sample(j, from) - sample(i, from)) * t;
+        }
+        pos += c.step;
+      }
+      if (c.outChannels == 2) {
+        EXPECT_NEAR(accum[f * 2], 1.0 + side[0] * 0.5, 0.01) << c.name << " frame " << f;
+        EXPECT_NEAR(accum[f * 2 + 1], 1.0 + side[1] * 0.5 * 0.25, 0.01) << c.name << " frame " << f;
+      } else {
+        EXPECT_NEAR(accum[f], 1.0 + 0.5 * (side[0] + side[1]) * 0.5, 0.01) << c.name << " frame " << f;
+      }
+    }
+    if (!stopped && pos >= end) {
+      if (c.looping) pos %= end;
+      else stopped = true;
+    }
+    EXPECT_EQ(playing, !stopped) << c.name;
+    EXPECT_EQ(voice.position, stopped ? 0 : pos) << c.name;
+  }
+}
+
+TEST(MixCore, ConversionRoundsToNearestEvenAndClamps) {
+  struct Case {
+    float in;
+    int16_t out;
+  };
+  const Case cases[] = {{0.0f, 0},         {0.5f, 0},          {1.5f, 2},        {2.5f, 2},         {-0.5f, 0},
+                        {-1.5f, -2},       {-2.5f, -2},        {1234.49f, 1234}, {-1234.51f, -1235}, {32766.5f, 32766},
+                        {32767.4f, 32767}, {40000.0f, 32767},  {1e30f, 32767},   {-32768.4f, -32768}, {-1e30f, -32768},
+                        {-32767.5f, -32768}};
+  // Enough samples that the vector body and the scalar tail both run.
+  for (size_t count : {size_t{1}, size_t{7}, size_t{37}}) {
+    for (const Case& c : cases) {
+      std::vector<float> in(count, c.in);
+      std::vector<int16_t> out(count, 99);
+      ConvertMix(in.data(), out.data(), count);
+      for (size_t i = 0; i < count; ++i) EXPECT_EQ(out[i], c.out) << c.in << " at " << i << " of " << count;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace audiotest

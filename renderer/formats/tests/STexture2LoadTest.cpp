@@ -224,6 +224,10 @@ TEST(STexture2Load, RefusesDamagedStreamsAndKeepsWhatItHeld) {
       {"texture width over 32767", patched(good, 16, 0x8000)},
       {"level count past the stream", patched(good, format0Header + 20, 30000)},
       {"tag length past the stream", [&] { auto b = good; b[marks[1]] = 0xFF; b[marks[1] + 1] = 0xFF; return b; }()},
+      {"texture name of 8192 bytes", with([](StxTexture& t) { t.nameField = std::string(8192, 'n'); })},
+      {"tag value of 8192 bytes", with([](StxTexture& t) { t.tags[0].value = std::string(8192, '7'); })},
+      {"format name of 8192 bytes", with([](StxTexture& t) { t.formats[1].name = std::string(8192, 'f'); })},
+      {"annex name of 8192 bytes", with([](StxTexture& t) { t.annexes[0].name = std::string(8192, 'a'); })},
       {"annex entries past the stream", [&] { auto b = good; b[marks[2] + 7] = 0xFF; b[marks[2] + 8] = 0xFF; return b; }()},
   };
   platform::ScopedDebugCapture capture;
@@ -237,6 +241,17 @@ TEST(STexture2Load, RefusesDamagedStreamsAndKeepsWhatItHeld) {
     EXPECT_FALSE(t.GetFormat(0)->levels[0]->rgb.empty());
   }
   EXPECT_TRUE(capture.Contains("refused"));
+}
+
+TEST(STexture2Load, StringsOfTheLargestLengthStillLoad) {
+  StxTexture t = ThreeFormats();
+  t.nameField = std::string(8191, 'n');
+  t.tags[0].value = std::string(8191, '7');
+  t.formats[1].name = std::string(8191, 'f');
+  STexture2 loaded;
+  ASSERT_TRUE(LoadStx(loaded, BuildStx(t), false));
+  EXPECT_EQ(loaded.name.size(), 8191u);
+  EXPECT_EQ(loaded.GetFormat(1)->name.size(), 8191u);
 }
 
 TEST(STexture2Load, RefusesEveryTruncationIncludingEachSectionBoundary) {

@@ -17,6 +17,7 @@
 #include "construction/BuildingManager.h"
 #include "construction/GamePlot.h"
 #include "construction/RoadManager.h"
+#include "construction/TaxiwayAccessNodes.h"
 #include "construction/TerminalItem.h"
 #include "game/GameScenario.h"
 #include "game/WeatherManager.h"
@@ -139,6 +140,8 @@ class FakeInstance : public TerminalInstance {
   }
   std::vector<std::pair<uint8_t, uint8_t>> removedItems;
   std::function<void(uint8_t, uint8_t)> onRemoveItem;
+  void AddRoadConnection() override { ++roadConnections; }
+  void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) override { out = taxiwayAccess; }
 
   // Instance owners are kept by the building side; here the test sets them.
   cContract* owner = nullptr;
@@ -149,6 +152,8 @@ class FakeInstance : public TerminalInstance {
   float secondFactor = 1.0f;
   float condition = 10.0f;
   uint32_t constructionLeft = 0;
+  uint32_t roadConnections = 0;
+  std::vector<TaxiwayAccessCell> taxiwayAccess;
   std::vector<TerminalItem> interior;
   std::vector<RoadAccessCell> roadAccess;
 

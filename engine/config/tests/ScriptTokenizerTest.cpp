@@ -1,0 +1,137 @@
+// The one-pass tokenizer against the rules spelled out stage by stage
+// (CleanScript, then SplitStatements): same statements, same tokens, same
+// verdict on every text.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/config/ConfigParser.h"
+#include "engine/config/ScriptTokenizer.h"
+
+namespace {
+
+struct Reading {
+  bool refused = false;  // ends open, or quotes never close
+  int64_t tokens = 0;
+  std::vector<std::string> statements;  // "tok|tok|tok", "!" in front when too long
+};
+
+std::string Joined(const std::vector<std::string_view>& tokens, bool tooLong) {
+  std::string joined = tooLong ? "!" : "";
+  for (size_t i = 0; i < tokens.size(); ++i) (joined += i ? "|" : "") += tokens[i];
+  return joined;
+}
+
+Reading ByStages(std::string_view raw) {
+  Reading r;
+  std::string cleaned;
+  if (!ConfigParser::CleanScript(raw, &cleaned)) {
+    r.refused = true;
+    return r;
+  }
+  r.tokens = ConfigParser::SplitStatements(cleaned, nullptr);
+  if (r.tokens < 0) {
+    r.refused = true;
+    return r;
+  }
+  ConfigParser::SplitStatements(cleaned, [&](CStringArray& tokens, bool tooLong) {
+    r.statements.push_back(Joined(std::vector<std::string_view>(tokens.begin(), tokens.end()), tooLong));
+  });
+  return r;
+}
+
+Reading InOnePass(std::string_view raw, size_t limit) {
+  Reading r;
+  const ScriptTokenizer::Outline outline = ScriptTokenizer::Check(raw);
+  if (outline.endsOpen || outline.quotesOpen) {
+    r.refused = true;
+    return r;
+  }
+  ScriptTokenizer tokenizer;
+  r.tokens = tokenizer.Scan(raw, limit, [&](const std::vector<std::string_view>& tokens, bool tooLong) {
+    r.statements.push_back(Joined(tokens, tooLong));
+  });
+  EXPECT_EQ(outline.hasTokens, r.tokens > 0) << raw;
+  return r;
+}
+
+TEST(ScriptTokenizerTest, MatchesTheStagedRules) {
+  struct Case {
+    const char* name;
+    std::string raw;
+  };
+  const Case cases[] = {
+      {"plain settings", "settings App { setting a \"1\"; }\r\n"},
+      {"white space of every kind", "a   b\t\tc\r\nd\ve\ff ;"},
+      {"blanks kept inside quotes", "setting k \"a  b\";"},
+      {"white space folded inside quotes", "setting k \"a\t\r\n b\tc\";"},
+      {"escapes", "setting k \"a\\tb\\nc\\\\d\\qe\";"},
+      {"escaped quote marks switch the split", "setting k \"a \\\"b c\\\" d\";"},
+      {"escaped quote then separators", "setting k \"x \\\" y;z\";"},
+      {"no escapes outside quotes", "setting a\\tb c;"},
+      {"line comment glues tokens", "ab//comment\ncd;"},
+      {"block comment glues tokens", "ab/* c */cd ;"},
+      {"comment markers inside quotes", "setting k \"//kept\" \"/*kept*/\";"},
+      {"slash alone", "a/b / c;"},
+      {"empty quoted tokens", "a \"\" b;\"\";"},
+      {"quoted and bare parts join", "a \"b c\"d e\"f\"g;"},
+      {"separators", "a;;b{c}d } e { f"},
+      {"quoted separators are data", "setting k \";\"; bind \"x\" \"}\"; \"{\" x;"},
+      {"braces only standing alone", "x} {y a{ }b"},
+      {"leading and trailing blanks", "   lead and trail  \r\n"},
+      {"only a comment", "// nothing here"},
+      {"only white space", " \t\r\n "},
+      {"empty", ""},
+      {"ends in a line comment", "a b; // open"},
+      {"ends inside quotes", "setting a \"open"},
+      {"ends inside a block comment", "setting a; /* open"},
+      {"quotes never close in the split", "setting a \"x\\\"y\";"},
+      {"escape at the very end", "setting a \"x\\"},
+      {"control characters inside quotes after a blank", "\"a \t\tb\" \" \t\""},
+      {"white space after an escaped quote", "\"a\\\" \t b\" c"},
+      {"comment after an escaped quote", "\"a\\\" b // c\n d\" e;"},
+      {"many statements", "a 1; b 2; c 3; d 4; e 5; f 6; g 7; h 8; i 9; j 10;"},
+  };
+  for (const Case& c : cases) {
+    const Reading staged = ByStages(c.raw);
+    const Reading onePass = InOnePass(c.raw, ConfigParser::kMaxStatementTokens);
+    EXPECT_EQ(onePass.refused, staged.refused) << c.name;
+    if (staged.refused || onePass.refused) continue;
+    EXPECT_EQ(onePass.tokens, staged.tokens) << c.name;
+    EXPECT_EQ(onePass.statements, staged.statements) << c.name;
+  }
+}
+
+TEST(ScriptTokenizerTest, StatementsOverTheLimitKeepTheirFirstTokensAndTheirBrace) {
+  struct Case {
+    const char* name;
+    std::string raw;
+    std::vector<std::string> statements;
+  };
+  const Case cases[] = {
+      {"ended by a semicolon", "a b c d e f; x y;", {"!a|b|c|d", "x|y"}},
+      {"ended by a brace", "a b c d e f }", {"!a|b|c|d|}"}},
+      {"exactly the limit", "a b c d; e", {"a|b|c|d", "e"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(InOnePass(c.raw, 4).statements, c.statements) << c.name;
+}
+
+TEST(ScriptTokenizerTest, TokensAreViewsIntoTheTextUnlessSpelledOut) {
+  const std::string raw = "setting Name \"plain value\"; setting k \"a\\tb\";";
+  std::vector<std::string_view> seen;
+  ScriptTokenizer tokenizer;
+  tokenizer.Scan(raw, 16, [&](const std::vector<std::string_view>& tokens, bool) {
+    ASSERT_EQ(tokens.size(), 3u);
+    seen.push_back(tokens[2]);
+    // A plain value points into the text itself.
+    if (seen.size() == 1) {
+      EXPECT_GE(tokens[2].data(), raw.data());
+      EXPECT_LT(tokens[2].data(), raw.data() + raw.size());
+    }
+    EXPECT_EQ(tokens[2], seen.size() == 1 ? std::string_view("plain value") : std::string_view("a\tb"));
+  });
+  EXPECT_EQ(seen.size(), 2u);
+}
+
+}  // namespace

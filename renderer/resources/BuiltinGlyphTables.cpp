@@ -1,0 +1,3 @@
+#include "renderer/resources/GlyphTable.h"
+
+const GlyphTable* BuiltinGlyphTable(int) { return nullptr; }

@@ -1,0 +1,70 @@
+// The game's shader scripts and pictures, read from the assembled run tree:
+// each compiles to the material it describes over its generated texture.
+#include <gtest/gtest.h>
+
+#include "RendererTestUtil.h"
+#include "renderer/resources/DX8Image.h"
+#include "renderer/shaders/DX8MaterialShader.h"
+#include "renderer/shaders/DX8VertexShader.h"
+
+namespace {
+
+using namespace rtest;
+
+class GameDataShadersTest : public RecordRenderer {
+ protected:
+  void SetUp() override {
+    RecordRenderer::SetUp();
+    renderer.SetResourcePath(GAME_DATA_DIR);
+  }
+  DX8MaterialShader* Material(const char* name) {
+    return dynamic_cast<DX8MaterialShader*>(renderer.CreateShader(0, std::string(GAME_DATA_DIR) + name));
+  }
+  DX8Image* LayerImage(DX8MaterialShader* m) { return m ? dynamic_cast<DX8Image*>(m->GetLayerImage(0)) : nullptr; }
+};
+
+TEST_F(GameDataShadersTest, MaterialsOverTheirTextures) {
+  struct Case {
+    const char* name;
+    const char* file;
+    size_t state;
+    uint32_t value;
+    uint16_t width;
+    uint32_t levels;
+  };
+  const Case cases[] = {
+      {"glow blends", "Shaders/glow.jsm", kAlphaBlendEnable, 1, 16, 1},
+      {"fence is alpha-tested", "Shaders/fence.jsm", kAlphaTestEnable, 1, 8, 1},
+      {"fence keeps pixels over half alpha", "Shaders/fence.jsm", kAlphaFunc, gfx::D3DCMP_GREATER, 8, 1},
+      {"beacon adds", "Shaders/beacon.jsm", kDestBlend, gfx::D3DBLEND_ONE, 16, 5},
+      {"grass as an image-named shader", "Textures/grass.tga", kZWriteEnable, 1, 32, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DX8MaterialShader* m = Material(c.file);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->GetState(c.state), c.value);
+    DX8Image* image = LayerImage(m);
+    ASSERT_NE(image, nullptr);
+    ASSERT_NE(image->GetDeviceTexture(), nullptr);
+    EXPECT_EQ(image->GetWidth(), c.width);
+    EXPECT_EQ(image->GetDeviceTexture()->GetLevelCount(), c.levels);
+  }
+}
+
+TEST_F(GameDataShadersTest, ShimmerRecoloursAndProjects) {
+  auto* shader = dynamic_cast<DX8VertexShader*>(
+      renderer.CreateShader(RF_VERTEX, std::string(GAME_DATA_DIR) + "Shaders/shimmer.jsv"));
+  ASSERT_NE(shader, nullptr);
+  RenderVertex v{8, 1, 2, 0xFF000000u, 0, 0, 0, 0};
+  MeshGeometry g;
+  g.vertices = &v;
+  g.vertexCount = 1;
+  shader->RunOn(&g);
+  EXPECT_EQ(v.diffuse >> 24, 127u);
+  EXPECT_EQ(v.diffuse & 0xFFu, 255u);
+  EXPECT_FLOAT_EQ(v.u, 2.0f);
+  EXPECT_FLOAT_EQ(v.v, 0.5f);
+}
+
+}  // namespace
