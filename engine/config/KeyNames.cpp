@@ -45,4 +45,14 @@ uint8_t Find(const KeyName (&table)[N], std::string_view name) {
 
 uint8_t KeyNameToScanCode(std::string_view name) { return Find(kKeyNames, name); }
 
+std::string ScanCodeToKeyName(uint8_t code) {
+  for (const KeyName& entry : kKeyNames) {
+    if (entry.code != code) continue;
+    std::string name = entry.name;
+    if (name.size() == 1) str::ToLowerInPlace(name);
+    return name;
+  }
+  return "ERROR_UNKNOWN_KEY";
+}
+
 uint8_t KeyModifierNameToBits(std::string_view name) { return Find(kModifierNames, name); }

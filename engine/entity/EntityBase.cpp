@@ -18,6 +18,14 @@ cEntity_Base::~cEntity_Base() { ExitBase(); }
 
 void* cEntity_Base::operator new(size_t bytes) { return entitypool::Allocate(bytes); }
 
+void* cEntity_Base::operator new(size_t bytes, const std::nothrow_t&) noexcept {
+  try {
+    return entitypool::Allocate(bytes);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 void cEntity_Base::operator delete(void* block, size_t bytes) noexcept { entitypool::Free(block, bytes); }
 
 CoreStatus cEntity_Base::Initialize() { return status::Fail; }
@@ -54,16 +62,20 @@ bool cEntity_Base::Init(ObjectDef* definition) {
     std::string arguments = blank == std::string::npos ? std::string() : value.substr(blank + 1);
     cAction_Base* action = actionFactory_ ? actionFactory_->GetAction(actionName) : nullptr;
     if (!action) continue;
-    // Binding an event again gives the reference of the replaced action back.
-    auto [it, inserted] = details_->eventActions.try_emplace(event, action);
-    if (!inserted) {
-      if (it->second) actionFactory_->ReleaseAction(it->second);
-      it->second = action;
-    }
-    details_->eventArguments[event] = std::move(arguments);
+    BindEvent(event, action, std::move(arguments));
   }
   FireEvent(SelfWord(), "EntInit");
   return true;
+}
+
+void cEntity_Base::BindEvent(const std::string& eventName, cAction_Base* action, std::string arguments) {
+  // Binding an event again gives the reference of the replaced action back.
+  auto [it, inserted] = details_->eventActions.try_emplace(eventName, action);
+  if (!inserted) {
+    if (it->second && actionFactory_) actionFactory_->ReleaseAction(it->second);
+    it->second = action;
+  }
+  details_->eventArguments[eventName] = std::move(arguments);
 }
 
 bool cEntity_Base::InitFromFile(const std::string& fileName) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,8 @@ class cEntity_Base : public HandleBase {
   // together in memory for the manager's per-frame walk. The size given to
   // delete is the dynamic type's (the destructor is virtual).
   static void* operator new(size_t bytes);
+  // Null instead of std::bad_alloc, for the spawns that create with nothrow.
+  static void* operator new(size_t bytes, const std::nothrow_t&) noexcept;
   static void operator delete(void* block, size_t bytes) noexcept;
 
   // Not supported by the base (0x80004005); widgets and some services
@@ -89,6 +92,10 @@ class cEntity_Base : public HandleBase {
   std::map<std::string, void*>& GetPointerMap() { return details_->pointers; }
 
  protected:
+  // Binds the event (a lower-case name) to an action the caller took from
+  // the action factory: the entity now holds that reference and gives it
+  // back when the binding is replaced or at exit.
+  void BindEvent(const std::string& eventName, cAction_Base* action, std::string arguments);
   // Derived entities that want per-frame updates set this.
   void SetUpdateFlag(bool on) { updateFlag_ = on ? 1 : 0; }
   uintptr_t SelfWord() { return reinterpret_cast<uintptr_t>(this); }

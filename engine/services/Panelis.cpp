@@ -7,3 +7,5 @@ Panelis::~Panelis() {
 }
 
 bool Panelis::Init() { return false; }
+
+void Panelis::ForgetEntity(GUIEntity*) {}

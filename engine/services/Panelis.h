@@ -128,6 +128,9 @@ class Panelis : public CoreBase {
   virtual bool ResetInputState() = 0;
   virtual GUIEntity* PickEntity(GUIEntity* entity, const GUIRay& ray) = 0;
   virtual GUIEntity* HitTest2D(GUIEntity* entity, float x, float y) = 0;
+  // An exiting widget tells the service, so that no hovered, focused or
+  // modal pointer outlives it. Nothing in the interface.
+  virtual void ForgetEntity(GUIEntity* entity);
 
  protected:
   CoreBaseConfigMap options_;

@@ -57,3 +57,19 @@ TEST(KeyNamesTest, ModifierNames) {
 }
 
 }  // namespace
+
+TEST(ScanCodeToKeyName, NamesAsKeyEventsSpellThem) {
+  struct Case {
+    uint8_t code;
+    const char* name;
+  };
+  const Case cases[] = {
+      {1, "ESC"},       {2, "1"},          {11, "0"},          {12, "minus"},     {13, "="},
+      {16, "q"},        {25, "p"},         {28, "RET"},        {30, "a"},         {38, "l"},
+      {39, ";"},        {40, "'"},         {43, "\\"},         {44, "z"},         {50, "m"},
+      {53, "/"},        {55, "*"},         {57, " "},          {74, "subtract"},  {78, "+"},
+      {200, "uparrow"}, {203, "leftarrow"}, {205, "rightarrow"}, {208, "downarrow"}, {0, "ERROR_UNKNOWN_KEY"},
+      {14, "ERROR_UNKNOWN_KEY"}, {29, "ERROR_UNKNOWN_KEY"}, {199, "ERROR_UNKNOWN_KEY"}, {255, "ERROR_UNKNOWN_KEY"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ScanCodeToKeyName(c.code), c.name) << int(c.code);
+}

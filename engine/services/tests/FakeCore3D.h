@@ -1,11 +1,19 @@
 #pragma once
-// A renderer stand-in for tests of the engine's model users and frame
-// services: it records the models and shaders asked for (flags and names),
-// hands out recording models, shaders and dynamic meshes it owns, refuses
-// names it was told to refuse, keeps real passes and views, and logs every
-// clear, ambient colour and draw call. RunFrame runs the passes the way the
-// renderer does (begin, prepare, entities, finish, end). Nothing is drawn.
+// A renderer stand-in for tests of the engine's model users, frame services
+// and the GUI: it records the models, shaders and fonts asked for (flags and
+// names), hands out recording models, shaders, fonts and dynamic meshes it
+// owns, refuses names it was told to refuse, keeps real passes and views, and
+// logs every clear, ambient colour and draw call (texts included). RunFrame
+// runs the passes the way the renderer does (begin, prepare, entities,
+// finish, end). Nothing is drawn.
+//
+// Misuse stops the test program: releasing a resource whose reference count
+// is already 0 prints the resource's name and aborts at once. (No gtest here:
+// test plug-ins built without it include this file too.)
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -18,16 +26,103 @@
 
 namespace fake3d {
 
+// Releasing a resource nobody holds any more is a fault of the code under
+// test: the count would wrap or the object be used after it went.
+inline void CheckedRelease(C3DResource* resource) {
+  if (resource->GetRefCount() == 0) {
+    std::fprintf(stderr, "FakeCore3D: reference count of \"%s\" released below zero\n", resource->Name().c_str());
+    std::abort();
+  }
+  resource->C3DResource::Release();
+}
+
+// A shader with real named variables, in the order they were defined.
 class FakeShader : public C3DBaseShader {
  public:
   using C3DBaseShader::C3DBaseShader;
-  void DefineVariable(const std::string&, float) override {}
-  uint16_t GetVariableCount() override { return 0; }
-  std::string GetVariableName(uint16_t) override { return {}; }
-  int16_t FindVariable(const std::string&) override { return -1; }
-  void SetVariable(uint16_t, float) override {}
-  float GetVariable(uint16_t) override { return 0.0f; }
+  void Release() override { CheckedRelease(this); }
+  void DefineVariable(const std::string& name, float value) override {
+    const int16_t index = FindVariable(name);
+    if (index >= 0) {
+      variables[static_cast<size_t>(index)].second = value;
+    } else {
+      variables.emplace_back(name, value);
+    }
+  }
+  uint16_t GetVariableCount() override { return static_cast<uint16_t>(variables.size()); }
+  std::string GetVariableName(uint16_t index) override {
+    return index < variables.size() ? variables[index].first : std::string();
+  }
+  int16_t FindVariable(const std::string& name) override {
+    if (name.empty()) return -1;
+    for (size_t i = 0; i < variables.size(); ++i) {
+      if (variables[i].first == name) return static_cast<int16_t>(i);
+    }
+    return -1;
+  }
+  void SetVariable(uint16_t index, float value) override {
+    if (index < variables.size()) variables[index].second = value;
+  }
+  float GetVariable(uint16_t index) override { return index < variables.size() ? variables[index].second : 0.0f; }
   int32_t Check() override { return 0; }
+
+  std::vector<std::pair<std::string, float>> variables;
+};
+
+// A font page: a shader that also takes texture layers.
+class FakePageShader : public FakeShader, public C3DMaterialShader {
+ public:
+  using FakeShader::FakeShader;
+  uint16_t GetLayerCount() override { return 1; }
+  C3DImage* GetLayerImage(int32_t) override { return nullptr; }
+  void SetLayerImage(int32_t, C3DImage*) override {}
+  bool EnableLayer(int32_t) override { return true; }
+  bool DisableLayer(int32_t) override { return true; }
+  void SetLayerBlend(int32_t, bool, bool) override {}
+  int32_t SetLayerCount(int32_t) override { return 0; }
+  void SetAmbient(float, float, float, float) override {}
+  void SetDiffuse(float, float, float, float) override {}
+};
+
+// A monospaced font: every character is `advance` wide unless `widths`
+// names it; one page whose colour variables start at 1.
+class FakeFont : public C3DFont {
+ public:
+  FakeFont(Core3D* owner, uint32_t flags, std::string name) : C3DFont(owner, flags, name), page(owner, 0, name + " page") {
+    page.DefineVariable("#rval", 1.0f);
+    page.DefineVariable("#gval", 1.0f);
+    page.DefineVariable("#bval", 1.0f);
+  }
+  void Release() override { CheckedRelease(this); }
+  const char* GetCharacters() override { return ""; }
+  float Width(const std::string& text) const {
+    float w = 0.0f;
+    for (char c : text) {
+      auto it = widths.find(c);
+      w += it == widths.end() ? advance : it->second;
+    }
+    return w;
+  }
+  void Measure(std::string text, float* minX, float* minY, float* minZ, float* maxX, float* maxY,
+               float* maxZ) override {
+    *minX = *minY = *minZ = 0.0f;
+    *maxX = Width(text);
+    *maxY = lineHeight;
+    *maxZ = 0.0f;
+  }
+  float GetLineHeight() override { return lineHeight; }
+  float GetAscent() override { return lineHeight; }
+  float GetDescent() override { return 0.0f; }
+  int32_t GetPageCount() override { return 1; }
+  C3DMaterialShader* GetPageShader(uint16_t index) override { return index == 0 ? &page : nullptr; }
+  int32_t Check() override { return 0; }
+  void AddText(C3DPass*, const std::string&, const JMatrix*) override {}
+  void Flush(C3DPass*) override {}
+
+  float advance = 10.0f;
+  float lineHeight = 16.0f;
+  std::map<char, float> widths;
+  FakePageShader page;
 };
 
 // What the model was told, in order, as text ("anchor 3", "extent 0 1 1",
@@ -36,6 +131,7 @@ class FakeModel : public C3DModel {
  public:
   using C3DModel::C3DModel;
   std::vector<std::string> log;
+  void Release() override { CheckedRelease(this); }
 
   void SetAnchor(int32_t index) override {
     anchor = index;
@@ -54,7 +150,12 @@ class FakeModel : public C3DModel {
     return false;
   }
   bool GetAnchorTransform(int32_t, float[4], float[3], float*) override { return false; }
-  void GetBounds(float[3], float[3], JMatrix*) override {}
+  void GetBounds(float minimum[3], float maximum[3], JMatrix*) override {
+    for (int i = 0; i < 3; ++i) {
+      minimum[i] = boundsMin[i];
+      maximum[i] = boundsMax[i];
+    }
+  }
   uint16_t GetPartCount() override { return 1; }
   void SetPartVisible(uint16_t, bool) override {}
   bool IsPartVisible(uint16_t) override { return true; }
@@ -90,7 +191,10 @@ class FakeModel : public C3DModel {
   void SetVertices(const RenderVertex*, uint16_t) override {}
   void SetIndices(const uint16_t*, const uint16_t*, uint32_t) override {}
   void SetPartCount(uint16_t) override {}
-  void SetTextureRect(int32_t, float, float, float, float) override {}
+  void SetTextureRect(int32_t set, float u0, float u1, float v0, float v1) override {
+    log.push_back("rect " + std::to_string(set) + " " + std::to_string(u0) + " " + std::to_string(u1) + " " +
+                  std::to_string(v0) + " " + std::to_string(v1));
+  }
   void SetTextureExtent(int32_t set, float u, float v) override {
     log.push_back("extent " + std::to_string(set) + " " + std::to_string(u) + " " + std::to_string(v));
   }
@@ -106,6 +210,8 @@ class FakeModel : public C3DModel {
 
   int32_t anchor = -1;
   C3DBaseShader* shader = nullptr;
+  float boundsMin[3] = {0.0f, 0.0f, 0.0f};
+  float boundsMax[3] = {1.0f, 1.0f, 0.0f};
   // Frame (anchor) matrices the tests give the model.
   std::vector<std::pair<int32_t, JMatrix>> anchors;
 };
@@ -144,6 +250,7 @@ class FakePass : public C3DPass {
 class FakeMesh : public C3DMesh {
  public:
   using C3DMesh::C3DMesh;
+  void Release() override { CheckedRelease(this); }
   ~FakeMesh() override {
     if (ownsVertices) delete[] vertices;
     if (ownsIndices) delete[] indices;
@@ -201,6 +308,8 @@ class FakeMesh : public C3DMesh {
 struct DrawCall {
   C3DPass* pass = nullptr;
   C3DResource* resource = nullptr;
+  std::string text;  // DrawText: the text laid out
+  float colour[3] = {1.0f, 1.0f, 1.0f};  // DrawText: the font page's colour variables at the call
   JMatrix world{};
   uint32_t vertexCount = 0;  // meshes: the counts in force at the draw
   uint32_t indexCount = 0;
@@ -216,7 +325,7 @@ struct ClearCall {
 
 // One CreateModel or CreateShader request.
 struct Request {
-  std::string what;  // "model" or "shader"
+  std::string what;  // "model", "shader" or "font"
   uint32_t flags;
   std::string name;
   bool operator==(const Request&) const = default;
@@ -232,6 +341,10 @@ class FakeCore3D : public Core3D {
   std::set<std::string> refused;  // names CreateModel / CreateShader answer null for
   std::vector<std::unique_ptr<FakeModel>> models;
   std::vector<std::unique_ptr<FakeShader>> shaders;
+  std::vector<std::unique_ptr<FakeFont>> fonts;
+  // Shaders and fonts of one name are shared: a second request answers the
+  // first with one more reference, as the renderer's registries do.
+  bool shareByName = false;
 
   FakeModel* LastModel() { return models.empty() ? nullptr : models.back().get(); }
 
@@ -375,13 +488,34 @@ class FakeCore3D : public Core3D {
   void AddRefResource(C3DMesh* mesh) override { mesh->AddRef(); }
   void ReleaseResource(C3DMesh* mesh) override { mesh->Release(); }
   int32_t CheckMesh(C3DMesh*) override { return 0; }
-  C3DFont* CreateFont(uint32_t, std::string) override { return nullptr; }
-  void AddRefResource(C3DFont*) override {}
-  void ReleaseResource(C3DFont*) override {}
+  C3DFont* CreateFont(uint32_t flags, std::string name) override {
+    requests.push_back(Request{"font", flags, name});
+    if (refused.count(name)) return nullptr;
+    if (shareByName) {
+      for (auto& f : fonts) {
+        if (f->Name() == name && f->GetRefCount() > 0) {
+          f->AddRef();
+          return f.get();
+        }
+      }
+    }
+    fonts.push_back(std::make_unique<FakeFont>(this, flags, name));
+    return fonts.back().get();
+  }
+  void AddRefResource(C3DFont* font) override { font->AddRef(); }
+  void ReleaseResource(C3DFont* font) override { font->Release(); }
   int32_t CheckFont(C3DFont*) override { return 0; }
   C3DBaseShader* CreateShader(uint32_t flags, std::string name) override {
     requests.push_back(Request{"shader", flags, name});
     if (refused.count(name)) return nullptr;
+    if (shareByName) {
+      for (auto& sh : shaders) {
+        if (sh->Name() == name && sh->GetRefCount() > 0) {
+          sh->AddRef();
+          return sh.get();
+        }
+      }
+    }
     shaders.push_back(std::make_unique<FakeShader>(this, flags, name));
     return shaders.back().get();
   }
@@ -401,7 +535,17 @@ class FakeCore3D : public Core3D {
     if (world) call.world = *world;
     draws.push_back(call);
   }
-  void DrawText(C3DPass*, C3DFont*, const std::string&, const JMatrix*) override {}
+  void DrawText(C3DPass* pass, C3DFont* font, const std::string& text, const JMatrix* world) override {
+    DrawCall call;
+    call.pass = pass;
+    call.resource = font;
+    call.text = text;
+    if (world) call.world = *world;
+    if (auto* f = dynamic_cast<FakeFont*>(font)) {
+      for (int i = 0; i < 3; ++i) call.colour[i] = f->page.GetVariable(static_cast<uint16_t>(i));
+    }
+    draws.push_back(call);
+  }
   void DrawResource(C3DPass* pass, C3DMesh* mesh, const JMatrix* world) override {
     DrawCall call;
     call.pass = pass;

@@ -1,0 +1,132 @@
+#pragma once
+// A GUI service on the real engine core for the GUI tests: the recording
+// renderer, the action factory with a factory for every widget kind built
+// so far, the entity manager, an 800 x 600 client rectangle and the world
+// "TheWorld" installed as the pass hook. Recorder actions log what their
+// bound events fired.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/entity/ActionBase.h"
+#include "engine/entity/ActionFactory.h"
+#include "engine/entity/EntityManager.h"
+#include "engine/entity/SpawnBase.h"
+#include "engine/services/tests/FakeCore3D.h"
+#include "gui/core/GUIButton.h"
+#include "gui/core/GUICheckBox.h"
+#include "gui/core/GUIProgressBar.h"
+#include "gui/core/GUIScene.h"
+#include "gui/core/GUIStatic.h"
+#include "gui/core/GUIStaticText.h"
+#include "gui/core/GUIMLTextBox.h"
+#include "gui/core/GUITextBox.h"
+#include "gui/core/GUIWorld.h"
+#include "gui/core/tests/RecordingSound.h"
+#include "gui/plugin/GUI.h"
+
+namespace guitest {
+
+template <typename T>
+class TestSpawn : public cSpawn_Base {
+ public:
+  explicit TestSpawn(const char* name) : cSpawn_Base(name) {}
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override {
+    return new T(creator);
+  }
+};
+
+// Logs "<entity>|<params>" per Execute; answers `answer`.
+class Recorder : public cAction_Base {
+ public:
+  explicit Recorder(const char* name) : cAction_Base(name) {}
+  CoreStatus Execute(cEntity_Base* entity, uintptr_t, const std::string& params) override {
+    log.push_back(entity->GetName() + "|" + params);
+    return answer;
+  }
+  std::vector<std::string> log;
+  CoreStatus answer = status::Ok;
+};
+
+class Kit {
+ public:
+  Kit() {
+    spawns.push_back(std::make_unique<TestSpawn<GUIWorld>>("SpawnWorld"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIScene>>("SpawnScene"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIStatic>>("SpawnStatic"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIStaticText>>("SpawnStaticText"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIProgressBar>>("SpawnProgressBar"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIButton>>("SpawnButton"));
+    spawns.push_back(std::make_unique<TestSpawn<GUICheckBox>>("SpawnCheckBox"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIGroup>>("SpawnGroup"));
+    spawns.push_back(std::make_unique<TestSpawn<GUITextBox>>("SpawnTextBox"));
+    spawns.push_back(std::make_unique<TestSpawn<GUIMLTextBox>>("SpawnMLTextBox"));
+    for (auto& spawn : spawns) factory.RegisterSpawn(spawn.get());
+    renderer.shareByName = true;
+    gui.SetWrapperBlockRef(&rect);
+    gui.SetRendererRef(&rendererSlot);
+    gui.SetEntityManagerRef(&managerSlot);
+    gui.SetActionFactoryRef(&factorySlot);
+    gui.SetSoundRef(&soundSlot);
+    gui.SetResourcePath("res/");
+    EXPECT_TRUE(gui.Init());
+    GUIEntity* made = nullptr;
+    EXPECT_EQ(gui.SpawnWidget(GUIKIND_WORLD, &made), status::Ok);
+    world = dynamic_cast<GUIWorld*>(made);
+    world->SetBoundsShaders("solidshader.jpg", "ghostshader.jpg");
+    world->SetShader(world->GetSolidShader());
+    world->SetName("TheWorld");
+    world->SetWidth(10000.0f);
+    world->SetHeight(10000.0f);
+    world->SetDepth(10000.0f);
+    world->SetPosition(-5000.0f, 5000.0f, 5000.0f, true);
+    gui.SetWorld(world);
+  }
+
+  // A widget of a kind, named, placed in its parent's frame and completed.
+  // `before` runs on the widget before it is completed (what a description
+  // file sets inside the widget's block).
+  template <typename T>
+  T* Make(int32_t kind, const std::string& name, GUIEntity* parent, float x, float y, float z, float w = 10.0f,
+          float h = 10.0f, const std::function<void(T*)>& before = {}) {
+    GUIEntity* made = nullptr;
+    EXPECT_EQ(gui.SpawnWidget(kind, &made), status::Ok) << name;
+    T* widget = dynamic_cast<T*>(made);
+    widget->SetName(name);
+    widget->SetWidth(w);
+    widget->SetHeight(h);
+    // Children of the world are placed in world coordinates: the world's
+    // box starts at its corner (-5000, 5000, 5000).
+    if (!parent) widget->SetPosition(x + 5000.0f, y - 5000.0f, z - 5000.0f, false);
+    else widget->SetPosition(x, y, z, false);
+    (parent ? parent : world)->AddChild(widget, true);
+    if (before) before(widget);
+    widget->Initialize();
+    widget->UpdateTransform();
+    return widget;
+  }
+
+  Recorder* AddRecorder(const char* name) {
+    auto* recorder = new Recorder(name);
+    factory.RegisterAction(recorder, false);
+    return recorder;
+  }
+
+  std::vector<std::unique_ptr<cSpawn_Base>> spawns;
+  fake3d::FakeCore3D renderer;
+  RecordingSound sound;
+  SoundMgr* soundSlot = &sound;
+  Core3D* rendererSlot = &renderer;
+  cAction_Factory factory;
+  cAction_Factory* factorySlot = &factory;
+  platform::RECT rect{0, 0, 800, 600};
+  GUI gui;
+  cEntity_Manager manager{&factory};
+  cEntity_Manager* managerSlot = &manager;
+  GUIWorld* world = nullptr;
+};
+
+}  // namespace guitest
