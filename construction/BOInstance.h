@@ -4,7 +4,9 @@
 #include <vector>
 
 class cBuildableObject;
+class cContract;
 class cEntity_BuildingManager;
+class cFlightContract;
 struct TaxiwayAccessCell;
 struct TerminalItem;
 
@@ -23,6 +25,9 @@ class BOInstance {
   // Interior objects of a terminal (none for other buildings).
   virtual uint32_t GetInteriorObjectCount() = 0;
   virtual TerminalItem* GetInteriorObject(uint32_t index) = 0;
+  // The contract an interior object is dedicated to (a check-in desk given
+  // to an airline), or null.
+  virtual cContract* GetInteriorObjectContract(uint32_t index) = 0;
   // One more road connection; when the count becomes 1 the functional state
   // is evaluated again and the building registered or withdrawn with its
   // type when it changed.
@@ -36,4 +41,17 @@ class BOInstance {
   // the building has access rectangles), removed with the building.
   bool AddTaxiwayAccessNodes(cEntity_BuildingManager* manager);
   void RemoveTaxiwayAccessNodes(cEntity_BuildingManager* manager);
+};
+
+// A placed terminal: the flights standing at its gates.
+class TerminalInstance : public BOInstance {
+ public:
+  // Takes the flight off its gate slot.
+  virtual void RemoveFlight(cFlightContract* flight) = 0;
+  // Puts a flight back into gate `gate`'s slot `slot` and at the end of the
+  // terminal's flight list (after a load).
+  virtual void AssignFlightToGate(cFlightContract* flight, uint8_t gate, uint8_t slot) = 0;
+  // Takes away the interior object placed at (x, y); a business placed there
+  // goes back to its pool.
+  virtual void RemoveTerminalItem(uint8_t x, uint8_t y) = 0;
 };

@@ -5,6 +5,7 @@
 #include <string>
 
 class BOInstance;
+class cBusinessContract;
 
 class cBuildableObject {
  public:
@@ -34,4 +35,9 @@ class cBuildableObject {
   virtual BOInstance* GetInstance(uint32_t index) = 0;
   virtual uint32_t GetOperatingInstanceCount() = 0;
   virtual BOInstance* GetOperatingInstance(uint32_t index) = 0;
+
+  // The business contract tied to an amenity type (not owned); only amenity
+  // types keep one, the others ignore it.
+  virtual void SetBusinessContract(cBusinessContract*) {}
+  virtual cBusinessContract* GetBusinessContract() { return nullptr; }
 };

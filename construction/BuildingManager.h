@@ -3,12 +3,16 @@
 // building types and, through them, of the placed buildings. The building
 // manager issue completes it.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/entity/EntityBase.h"
 
 class cBuildableObject;
 class BOInstance;
+class TerminalInstance;
+class cContract;
+struct TerminalItem;
 
 // Building class codes; 13 is no building.
 inline constexpr uint8_t kBuildingClassCount = 13;
@@ -39,4 +43,30 @@ class cEntity_BuildingManager : public cEntity_Base {
   // the type has none.
   virtual void GetRoadAccessCells(BOInstance* instance, std::vector<RoadAccessCell>& out) = 0;
   virtual void ApplyEarthquakeDamage(int32_t magnitude) = 0;
+
+  // The id of a type name in a class, compared without regard to case; a
+  // name not yet known is appended and gets the next id.
+  virtual uint16_t FindTypeIndexByName(uint8_t classCode, const std::string& name) = 0;
+  // The terminal object of that name (any case) in any group, or null.
+  virtual TerminalItem* FindTerminalObject(const std::string& name) = 0;
+  // The placed terminal whose identity word is `word`, or null.
+  virtual TerminalInstance* FindTerminalInstanceOfType(uint32_t word) = 0;
+
+  // Counts of functional buildings whose owning contract is `contract` (null:
+  // dedicated to none). Of the word's type from its level up to 7:
+  virtual uint32_t CountInstancesOfType(uint32_t word, cContract* contract) = 0;
+  // Of the word's type at every level (0 when the id is not below the
+  // class's id count); the B form is the one the dedicate tests ask.
+  virtual uint32_t CountInstancesFromLevel1(uint32_t word, cContract* contract) = 0;
+  virtual uint32_t CountInstancesFromLevel1B(uint32_t word, cContract* contract) = 0;
+  // Of every type of the word's class.
+  virtual uint32_t CountClassInstances(uint32_t word, cContract* contract) = 0;
+  virtual uint32_t CountClassInstancesB(uint32_t word, cContract* contract) = 0;
+  // Every placed or unfinished building dedicated to the contract loses its
+  // owner and leaves its administration building; an airline contract also
+  // loses its satisfaction bonus. Null does nothing.
+  virtual void ReleaseContractBuildings(cContract* contract) = 0;
+  // Removes a placed building completely (lists, plot, networks) and runs
+  // its demolition.
+  virtual void RemoveInstance(BOInstance* instance) = 0;
 };

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-class cContract_Business;
+class cBusinessContract;
 
 struct TerminalItem {
   std::string name;
@@ -20,5 +20,5 @@ struct TerminalItem {
   float monthlyExpense = 0.0f;
   // Monthly income of the linked business, in dollars (0 when none).
   float monthlyIncome = 0.0f;
-  cContract_Business* business = nullptr;  // not owned
+  cBusinessContract* business = nullptr;  // not owned
 };

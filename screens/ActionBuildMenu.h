@@ -17,4 +17,6 @@ class ActionBuildMenu : public cAction_Base {
   virtual void StartRoadPlacement() = 0;
 
   uint8_t open = 0;
+  // The category shown now.
+  uint32_t currentCategory = 0;
 };

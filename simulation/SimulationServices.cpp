@@ -27,3 +27,8 @@ void PostNotice(cKV9_GlobalWrapper* table, const std::string& subject, const std
   if (!pda) return;
   pda->PostMessage(pda->AddMessage(subject, body));
 }
+
+void PostStandardMessage(cKV9_GlobalWrapper* table, uint32_t id) {
+  if (!table || !table->actionFactory) return;
+  if (auto* pda = dynamic_cast<ActionPDA*>(table->actionFactory->GetAction("PDA"))) pda->PostMessage(id);
+}

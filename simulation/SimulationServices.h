@@ -2,6 +2,7 @@
 // How the simulation's managers reach the game's service table and the
 // neighbours in it: the table of an entity, the engine game manager, the
 // game clock, player notices and the slow-down rule.
+#include <cstdint>
 #include <string>
 
 class cEntity_Base;
@@ -16,3 +17,5 @@ cGameManager* GameManagerOf(cKV9_GlobalWrapper* table);
 cSimulation_Clock* GameClockOf(cKV9_GlobalWrapper* table);
 // Adds the notice to the PDA and posts it; nothing without a PDA.
 void PostNotice(cKV9_GlobalWrapper* table, const std::string& subject, const std::string& body);
+// Posts the PDA's standard message `id`; nothing without a PDA.
+void PostStandardMessage(cKV9_GlobalWrapper* table, uint32_t id);

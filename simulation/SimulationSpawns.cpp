@@ -3,6 +3,7 @@
 #include <new>
 
 #include "simulation/AirlineManager.h"
+#include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/Simulation.h"
 #include "simulation/StatManager.h"
@@ -25,4 +26,9 @@ cEntity_Base* SpawnEventManager::Create(uint32_t, uint32_t, cEntity_Manager* cre
 SpawnStatManager::SpawnStatManager() : cSpawn_Base(cEntity_StatManager::kSpawnName) {}
 cEntity_Base* SpawnStatManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
   return new (std::nothrow) cEntity_StatManager(creator);
+}
+
+SpawnContractManager::SpawnContractManager() : cSpawn_Base(cEntity_ContractManager::kSpawnName) {}
+cEntity_Base* SpawnContractManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_ContractManager(creator);
 }

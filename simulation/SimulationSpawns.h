@@ -26,3 +26,9 @@ class SpawnStatManager : public cSpawn_Base {
   SpawnStatManager();
   cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
 };
+
+class SpawnContractManager : public cSpawn_Base {
+ public:
+  SpawnContractManager();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};

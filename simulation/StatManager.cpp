@@ -14,6 +14,10 @@
 #include "engine/services/GlobalWrapper.h"
 #include "game/GameScenario.h"
 #include "platform/DebugOutput.h"
+#include "simulation/AirlineContract.h"
+#include "simulation/AirportManager.h"
+#include "simulation/BusinessContract.h"
+#include "simulation/ContractManager.h"
 #include "simulation/MoneyText.h"
 #include "simulation/Simulation.h"
 #include "simulation/SimulationServices.h"
@@ -373,10 +377,36 @@ void cEntity_StatManager::DailyUpdate() {
                              t.csBuildingsApply * block.satisfactionBuildings +
                              t.csAestheticApply * block.aesthetic + t.csSecurityApply * block.securityRating +
                              t.csSafetyApply * block.safetyRating;
-  // No contract manager is connected yet: no active airline contract and no
-  // business contract, so both take their defaults.
+  ContractSatisfaction();
+}
+
+void cEntity_StatManager::ContractSatisfaction() {
+  const StatTuning& t = tuning;
+  cKV9_GlobalWrapper* table = Table();
+  cEntity_ContractManager* contracts = table ? table->contractManager : nullptr;
   block.airlineSatisfaction = t.defaultAirlineSatisfaction;
   block.businessSatisfaction = t.defaultBusinessSatisfaction;
+  if (!contracts) return;
+  const auto& airlines = contracts->airlineLists[kList_Active];
+  if (!airlines.empty()) {
+    float sum = 0.0f;
+    for (const cAirlineContract* c : airlines) sum += c->GetSatisfaction();
+    block.airlineSatisfaction = sum / static_cast<float>(airlines.size());
+  }
+  // Only running businesses have a partner to be satisfied; pooled and
+  // offered ones are left alone.
+  const float traffic = table->airportManager ? static_cast<float>(table->airportManager->GetTraffic()) : 0.0f;
+  float sum = 0.0f;
+  uint32_t count = 0;
+  for (auto& group : contracts->businessLists) {
+    for (cBusinessContract* c : group[kList_Active]) {
+      sum += c->GetSatisfaction();
+      ++count;
+      c->satisfaction =
+          BusinessSatisfactionFor(traffic, static_cast<float>(c->requiredTraffic), t.defaultBusinessSatisfaction);
+    }
+  }
+  if (count) block.businessSatisfaction = sum / static_cast<float>(count);
 }
 
 void cEntity_StatManager::MonthlyAmenityIncome() {

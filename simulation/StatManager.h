@@ -96,6 +96,8 @@ class cEntity_StatManager : public cEntity_Base, public cSerialized_Object, publ
  private:
   void ReadTuning();
   void NewGameBlock();
+  // Airline and business satisfaction from the running contracts.
+  void ContractSatisfaction();
   // Cash += amount, booked as income when positive, else as expense.
   void Book(double amount);
   float LandPrice();

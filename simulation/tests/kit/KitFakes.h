@@ -2,6 +2,7 @@
 // Fakes of the simulation's neighbours: scenario, weather, land plot, road
 // grid and a building manager with configurable types and instances.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/StringUtil.h"
 #include "construction/BOInstance.h"
 #include "construction/BuildableObject.h"
 #include "construction/BuildingManager.h"
@@ -19,6 +21,7 @@
 #include "construction/TerminalItem.h"
 #include "game/GameScenario.h"
 #include "game/WeatherManager.h"
+#include "simulation/AirportManager.h"
 
 namespace simkit {
 
@@ -26,7 +29,7 @@ class FakeScenario : public cEntity_GameScenario {
  public:
   using cEntity_GameScenario::cEntity_GameScenario;
   uint32_t GetPopulation() override { return population; }
-  uint8_t GetContinent() override { return 0; }
+  uint8_t GetContinent() override { return continent; }
   float GetLandPrice() override { return landPrice; }
   std::string GetPlotTexture() override { return {}; }
   bool WorldToCell(float, float, uint16_t*, uint16_t*) override { return false; }
@@ -43,6 +46,7 @@ class FakeScenario : public cEntity_GameScenario {
 
   uint32_t population = 1000000;
   float landPrice = 25000.0f;
+  uint8_t continent = 0;
   std::vector<uint8_t> picture;
   std::vector<std::string> calls;
 };
@@ -81,7 +85,7 @@ class FakeType : public cBuildableObject {
   float GetBuildCost() override { return buildCost; }
   uint32_t GetBuildTime() override { return buildTime; }
   float GetMonthlyExpense() override { return monthlyExpense; }
-  uint32_t GetTechLevel() override { return 0; }
+  uint32_t GetTechLevel() override { return techLevel; }
   float GetSafetyRating() override { return safety; }
   float GetSecurityRating() override { return security; }
   float GetAestheticRating() override { return aesthetic; }
@@ -91,11 +95,15 @@ class FakeType : public cBuildableObject {
   BOInstance* GetInstance(uint32_t i) override;
   uint32_t GetOperatingInstanceCount() override;
   BOInstance* GetOperatingInstance(uint32_t i) override;
+  void SetBusinessContract(cBusinessContract* contract) override { business = contract; }
+  cBusinessContract* GetBusinessContract() override { return business; }
 
   uint8_t classCode = 1;
   uint16_t id = 0;
   uint8_t level = 1;
   std::string name = "Test Building";
+  uint32_t techLevel = 0;
+  cBusinessContract* business = nullptr;
   float buildCost = 1000.0f;
   uint32_t buildTime = 2;
   float monthlyExpense = 100.0f;
@@ -107,7 +115,9 @@ class FakeType : public cBuildableObject {
   std::vector<std::unique_ptr<FakeInstance>> instances;
 };
 
-class FakeInstance : public BOInstance {
+// Every fake building can stand as a terminal; the others never see the
+// terminal operations.
+class FakeInstance : public TerminalInstance {
  public:
   explicit FakeInstance(FakeType* type) : type_(type) {}
   cBuildableObject* GetType() override { return type_; }
@@ -118,9 +128,25 @@ class FakeInstance : public BOInstance {
   uint32_t GetConstructionTimeLeft() override { return constructionLeft; }
   uint32_t GetInteriorObjectCount() override { return static_cast<uint32_t>(interior.size()); }
   TerminalItem* GetInteriorObject(uint32_t i) override { return i < interior.size() ? &interior[i] : nullptr; }
+  cContract* GetInteriorObjectContract(uint32_t i) override {
+    return i < interiorContracts.size() ? interiorContracts[i] : nullptr;
+  }
+  void RemoveFlight(cFlightContract* flight) override { removedFlights.push_back(flight); }
+  void AssignFlightToGate(cFlightContract* flight, uint8_t, uint8_t) override { gateFlights.push_back(flight); }
+  std::vector<cFlightContract*> gateFlights;
+  void RemoveTerminalItem(uint8_t x, uint8_t y) override {
+    removedItems.emplace_back(x, y);
+    if (onRemoveItem) onRemoveItem(x, y);
+  }
+  std::vector<std::pair<uint8_t, uint8_t>> removedItems;
+  std::function<void(uint8_t, uint8_t)> onRemoveItem;
   void AddRoadConnection() override { ++roadConnections; }
   void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) override { out = taxiwayAccess; }
 
+  // Instance owners are kept by the building side; here the test sets them.
+  cContract* owner = nullptr;
+  std::vector<cContract*> interiorContracts;  // parallel to interior
+  std::vector<cFlightContract*> removedFlights;
   bool functional = true;
   float health = 1.0f;
   float secondFactor = 1.0f;
@@ -186,12 +212,137 @@ class FakeBuildings : public cEntity_BuildingManager {
   }
   void ApplyEarthquakeDamage(int32_t magnitude) override { earthquakes.push_back(magnitude); }
 
-  bool techFlags[16] = {};
+  uint16_t FindTypeIndexByName(uint8_t classCode, const std::string& name) override {
+    std::vector<std::string>& names = typeNames_[classCode];
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (EqualNoCase(names[i], name)) return static_cast<uint16_t>(i);
+    }
+    names.push_back(name);
+    return static_cast<uint16_t>(names.size() - 1);
+  }
+  // A type named `name` at (class, level), its id taken from the name.
+  FakeType* AddNamedType(uint8_t classCode, const std::string& name, uint8_t level) {
+    FakeType* type = AddType(classCode, FindTypeIndexByName(classCode, name), level);
+    type->name = name;
+    return type;
+  }
+  TerminalItem* FindTerminalObject(const std::string& name) override {
+    for (auto& item : terminalObjects) {
+      if (EqualNoCase(item->name, name)) return item.get();
+    }
+    return nullptr;
+  }
+  TerminalInstance* FindTerminalInstanceOfType(uint32_t word) override {
+    for (BOInstance* terminal : terminals) {
+      if (terminal->GetType()->GetTypeWord() == word) return static_cast<FakeInstance*>(terminal);
+    }
+    return nullptr;
+  }
+  uint32_t CountInstancesOfType(uint32_t word, cContract* contract) override {
+    const uint8_t classCode = word & 0xF;
+    const uint16_t id = (word >> 4) & 0x1FFF;
+    uint32_t n = 0;
+    for (uint8_t level = (word >> 17) & 7; level < kBuildingLevelCount; ++level) {
+      auto it = types_.find({classCode, id, level});
+      if (it == types_.end()) continue;
+      for (auto& instance : it->second->instances) n += instance->functional && instance->owner == contract ? 1 : 0;
+    }
+    return n;
+  }
+  uint32_t CountInstancesFromLevel1(uint32_t word, cContract* contract) override {
+    if (((word >> 4) & 0x1FFF) >= GetTypeIdCount(word & 0xF)) return 0;
+    return CountInstancesOfType((word & 0x1FFFF) | (1u << 17), contract);
+  }
+  uint32_t CountInstancesFromLevel1B(uint32_t word, cContract* contract) override {
+    return CountInstancesFromLevel1(word, contract);
+  }
+  uint32_t CountClassInstances(uint32_t word, cContract* contract) override {
+    uint32_t n = 0;
+    const uint16_t ids = GetTypeIdCount(word & 0xF);
+    for (uint16_t id = 0; id < ids; ++id) n += CountInstancesFromLevel1((word & 0xF) | (uint32_t{id} << 4), contract);
+    return n;
+  }
+  uint32_t CountClassInstancesB(uint32_t word, cContract* contract) override {
+    return CountClassInstances(word, contract);
+  }
+  void RemoveInstance(BOInstance* instance) override {
+    auto* type = static_cast<FakeType*>(instance->GetType());
+    for (auto it = type->instances.begin(); it != type->instances.end(); ++it) {
+      if (it->get() == instance) {
+        if (onRemove) onRemove(instance);
+        type->instances.erase(it);
+        return;
+      }
+    }
+  }
+  // Runs before a removed instance is deleted (the demolition's hook).
+  std::function<void(BOInstance*)> onRemove;
+  void ReleaseContractBuildings(cContract* contract) override {
+    if (!contract) return;
+    released.push_back(contract);
+    for (auto& entry : types_) {
+      for (auto& instance : entry.second->instances) {
+        if (instance->owner == contract) instance->owner = nullptr;
+      }
+    }
+  }
+
+  bool techFlags[16] = {true};
+  std::vector<std::unique_ptr<TerminalItem>> terminalObjects;
   std::vector<BOInstance*> terminals;
   std::vector<int32_t> earthquakes;
+  std::vector<cContract*> released;
 
  private:
+  static bool EqualNoCase(const std::string& a, const std::string& b) { return str::EqualsNoCase(a, b); }
+
   std::map<std::tuple<uint8_t, uint16_t, uint8_t>, std::unique_ptr<FakeType>> types_;
+  std::map<uint8_t, std::vector<std::string>> typeNames_;
+};
+
+// The airport's traffic history and fee prices as set; flight lists kept per
+// number so tests see every join and leave.
+class FakeAirport : public cEntity_AirportManager {
+ public:
+  using cEntity_AirportManager::cEntity_AirportManager;
+
+  uint32_t GetTraffic() override { return trafficToday; }
+  uint32_t GetTrafficHistory(uint32_t index) override { return index < 10 ? traffic[index] : 0; }
+  float GetFeePrice(uint32_t item) override { return item < 18 ? prices[item] : 0.0f; }
+  bool PlacePassengerFlight(cFlightContract* flight) override {
+    if (!placeFlights) return false;
+    placed.push_back(flight);
+    return true;
+  }
+  bool PlaceCargoFlight(cFlightContract* flight) override {
+    if (!placeFlights) return false;
+    placed.push_back(flight);
+    return true;
+  }
+  void AddPassengerFlight(uint8_t list, cFlightContract* flight) override { passengerLists[list].push_back(flight); }
+  void RemovePassengerFlight(uint8_t list, cFlightContract* flight) override { Remove(passengerLists[list], flight); }
+  void AddStorageFlight(uint8_t list, cFlightContract* flight) override { storageLists[list].push_back(flight); }
+  void RemoveStorageFlight(uint8_t list, cFlightContract* flight) override { Remove(storageLists[list], flight); }
+  void ClearStorageSlot(uint32_t word, uint8_t slot) override { clearedSlots.emplace_back(word, slot); }
+
+  uint32_t trafficToday = 0;
+  uint32_t traffic[10] = {};
+  float prices[18] = {50, 100, 150, 200, 250, 50, 100, 150, 200, 250, 300, 3, 2, 250, 50, 2, 100, 100};
+  bool placeFlights = true;
+  std::vector<cFlightContract*> placed;
+  std::map<uint8_t, std::vector<cFlightContract*>> passengerLists;
+  std::map<uint8_t, std::vector<cFlightContract*>> storageLists;
+  std::vector<std::pair<uint32_t, uint8_t>> clearedSlots;
+
+ private:
+  static void Remove(std::vector<cFlightContract*>& list, cFlightContract* flight) {
+    for (auto it = list.begin(); it != list.end(); ++it) {
+      if (*it == flight) {
+        list.erase(it);
+        return;
+      }
+    }
+  }
 };
 
 }  // namespace simkit

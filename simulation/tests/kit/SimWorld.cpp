@@ -58,6 +58,7 @@ SimWorld::SimWorld() {
   table.gamePlot = &plot;
   table.roadManager = &roads;
   table.buildingManager = &buildings;
+  table.airportManager = &airport;
   table.audioManager = &audio;
   table.particleFactoryManager = &particles;
   table.pathFinder = &pathFinder;
@@ -88,6 +89,7 @@ SimWorld::~SimWorld() {
   table.gamePlot = nullptr;
   table.roadManager = nullptr;
   table.buildingManager = nullptr;
+  table.airportManager = nullptr;
   table.audioManager = nullptr;
   table.particleFactoryManager = nullptr;
   table.pathFinder = nullptr;

@@ -76,6 +76,7 @@ class SimWorld {
   FakePlot plot{nullptr, kEntityType_Base};
   FakeRoads roads{nullptr, kEntityType_Base};
   FakeBuildings buildings{nullptr, kEntityType_Base};
+  FakeAirport airport{nullptr, kEntityType_Base};
   RecordingAudio audio{nullptr, kEntityType_Base};
   RecordingParticles particles{nullptr, kEntityType_Base};
   FakePathFinder pathFinder{64, 64};
