@@ -34,6 +34,12 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
   while (i < n) {
     const char c = raw[i];
     if (state == State::Quotes) {
+      // Only quote marks and escapes matter inside quotes.
+      if (c != '"' && c != '\\') {
+        ++i;
+        while (i < n && raw[i] != '"' && raw[i] != '\\') ++i;
+        continue;
+      }
       if (c == '\\' && i + 1 < n && str::EscapedChar(raw[i + 1]) != 0) {
         if (raw[i + 1] == '"') quotes = !quotes;
         i += 2;
@@ -44,6 +50,12 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
         quotes = !quotes;
       }
       ++i;
+      continue;
+    }
+    if (outline.hasTokens && c != '"' && c != '/') {
+      // Once a token is known, only quote marks and comment starts matter.
+      ++i;
+      while (i < n && raw[i] != '"' && raw[i] != '/') ++i;
       continue;
     }
     if (c == '/' && i + 1 < n && (raw[i + 1] == '/' || raw[i + 1] == '*')) {
