@@ -25,6 +25,24 @@ class PositionIndex {
     }
   }
 
+  // Find and Insert in one probe: the position filed under `hash` for which
+  // `same(position)` holds; when there is none, `position` is filed and the
+  // answer is kNone.
+  template <typename Same>
+  uint32_t FindOrInsert(uint32_t hash, uint32_t position, const Same& same) {
+    if ((used_ + 1) * 2 > slots_.size()) Rehash(slots_.empty() ? kFirstSlots : slots_.size() * 2);
+    const size_t mask = slots_.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+      Slot& s = slots_[slot];
+      if (s.position == kNone) {
+        s = Slot{position, hash};
+        ++used_;
+        return kNone;
+      }
+      if (s.hash == hash && same(s.position)) return s.position;
+    }
+  }
+
   // Files a position that is not in the index yet.
   void Insert(uint32_t hash, uint32_t position) {
     // At most half the slots are in use, so probes stay short.

@@ -53,9 +53,11 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
       continue;
     }
     if (outline.hasTokens && c != '"' && c != '/') {
-      // Once a token is known, only quote marks and comment starts matter.
+      // Once a token is known, only quote marks, comment starts and
+      // statement ends matter.
+      outline.statementEnds += c == ';';
       ++i;
-      while (i < n && raw[i] != '"' && raw[i] != '/') ++i;
+      while (i < n && raw[i] != '"' && raw[i] != '/' && raw[i] != ';') ++i;
       continue;
     }
     if (c == '/' && i + 1 < n && (raw[i + 1] == '/' || raw[i + 1] == '*')) {
@@ -75,6 +77,7 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
     // Anything but white space outside comments makes a token: a quote mark
     // a quoted one, ";" its own, anything else part of one.
     if (c != ' ' && !IsControlSpace(c)) outline.hasTokens = true;
+    outline.statementEnds += c == ';';
     ++i;
   }
   outline.endsOpen = outline.endsOpen || state == State::Quotes;

@@ -21,6 +21,9 @@ class SettingsStore {
   // The value stored under exactly this key, or null.
   const std::string* Find(std::string_view key) const;
   void Clear();
+  // Room for `count` entries in all, so a large file is stored without
+  // growing the store step by step.
+  void Reserve(size_t count);
 
   size_t Size() const { return entries_.size(); }
   bool Empty() const { return entries_.empty(); }
