@@ -126,13 +126,12 @@ CDataFile::Section* CDataFile::FindSection(const std::string& name) { return Fin
 
 const CDataFile::Section* CDataFile::FindSection(const std::string& name) const { return FindSectionByView(name); }
 
-CDataFile::Key* CDataFile::FindKeyIn(const Section& section, std::string_view key) const {
+CDataFile::Key* CDataFile::FindKeyIn(const Section& section, std::string_view key, uint32_t nameHash) const {
   if (section.keyIndex.Empty()) {
     // Small sections: a scan, comparing hashes first when asked to.
     const bool compareHashes = flags_ & kCompareHashes;
-    const uint32_t h = compareHashes ? NameHash(key) : 0;
     for (Key* k : section.keys) {
-      if (compareHashes && k->nameHash != h) continue;
+      if (compareHashes && k->nameHash != nameHash) continue;
       if (str::EqualsNoCase(k->name, key)) return k;
     }
     return nullptr;
@@ -188,7 +187,8 @@ bool CDataFile::SetValue(const std::string& key, const std::string& value, const
 
 bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view value, std::string_view comment,
                            int position, size_t listSize) {
-  if (Key* k = FindKeyIn(*s, key)) {
+  const uint32_t nameHash = NameHash(key);
+  if (Key* k = FindKeyIn(*s, key, nameHash)) {
     if (static_cast<size_t>(position) < k->values.size()) {
       k->values[static_cast<size_t>(position)] = value;
     } else {
@@ -206,7 +206,7 @@ bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view va
   }
   Key* k = NewKey();
   k->name = key;
-  k->nameHash = NameHash(key);
+  k->nameHash = nameHash;
   k->values.reserve(std::max(static_cast<size_t>(position) + 1, listSize));
   k->values.resize(static_cast<size_t>(position));
   k->values.emplace_back(value);

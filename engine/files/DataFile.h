@@ -103,7 +103,9 @@ class CDataFile {
   bool ReadText(std::string_view text);
   Section* AppendSection(std::string_view name, std::string_view comment);
   Section* FindSectionByView(std::string_view name) const;
-  Key* FindKeyIn(const Section& section, std::string_view key) const;
+  // `nameHash` is NameHash(key), worked out once by callers that need it again.
+  Key* FindKeyIn(const Section& section, std::string_view key) const { return FindKeyIn(section, key, NameHash(key)); }
+  Key* FindKeyIn(const Section& section, std::string_view key, uint32_t nameHash) const;
   // `listSize` is how many values a list being read holds, so its values
   // are allocated once.
   bool SetValueIn(Section* section, std::string_view key, std::string_view value, std::string_view comment,
