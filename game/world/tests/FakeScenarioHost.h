@@ -9,7 +9,8 @@
 
 class FakeScenarioHost : public ScenarioHost {
  public:
-  explicit FakeScenarioHost(std::string root) : root_(std::move(root)) {
+  explicit FakeScenarioHost(std::string root, std::string locationFolder = {})
+      : locations(std::move(locationFolder)), root_(std::move(root)) {
     for (int i = 0; i < kSaveManagerRecords; ++i) {
       const int number = i + 4;
       // Record 14 is the weather's 184 bytes; the others a few known bytes.
@@ -19,7 +20,7 @@ class FakeScenarioHost : public ScenarioHost {
     }
   }
 
-  std::string LocationsDirectory() override { return root_ + "/Locations\\"; }
+  std::string LocationsDirectory() override { return locations.empty() ? root_ + "/Locations\\" : locations; }
   std::string SaveDirectory() override { return root_ + "/Save\\"; }
   std::string ScenarioDirectory() override { return root_ + "/Scenarios\\"; }
 
@@ -73,6 +74,7 @@ class FakeScenarioHost : public ScenarioHost {
   }
   void ShowMainMenu() override { calls.push_back("main menu"); }
 
+  std::string locations;  // the root's "Locations" folder when empty
   std::array<std::vector<uint8_t>, kSaveManagerRecords> records;
   std::array<std::vector<uint8_t>, kSaveManagerRecords> loaded;
   std::vector<std::string> calls;
