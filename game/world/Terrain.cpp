@@ -161,7 +161,7 @@ CoreStatus cEntity_Terrain::BuildTexture(const std::vector<std::string>& texture
       return status::Fail;
     }
   }
-  material_ = renderer->CreateShader(8, "terrain.jsm");
+  material_ = renderer->CreateShader(8, host_->ResourceDirectory() + "terrain.jsm");
   if (!material_) return status::Fail;
   std::vector<uint32_t> pixels;
   if (side == 0 || side > 65535 || !ComposeTerrainTexture(host_->Heights(), images, side, &pixels)) return status::Fail;
@@ -182,7 +182,7 @@ void cEntity_Terrain::DrawPlot(C3DImage* image) {
   if (plot.empty()) return;
   C3DMesh* quad = renderer->CreateMesh(0x68, "dynamicmesh_temp");
   if (!quad) return;
-  C3DBaseShader* plotMaterial = renderer->CreateShader(8, plot);
+  C3DBaseShader* plotMaterial = renderer->CreateShader(8, host_->ResourceDirectory() + plot);
   RenderVertex v[4] = {{-0.5f, 0.5f, 0.0f, 0xFFFFFFFFu, 0.0f, 0.0f, 0.0f, 0.0f},
                        {0.5f, 0.5f, 0.0f, 0xFFFFFFFFu, 10.0f, 0.0f, 1.0f, 0.0f},
                        {0.5f, -0.5f, 0.0f, 0xFFFFFFFFu, 10.0f, 10.0f, 1.0f, 1.0f},
@@ -230,7 +230,7 @@ CoreStatus cEntity_Terrain::BuildSurface() {
   std::string option;
   const bool snowOff = host_->GetOption("App", "SnowAccumulation", &option) && str::EqualsNoCase(option, "false");
   if (!snowOff) {
-    snowMaterial_ = renderer->CreateShader(0x108, "snow.jsm");
+    snowMaterial_ = renderer->CreateShader(0x108, host_->ResourceDirectory() + "snow.jsm");
     snowMesh_ = renderer->CreateMesh(0x68, "dynamicmesh_terrainsnow");
     if (snowMesh_) {
       surface_ = vertices;

@@ -198,11 +198,11 @@ TEST_F(TerrainManagerTest, BuildFailures) {
   struct Case {
     const char* name;
     std::vector<std::string> textures;
-    const char* refused;
+    std::string refused;
   } cases[] = {
       {"no texture names", {}, ""},
       {"a texture that cannot be read", {"Textures\\low.tga", "Textures\\none.tga"}, ""},
-      {"no terrain material", {"Textures\\low.tga"}, "terrain.jsm"},
+      {"no terrain material", {"Textures\\low.tga"}, host.resources + "terrain.jsm"},
   };
   ASSERT_EQ(manager.InitTerrain(), 0);
   for (const Case& c : cases) {
