@@ -66,6 +66,16 @@ float HeightFieldGenerator::GetExtra(int32_t a, int32_t b) {
   return column[static_cast<size_t>(row)];
 }
 
+float* HeightFieldGenerator::Cell(int32_t a, int32_t b) {
+  if (!HasBuffer() || a < 0 || b < 0 || a > size_ || b > size_) return nullptr;
+  if (a < width_ && b < height_) return *buffer_ + (static_cast<size_t>(b) * static_cast<size_t>(width_) + a);
+  if (a >= static_cast<int32_t>(extra_.size())) return nullptr;
+  std::vector<float>& column = extra_[static_cast<size_t>(a)];
+  const int32_t row = a < width_ ? b - height_ : b;
+  if (row < 0 || row >= static_cast<int32_t>(column.size())) return nullptr;
+  return &column[static_cast<size_t>(row)];
+}
+
 void HeightFieldGenerator::SetAt(int32_t a, int32_t b, float value) {
   if (!HasBuffer() || a < 0 || b < 0 || a > size_ || b > size_) return;
   if (a < width_ && b < height_)
@@ -88,8 +98,12 @@ void HeightFieldGenerator::ClampAt(int32_t a, int32_t b) {
 void HeightFieldGenerator::Normalize() {
   for (int32_t a = 0; a < gridCount_; ++a) {
     for (int32_t b = 0; b < gridCount_; ++b) {
-      SetAt(a, b, GetAt(a, b) * (maximum_ - minimum_) + minimum_);
-      ClampAt(a, b);
+      float* cell = Cell(a, b);
+      if (!cell) continue;
+      float v = *cell * (maximum_ - minimum_) + minimum_;
+      if (v < minimum_) v = minimum_;
+      if (v > maximum_) v = maximum_;
+      *cell = v;
     }
   }
 }
@@ -107,56 +121,59 @@ CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** b
     const int32_t rows = a < width_ ? gridCount_ - height_ : gridCount_;
     extra_[static_cast<size_t>(a)].assign(static_cast<size_t>(rows > 0 ? rows : 0), 0.0f);
   }
-  SetAt(0, 0, corners_[0]);
-  SetAt(size_, 0, corners_[1]);
-  SetAt(0, size_, corners_[2]);
-  SetAt(size_, size_, corners_[3]);
+  // The passes run over one flat (size + 1)^2 grid; the finished heights
+  // are then stored where GetAt finds them (the caller's buffer or the extra
+  // columns).
+  const size_t n = static_cast<size_t>(gridCount_);
+  std::vector<float> grid(n * n, 0.0f);
+  auto at = [&grid, n](int32_t a, int32_t b) -> float& { return grid[static_cast<size_t>(b) * n + a]; };
+  at(0, 0) = corners_[0];
+  at(size_, 0) = corners_[1];
+  at(0, size_) = corners_[2];
+  at(size_, size_) = corners_[3];
 
   double sum = 0.0;
   int64_t count = 0;
-  auto inside = [this](int32_t a, int32_t b) { return a >= 0 && b >= 0 && a <= size_ && b <= size_; };
   auto noiseAt = [this](int32_t a, int32_t b) {
     // 32-bit wrap-around, as the lattice expects.
-    const uint32_t n = static_cast<uint32_t>(size_) * static_cast<uint32_t>(a) + static_cast<uint32_t>(b) +
+    const uint32_t v = static_cast<uint32_t>(size_) * static_cast<uint32_t>(a) + static_cast<uint32_t>(b) +
                        static_cast<uint32_t>(seed_);
-    return Noise_IntegerNoise(static_cast<int32_t>(n), -1);
+    return Noise_IntegerNoise(static_cast<int32_t>(v), -1);
   };
   auto place = [&](int32_t a, int32_t b, float total, int used) {
     const float average = used ? total / static_cast<float>(used) : 0.0f;
     const float value = average + displacement_(noiseAt(a, b), step_, size_);
-    SetAt(a, b, value);
+    at(a, b) = value;
     sum += value;
     ++count;
   };
 
   int32_t half = step_ / 2;
   while (half > 0) {
+    // Centre pass: the mean of the diagonal neighbours inside the grid.
     for (int32_t a = half; a < gridCount_; a += step_) {
       for (int32_t b = half; b < gridCount_; b += step_) {
         float total = 0.0f;
         int used = 0;
-        const int32_t da[4] = {-half, -half, half, half};
-        const int32_t db[4] = {-half, half, -half, half};
-        for (int k = 0; k < 4; ++k) {
-          if (!inside(a + da[k], b + db[k])) continue;
-          total += GetAt(a + da[k], b + db[k]);
-          ++used;
-        }
+        const bool left = a - half >= 0, right = a + half <= size_, up = b - half >= 0, down = b + half <= size_;
+        if (left && up) total += at(a - half, b - half), ++used;
+        if (left && down) total += at(a - half, b + half), ++used;
+        if (right && up) total += at(a + half, b - half), ++used;
+        if (right && down) total += at(a + half, b + half), ++used;
         place(a, b, total, used);
       }
     }
+    // Edge pass: the mean of the orthogonal neighbours inside the grid, rows
+    // alternating between starting at half and at 0.
     bool offsetRow = true;
     for (int32_t a = 0; a < gridCount_; a += half) {
       for (int32_t b = offsetRow ? half : 0; b < gridCount_; b += step_) {
         float total = 0.0f;
         int used = 0;
-        const int32_t da[4] = {0, 0, -half, half};
-        const int32_t db[4] = {-half, half, 0, 0};
-        for (int k = 0; k < 4; ++k) {
-          if (!inside(a + da[k], b + db[k])) continue;
-          total += GetAt(a + da[k], b + db[k]);
-          ++used;
-        }
+        if (b - half >= 0) total += at(a, b - half), ++used;
+        if (b + half <= size_) total += at(a, b + half), ++used;
+        if (a - half >= 0) total += at(a - half, b), ++used;
+        if (a + half <= size_) total += at(a + half, b), ++used;
         place(a, b, total, used);
       }
       offsetRow = !offsetRow;
@@ -166,7 +183,14 @@ CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** b
   }
   // A 2 x 2 grid holds only its corners: nothing was generated.
   mean_ = count ? static_cast<float>(sum / static_cast<double>(count)) : 0.0f;
-  Normalize();
+  for (int32_t b = 0; b < gridCount_; ++b) {
+    for (int32_t a = 0; a < gridCount_; ++a) {
+      float v = at(a, b) * (maximum_ - minimum_) + minimum_;
+      if (v < minimum_) v = minimum_;
+      if (v > maximum_) v = maximum_;
+      if (float* cell = Cell(a, b)) *cell = v;
+    }
+  }
   Detach();
   return status::Ok;
 }

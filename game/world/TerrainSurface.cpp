@@ -94,18 +94,27 @@ bool ComposeTerrainTexture(const float* heights, const std::vector<TerrainImage>
     if (image.width == 0 || image.height == 0 || image.pixels.size() < size_t{image.width} * image.height)
       return false;
   const int32_t n = static_cast<int32_t>(images.size());
-  out->assign(static_cast<size_t>(side) * side, 0);
-  for (uint32_t y = 0; y < side; ++y) {
-    const int32_t r = static_cast<int32_t>(uint64_t{y} * kTerrainSamples / side);
+  // A texel's height depends only on its sample row and column: the mean of
+  // the four samples around it, each pair blended half way, clamped to 0..1.
+  std::vector<float> blended(static_cast<size_t>(kTerrainSamples) * kTerrainSamples);
+  for (int32_t r = 0; r < kTerrainSamples; ++r) {
     const int32_t r2 = r < kLast ? r + 1 : r;
-    for (uint32_t x = 0; x < side; ++x) {
-      const int32_t c = static_cast<int32_t>(uint64_t{x} * kTerrainSamples / side);
+    for (int32_t c = 0; c < kTerrainSamples; ++c) {
       const int32_t c2 = c < kLast ? c + 1 : c;
       const float upper = Noise_CosineInterpolate(Sample(heights, c, r), Sample(heights, c2, r), 0.5f);
       const float lower = Noise_CosineInterpolate(Sample(heights, c, r2), Sample(heights, c2, r2), 0.5f);
       float height = (upper + lower) * 0.5f;
       if (!(height >= 0.0f)) height = 0.0f;
       if (height > 1.0f) height = 1.0f;
+      blended[static_cast<size_t>(r) * kTerrainSamples + c] = height;
+    }
+  }
+  out->assign(static_cast<size_t>(side) * side, 0);
+  for (uint32_t y = 0; y < side; ++y) {
+    const int32_t r = static_cast<int32_t>(uint64_t{y} * kTerrainSamples / side);
+    for (uint32_t x = 0; x < side; ++x) {
+      const int32_t c = static_cast<int32_t>(uint64_t{x} * kTerrainSamples / side);
+      const float height = blended[static_cast<size_t>(r) * kTerrainSamples + c];
       uint32_t colour;
       if (n == 1) {
         const TerrainImage& t = images[0];
