@@ -37,6 +37,7 @@ class cKV9_WeatherManager : public cEntity_WeatherManager,
   ~cKV9_WeatherManager() override;
 
   CoreStatus Exit() override;
+  using cEntity_WeatherManager::Init;
   virtual CoreStatus Init();
   virtual CoreStatus Start();
   virtual CoreStatus Stop();

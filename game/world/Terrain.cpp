@@ -89,7 +89,7 @@ void cEntity_Terrain::Release() {
   texture_ = nullptr;
   snowMaterial_ = nullptr;
   snowMesh_ = nullptr;
-  visible_ = false;
+  SetVisible(false);
 }
 
 int32_t cEntity_Terrain::OnTime(uint32_t, uint32_t, uint32_t eventFlag, float elapsed) {
@@ -111,7 +111,7 @@ int32_t cEntity_Terrain::OnTime(uint32_t, uint32_t, uint32_t eventFlag, float el
 }
 
 CoreStatus cEntity_Terrain::Render(C3DPass* pass, Core3D* renderer) {
-  if (!visible_ || !model_) return status::Ok;
+  if (!IsVisible() || !model_) return status::Ok;
   if (!renderer) renderer = host_ ? host_->Renderer() : nullptr;
   if (!renderer) return status::Ok;
   const JMatrix identity = JMatrix::Identity();
@@ -146,7 +146,7 @@ CoreStatus cEntity_Terrain::Build(const std::vector<std::string>& textureNames, 
     return fail("the mesh grid cannot be built");
   if (status::Failed(BuildTexture(textureNames, textureSize))) return fail("the terrain texture cannot be made");
   if (status::Failed(BuildSurface())) return fail("the terrain model cannot be made");
-  visible_ = true;
+  SetVisible(true);
   return status::Ok;
 }
 

@@ -43,7 +43,6 @@ class cEntity_Terrain : public cEntity_MeshGrid, public cRenderServiceItem, publ
   float snowRate = 0.0f;
   float snowAmount = 0.0f;
 
-  bool IsVisible() const { return visible_; }
   C3DModel* Model() const { return model_; }
   C3DImage* Texture() const { return texture_; }
   C3DMesh* SnowMesh() const { return snowMesh_; }
@@ -57,7 +56,6 @@ class cEntity_Terrain : public cEntity_MeshGrid, public cRenderServiceItem, publ
 
   TerrainHost* host_;
   uint8_t serial_ = 0;
-  bool visible_ = false;
   C3DModel* model_ = nullptr;
   C3DBaseShader* material_ = nullptr;
   C3DImage* texture_ = nullptr;
