@@ -30,17 +30,16 @@ float FloatOf(const CDataFile& file, const std::string& key, int position) {
 
 bool _LocationRecord::Load(const std::string& fileName) {
   CDataFile file;
-  if (!file.Load(fileName)) {
-    platform::DebugPrintf("[_LocationRecord::Load] %s cannot be read as a location; skipped.\n", fileName.c_str());
-    return false;
-  }
-  ReadFrom(file);
-  return true;
+  return ReadIfLoaded(file.Load(fileName), file, fileName);
 }
 
 bool _LocationRecord::LoadFromText(std::string_view text, const std::string& name) {
   CDataFile file;
-  if (!file.LoadFromMemory(text)) {
+  return ReadIfLoaded(file.LoadFromMemory(text), file, name);
+}
+
+bool _LocationRecord::ReadIfLoaded(bool loaded, const CDataFile& file, const std::string& name) {
+  if (!loaded) {
     platform::DebugPrintf("[_LocationRecord::Load] %s cannot be read as a location; skipped.\n", name.c_str());
     return false;
   }

@@ -50,6 +50,9 @@ struct _LocationRecord {
   bool LoadFromText(std::string_view text, const std::string& name);
   // Fills the record from a table already read.
   void ReadFrom(const CDataFile& file);
+
+ private:
+  bool ReadIfLoaded(bool loaded, const CDataFile& file, const std::string& name);
 };
 
 // Lists "*.kvl" in `folder` (names compared ignoring case, in that order),

@@ -1,5 +1,7 @@
 #include "game/world/WeatherCalendar.h"
 
+#include "simulation/Calendar.h"
+
 bool Weather_IsLeapYear(uint32_t year) {
   if (year <= 1900) return false;
   if (year % 400 == 0) return true;
@@ -8,15 +10,8 @@ bool Weather_IsLeapYear(uint32_t year) {
 }
 
 uint32_t Weather_DaysInMonth(uint32_t month, bool leap) {
-  switch (month) {
-    case 4:
-    case 6:
-    case 9:
-    case 11:
-      return 30;
-    case 2:
-      return leap ? 29 : 28;
-    default:
-      return 31;
-  }
+  // February follows the weather's own leap rule; the other months are the
+  // clock's calendar in any common year.
+  if (month == 2) return leap ? 29 : 28;
+  return calendar::DaysInMonth(month, 2001);
 }
