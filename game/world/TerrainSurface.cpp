@@ -110,31 +110,40 @@ bool ComposeTerrainTexture(const float* heights, const std::vector<TerrainImage>
     }
   }
   out->assign(static_cast<size_t>(side) * side, 0);
+  // Column of the field and each texture's own column for every x, worked
+  // out once instead of dividing per texel.
+  std::vector<int32_t> fieldColumn(side);
+  std::vector<std::vector<uint32_t>> textureColumn(images.size(), std::vector<uint32_t>(side));
+  for (uint32_t x = 0; x < side; ++x) {
+    fieldColumn[x] = static_cast<int32_t>(uint64_t{x} * kTerrainSamples / side);
+    for (size_t t = 0; t < images.size(); ++t) textureColumn[t][x] = x % images[t].width;
+  }
+  std::vector<const uint32_t*> textureRow(images.size());
   for (uint32_t y = 0; y < side; ++y) {
     const int32_t r = static_cast<int32_t>(uint64_t{y} * kTerrainSamples / side);
+    const float* heightRow = blended.data() + static_cast<size_t>(r) * kTerrainSamples;
+    for (size_t t = 0; t < images.size(); ++t)
+      textureRow[t] = images[t].pixels.data() + static_cast<size_t>(y % images[t].height) * images[t].width;
+    uint32_t* outRow = out->data() + static_cast<size_t>(y) * side;
     for (uint32_t x = 0; x < side; ++x) {
-      const int32_t c = static_cast<int32_t>(uint64_t{x} * kTerrainSamples / side);
-      const float height = blended[static_cast<size_t>(r) * kTerrainSamples + c];
       uint32_t colour;
       if (n == 1) {
-        const TerrainImage& t = images[0];
-        colour = t.pixels[static_cast<size_t>(y % t.height) * t.width + x % t.width];
+        colour = textureRow[0][textureColumn[0][x]];
       } else {
-        const float t = height * static_cast<float>(n - 1);
+        const float t = heightRow[fieldColumn[x]] * static_cast<float>(n - 1);
         int32_t i = static_cast<int32_t>(t);
         if (i >= n - 1) i = n - 2;
         const float a = static_cast<float>(i + 1) - t;
-        const TerrainImage& lo = images[static_cast<size_t>(i)];
-        const TerrainImage& hi = images[static_cast<size_t>(i + 1)];
-        const uint32_t p = lo.pixels[static_cast<size_t>(y % lo.height) * lo.width + x % lo.width];
-        const uint32_t q = hi.pixels[static_cast<size_t>(y % hi.height) * hi.width + x % hi.width];
+        const size_t lo = static_cast<size_t>(i), hi = lo + 1;
+        const uint32_t p = textureRow[lo][textureColumn[lo][x]];
+        const uint32_t q = textureRow[hi][textureColumn[hi][x]];
         colour = 0;
         for (int shift = 0; shift <= 16; shift += 8) {
           const float v = a * static_cast<float>(Channel(p, shift)) + (1.0f - a) * static_cast<float>(Channel(q, shift));
           colour |= static_cast<uint32_t>(std::clamp(v, 0.0f, 255.0f)) << shift;
         }
       }
-      (*out)[static_cast<size_t>(y) * side + x] = 0xFF000000u | (colour & 0x00FFFFFFu);
+      outRow[x] = 0xFF000000u | (colour & 0x00FFFFFFu);
     }
   }
   return true;
