@@ -19,8 +19,8 @@
 #include "construction/RoadManager.h"
 #include "construction/TaxiwayAccessNodes.h"
 #include "construction/TerminalItem.h"
-#include "game/GameScenario.h"
-#include "game/WeatherManager.h"
+#include "game/world/GameScenario.h"
+#include "game/world/WeatherManager.h"
 #include "simulation/AirportManager.h"
 
 namespace simkit {
