@@ -63,6 +63,7 @@ void Lumetra::Shutdown() {
   shaders_.Destroy();
   images_.Destroy();
   lights_.Destroy();
+  DeleteContainers();
   for (C3DPassDX8* pass : passes_) delete pass;
   passes_.clear();
   for (C3DPassDX8* pass : retiredPasses_) delete pass;

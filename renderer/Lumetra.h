@@ -24,6 +24,7 @@ class VertexBuffer;
 
 class C3DPassDX8;
 class DX8MaterialShader;
+class SSMObject;
 struct DrawItem;
 struct GlyphTable;
 
@@ -128,6 +129,13 @@ class Lumetra : public Core3D {
   // The item's image k becomes the shader's layer k image, for every layer.
   static void BindLayerImages(DrawItem* item);
 
+  // --- SSM containers (renderer-only) ---
+  // The loaded model file of that (lower-case) name, read and prepared once
+  // and kept until Shutdown; its texture references carry material shaders.
+  // Null when the file is missing or no model file.
+  SSMObject* LoadContainer(std::string name, uint32_t flags);
+  size_t GetContainerCount() const { return containers_.size(); }
+
   // --- registries (renderer-only) ---
   // Each add returns the family's new used count; each remove takes a
   // resource whose last reference went off the lookups until the next
@@ -194,6 +202,8 @@ class Lumetra : public Core3D {
   C3DBaseShader* MakeShader(uint32_t flags, const std::string& name);
   C3DBaseShader* MakeBuiltinShader(uint32_t flags, const std::string& name);
   C3DImage* MakeImage(uint32_t flags, const std::string& name);
+  C3DModel* MakeModel(uint32_t flags, const std::string& name);
+  void DeleteContainers();
   // An empty material with one layer over the image (whose reference it
   // takes), registered; null (and the image released) when that fails.
   DX8MaterialShader* OneLayerMaterial(const std::string& name, C3DImage* image);
@@ -217,6 +227,9 @@ class Lumetra : public Core3D {
 
   // Fonts, images, lights, models, meshes, shaders.
   ResourceRegistry fonts_, images_, lights_, models_, meshes_, shaders_;
+  // Loaded model files by the name they were requested under; never
+  // removed before Shutdown.
+  std::vector<SSMObject*> containers_;
 
   platform::gfx::Direct3D* d3d_ = nullptr;
   platform::gfx::Device* device_ = nullptr;

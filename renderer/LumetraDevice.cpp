@@ -10,6 +10,7 @@
 #include "platform/window/Window.h"
 #include "renderer/DisplayFormats.h"
 #include "renderer/Lumetra.h"
+#include "renderer/models/DX8Model.h"
 
 namespace gfx = platform::gfx;
 using lumetra::ColourWidths;
@@ -163,6 +164,10 @@ void Lumetra::SetupDevice(const C3DDisplayMode* mode) {
 bool Lumetra::ResetDevice(const C3DDisplayMode* mode) {
   gfx::PresentParameters params;
   if (!BuildPresentParameters(mode, &params) || !device_) return false;
+  // Buffers in the device's own pool do not survive a reset: their models
+  // let them go now and make them again when next drawn.
+  for (uint32_t i = 0; i < models_.UsedCount(); ++i)
+    if (auto* model = dynamic_cast<DX8Model*>(models_.Get(i))) model->ReleaseDeviceBuffers();
   const CoreStatus result = device_->Reset(&params);
   if (status::Succeeded(result)) {
     params_ = params;

@@ -288,8 +288,8 @@ void Lumetra::DrawPass(C3DPassDX8* pass) {
       states_.ApplyStage(device_, stage, lumetra::DefaultStageRequest());
     }
 
-    if (item->instanced && !geometry->instances.empty()) {
-      for (const JMatrix* instance : geometry->instances) {
+    if (item->instanced && geometry->HasInstances()) {
+      for (const JMatrix* instance : *geometry->instances) {
         if (instance) DrawItemGeometry(*item, *instance);
       }
     } else {
@@ -379,9 +379,9 @@ void Lumetra::Queue(C3DPass* base, DrawItem* item, bool lines) {
   if (depthSorted) pass->SetDepthSorted(true);
   item->depthSorted = depthSorted;
 
-  if (depthSorted && !item->geometry->instances.empty()) {
+  if (depthSorted && item->geometry->HasInstances()) {
     // Each instance becomes an item of its own so it sorts by its own depth.
-    for (const JMatrix* instance : item->geometry->instances) {
+    for (const JMatrix* instance : *item->geometry->instances) {
       void* memory = pass->Allocator().Allocate(sizeof(DrawItem));
       if (!memory || !instance) continue;
       auto* copy = new (memory) DrawItem();

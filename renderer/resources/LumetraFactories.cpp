@@ -11,6 +11,9 @@
 #include "renderer/Lumetra.h"
 #include "renderer/resources/DX8Image.h"
 #include "renderer/resources/DX8_DynaMesh.h"
+#include "renderer/models/DX8Model_Def01.h"
+#include "renderer/models/DX8Model_PMesh.h"
+#include "renderer/models/DX8Model_SSM.h"
 #include "renderer/resources/GlyphTable.h"
 #include "renderer/shaders/DX8MaterialShader.h"
 #include "renderer/shaders/DX8VertexShader.h"
@@ -65,10 +68,28 @@ C3DModel* Lumetra::CreateModel(uint32_t flags, std::string name) { return Reques
 C3DModel* Lumetra::RequestModel(uint32_t flags, std::string name, bool fallback) {
   str::ToLowerInPlace(name);
   if (C3DModel* found = Shared<C3DModel>(models_, flags, name)) return found;
-  // The model makers (".ssm" containers, polymesh planes, the default model)
-  // come with the model classes; until then every request ends here.
+  if (!(flags & RF_FINDONLY)) {
+    if (C3DModel* made = MakeModel(flags, name)) {
+      AddModel(made);
+      return made;
+    }
+  }
   if ((flags & RF_NOFALLBACK) || fallback) return nullptr;
   return RequestModel(RF_BUILTIN, "default_model", true);
+}
+
+C3DModel* Lumetra::MakeModel(uint32_t flags, const std::string& name) {
+  if (flags & RF_BUILTIN) {
+    if (HasPrefix(name, "polymesh")) return DX8Model_PMesh::Create(this, flags, name);
+    if (HasPrefix(name, DX8Model_Def01::kName)) return new (std::nothrow) DX8Model_Def01(this, flags, name);
+    return nullptr;
+  }
+  // Picture names (".tga", ".jpg", ".bmp") make no model of their own and
+  // end in the fallback like any other unknown name.
+  if (HasSuffix(name, ".ssm")) {
+    if (SSMObject* container = LoadContainer(name, flags)) return DX8Model_SSM::Create(this, container, flags, name);
+  }
+  return nullptr;
 }
 
 // --- meshes -----------------------------------------------------------------

@@ -324,7 +324,8 @@ TEST_F(DrawFrameTest, DepthSortedInstancesBecomeItemsDrawnBackToFront) {
   near.m[3][2] = 2.0f;
   far.m[3][2] = 50.0f;
   middle.m[3][2] = 10.0f;
-  glass.geometry.instances = {&near, &far, &middle};
+  const InstanceList placements = {&near, &far, &middle};
+  glass.geometry.instances = &placements;
   DrawItem opaque, transparent;
   opaque.shader = &plain;
   opaque.geometry = &body.geometry;
