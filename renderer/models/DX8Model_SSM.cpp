@@ -60,8 +60,10 @@ bool DX8Model_SSM::Build(uint32_t flags) {
     auto* shared = i < handle_->groups.size() ? dynamic_cast<DX8MaterialShader*>(handle_->groups[i]->shader) : nullptr;
     if (shared && renderer_) {
       // Each model draws with a shader instance of its own, so its script
-      // variables are its own.
-      const uint32_t shaderFlags = (shared->GetFlags() & ~uint32_t(RF_FINDONLY)) | RF_UNSHARED;
+      // variables are its own. A material over a picture stores RF_EMPTY,
+      // which asked again would give a blank picture: only the kind of
+      // shader is asked for.
+      const uint32_t shaderFlags = (shared->GetFlags() & ~uint32_t(RF_FINDONLY | RF_EMPTY)) | RF_UNSHARED;
       C3DBaseShader* made = renderer_->CreateShader(shaderFlags, shared->Name());
       record->shader = dynamic_cast<DX8MaterialShader*>(made);
       if (!record->shader && made) made->Release();

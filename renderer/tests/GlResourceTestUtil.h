@@ -123,9 +123,13 @@ class PluginOnGl : public ::testing::Test {
   }
   // Draws these meshes in one frame and reads the frame back.
   void Frame(const std::vector<C3DMesh*>& meshes) {
-    hook->draw = [&](C3DPass* p) {
+    FrameWith([&](C3DPass* p) {
       for (C3DMesh* mesh : meshes) renderer->DrawResource(p, mesh, nullptr);
-    };
+    });
+  }
+  // Runs this drawing in one frame and reads the frame back.
+  void FrameWith(const std::function<void(C3DPass*)>& draw) {
+    hook->draw = draw;
     renderer->Update(0.01f);
     ASSERT_EQ(renderer->RenderFrame(), 0);
     hook->draw = nullptr;
