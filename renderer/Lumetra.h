@@ -158,8 +158,8 @@ class Lumetra : public Core3D {
   uint32_t AddLightRecord(C3DResource* light) { return lights_.Add(light); }
   void RemoveLightRecord(uint32_t index);
   C3DResource* GetLightRecord(uint32_t index) { return lights_.Get(index); }
-  // A font built from a built-in glyph table; the built-in fonts arrive with
-  // the font classes, until then null.
+  // A font built from a built-in glyph table, registered; null only
+  // without a table.
   C3DFont* CreateBuiltinFont(const std::string& name, uint32_t flags, const GlyphTable* table);
   // The glyph texture of a built-in font as a registered image; on failure
   // the default or empty image (null with RF_NOFALLBACK).

@@ -11,6 +11,8 @@
 #include "renderer/Lumetra.h"
 #include "renderer/resources/DX8Image.h"
 #include "renderer/resources/DX8_DynaMesh.h"
+#include "renderer/fonts/DX8Font_Def01.h"
+#include "renderer/fonts/DX8Font_JFN.h"
 #include "renderer/models/DX8Model_Def01.h"
 #include "renderer/models/DX8Model_PMesh.h"
 #include "renderer/models/DX8Model_SSM.h"
@@ -110,10 +112,16 @@ C3DFont* Lumetra::RequestFont(uint32_t flags, std::string name, bool fallback) {
   str::ToLowerInPlace(name);
   if (C3DFont* found = Shared<C3DFont>(fonts_, flags, name)) return found;
   C3DFont* made = nullptr;
-  if (!(flags & RF_FINDONLY) && (flags & RF_BUILTIN)) {
-    if (const int table = FontTable(name)) made = CreateBuiltinFont(name, flags, BuiltinGlyphTable(table));
+  if (!(flags & RF_FINDONLY)) {
+    if (flags & RF_BUILTIN) {
+      if (const int table = FontTable(name)) made = CreateBuiltinFont(name, flags, BuiltinGlyphTable(table));
+    } else if (HasSuffix(name, ".jfn")) {
+      if (DX8Font_JFN* font = DX8Font_JFN::Create(this, flags, name)) {
+        AddFont(font);
+        made = font;
+      }
+    }
   }
-  // Font files (".jfn") come with the font classes.
   if (made) return made;
   if ((flags & RF_NOFALLBACK) || fallback) return nullptr;
   // A miss under RF_FINDONLY asks for "default_font", which is no built-in
@@ -121,7 +129,12 @@ C3DFont* Lumetra::RequestFont(uint32_t flags, std::string name, bool fallback) {
   return RequestFont(RF_BUILTIN, "dos font", true);
 }
 
-C3DFont* Lumetra::CreateBuiltinFont(const std::string&, uint32_t, const GlyphTable*) { return nullptr; }
+C3DFont* Lumetra::CreateBuiltinFont(const std::string& name, uint32_t flags, const GlyphTable* table) {
+  if (!table) return nullptr;
+  DX8Font_Def01* font = DX8Font_Def01::Create(this, name, flags, *table, RequestShader(flags, name, false));
+  if (font) AddFont(font);
+  return font;
+}
 
 // --- shaders ----------------------------------------------------------------
 
