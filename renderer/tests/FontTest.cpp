@@ -291,6 +291,11 @@ TEST_F(Fonts, InterfaceFontFromTheGameData) {
   // Proportional: an "i" is narrower than an "m".
   EXPECT_LT(MeasureOf(font, "i").hi[0], MeasureOf(font, "m").hi[0]);
   EXPECT_EQ(font->GetLineHeight(), 16.0f);
+  // Capitals on the first page, small letters on the second.
+  auto* jfn = dynamic_cast<DX8Font_JFN*>(font);
+  ASSERT_NE(jfn, nullptr);
+  EXPECT_EQ(jfn->Glyphs()[jfn->GlyphFor('A')].page, 0);
+  EXPECT_EQ(jfn->Glyphs()[jfn->GlyphFor('a')].page, 1);
   renderer.ReleaseResource(font);
 }
 
