@@ -11,6 +11,7 @@
 #include "engine/services/Core3D.h"
 #include "engine/math/JMatrix.h"
 #include "platform/graphics/GfxTypes.h"
+#include "renderer/DrawItem.h"
 #include "renderer/RenderStateCache.h"
 #include "renderer/resources/ResourceRegistry.h"
 
@@ -25,6 +26,7 @@ class VertexBuffer;
 class C3DPassDX8;
 class DX8MaterialShader;
 class SSMObject;
+class Timer;
 struct DrawItem;
 struct GlyphTable;
 
@@ -128,6 +130,26 @@ class Lumetra : public Core3D {
   void QueueLines(C3DPass* pass, DrawItem* item);
   // The item's image k becomes the shader's layer k image, for every layer.
   static void BindLayerImages(DrawItem* item);
+
+  // --- metrics overlay ---
+  // Makes whatever of the overlay's shader, font, view and pass is missing
+  // and sets up its camera; after device creation and reset.
+  void PrepareMetricsOverlay();
+  // The frame-rate, count and timing report with its share bar, drawn into
+  // the overlay pass after all other passes while "gfx_metrics" is on.
+  void DrawMetricsOverlay();
+  // Gives back the overlay's shader and font when the device goes.
+  void ReleaseOverlayObjects();
+  bool IsOverlayReady() const { return overlayReady_; }
+  C3DPass* GetOverlayPass() const { return overlayPass_; }
+  float GetSmoothedFrameRate() const { return smoothedFps_; }
+  // The last frame's "Core3D Total" and "Core3D GFX" times in milliseconds.
+  float GetTotalFrameMs() const { return totalMs_; }
+  float GetGraphicsFrameMs() const { return gfxMs_; }
+  // The text the last overlay drew.
+  const std::string& GetOverlayText() const { return overlayText_; }
+  // The A8R8G8B8 colour of the share bar for a share in percent.
+  static uint32_t MetricBarColour(float share);
 
   // --- SSM containers (renderer-only) ---
   // The loaded model file of that (lower-case) name, read and prepared once
@@ -267,4 +289,24 @@ class Lumetra : public Core3D {
   platform::gfx::VertexBuffer* lastStream_ = nullptr;
   // Used by the metrics overlay.
   std::array<float, 250> metricHistory_;
+  size_t metricHistoryPos_ = 0;
+  bool overlayReady_ = false;
+  C3DBaseShader* overlayShader_ = nullptr;
+  C3DFont* overlayFont_ = nullptr;
+  C3DPass* overlayPass_ = nullptr;
+  CameraView* overlayView_ = nullptr;
+  std::array<RenderVertex, 4> overlayVertices_{};
+  std::array<uint16_t, 6> overlayIndices_{};
+  MeshGeometry overlayGeometry_;
+  DrawItem overlayItem_;
+  float smoothedFps_ = 0.0f;
+  std::string overlayText_;
+  // The frame profiler, made when metrics are first drawn.
+  Timer* profiler_ = nullptr;
+  int32_t totalTimeline_ = -1;
+  int32_t gfxTimeline_ = -1;
+  float totalMs_ = 0.0f;
+  float gfxMs_ = 0.0f;
+  void MarkProfiler(bool frameEnd);
+  void DrawOverlayPass();
 };

@@ -142,6 +142,7 @@ CoreStatus Lumetra::CreateDevice(const C3DDisplayMode* mode) {
       hardwareVertexProcessing_ = attempt.hardware;
       softwareVertexProcessing_ = attempt.software;
       SetupDevice(mode);
+      PrepareMetricsOverlay();
       return status::Ok;
     }
     if (created) created->Release();
@@ -172,6 +173,7 @@ bool Lumetra::ResetDevice(const C3DDisplayMode* mode) {
   if (status::Succeeded(result)) {
     params_ = params;
     SetupDevice(mode);
+    PrepareMetricsOverlay();
     return true;
   }
   ReportError(result);
@@ -186,12 +188,15 @@ bool Lumetra::ReleaseDevice() {
   sceneOpen_ = false;  // a scene of the released device ends with it
   lastTextures_.fill(nullptr);
   lastStream_ = nullptr;
+  ReleaseOverlayObjects();
   // Resources already given up go now, while their device still exists.
   fonts_.FlushPending();
   images_.FlushPending();
   lights_.FlushPending();
   models_.FlushPending();
   shaders_.FlushPending();
+  // Shaders deleted just now gave back their layer images.
+  images_.FlushPending();
   device_->Release();
   device_ = nullptr;
   return true;

@@ -113,6 +113,7 @@ CoreStatus Lumetra::RenderFrame() {
 
   inFrame_ = true;
   if (metrics_[0]) {
+    MarkProfiler(false);
     frameIndexCount_ = 0;
     frameVertexCount_ = 0;
   }
@@ -135,6 +136,7 @@ CoreStatus Lumetra::RenderFrame() {
   } else {
     RunPasses();
   }
+  if (metrics_[0] && device_) DrawMetricsOverlay();
 
   if (sceneOpen_ && device_) {
     device_->EndScene();
@@ -150,6 +152,7 @@ CoreStatus Lumetra::RenderFrame() {
     ReportError(presented);
     return status::Fail;
   }
+  if (metrics_[0]) MarkProfiler(true);
   return status::Ok;
 }
 

@@ -207,6 +207,11 @@ C3DBaseShader* Lumetra::MakeBuiltinShader(uint32_t flags, const std::string& nam
   m->SetState(kCullMode, gfx::D3DCULL_NONE);
   if (solid) {
     m->SetState(kAlphaBlendEnable, 0);
+    // Its picture is plain white: what it draws takes the vertex colours
+    // (the metrics bar is coloured by its share).
+    DX8SHADER_Layer& layer = *m->Layer(0);
+    layer.request.values[kColorOp] = gfx::D3DTOP_MODULATE;
+    layer.request.values[kColorArg2] = gfx::D3DTA_DIFFUSE;
   } else {
     m->SetState(kAlphaBlendEnable, 1);
     m->SetState(kSrcBlend, gfx::D3DBLEND_ONE);

@@ -28,8 +28,8 @@ class FontsOnGl : public gltest::PluginOnGl {
   // Ink pixels inside and outside [x0, x1) x [y0, y1).
   void CountInk(int x0, int y0, int x1, int y1, int* inside, int* outside) const {
     *inside = *outside = 0;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x) {
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
         if (!Ink(x, y)) continue;
         (x >= x0 && x < x1 && y >= y0 && y < y1 ? *inside : *outside) += 1;
       }
@@ -74,8 +74,8 @@ TEST_F(FontsOnGl, FontFileStringOverTwoPages) {
   CountInk(int(ox), int(oy - hiAa[1]), int(ox + hiAa[0]), int(oy - lo[1]), &inside, &outside);
   EXPECT_EQ(outside, 0);
   int inkA = 0, inka = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) {
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
       if (!Ink(x, y)) continue;
       (x < int(ox + hiA[0]) ? inkA : inka) += 1;
     }

@@ -57,8 +57,9 @@ class FrameHook : public C3DEntity {
 
 class PluginOnGl : public ::testing::Test {
  protected:
-  static constexpr int32_t kWidth = 64;
-  static constexpr int32_t kHeight = 64;
+  // The window's client size; a fixture may choose another before SetUp.
+  int32_t width = 64;
+  int32_t height = 64;
 
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -71,14 +72,14 @@ class PluginOnGl : public ::testing::Test {
     wc.lpfnWndProc = PlainProc;
     wc.lpszClassName = "RendererResourceTest";
     platform::RegisterClass(wc);
-    window = platform::CreateWindowEx(0, "RendererResourceTest", "renderer", 0, 0, 0, kWidth + 8, kHeight + 27,
+    window = platform::CreateWindowEx(0, "RendererResourceTest", "renderer", 0, 0, 0, width + 8, height + 27,
                                       nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     config.SetValue("App", "library_path", std::string("path=") + LUMETRA_DIR);
     config.SetValue("App", "resource_path", std::string("path=") + GAME_DATA_DIR);
     config.SetValue("App", "MaxVersion", "9");
     config.SetValue("App", "MinVersion", "0");
-    config.SetWindowSize(kWidth, kHeight);
+    config.SetWindowSize(width, height);
     config.SetWindowed(true);
     table.SetWindow(window);
     ASSERT_EQ(manager.Init(cCore_LibraryManager::kGraphics, &config, &table), status::Ok);
@@ -89,8 +90,8 @@ class PluginOnGl : public ::testing::Test {
     view->view = JMatrix::Identity();
     // Screen space: x right, y down, in pixels.
     view->projection = JMatrix::Identity();
-    view->projection.m[0][0] = 2.0f / kWidth;
-    view->projection.m[1][1] = -2.0f / kHeight;
+    view->projection.m[0][0] = 2.0f / width;
+    view->projection.m[1][1] = -2.0f / height;
     view->projection.m[3][0] = -1.0f;
     view->projection.m[3][1] = 1.0f;
     pass->SetPassView(view);
@@ -137,11 +138,11 @@ class PluginOnGl : public ::testing::Test {
     ASSERT_TRUE(renderer->SaveScreenshot(shot));
     std::ifstream in(shot, std::ios::binary);
     bmp.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bmp.size(), 54u + size_t(kWidth) * 3 * kHeight);
+    ASSERT_EQ(bmp.size(), 54u + size_t(width) * 3 * height);
   }
   // Pixel (x, y) of the last frame, top row 0, as 0xRRGGBB.
   uint32_t Pixel(int x, int y) const {
-    const uint8_t* p = &bmp[54 + (size_t(kHeight - 1 - y) * kWidth + size_t(x)) * 3];
+    const uint8_t* p = &bmp[54 + (size_t(height - 1 - y) * width + size_t(x)) * 3];
     return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
   }
 

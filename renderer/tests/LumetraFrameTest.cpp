@@ -40,6 +40,10 @@ class RecordingEntity : public C3DEntity {
 
 class LumetraFrameTest : public RecordRenderer {
  protected:
+  void SetUp() override {
+    RecordRenderer::SetUp();
+    RemoveMetricsOverlay();
+  }
   C3DPass* NamedPass(const std::string& name) {
     C3DPass* pass = renderer.InsertPass(-1);
     pass->SetName(name);
