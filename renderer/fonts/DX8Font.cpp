@@ -6,29 +6,20 @@
 #include <utility>
 
 #include "platform/graphics/GfxDevice.h"
+#include "renderer/DeviceRelease.h"
 #include "renderer/C3DPassDX8.h"
 #include "renderer/Lumetra.h"
 #include "renderer/shaders/DX8MaterialShader.h"
 
 namespace gfx = platform::gfx;
 
-namespace {
-
-template <typename Buffer>
-void ReleaseBuffer(Buffer** buffer) {
-  if (*buffer) (*buffer)->Release();
-  *buffer = nullptr;
-}
-
-}  // namespace
-
 DX8Font::DX8Font(Lumetra* owner, uint32_t flags, std::string name)
     : C3DFont(owner, flags, std::move(name)), renderer_(owner) {}
 
 DX8Font::~DX8Font() {
   for (auto& b : buffers_) {
-    ReleaseBuffer(&b->vertexBuffer);
-    ReleaseBuffer(&b->indexBuffer);
+    ReleaseDeviceObject(&b->vertexBuffer);
+    ReleaseDeviceObject(&b->indexBuffer);
   }
 }
 
@@ -75,8 +66,8 @@ bool DX8Font::Upload(QuadBuffer& b, uint32_t quads) {
   gfx::Device* device = renderer_ ? renderer_->GetDevice() : nullptr;
   if (!device) return false;
   if (b.deviceCapacity < quads || !b.vertexBuffer || !b.indexBuffer) {
-    ReleaseBuffer(&b.vertexBuffer);
-    ReleaseBuffer(&b.indexBuffer);
+    ReleaseDeviceObject(&b.vertexBuffer);
+    ReleaseDeviceObject(&b.indexBuffer);
     b.deviceCapacity = 0;
     b.geometry.vertexBuffer = nullptr;
     b.geometry.indexBuffer = nullptr;
@@ -84,8 +75,8 @@ bool DX8Font::Upload(QuadBuffer& b, uint32_t quads) {
                                                   &b.vertexBuffer)) ||
         status::Failed(device->CreateIndexBuffer(quads * 12u, gfx::D3DUSAGE_WRITEONLY, gfx::D3DFMT_INDEX16,
                                                  gfx::D3DPOOL_MANAGED, &b.indexBuffer))) {
-      ReleaseBuffer(&b.vertexBuffer);
-      ReleaseBuffer(&b.indexBuffer);
+      ReleaseDeviceObject(&b.vertexBuffer);
+      ReleaseDeviceObject(&b.indexBuffer);
       return false;
     }
     b.deviceCapacity = quads;

@@ -44,9 +44,11 @@ class DX8Font : public C3DFont {
   void OnUnreferenced() override {}
 
   const QuadBuffer* PageBuffer(size_t page) const { return page < buffers_.size() ? buffers_[page].get() : nullptr; }
+  // One empty quad buffer per page (the makers call it once the font is
+  // whole).
+  void MakeBuffers(size_t pages);
 
  protected:
-  void MakeBuffers(size_t pages);
   // Room for `more` quads after the used ones: 25 beyond the need.
   static void Reserve(QuadBuffer& buffer, uint32_t more);
   // The four vertices of the next quad (made room for by Reserve), with the

@@ -6,20 +6,11 @@
 #include <utility>
 
 #include "platform/graphics/GfxDevice.h"
+#include "renderer/DeviceRelease.h"
 #include "renderer/Lumetra.h"
 #include "renderer/shaders/DX8MaterialShader.h"
 
 namespace gfx = platform::gfx;
-
-namespace {
-
-template <typename Buffer>
-void ReleaseBuffer(Buffer** buffer) {
-  if (*buffer) (*buffer)->Release();
-  *buffer = nullptr;
-}
-
-}  // namespace
 
 DX8Model_PMesh::Anchor DX8Model_PMesh::PlaneAnchor(const std::string& name) {
   const std::string head = name.substr(0, 16);
@@ -157,7 +148,7 @@ void DX8Model_PMesh::SetPartCount(uint16_t count) {
 void DX8Model_PMesh::DropParts() {
   for (auto& part : parts_) {
     if (part->shader) part->shader->Release();
-    ReleaseBuffer(&part->indexBuffer);
+    ReleaseDeviceObject(&part->indexBuffer);
   }
   parts_.clear();
 }
@@ -165,7 +156,7 @@ void DX8Model_PMesh::DropParts() {
 void DX8Model_PMesh::DropVertices() {
   vertices_.clear();
   vertices_.shrink_to_fit();
-  ReleaseBuffer(&vertexBuffer_);
+  ReleaseDeviceObject(&vertexBuffer_);
   vertexCount_ = 0;
 }
 
@@ -222,7 +213,7 @@ bool DX8Model_PMesh::DealIndices() {
   for (size_t p = 0; p < parts_.size(); ++p) {
     Part& part = *parts_[p];
     part.indices.clear();
-    ReleaseBuffer(&part.indexBuffer);
+    ReleaseDeviceObject(&part.indexBuffer);
     part.geometry.indexCount = 0;
     part.geometry.indices = nullptr;
     part.geometry.indexBuffer = nullptr;

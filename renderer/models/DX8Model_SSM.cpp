@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/graphics/GfxDevice.h"
+#include "renderer/DeviceRelease.h"
 #include "renderer/C3DPassDX8.h"
 #include "renderer/Lumetra.h"
 #include "renderer/formats/SSMObject.h"
@@ -17,12 +18,6 @@ namespace gfx = platform::gfx;
 namespace {
 
 constexpr float kFloatMax = std::numeric_limits<float>::max();
-
-template <typename Buffer>
-void ReleaseBuffer(Buffer** buffer) {
-  if (*buffer) (*buffer)->Release();
-  *buffer = nullptr;
-}
 
 // A group is filled and bounded only when its file says it is shown and it
 // has something to show.
@@ -94,17 +89,17 @@ bool DX8Model_SSM::Build(uint32_t flags) {
 DX8Model_SSM::~DX8Model_SSM() {
   for (auto& r : records_) {
     if (r->shader) r->shader->Release();
-    ReleaseBuffer(&r->indexBuffer);
+    ReleaseDeviceObject(&r->indexBuffer);
   }
   records_.clear();
-  ReleaseBuffer(&vertexBuffer_);
+  ReleaseDeviceObject(&vertexBuffer_);
   if (object_ && handle_) object_->ReleaseHandle(handle_);
   delete handle_;
   instances_.clear();
 }
 
 bool DX8Model_SSM::MakeVertexBuffer(bool dynamic) {
-  ReleaseBuffer(&vertexBuffer_);
+  ReleaseDeviceObject(&vertexBuffer_);
   dynamicBuffer_ = dynamic ? 1 : 0;
   for (auto& r : records_) {
     r->geometry.vertexBuffer = nullptr;
@@ -452,7 +447,7 @@ void DX8Model_SSM::ReleaseDeviceBuffers() {
   // Only the dynamic buffer lives in the device's own pool; it is made
   // again (and refilled) at the next draw.
   if (!dynamicBuffer_ || !vertexBuffer_) return;
-  ReleaseBuffer(&vertexBuffer_);
+  ReleaseDeviceObject(&vertexBuffer_);
   for (auto& r : records_) r->geometry.vertexBuffer = nullptr;
   verticesDirty_ = 1;
 }
@@ -483,7 +478,7 @@ void DX8Model_SSM::Draw(C3DPass* pass, const JMatrix* world) {
   if (static_ && vertexCount_ > 0 && !vertexBuffer_) verticesDirty_ = 1;
   if (!static_ && systemVertices_.size() != vertexCount_) {
     systemVertices_.resize(vertexCount_);
-    ReleaseBuffer(&vertexBuffer_);
+    ReleaseDeviceObject(&vertexBuffer_);
     dynamicBuffer_ = 0;
     for (auto& r : records_) {
       r->geometry.vertexBuffer = nullptr;

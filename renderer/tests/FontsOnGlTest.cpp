@@ -10,17 +10,6 @@ namespace {
 
 class FontsOnGl : public gltest::PluginOnGl {
  protected:
-  // Text units to pixels: `scale` pixels a unit, y up, the pen's origin at
-  // (x, y).
-  static JMatrix Place(float scale, float x, float y) {
-    JMatrix m = JMatrix::Identity();
-    m.m[0][0] = scale;
-    m.m[1][1] = -scale;
-    m.m[3][0] = x;
-    m.m[3][1] = y;
-    m.m[3][2] = 0.5f;
-    return m;
-  }
   void DrawText(C3DFont* font, const std::string& text, const JMatrix& m) {
     FrameWith([&](C3DPass* p) { renderer->DrawText(p, font, text, &m); });
   }

@@ -140,6 +140,18 @@ class PluginOnGl : public ::testing::Test {
     bmp.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     ASSERT_EQ(bmp.size(), 54u + size_t(width) * 3 * height);
   }
+  // Model or text units to pixels: `scale` pixels a unit with y up, the
+  // origin at pixel (x, y), depth scaled by `depthScale` around 0.5.
+  static JMatrix Place(float scale, float x, float y, float depthScale = 1.0f) {
+    JMatrix m = JMatrix::Identity();
+    m.m[0][0] = scale;
+    m.m[1][1] = -scale;
+    m.m[2][2] = depthScale;
+    m.m[3][0] = x;
+    m.m[3][1] = y;
+    m.m[3][2] = 0.5f;
+    return m;
+  }
   // Pixel (x, y) of the last frame, top row 0, as 0xRRGGBB.
   uint32_t Pixel(int x, int y) const {
     const uint8_t* p = &bmp[54 + (size_t(height - 1 - y) * width + size_t(x)) * 3];

@@ -11,18 +11,6 @@ using gltest::ChannelDiff;
 
 class ModelsOnGl : public gltest::PluginOnGl {
  protected:
-  // Model units to pixels: `scale` pixels a unit, y up, origin at (x, y),
-  // depth squeezed into 0.4 .. 0.6.
-  static JMatrix Place(float scale, float x, float y) {
-    JMatrix m = JMatrix::Identity();
-    m.m[0][0] = scale;
-    m.m[1][1] = -scale;
-    m.m[2][2] = 0.1f;
-    m.m[3][0] = x;
-    m.m[3][1] = y;
-    m.m[3][2] = 0.5f;
-    return m;
-  }
   void Draw(C3DModel* model, const JMatrix& world) {
     FrameWith([&](C3DPass* p) { renderer->DrawModel(p, model, &world); });
   }
@@ -30,6 +18,8 @@ class ModelsOnGl : public gltest::PluginOnGl {
     EXPECT_LE(ChannelDiff(Pixel(x, y), colour), 3) << "at " << x << "," << y << ": " << std::hex << Pixel(x, y);
   }
 
+  // Model depth squeezed into 0.4 .. 0.6.
+  static constexpr float kDepth = 0.1f;
   static constexpr uint32_t kBrick = 0xC04020, kSand = 0xE0C080, kBlue = 0x2040C0, kWhite = 0xF0F0F0;
   static constexpr uint32_t kSteel = 0x808890, kLamp = 0xFFD020, kBlack = 0x000000;
 };
@@ -47,7 +37,7 @@ TEST_F(ModelsOnGl, TexturedTowerThroughItsScriptAndItsPicture) {
 
   // Walls span x 16..48 and y 24..40 on screen; the texture repeats once
   // per model unit, brick for its left half and sand for its right.
-  Draw(tower, Place(16, 32, 40));
+  Draw(tower, Place(16, 32, 40, kDepth));
   for (int x : {18, 22, 34, 38}) ExpectPixel(x, 32, kBrick);
   for (int x : {26, 30, 42, 46}) ExpectPixel(x, 32, kSand);
   ExpectPixel(8, 32, kBlack);
@@ -70,7 +60,7 @@ TEST_F(ModelsOnGl, AnimatedMastFollowsItsKeyFrames) {
   const int32_t anim = mast->FindAnimation("default");
   ASSERT_EQ(anim, 0);
   mast->PlayAnimation(anim, 1.0f, 1.0f, true, false);
-  const JMatrix world = Place(8, 32, 60);
+  const JMatrix world = Place(8, 32, 60, kDepth);
   // The lamp spans y 32..36 at the low key, 28..32 half way, 24..28 high.
   struct Step {
     float advance;
@@ -94,7 +84,7 @@ TEST_F(ModelsOnGl, PlaneAfterTextureRectAndWidth) {
   plane->SetShader(0, wall);
   renderer->ReleaseResource(wall);
   // An upper-left plane hangs below and right of its origin (10, 10).
-  JMatrix world = Place(10, 10, 10);
+  JMatrix world = Place(10, 10, 10, kDepth);
   Draw(plane, world);
   ExpectPixel(12, 15, kBrick);
   ExpectPixel(18, 15, kSand);
