@@ -58,6 +58,7 @@ enum class Kind { Static, Animated, Instanced };
 void ThroughRenderer(benchmark::State& state, Kind kind) {
   BenchRenderer bench(state, gfx::Backend::Gl);
   if (!bench.ready) return;
+  bench.renderer.SetResourcePath(GAME_DATA_DIR);
   Lumetra& r = bench.renderer;
   const std::string file = DataFile(kind == Kind::Animated ? "Models\\signal_mast.ssm" : "Models\\tower.ssm");
   std::vector<C3DModel*> models;
@@ -94,6 +95,7 @@ void ThroughRenderer(benchmark::State& state, Kind kind) {
 void AtTheDevice(benchmark::State& state, Kind kind) {
   BenchRenderer bench(state, gfx::Backend::Gl);
   if (!bench.ready) return;
+  bench.renderer.SetResourcePath(GAME_DATA_DIR);
   Lumetra& r = bench.renderer;
   gfx::Device* device = r.GetDevice();
   const bool animated = kind == Kind::Animated;
@@ -171,6 +173,7 @@ void AtTheDevice(benchmark::State& state, Kind kind) {
 void BM_CreateModelTower(benchmark::State& state) {
   BenchRenderer bench(state, gfx::Backend::Gl);
   if (!bench.ready) return;
+  bench.renderer.SetResourcePath(GAME_DATA_DIR);
   for (auto _ : state) {
     C3DModel* model = bench.renderer.CreateModel(RF_UNSHARED | RF_NOFALLBACK, DataFile("Models\\tower.ssm"));
     benchmark::DoNotOptimize(model);

@@ -172,8 +172,10 @@ DX8MaterialShader* Lumetra::OneLayerMaterial(const std::string& name, C3DImage* 
 C3DBaseShader* Lumetra::MakeShader(uint32_t flags, const std::string& name) {
   if (HasSuffix(name, ".jsm")) return CompileShader(this, flags | RF_MATERIAL, name);
   if (HasSuffix(name, ".jsv")) return CompileShader(this, flags | RF_VERTEX, name);
-  // Any other name is an image drawn by a one-layer material.
-  C3DImage* image = RequestImage(flags | RF_NOFALLBACK, name, false);
+  // Any other name is an image drawn by a one-layer material. A shader of
+  // its own (RF_UNSHARED) still draws the one shared picture: only its
+  // variables are its own.
+  C3DImage* image = RequestImage((flags | RF_NOFALLBACK) & ~uint32_t(RF_UNSHARED), name, false);
   if (!image) return nullptr;
   return OneLayerMaterial(name, image);
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/Clock.h"
+#include "platform/DebugOutput.h"
 #include "renderer/tests/GlResourceTestUtil.h"
 #include "renderer/tests/RendererTestUtil.h"
 
@@ -88,6 +89,22 @@ TEST_F(MetricsOverlay, ReportOnTheTestClock) {
   }
   EXPECT_FLOAT_EQ(renderer.GetTotalFrameMs(), 40.0f);
   EXPECT_FLOAT_EQ(renderer.GetGraphicsFrameMs(), 10.0f);
+}
+
+TEST_F(MetricsOverlay, FirstLineTracedOnceEvery20002Overlays) {
+  platform::ScopedDebugCapture capture;
+  // The count is process-wide: find the next trace, then time the one after.
+  int calls = 0;
+  while (!capture.Contains(" FPS (") && calls < 20003) {
+    renderer.DrawMetricsOverlay();
+    ++calls;
+  }
+  ASSERT_TRUE(capture.Contains(" FPS ("));
+  capture.Clear();
+  for (int i = 0; i < 20001; ++i) renderer.DrawMetricsOverlay();
+  EXPECT_FALSE(capture.Contains(" FPS ("));
+  renderer.DrawMetricsOverlay();
+  EXPECT_EQ(capture.Text(), "  0.0 FPS (  0.0)\n");
 }
 
 TEST(MetricBarColour, Bands) {

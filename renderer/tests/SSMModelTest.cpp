@@ -51,14 +51,14 @@ TEST_F(SSMModels, ContainerReadOnceForTwoModels) {
   EXPECT_EQ(a->Object(), b->Object());
   EXPECT_EQ(renderer.GetContainerCount(), 1u);
   EXPECT_NE(a->Handle(), b->Handle());
-  // Each model draws with a shader instance of its own over the picture.
+  // Each model draws with a shader instance of its own over the one picture.
   auto* sa = dynamic_cast<DX8MaterialShader*>(a->GetShader(0));
   auto* sb = dynamic_cast<DX8MaterialShader*>(b->GetShader(0));
   ASSERT_NE(sa, nullptr);
   ASSERT_NE(sb, nullptr);
   EXPECT_NE(sa, sb);
   ASSERT_NE(sa->GetLayerImage(0), nullptr);
-  EXPECT_EQ(sa->GetLayerImage(0)->GetName(), sb->GetLayerImage(0)->GetName());
+  EXPECT_EQ(sa->GetLayerImage(0), sb->GetLayerImage(0));
   EXPECT_EQ(a->Object()->resources[0]->name, "brick.tga");
   renderer.ReleaseResource(a);
   renderer.ReleaseResource(b);
