@@ -174,8 +174,10 @@ void Lumetra::RunPasses() {
     if (!listed(pass)) continue;
     pass->RunPrepareHook();
     if (listed(pass)) pass->RenderEntities();
-    // Text queued during the frame goes into every pass.
-    for (uint32_t i = 0; listed(pass) && i < fonts_.UsedCount(); ++i) {
+    // Text queued during the frame goes into every pass but the metrics
+    // overlay's, which draws its own text later with its own camera.
+    const bool takesText = pass != overlayPass_;
+    for (uint32_t i = 0; takesText && listed(pass) && i < fonts_.UsedCount(); ++i) {
       if (auto* font = dynamic_cast<C3DFont*>(fonts_.Get(i))) font->Flush(pass);
     }
     if (listed(pass) && device_) DrawPass(pass);

@@ -57,6 +57,28 @@ TEST_F(MetricsOverlay, ObjectsFollowTheDevice) {
   EXPECT_EQ(renderer.GetViewCount(), 0);
 }
 
+TEST_F(MetricsOverlay, TextQueuedBeforeTheFrameGoesToTheGamesPass) {
+  // The overlay's pass comes first (made with the device); text laid out
+  // before the frame is drawn in the game's pass, with the game's camera.
+  C3DPassDX8* world = ViewedPass();
+  C3DFont* font = renderer.CreateFont(RF_BUILTIN, "dos font");
+  font->AddText(nullptr, "hello", nullptr);
+  C3DPassDX8* overlay = static_cast<C3DPassDX8*>(renderer.GetOverlayPass());
+  ASSERT_EQ(renderer.GetPass(0), overlay);
+  std::vector<size_t> sizes;
+  struct Probe : C3DEntity {
+    std::vector<size_t>* sizes;
+    void OnPassFinish(C3DPass* p) override { sizes->push_back(static_cast<C3DPassDX8*>(p)->DrawList().size()); }
+  } probe;
+  probe.sizes = &sizes;
+  overlay->SetFinishHook(&probe);
+  world->SetFinishHook(&probe);
+  ASSERT_EQ(renderer.RenderFrame(), 0);
+  EXPECT_EQ(sizes, (std::vector<size_t>{0, 1}));
+  overlay->SetFinishHook(nullptr);
+  renderer.ReleaseResource(font);
+}
+
 TEST_F(MetricsOverlay, ReportOnTheTestClock) {
   C3DPass* world = ViewedPass();
   world->SetPrepareHook(&spend);
