@@ -15,6 +15,7 @@
 #include "engine/frame/RenderServiceItem.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/Panelis.h"
+#include "construction/PathFinder.h"
 #include "game/AudioManager.h"
 #include "game/GameCamera.h"
 #include "game/GameCommands.h"
@@ -75,7 +76,13 @@ cKV9_GameManager::cKV9_GameManager(cEntity_Manager* entityManager) : cGameManage
   baseDirectory_ = CurrentDirectory() + "\\";
 }
 
-cKV9_GameManager::~cKV9_GameManager() = default;
+cKV9_GameManager::~cKV9_GameManager() {
+  // A run that never reached Terminate still frees the path finder it made.
+  if (pathFinder_) {
+    if (table_ && table_->pathFinder == pathFinder_) table_->pathFinder = nullptr;
+    delete pathFinder_;
+  }
+}
 
 StringHolder** cKV9_GameManager::GetLoadingTextHolder() { return &g_loadingText; }
 

@@ -17,6 +17,7 @@ class cEntity_GameCamera;
 class cEntity_ParticleFactory;
 class cKV9_GlobalWrapper;
 class cParticleService;
+class cPathFinder;
 class cRenderService;
 struct StringHolder;
 
@@ -139,6 +140,8 @@ class cKV9_GameManager : public cGameManager {
   bool scaleRead_ = false;
   float uvRange_[2] = {1.0f, 1.0f};
 
+  // The path finder this manager made (the table's field points to it).
+  cPathFinder* pathFinder_ = nullptr;
   cEntity_Base* terrainManager_ = nullptr;
   cEntity_Base* taxiwayManager_ = nullptr;
   cEntity_Base* ambientManager_ = nullptr;

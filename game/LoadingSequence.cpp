@@ -209,7 +209,7 @@ CoreStatus cKV9_GameManager::InitGameSystem() {
 
   // 12. The path finder is made, not spawned.
   SetLoadingText("Loading pathfinder...");
-  if (!t.pathFinder) t.pathFinder = new (std::nothrow) cPathFinder();
+  if (!t.pathFinder) t.pathFinder = pathFinder_ = new (std::nothrow) cPathFinder();
 
   // 13. Weather.
   SetLoadingText("Loading weather manager...");

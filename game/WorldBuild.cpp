@@ -120,6 +120,7 @@ void cKV9_GameManager::Terminate() {
   }
   particleFactories_.clear();
   if (table_ && table_->pathFinder) {
+    if (table_->pathFinder == pathFinder_) pathFinder_ = nullptr;
     delete table_->pathFinder;
     table_->pathFinder = nullptr;
   }
