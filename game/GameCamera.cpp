@@ -389,6 +389,15 @@ CoreStatus cEntity_GameCamera::OnMouse(MousePacket* packet) {
 CoreStatus cEntity_GameCamera::OnKey(KeyboardPacket* packet) {
   if (!packet) return status::Fail;
   if (status::Succeeded(cCore_Base_InputSocket::OnKey(packet))) return status::Ok;
+  // A binding matches the key going down; its key coming up (whatever the
+  // modifiers by then) must reach the same handler, or the movement would
+  // never stop.
+  if (packet->released) {
+    for (const KeyBindingRef& ref : GetKeyHandlers()) {
+      if (ref.binding && ref.binding->released == 0 && ref.binding->scanCode == packet->scanCode)
+        return ref.handler(packet);
+    }
+  }
   if (packet->scanCode == kEscape || packet->scanCode == kDelete) {
     cCore_Base_InputMGR* manager = GetMouseManager();
     if (manager && manager->GetCapturedSocket() == this) manager->ReleaseMouse();
