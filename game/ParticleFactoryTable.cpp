@@ -149,6 +149,8 @@ void cParticleFactoryTable::Parse(std::string_view text, std::vector<ParticleFac
                                   uint32_t* skipped) {
   std::vector<std::string> tokens;
   ReadTextTokens(text, &tokens);
+  // The tokenizer leaves an empty token where the text ends in blanks.
+  std::erase_if(tokens, [](const std::string& t) { return t.empty(); });
   uint32_t skips = 0;
   ParticleFactoryDef current;
   bool inFactory = false;
