@@ -105,6 +105,7 @@ CoreStatus cSkyvane::Init(platform::HINSTANCE instance) {
     return FailInit(kMinimumRequirementsMessage);
   }
   if (table_->input) table_->input->SetClientRectRef(&table_->clientRect);
+  widgets_ = std::make_unique<GuiSimulationWidgets>(table_);
   initialised_ = 1;
   gameManager_.SetStartupScript(configScript_);
   if (status::Failed(gameManager_.Init(&configManager_))) return FailInit("the game manager did not start");
@@ -149,6 +150,7 @@ void cSkyvane::Shutdown() {
     }
   }
   gameManager_.Shutdown();
+  widgets_.reset();
   if (table_) {
     table_->ClearConfigOptions();
     libraryManager_.Shutdown(table_);

@@ -6,12 +6,14 @@
 // order and the two start-up screens (rating and loading), and shuts
 // everything down in order.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "base/Status.h"
 #include "engine/services/LibraryManager.h"
 #include "game/KV9ConfigManager.h"
 #include "game/KV9GameManager.h"
+#include "game/GuiSimulationWidgets.h"
 #include "game/KV9OCPack.h"
 #include "platform/window/WindowTypes.h"
 
@@ -103,6 +105,8 @@ class cSkyvane {
   uint32_t ratingStart_ = 0;
   uint8_t rating_ = 0;
   KV9_OCPack commandPack_;
+  // The simulation's widget requests go to the GUI while it runs.
+  std::unique_ptr<GuiSimulationWidgets> widgets_;
 
   platform::HWND window_ = nullptr;
   int32_t windowWidth_ = 0;
