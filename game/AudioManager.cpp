@@ -98,48 +98,40 @@ void cEntity_AudioManager::StopSound(SoundHandle* handle) {
   Sound()->StopSound(handle);
 }
 
-void cEntity_AudioManager::PlayMusic(const std::string& fileName) {
-  if (MusicOff()) return;
+void cEntity_AudioManager::Replace(SoundHandle*& slot, const std::string& fileName, bool music, float volume) {
   SoundMgr* sound = Sound();
-  if (fileName.empty()) {
-    if (music_) {
-      sound->StopMusic(music_);
-      sound->ReleaseMusic(music_);
-      music_ = nullptr;
+  auto drop = [&](SoundHandle* handle) {
+    if (music) {
+      sound->StopMusic(handle);
+      sound->ReleaseMusic(handle);
+    } else {
+      sound->StopSound(handle);
+      sound->ReleaseSound(handle);
     }
+  };
+  if (fileName.empty()) {
+    if (slot) drop(slot);
+    slot = nullptr;
     return;
   }
-  SoundHandle* handle = sound->CreateMusic(fileName);
-  if (!handle || handle == music_) return;
-  if (music_) {
-    sound->StopMusic(music_);
-    sound->ReleaseMusic(music_);
+  SoundHandle* handle = music ? sound->CreateMusic(fileName) : sound->CreateSound(fileName);
+  if (!handle || handle == slot) return;
+  if (slot) drop(slot);
+  slot = handle;
+  if (music) {
+    sound->PlayMusic(handle);
+  } else {
+    sound->PlaySound(handle, true);
   }
-  music_ = handle;
-  sound->PlayMusic(music_);
-  sound->SetVolume(music_, musicVolume_);
+  sound->SetVolume(handle, volume);
+}
+
+void cEntity_AudioManager::PlayMusic(const std::string& fileName) {
+  if (!MusicOff()) Replace(music_, fileName, true, musicVolume_);
 }
 
 void cEntity_AudioManager::PlaySoundLoop(const std::string& fileName) {
-  if (SoundOff()) return;
-  SoundMgr* sound = Sound();
-  if (fileName.empty()) {
-    if (loop_) {
-      sound->StopSound(loop_);
-      sound->ReleaseSound(loop_);
-      loop_ = nullptr;
-    }
-    return;
-  }
-  SoundHandle* handle = sound->CreateSound(fileName);
-  if (!handle || handle == loop_) return;
-  if (loop_) {
-    sound->StopSound(loop_);
-    sound->ReleaseSound(loop_);
-  }
-  loop_ = handle;
-  sound->PlaySound(loop_, true);
-  sound->SetVolume(loop_, soundVolume_);
+  if (!SoundOff()) Replace(loop_, fileName, false, soundVolume_);
 }
 
 void cEntity_AudioManager::SetLoopVolume(float volume) {

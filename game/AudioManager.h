@@ -90,6 +90,10 @@ class cEntity_AudioManager : public cEntity_Base, public TimeServiceItem {
   bool SoundOff() const;
   bool MusicOff() const;
   void AdvanceFades(float step);
+  // Makes the file the sound in `slot`: an empty name stops and releases it,
+  // the sound already there is kept, another one replaces it and plays
+  // looped at `volume`.
+  void Replace(SoundHandle*& slot, const std::string& fileName, bool music, float volume);
 
   float musicVolume_ = 1.0f;
   float soundVolume_ = 1.0f;

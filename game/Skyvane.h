@@ -18,6 +18,8 @@
 #include "platform/window/WindowTypes.h"
 
 class GUIEntity;
+class GUIWorld;
+class Widget;
 class cKV9_GlobalWrapper;
 
 class cSkyvane {
@@ -90,6 +92,11 @@ class cSkyvane {
   void ReportLoadingFailure();
   // A widget of that kind, or null with the quit message posted.
   GUIEntity* SpawnWidget(int32_t kind);
+  // The GUI's new world for a start-up screen (scaled to the screen for the
+  // rating screen), or null with the quit message posted.
+  GUIWorld* MakeWorld(bool scaled);
+  // A full-screen static picture from the renderer's resource path.
+  Widget* MakePicture(const char* name, const char* picture);
   void NameMissingPlugins();
   static void OnLoadingFinished(void* application);
 

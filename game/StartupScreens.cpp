@@ -43,6 +43,33 @@ GUIEntity* cSkyvane::SpawnWidget(int32_t kind) {
   return widget;
 }
 
+GUIWorld* cSkyvane::MakeWorld(bool scaled) {
+  auto* world = dynamic_cast<GUIWorld*>(SpawnWidget(GUIKIND_WORLD));
+  if (!world) return nullptr;
+  Panelis* gui = table_->gui;
+  world->SetGUI(gui);
+  // The world's own built-in font.
+  world->SetDefaultFont(nullptr);
+  world->SetName("TheWorld");
+  world->MoveBy(-10.0f, 7.5f, 0.0f, true);
+  if (scaled) world->SetScale(20.0f, 15.0f, 1.0f, true);
+  gui->SetWorld(world);
+  return world;
+}
+
+Widget* cSkyvane::MakePicture(const char* name, const char* picture) {
+  auto* widget = dynamic_cast<Widget*>(SpawnWidget(GUIKIND_STATIC));
+  if (!widget) return nullptr;
+  widget->SetName(name);
+  widget->SetShader(ScreenShader(table_->graphics, picture));
+  FullScreenPlane(widget);
+  // The pictures fill the top three quarters of their texture.
+  widget->SetUV1(0.0f, 0.75f);
+  widget->UpdateBounds();
+  widget->CreatePlaneModel();
+  return widget;
+}
+
 void cSkyvane::ShowRatingScreen(bool show) {
   rating_ = show ? 1 : 0;
   Panelis* gui = table_ ? table_->gui : nullptr;
@@ -54,14 +81,8 @@ void cSkyvane::ShowRatingScreen(bool show) {
   ratingStart_ = platform::GetTickCount();
   if (cEntity_BaseCursor* cursor = gameManager_.GetCursor()) cursor->Hide();
 
-  auto* world = dynamic_cast<GUIWorld*>(SpawnWidget(GUIKIND_WORLD));
+  GUIWorld* world = MakeWorld(true);
   if (!world) return;
-  world->SetGUI(gui);
-  world->SetDefaultFont(nullptr);
-  world->SetName("TheWorld");
-  world->MoveBy(-10.0f, 7.5f, 0.0f, true);
-  world->SetScale(20.0f, 15.0f, 1.0f, true);
-  gui->SetWorld(world);
 
   auto* scene = dynamic_cast<Widget*>(SpawnWidget(GUIKIND_SCENE));
   if (!scene) return;
@@ -71,14 +92,8 @@ void cSkyvane::ShowRatingScreen(bool show) {
   scene->CreatePlaneModel();
   world->AddChild(scene, true);
 
-  auto* graphic = dynamic_cast<Widget*>(SpawnWidget(GUIKIND_STATIC));
+  Widget* graphic = MakePicture("ESRBGraphic", kRatingPicture);
   if (!graphic) return;
-  graphic->SetName("ESRBGraphic");
-  graphic->SetShader(ScreenShader(table_->graphics, kRatingPicture));
-  FullScreenPlane(graphic);
-  graphic->SetUV1(0.0f, 0.75f);
-  graphic->UpdateBounds();
-  graphic->CreatePlaneModel();
   for (const char* event : {"mouse0_click", "mouse1_click", "mouse0_up", "mouse1_up", "keyup"})
     graphic->BindAction(event, "MainMenu", "ClickThroughESRB");
   scene->AddChild(graphic, true);
@@ -89,23 +104,11 @@ void cSkyvane::ShowRatingScreen(bool show) {
 
 void cSkyvane::StartLoading() {
   if (cEntity_BaseCursor* cursor = gameManager_.GetCursor()) cursor->Hide();
-  Panelis* gui = table_ ? table_->gui : nullptr;
-  auto* world = dynamic_cast<GUIWorld*>(SpawnWidget(GUIKIND_WORLD));
+  GUIWorld* world = MakeWorld(false);
   if (!world) return;
-  world->SetGUI(gui);
-  world->SetDefaultFont(nullptr);
-  world->SetName("TheWorld");
-  world->MoveBy(-10.0f, 7.5f, 0.0f, true);
-  gui->SetWorld(world);
 
-  auto* splash = dynamic_cast<Widget*>(SpawnWidget(GUIKIND_STATIC));
+  Widget* splash = MakePicture("SplashGraphic", kSplashPicture);
   if (!splash) return;
-  splash->SetName("SplashGraphic");
-  splash->SetShader(ScreenShader(table_->graphics, kSplashPicture));
-  FullScreenPlane(splash);
-  splash->SetUV1(0.0f, 0.75f);
-  splash->UpdateBounds();
-  splash->CreatePlaneModel();
   world->AddChild(splash, true);
 
   auto* bar = dynamic_cast<Widget*>(SpawnWidget(GUIKIND_STATIC));
