@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "construction/GamePlot.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/frame/BaseCursor.h"
 #include "engine/services/GlobalWrapper.h"
@@ -78,8 +79,7 @@ CoreStatus cEntity_GameKV9::StartNewGame(const std::string& mapName) {
   scenario->PrepareNewGameTerrain(mapName);
   manager->SetLoadingProgress(5);
   if (wrapper_->statManager) wrapper_->statManager->block.cash = kNewGameCash;
-  if (auto* plot = dynamic_cast<GamePlotOps*>(reinterpret_cast<cEntity_Base*>(wrapper_->gamePlot)))
-    plot->SetGridSize(40, 16);
+  if (auto* plot = dynamic_cast<GamePlotOps*>(wrapper_->gamePlot)) plot->SetGridSize(40, 16);
   if (status::Failed(scenario->BuildTerrainAndInterface(false))) {
     // Left up, the loading screen would stay for good with no cursor.
     HideLoadingScreen();

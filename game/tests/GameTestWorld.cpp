@@ -33,7 +33,10 @@ const char* const kServicesScript =
     "renderservice EnvironmentService {\n}\n"
     "renderservice AmbientRenderService {\n}\n"
     "renderservice AlphaService {\n}\n"
-    "particleservice ParticleService {\n}\n";
+    "particleservice ParticleService {\n}\n"
+    "gamecamera MainCamera {\n}\n"
+    "camera CursorCamera {\n}\n"
+    "gamecursor MainCursor {\n property Camera CursorCamera;\n}\n";
 
 namespace {
 cKV9_GameManager* g_textSource = nullptr;
