@@ -1,7 +1,8 @@
 // imagetool: writes a 32-bit ".tga" picture from a text description (the
-// statements are listed in ImageDescription.h and printed by --help).
+// statements are listed in ImageDescription.h and printed by --help), or a
+// 32-bit ".dds" texture when the output's name ends in ".dds".
 //
-//   imagetool <description.txt> <picture.tga>
+//   imagetool <description.txt> <picture.tga|picture.dds>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -9,15 +10,41 @@
 
 #include "platform/DurableSave.h"
 #include "platform/FileRead.h"
+#include "platform/graphics/DdsFile.h"
 #include "tools/imagetool/ImageDescription.h"
 
 namespace {
+
+// A8R8G8B8 in the texture file's format numbering.
+constexpr uint32_t kDdsA8R8G8B8 = 21;
+
+bool EndsWithDds(const char* name) {
+  const size_t n = std::strlen(name);
+  return n >= 4 && (std::strcmp(name + n - 4, ".dds") == 0 || std::strcmp(name + n - 4, ".DDS") == 0);
+}
+
+// One level, each pixel stored little-endian as the format lays it out.
+std::vector<uint8_t> EncodeDds32(const ImagePicture& picture) {
+  platform::gfx::DdsImage image;
+  image.format = kDdsA8R8G8B8;
+  image.width = picture.width;
+  image.height = picture.height;
+  std::vector<uint8_t> level(picture.pixels.size() * 4);
+  for (size_t i = 0; i < picture.pixels.size(); ++i) {
+    const uint32_t p = picture.pixels[i];
+    for (int b = 0; b < 4; ++b) level[i * 4 + b] = static_cast<uint8_t>(p >> (8 * b));
+  }
+  image.levels.push_back(std::move(level));
+  std::vector<uint8_t> out;
+  if (!platform::gfx::WriteDds(image, &out)) out.clear();
+  return out;
+}
 
 // Descriptions are a few lines of text; anything larger is not one.
 constexpr uint64_t kMaxDescriptionBytes = 16u << 20;
 
 const char kUsage[] =
-    "usage: imagetool <description.txt> <picture.tga>\n"
+    "usage: imagetool <description.txt> <picture.tga|picture.dds>\n"
     "\n"
     "Description statements, one a line ('#' starts a comment, colours AARRGGBB):\n"
     "  size <width> <height>                 first statement, 1..4096 each\n"
@@ -48,7 +75,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "imagetool: %s: %s\n", argv[1], error.c_str());
     return 1;
   }
-  const std::vector<uint8_t> bytes = EncodeTga32(picture);
+  const std::vector<uint8_t> bytes = EndsWithDds(argv[2]) ? EncodeDds32(picture) : EncodeTga32(picture);
+  if (bytes.empty()) {
+    std::fprintf(stderr, "imagetool: cannot encode %s\n", argv[2]);
+    return 1;
+  }
   std::string writeError;
   if (!platform::SaveFileDurably(argv[2], bytes.data(), bytes.size(), &writeError)) {
     std::fprintf(stderr, "imagetool: cannot write %s: %s\n", argv[2], writeError.c_str());
