@@ -117,6 +117,69 @@ class ContractTenYearTest : public ::testing::Test {
       }
     }
     ASSERT_EQ(signedCount, m->allFlights.size()) << "day " << day;
+
+    // Every dollar moved is booked: cash is the start plus all income less
+    // all expenses, and the contracts' own income is part of that income.
+    const StatBlock& b = w.world.stats->block;
+    ASSERT_NEAR(b.cash, StatBlock::kStartingCash + b.income + b.incomeEarlier - b.expenses, 1e-3) << "day " << day;
+    ASSERT_LE(b.contractIncome + b.contractIncomeEarlier, b.income + b.incomeEarlier + 1e-3) << "day " << day;
+  }
+
+  // What the lists hold, written out independently of the blob: each
+  // list's contracts by name with their terms and flights by id and slot.
+  static std::vector<std::string> Snapshot(const cEntity_ContractManager& manager) {
+    std::vector<std::string> out;
+    for (uint32_t l = 0; l < 4; ++l) {
+      for (const cAirlineContract* c : manager.airlineLists[l]) {
+        std::string line = std::to_string(l) + " " + c->GetName() + " state " + std::to_string(c->state) +
+                           " start " + std::to_string(c->start) + " end " + std::to_string(c->end) + " satisfaction " +
+                           std::to_string(c->satisfaction);
+        for (const auto* array : {&c->openFlights, &c->otherFlights, &c->signedFlights}) {
+          line += " |";
+          for (const cFlightContract* f : *array)
+            line += " " + std::to_string(f->flightId) + "@" + std::to_string(f->buildingWord) + ":" +
+                    std::to_string(f->slotKeys[0]) + "/" + std::to_string(f->slotKeys[1]);
+        }
+        out.push_back(line);
+      }
+    }
+    for (uint32_t g = 0; g < 3; ++g) {
+      for (uint32_t l = 0; l < 4; ++l) {
+        for (const cBusinessContract* c : manager.businessLists[g][l])
+          out.push_back(std::to_string(g) + "/" + std::to_string(l) + " " + c->GetName() + " placed " +
+                        std::to_string(c->placed));
+      }
+    }
+    // A load rebuilds the all-flights list contract by contract, so only
+    // its members are compared, not their signing order.
+    std::vector<uint32_t> ids;
+    for (const cFlightContract* f : manager.allFlights) ids.push_back(f->flightId);
+    std::sort(ids.begin(), ids.end());
+    std::string all = "all";
+    for (uint32_t id : ids) all += " " + std::to_string(id);
+    out.push_back(all);
+    out.push_back("next " + std::to_string(manager.nextFlightId) + " functional " +
+                  std::to_string(manager.baseRequirementsMet) + " running " + std::to_string(manager.running));
+    return out;
+  }
+
+  // Saves the manager and loads the blob into a second manager spawned by
+  // name, as a loaded game does: the lists and the blob come out equal.
+  void LoadIntoFreshManager(const std::vector<uint8_t>& bytes, uint32_t day) {
+    cEntity_Base* made = nullptr;
+    ASSERT_EQ(w.world.manager->SpawnEntity(cEntity_ContractManager::kSpawnName, &made), 0);
+    auto* fresh = dynamic_cast<cEntity_ContractManager*>(made);
+    ASSERT_NE(fresh, nullptr);
+    fresh->Init();
+    ASSERT_TRUE(fresh->LoadFromBlob(bytes.data(), static_cast<uint32_t>(bytes.size())));
+    fresh->Start();
+    EXPECT_EQ(Snapshot(*fresh), Snapshot(*m)) << "day " << day;
+    SerialBlock again;
+    uint32_t againSize = 0;
+    ASSERT_TRUE(fresh->Save(&again, &againSize));
+    EXPECT_EQ(std::vector<uint8_t>(again.get(), again.get() + againSize), bytes) << "day " << day;
+    fresh->Stop();
+    w.world.manager->DestroyEntity(fresh);
   }
 
   ContractWorld w;
@@ -138,7 +201,12 @@ TEST_F(ContractTenYearTest, ListsStayConsistentForTenYears) {
       uint32_t size = 0;
       ASSERT_TRUE(m->Save(&block, &size));
       std::vector<uint8_t> bytes(block.get(), block.get() + size);
+      const std::vector<std::string> before = Snapshot(*m);
+      ASSERT_NO_FATAL_FAILURE(LoadIntoFreshManager(bytes, day));
+      // The fresh manager took the terminal shops' links; loading the blob
+      // in place hands them back and the run goes on from the loaded lists.
       ASSERT_TRUE(m->ParseBlob(bytes.data(), size));
+      EXPECT_EQ(Snapshot(*m), before) << "day " << day;
       SerialBlock again;
       uint32_t againSize = 0;
       ASSERT_TRUE(m->Save(&again, &againSize));
@@ -149,6 +217,8 @@ TEST_F(ContractTenYearTest, ListsStayConsistentForTenYears) {
   }
   EXPECT_TRUE(saved);
   EXPECT_FALSE(m->allFlights.empty());
+  const StatBlock& b = w.world.stats->block;
+  EXPECT_GT(b.contractIncome + b.contractIncomeEarlier, 0.0);
   size_t active = 0;
   for (auto& group : m->businessLists) active += group[kList_Active].size();
   EXPECT_GT(active + m->airlineLists[kList_Active].size(), 0u);
