@@ -3,6 +3,7 @@
 #include <new>
 
 #include "simulation/AirlineManager.h"
+#include "simulation/AirportManager.h"
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/Simulation.h"
@@ -31,4 +32,9 @@ cEntity_Base* SpawnStatManager::Create(uint32_t, uint32_t, cEntity_Manager* crea
 SpawnContractManager::SpawnContractManager() : cSpawn_Base(cEntity_ContractManager::kSpawnName) {}
 cEntity_Base* SpawnContractManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
   return new (std::nothrow) cEntity_ContractManager(creator);
+}
+
+SpawnAirportManager::SpawnAirportManager() : cSpawn_Base(cEntity_AirportManager::kSpawnName) {}
+cEntity_Base* SpawnAirportManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_AirportManager(creator);
 }
