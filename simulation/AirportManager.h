@@ -19,6 +19,7 @@
 
 class AirportSite;
 class BOInstance;
+class cEntity_Airplane;
 class cFlightContract;
 class cKV9_GlobalWrapper;
 struct AirportBlob;
@@ -98,6 +99,12 @@ class cEntity_AirportManager : public cEntity_Base, public cSerialized_Object, p
   // A statistic reported by the statistics manager; wins every award it
   // qualifies for.
   virtual void CheckAward(uint8_t conditionType, float value);
+
+  // Cargo of an arriving cargo airplane into the storages, and outbound
+  // cargo of its airline whose pick-up time has come onto it; `x, y` is the
+  // cell the storages must reach.
+  void UnloadAirplaneCargo(cEntity_Airplane* airplane, uint16_t x, uint16_t y);
+  void LoadAirplaneCargo(cEntity_Airplane* airplane, uint16_t x, uint16_t y);
 
   // Drop-off storages and their paths from every runway.
   void AddStorageFacility(BOInstance* storage);

@@ -5,11 +5,13 @@
 // administration places. The building side provides it (the building
 // manager or a view over its lists) and hands it to the airport manager.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "construction/PathFinder.h"
 
 class BOInstance;
+class cContract;
 class cFlightContract;
 
 class AirportSite {
@@ -38,6 +40,16 @@ class AirportSite {
   virtual std::vector<BOInstance*> LinkedTerminals(BOInstance* runway) = 0;
   virtual Route* GateRoute(BOInstance* runway, BOInstance* terminal, uint32_t gate) = 0;
 
+  // A runway's state as its airplanes see it: enabled, the landing lock
+  // byte (set while an airplane uses the runway), its start cell and the
+  // type's grid offset.
+  virtual bool RunwayEnabled(BOInstance* runway) = 0;
+  virtual uint8_t* RunwayLandingLock(BOInstance* runway) = 0;
+  virtual void RunwayStart(BOInstance* runway, int16_t* x, int16_t* y) = 0;
+  virtual void RunwayTypeOffset(BOInstance* runway, int16_t* x, int16_t* y) = 0;
+  // A placed building's rotation (0-3).
+  virtual uint8_t BuildingRotation(BOInstance* building) = 0;
+
   // A terminal's gates: count, path node, random hour byte (0-23).
   virtual uint32_t GateCount(BOInstance* terminal) = 0;
   virtual cPathNode* GateNode(BOInstance* terminal, uint32_t gate) = 0;
@@ -55,6 +67,20 @@ class AirportSite {
   // word and the place on the flight; false when all are taken.
   virtual bool AssignDropoff(BOInstance* storage, cFlightContract* flight) = 0;
   virtual void ReleaseDropoff(BOInstance* storage, uint8_t place) = 0;
+
+  // Cargo kept in a storage, by owner (the airline's name), with a pick-up
+  // time: free space, store (returns what fitted), cargo due by `now`,
+  // take up to `amount` of what is due (returns what was taken).
+  virtual int32_t StorageFreeSpace(BOInstance* storage) = 0;
+  virtual uint32_t StoreCargo(BOInstance* storage, const std::string& owner, uint32_t amount,
+                              uint32_t pickUpTime) = 0;
+  virtual uint32_t StoredCargo(BOInstance* storage, uint32_t now, const std::string& owner) = 0;
+  virtual uint32_t TakeCargo(BOInstance* storage, const std::string& owner, uint32_t amount, uint32_t now) = 0;
+  // The contract the storage is dedicated to (null: none), whether its type
+  // provides cold storage, and its type's service kind flags.
+  virtual cContract* OwnerContract(BOInstance* storage) = 0;
+  virtual bool ProvidesColdStorage(BOInstance* storage) = 0;
+  virtual uint32_t ServiceKinds(BOInstance* building) = 0;
 
   // Administration: free places, and the administered words.
   virtual int32_t FreeAdminPlaces(BOInstance* admin) = 0;

@@ -1,13 +1,13 @@
 #include "simulation/Ambient.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "engine/config/ConfigManager.h"
 #include "engine/frame/GameManager.h"
 #include "engine/services/GlobalWrapper.h"
 #include "game/AudioManager.h"
-#include "game/GameScenario.h"
 #include "simulation/EventManager.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
@@ -94,7 +94,7 @@ int32_t cEntity_Ambient::OnTime(uint32_t, uint32_t, uint32_t eventFlag, float ga
     RotateByAngularVelocity(d);
     Translate(heading.x * d, heading.y * d, heading.z * d);
     uint16_t x = 0, y = 0;
-    if (services_ && services_->scenario && services_->scenario->WorldToCell(GetPositionX(), GetPositionZ(), &x, &y)) {
+    if (WorldToPlotCell(GetPositionX(), GetPositionZ(), &x, &y)) {
       cellX = x;
       cellY = y;
     }
@@ -122,6 +122,27 @@ void cEntity_Ambient::Finish() {
   finished = true;
   if (cSimulation_Clock* clock = GameClockOf(services_)) clock->UnregisterTimeObject(this);
   if (cGameManager* game = GameManagerOf(services_)) game->DestroyEntity(this);
+}
+
+bool WorldToPlotCell(float x, float z, uint16_t* cellX, uint16_t* cellY) {
+  const float cx = std::floor((x - kPlotOrigin) / kPlotCellLength);
+  const float cy = std::floor((z - kPlotOrigin) / kPlotCellLength);
+  if (!(cx >= 0.0f && cy >= 0.0f && cx < kPlotCells && cy < kPlotCells)) return false;
+  *cellX = static_cast<uint16_t>(cx);
+  *cellY = static_cast<uint16_t>(cy);
+  return true;
+}
+
+void PlotCellCentre(uint16_t cellX, uint16_t cellY, float* x, float* z) {
+  *x = kPlotOrigin + (static_cast<float>(cellX) + 0.5f) * kPlotCellLength;
+  *z = kPlotOrigin + (static_cast<float>(cellY) + 0.5f) * kPlotCellLength;
+}
+
+void GridStep(uint8_t direction, float* dx, float* dz) {
+  static constexpr float kX[4] = {0.0f, 1.0f, 0.0f, -1.0f};
+  static constexpr float kZ[4] = {-1.0f, 0.0f, 1.0f, 0.0f};
+  *dx = kX[direction & 3];
+  *dz = kZ[direction & 3];
 }
 
 int16_t RotateGridOffsetX(uint8_t rotation, int16_t x, int16_t y) {

@@ -37,6 +37,17 @@ struct AmbientTarget {
 
 // The world length of one plot cell (256 world units over 640 cells).
 inline constexpr float kPlotCellLength = 0.4f;
+// The default plot: 640 x 640 cells over world x and z from -128 to 128.
+inline constexpr float kPlotOrigin = -128.0f;
+inline constexpr uint16_t kPlotCells = 640;
+// The cell under a world point; false off the plot.
+bool WorldToPlotCell(float x, float z, uint16_t* cellX, uint16_t* cellY);
+// The world point at a cell's centre.
+void PlotCellCentre(uint16_t cellX, uint16_t cellY, float* x, float* z);
+// A grid direction (0 toward -y, 1 toward +x, 2 toward +y, 3 toward -x) as a
+// world step on x and z.
+void GridStep(uint8_t direction, float* dx, float* dz);
+
 // Game speeds: sounds only at or below the first; airplanes and maintenance
 // vehicles take shortcuts above their own detail limits.
 inline constexpr float kSoundSpeedLimit = 20.0f;

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "simulation/AirlineManager.h"
+#include "simulation/Airplane.h"
 #include "simulation/AirportManager.h"
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
@@ -37,4 +38,9 @@ cEntity_Base* SpawnContractManager::Create(uint32_t, uint32_t, cEntity_Manager* 
 SpawnAirportManager::SpawnAirportManager() : cSpawn_Base(cEntity_AirportManager::kSpawnName) {}
 cEntity_Base* SpawnAirportManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
   return new (std::nothrow) cEntity_AirportManager(creator);
+}
+
+SpawnAirplane::SpawnAirplane() : cSpawn_Base(cEntity_Airplane::kSpawnName) {}
+cEntity_Base* SpawnAirplane::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_Airplane(creator);
 }

@@ -38,3 +38,9 @@ class SpawnAirportManager : public cSpawn_Base {
   SpawnAirportManager();
   cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
 };
+
+class SpawnAirplane : public cSpawn_Base {
+ public:
+  SpawnAirplane();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};

@@ -72,7 +72,9 @@ TEST_F(AmbientTest, TargetsAreReachedAxisByAxis) {
     m->targets = {c.target};
     float overshoot = -1.0f;
     EXPECT_EQ(m->CheckTargetReached(&overshoot), c.reached) << c.name;
-    if (c.reached) EXPECT_FLOAT_EQ(overshoot, c.overshoot) << c.name;
+    if (c.reached) {
+      EXPECT_FLOAT_EQ(overshoot, c.overshoot) << c.name;
+    }
     EXPECT_FALSE(m->finished) << c.name;
   }
 }

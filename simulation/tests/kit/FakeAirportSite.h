@@ -4,7 +4,9 @@
 // (fake) path finder, gate slots, drop-off places, parking facilities and
 // administration places; the ambient manager records what it is asked.
 #include <cstdint>
+#include <algorithm>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,6 +34,24 @@ class FakeAirportSite : public AirportSite {
     cPathNode* node = nullptr;
     std::vector<cFlightContract*> places;  // null: free
   };
+  struct Runway {
+    bool enabled = true;
+    uint8_t lock = 0;
+    int16_t startX = 0, startY = 0;
+    int16_t offsetX = 0, offsetY = 0;
+  };
+  struct Cargo {
+    std::string owner;
+    uint32_t amount = 0;
+    uint32_t pickUp = 0;
+  };
+  struct CargoStore {
+    int32_t capacity = 0;
+    std::vector<Cargo> cargo;
+    cContract* owner = nullptr;
+    bool cold = false;
+    uint32_t kinds = 0x20;
+  };
   struct Admin {
     int32_t free = 0;
     std::vector<uint32_t> administered;
@@ -47,6 +67,8 @@ class FakeAirportSite : public AirportSite {
   // A runway of that length whose path node stands at (x, y).
   void AddRunway(BOInstance* runway, float length, uint16_t x, uint16_t y) {
     runways_.push_back(runway);
+    runway_[runway].startX = static_cast<int16_t>(x);
+    runway_[runway].startY = static_cast<int16_t>(y);
     runwayLength_[runway] = length;
     runwayNode_[runway] = Node(x, y);
   }
@@ -83,6 +105,9 @@ class FakeAirportSite : public AirportSite {
     admin_[admin].free = free;
   }
   void SetWord(BOInstance* building, uint32_t word) { words_[building] = word; }
+  void SetRotation(BOInstance* building, uint8_t rotation) { rotations_[building] = rotation; }
+  Runway& RunwayOf(BOInstance* runway) { return runway_[runway]; }
+  CargoStore& CargoOf(BOInstance* storage) { return cargo_[storage]; }
   Gate& GateOf(BOInstance* terminal, uint32_t gate) { return gates_[terminal][gate]; }
   Storage& StorageOf(BOInstance* storage) { return storages_[storage]; }
   Admin& AdminOf(BOInstance* admin) { return admin_[admin]; }
@@ -119,6 +144,48 @@ class FakeAirportSite : public AirportSite {
     auto it = gateRoutes_.find({runway, terminal});
     return it != gateRoutes_.end() && gate < it->second.size() ? it->second[gate] : nullptr;
   }
+  bool RunwayEnabled(BOInstance* runway) override { return runway_[runway].enabled; }
+  uint8_t* RunwayLandingLock(BOInstance* runway) override { return &runway_[runway].lock; }
+  void RunwayStart(BOInstance* runway, int16_t* x, int16_t* y) override {
+    *x = runway_[runway].startX;
+    *y = runway_[runway].startY;
+  }
+  void RunwayTypeOffset(BOInstance* runway, int16_t* x, int16_t* y) override {
+    *x = runway_[runway].offsetX;
+    *y = runway_[runway].offsetY;
+  }
+  uint8_t BuildingRotation(BOInstance* building) override { return rotations_[building]; }
+  int32_t StorageFreeSpace(BOInstance* storage) override {
+    CargoStore& c = cargo_[storage];
+    int32_t used = 0;
+    for (const Cargo& item : c.cargo) used += static_cast<int32_t>(item.amount);
+    return c.capacity - used;
+  }
+  uint32_t StoreCargo(BOInstance* storage, const std::string& owner, uint32_t amount, uint32_t pickUp) override {
+    const int32_t free = StorageFreeSpace(storage);
+    const uint32_t stored = free > 0 ? std::min<uint32_t>(amount, static_cast<uint32_t>(free)) : 0;
+    if (stored && !owner.empty()) cargo_[storage].cargo.push_back({owner, stored, pickUp});
+    return owner.empty() ? 0 : stored;
+  }
+  uint32_t StoredCargo(BOInstance* storage, uint32_t now, const std::string& owner) override {
+    uint32_t n = 0;
+    for (const Cargo& item : cargo_[storage].cargo) n += item.owner == owner && item.pickUp <= now ? item.amount : 0;
+    return n;
+  }
+  uint32_t TakeCargo(BOInstance* storage, const std::string& owner, uint32_t amount, uint32_t now) override {
+    uint32_t taken = 0;
+    for (Cargo& item : cargo_[storage].cargo) {
+      if (item.owner != owner || item.pickUp > now || taken == amount) continue;
+      const uint32_t t = std::min(item.amount, amount - taken);
+      item.amount -= t;
+      taken += t;
+    }
+    std::erase_if(cargo_[storage].cargo, [](const Cargo& c) { return c.amount == 0; });
+    return taken;
+  }
+  cContract* OwnerContract(BOInstance* storage) override { return cargo_[storage].owner; }
+  bool ProvidesColdStorage(BOInstance* storage) override { return cargo_[storage].cold; }
+  uint32_t ServiceKinds(BOInstance* building) override { return cargo_[building].kinds; }
   uint32_t GateCount(BOInstance* terminal) override { return static_cast<uint32_t>(gates_[terminal].size()); }
   cPathNode* GateNode(BOInstance* terminal, uint32_t gate) override {
     return gate < gates_[terminal].size() ? gates_[terminal][gate].node : nullptr;
@@ -201,6 +268,9 @@ class FakeAirportSite : public AirportSite {
   std::map<BOInstance*, std::vector<float>> ambient_;
   std::map<BOInstance*, std::pair<uint16_t, uint16_t>> anchors_;
   std::map<BOInstance*, Admin> admin_;
+  std::map<BOInstance*, Runway> runway_;
+  std::map<BOInstance*, CargoStore> cargo_;
+  std::map<BOInstance*, uint8_t> rotations_;
 };
 
 // Records the airplanes and vehicles it is asked for, as text.
@@ -220,6 +290,22 @@ class FakeAmbient : public cEntity_AmbientManager {
     calls.push_back("vehicle " + std::to_string(kind) + " " + std::to_string(fromX) + "," + std::to_string(fromY) +
                     "->" + std::to_string(toX) + "," + std::to_string(toY) + " d" + std::to_string(direction));
   }
+  bool CanServeCell(uint16_t x, uint16_t y, uint32_t kind) override {
+    calls.push_back("can serve " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(kind));
+    return (servedKinds & kind) != 0;
+  }
+  void SpawnMaintenanceVehicle(uint16_t x, uint16_t y, bool, uint32_t kind, cEntity_Airplane*) override {
+    calls.push_back("maintenance " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(kind));
+  }
+  bool ConnectBuilding(BOInstance* building, uint16_t, uint16_t) override { return connected.count(building) != 0; }
+  bool CanRouteFromTaxiwayAccess(BOInstance* building, uint16_t, uint16_t) override {
+    return connected.count(building) != 0;
+  }
+  void ForgetAirplane(cEntity_Airplane* airplane) override { forgotten.push_back(airplane); }
+
+  uint32_t servedKinds = 0xFF;
+  std::set<BOInstance*> connected;
+  std::vector<cEntity_Airplane*> forgotten;
   struct Airplane {
     cFlightContract* flight;
     BOInstance* runway;
