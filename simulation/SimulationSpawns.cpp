@@ -5,6 +5,7 @@
 #include "simulation/AirlineManager.h"
 #include "simulation/Airplane.h"
 #include "simulation/AirportManager.h"
+#include "simulation/AmbientManager.h"
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/Simulation.h"
@@ -43,4 +44,9 @@ cEntity_Base* SpawnAirportManager::Create(uint32_t, uint32_t, cEntity_Manager* c
 SpawnAirplane::SpawnAirplane() : cSpawn_Base(cEntity_Airplane::kSpawnName) {}
 cEntity_Base* SpawnAirplane::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
   return new (std::nothrow) cEntity_Airplane(creator);
+}
+
+SpawnAmbientManager::SpawnAmbientManager() : cSpawn_Base(cEntity_AmbientManager::kSpawnName) {}
+cEntity_Base* SpawnAmbientManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_AmbientManager(creator);
 }

@@ -44,3 +44,9 @@ class SpawnAirplane : public cSpawn_Base {
   SpawnAirplane();
   cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
 };
+
+class SpawnAmbientManager : public cSpawn_Base {
+ public:
+  SpawnAmbientManager();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
