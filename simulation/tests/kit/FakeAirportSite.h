@@ -18,6 +18,7 @@
 #include "simulation/AirportSite.h"
 #include "simulation/AmbientManager.h"
 #include "simulation/FlightContract.h"
+#include "simulation/tests/kit/KitFakes.h"
 
 namespace simkit {
 
@@ -76,6 +77,14 @@ class FakeAirportSite : public AirportSite {
   void AddTerminal(BOInstance* terminal, const std::vector<std::pair<uint16_t, uint16_t>>& cells,
                    const std::vector<uint8_t>& hours = {}) {
     std::vector<Gate>& gates = gates_[terminal];
+    // A flight leaving the terminal frees its slot, as a terminal does.
+    if (auto* fake = dynamic_cast<FakeInstance*>(terminal)) {
+      fake->onRemoveFlight = [this, terminal](cFlightContract* flight) {
+        for (Gate& gate : gates_[terminal])
+          for (cFlightContract*& slot : gate.slots)
+            if (slot == flight) slot = nullptr;
+      };
+    }
     for (size_t i = 0; i < cells.size(); ++i) {
       Gate gate;
       gate.node = Node(cells[i].first, cells[i].second);
@@ -185,7 +194,14 @@ class FakeAirportSite : public AirportSite {
   }
   cContract* OwnerContract(BOInstance* storage) override { return cargo_[storage].owner; }
   bool ProvidesColdStorage(BOInstance* storage) override { return cargo_[storage].cold; }
-  uint32_t ServiceKinds(BOInstance* building) override { return cargo_[building].kinds; }
+  uint32_t ServiceKinds(BOInstance* building) override {
+    auto it = cargo_.find(building);
+    if (it != cargo_.end()) return it->second.kinds;
+    auto kinds = serviceKinds_.find(building);
+    return kinds != serviceKinds_.end() ? kinds->second : 0;
+  }
+  // A service building whose vehicles are of these kinds.
+  void SetServiceKinds(BOInstance* building, uint32_t kinds) { serviceKinds_[building] = kinds; }
   uint32_t GateCount(BOInstance* terminal) override { return static_cast<uint32_t>(gates_[terminal].size()); }
   cPathNode* GateNode(BOInstance* terminal, uint32_t gate) override {
     return gate < gates_[terminal].size() ? gates_[terminal][gate].node : nullptr;
@@ -271,6 +287,7 @@ class FakeAirportSite : public AirportSite {
   std::map<BOInstance*, Runway> runway_;
   std::map<BOInstance*, CargoStore> cargo_;
   std::map<BOInstance*, uint8_t> rotations_;
+  std::map<BOInstance*, uint32_t> serviceKinds_;
 };
 
 // Records the airplanes and vehicles it is asked for, as text.
