@@ -90,4 +90,31 @@ uint32_t DateToSeconds(uint32_t year, uint32_t month, uint32_t day, uint32_t hou
 const char* MonthName(uint32_t month) { return month <= 12 ? kMonthNames[month] : ""; }
 const char* ShortMonthName(uint32_t month) { return month <= 12 ? kShortMonthNames[month] : ""; }
 
+EventTime NormaliseEventTime(int32_t year, int32_t dayOfYear, int32_t hour, int32_t minute) {
+  // Whole-unit carries by floor division, so any offset settles in one step
+  // per unit instead of looping 60 at a time.
+  auto carry = [](int32_t* value, int32_t unit) {
+    int32_t q = *value / unit;
+    if (*value % unit < 0) --q;
+    *value -= q * unit;
+    return q;
+  };
+  EventTime t;
+  hour += carry(&minute, 60);
+  dayOfYear += carry(&hour, 24);
+  while (dayOfYear < 1) {
+    --year;
+    dayOfYear += static_cast<int32_t>(ClockDaysInYear(static_cast<uint32_t>(year)));
+  }
+  while (dayOfYear > static_cast<int32_t>(ClockDaysInYear(static_cast<uint32_t>(year)))) {
+    dayOfYear -= static_cast<int32_t>(ClockDaysInYear(static_cast<uint32_t>(year)));
+    ++year;
+  }
+  t.year = year;
+  t.dayOfYear = dayOfYear;
+  t.hour = hour;
+  t.minute = minute;
+  return t;
+}
+
 }  // namespace calendar

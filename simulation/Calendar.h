@@ -40,6 +40,18 @@ Date SecondsToDate(uint32_t seconds);
 uint32_t DateToSeconds(uint32_t year, uint32_t month, uint32_t day, uint32_t hour, uint32_t minute,
                        uint32_t second);
 
+// A moment given as possibly out-of-range whole numbers, carried into range:
+// minutes into hours, hours into days of year, days into years, each
+// borrowing from the next larger unit when below its range. Years are as
+// long as the clock's. Hour 24 is simply the next day's hour 0.
+struct EventTime {
+  int32_t year = kEpochYear;
+  int32_t dayOfYear = 1;  // 1 .. the year's length
+  int32_t hour = 0;       // 0-23
+  int32_t minute = 0;     // 0-59
+};
+EventTime NormaliseEventTime(int32_t year, int32_t dayOfYear, int32_t hour, int32_t minute);
+
 // "January" ... "December"; "" outside 1-12.
 const char* MonthName(uint32_t month);
 // "Jan" ... "Dec" ("Sept" for September); "" outside 1-12.

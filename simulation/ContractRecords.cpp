@@ -120,26 +120,26 @@ void WriteFlightRecord(const cFlightContract& f, uint8_t* out) {
   std::memset(out, 0, kFlightRecordSize);
   PutName(out, f.airplane ? f.airplane->name : f.GetName());
   Put32(out, 68, f.flightId);
-  Put16(out, 72, f.slotWord);
+  Put16(out, 72, f.passengers);
   Put32(out, 76, f.buildingWord);
   Put8(out, 80, f.slotKeys[0]);
   Put8(out, 81, f.slotKeys[1]);
   Put32(out, 84, f.timeStamp);
   Put32(out, 88, f.start);
   Put32(out, 92, f.end);
-  Put8(out, 96, f.thirdKey);
+  Put8(out, 96, f.delayed);
 }
 
 void ReadFlightRecord(const uint8_t* in, cFlightContract* f) {
   f->flightId = Get32(in, 68);
-  f->slotWord = Get16(in, 72);
+  f->passengers = Get16(in, 72);
   f->buildingWord = Get32(in, 76);
   f->slotKeys[0] = in[80];
   f->slotKeys[1] = in[81];
   f->timeStamp = Get32(in, 84);
   f->start = Get32(in, 88);
   f->end = Get32(in, 92);
-  f->thirdKey = in[96];
+  f->delayed = in[96];
 }
 
 void WriteBusinessRecord(const cBusinessContract& c, uint8_t* out) {

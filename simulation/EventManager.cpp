@@ -20,6 +20,7 @@
 #include "game/world/WeatherManager.h"
 #include "platform/DebugOutput.h"
 #include "platform/Random.h"
+#include "simulation/AirportManager.h"
 #include "simulation/Calendar.h"
 #include "simulation/Simulation.h"
 #include "simulation/SimulationServices.h"
@@ -247,9 +248,12 @@ void cEntity_EventManager::Dispatch(const EventRecord& event) {
       if (table && table->scenario) table->scenario->ShowLoseScreen();
       if (clock) clock->Pause();
       break;
+    case kEvent_PassengerFlight:
+    case kEvent_CargoFlight:
+      if (table && table->airportManager) table->airportManager->FlightArrival(event.payload);
+      break;
     default:
-      // Flight events go to the airport manager once it is connected; the
-      // companion kind and unknown kinds do nothing.
+      // The companion kind and unknown kinds do nothing.
       break;
   }
 }

@@ -23,9 +23,11 @@ class cFlightContract : public cContract {
   uint32_t reserved = 0;
   cAirlineContract* airline;  // the owner
   uint32_t flightId;
-  uint16_t slotWord = 0;
+  // Passengers booked on the flight today (the terminal's daily share).
+  uint16_t passengers = 0;
   // The gate-slot keys; the second also numbers the airport's flight list
   // that holds the flight.
   uint8_t slotKeys[2] = {0, 0};
-  uint8_t thirdKey = 0;
+  // Set while the flight's arrival is put back by bad weather.
+  uint8_t delayed = 0;
 };

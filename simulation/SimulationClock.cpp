@@ -15,18 +15,13 @@
 #include "engine/services/SoundMgr.h"
 #include "game/world/GameScenario.h"
 #include "simulation/Calendar.h"
+#include "simulation/SimulationServices.h"
 #include "simulation/SimulationWidgets.h"
 #include "simulation/TimeObject.h"
 
 namespace {
 
 constexpr int32_t kFail = static_cast<int32_t>(0x80004005u);
-
-std::string Format(const char* format, auto... args) {
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, format, args...);
-  return buffer;
-}
 
 }  // namespace
 
@@ -83,16 +78,16 @@ void cSimulation_Clock::Resume() { SetSpeed(static_cast<uint16_t>(savedSpeed)); 
 
 uint32_t cSimulation_Clock::DaysInMonth(uint32_t m) const { return calendar::DaysInMonth(m, year); }
 
-void cSimulation_Clock::FormatDate(std::string& out) const { out = Format("%02d/%02d/%d", month, day, year); }
+void cSimulation_Clock::FormatDate(std::string& out) const { out = FormatText("%02d/%02d/%d", month, day, year); }
 
 void cSimulation_Clock::SecondsToDateText(uint32_t seconds, std::string& out) const {
   const calendar::Date d = calendar::SecondsToDate(seconds);
-  out = Format("%s %d, %d", calendar::MonthName(d.month), d.day, d.year);
+  out = FormatText("%s %d, %d", calendar::MonthName(d.month), d.day, d.year);
 }
 
 void cSimulation_Clock::SecondsToNumericDate(uint32_t seconds, std::string& out) const {
   const calendar::Date d = calendar::SecondsToDate(seconds);
-  out = Format("%02d/%02d/%04d", d.month, d.day, d.year);
+  out = FormatText("%02d/%02d/%04d", d.month, d.day, d.year);
 }
 
 void cSimulation_Clock::ConvertDateText(const std::string& text, std::string& out) const {
@@ -115,7 +110,7 @@ void cSimulation_Clock::ConvertDateText(const std::string& text, std::string& ou
   if (text.find('/') != std::string::npos) {
     const std::vector<std::string> parts = split("/");
     const uint32_t m = static_cast<uint32_t>(std::atoi(parts[0].c_str()));
-    out = Format("%s %d, %s", calendar::MonthName(m), std::atoi(parts[1].c_str()), parts[2].c_str());
+    out = FormatText("%s %d, %s", calendar::MonthName(m), std::atoi(parts[1].c_str()), parts[2].c_str());
     return;
   }
   const std::vector<std::string> parts = split(" ,");
@@ -126,12 +121,12 @@ void cSimulation_Clock::ConvertDateText(const std::string& text, std::string& ou
       break;
     }
   }
-  out = Format("%02d/%02d/%04d", m, std::atoi(parts[1].c_str()), std::atoi(parts[2].c_str()));
+  out = FormatText("%02d/%02d/%04d", m, std::atoi(parts[1].c_str()), std::atoi(parts[2].c_str()));
 }
 
 void cSimulation_Clock::GetShortDateText(std::string& out) {
   RefreshTexts();
-  out = Format("%s%02d-%04d", calendar::ShortMonthName(month), day, year);
+  out = FormatText("%s%02d-%04d", calendar::ShortMonthName(month), day, year);
 }
 
 void cSimulation_Clock::RecomputeSeconds() {
@@ -156,11 +151,11 @@ void cSimulation_Clock::Start(uint32_t seconds, bool keepTimeOfDay) {
   realTime = 0.0f;
   const calendar::Date start = calendar::SecondsToDate(seconds);
   startYear = start.year;
-  startDateText = Format("%s %d, %d", calendar::MonthName(start.month), start.day, start.year);
+  startDateText = FormatText("%s %d, %d", calendar::MonthName(start.month), start.day, start.year);
   if (!keepTimeOfDay) hour = 12;
   RefreshTexts();
   BindTexts();
-  StringHolder::Get(dateText_) = Format("%02d/%02d/%d", month, day, year);
+  StringHolder::Get(dateText_) = FormatText("%02d/%02d/%d", month, day, year);
   keyPause = 0;
   autosaveThreshold = kAutosaveInterval;
   for (uint32_t i = 0; i < seconds; ++i) SecondStep(totalSeconds);
@@ -326,7 +321,7 @@ void cSimulation_Clock::RefreshTexts() {
   } else {
     const int dial = hour > 12 ? hour - 12 : hour;
     const bool pm = hour >= 12 && hour <= 23;
-    time = Format("%02d:%02d:%02d %s", dial, minute, second, pm ? "pm" : "am");
+    time = FormatText("%02d:%02d:%02d %s", dial, minute, second, pm ? "pm" : "am");
   }
   SecondsToDateText(totalSeconds, StringHolder::Get(dateText_));
 }

@@ -3,6 +3,7 @@
 // neighbours in it: the table of an entity, the engine game manager, the
 // game clock, player notices and the slow-down rule.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 class cEntity_Base;
@@ -19,3 +20,14 @@ cSimulation_Clock* GameClockOf(cKV9_GlobalWrapper* table);
 void PostNotice(cKV9_GlobalWrapper* table, const std::string& subject, const std::string& body);
 // Posts the PDA's standard message `id`; nothing without a PDA.
 void PostStandardMessage(cKV9_GlobalWrapper* table, uint32_t id);
+
+// printf-style text of any length for notices and labels.
+template <typename... Args>
+std::string FormatText(const char* format, Args... args) {
+  const int n = std::snprintf(nullptr, 0, format, args...);
+  if (n <= 0) return {};
+  std::string text(static_cast<size_t>(n) + 1, '\0');
+  std::snprintf(text.data(), text.size(), format, args...);
+  text.resize(static_cast<size_t>(n));
+  return text;
+}

@@ -3,6 +3,9 @@
 #include <new>
 
 #include "simulation/AirlineManager.h"
+#include "simulation/Airplane.h"
+#include "simulation/AirportManager.h"
+#include "simulation/AmbientManager.h"
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/Simulation.h"
@@ -31,4 +34,19 @@ cEntity_Base* SpawnStatManager::Create(uint32_t, uint32_t, cEntity_Manager* crea
 SpawnContractManager::SpawnContractManager() : cSpawn_Base(cEntity_ContractManager::kSpawnName) {}
 cEntity_Base* SpawnContractManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
   return new (std::nothrow) cEntity_ContractManager(creator);
+}
+
+SpawnAirportManager::SpawnAirportManager() : cSpawn_Base(cEntity_AirportManager::kSpawnName) {}
+cEntity_Base* SpawnAirportManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_AirportManager(creator);
+}
+
+SpawnAirplane::SpawnAirplane() : cSpawn_Base(cEntity_Airplane::kSpawnName) {}
+cEntity_Base* SpawnAirplane::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_Airplane(creator);
+}
+
+SpawnAmbientManager::SpawnAmbientManager() : cSpawn_Base(cEntity_AmbientManager::kSpawnName) {}
+cEntity_Base* SpawnAmbientManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_AmbientManager(creator);
 }

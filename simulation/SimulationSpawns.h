@@ -32,3 +32,21 @@ class SpawnContractManager : public cSpawn_Base {
   SpawnContractManager();
   cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
 };
+
+class SpawnAirportManager : public cSpawn_Base {
+ public:
+  SpawnAirportManager();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
+
+class SpawnAirplane : public cSpawn_Base {
+ public:
+  SpawnAirplane();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
+
+class SpawnAmbientManager : public cSpawn_Base {
+ public:
+  SpawnAmbientManager();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};

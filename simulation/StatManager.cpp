@@ -270,6 +270,7 @@ void cEntity_StatManager::AddFlightIncome(float amount, uint32_t passengers) {
   block.passengers += passengers;
   block.ticketSales += amount;
   block.flights += 1;
+  ReportAward(kAward_TotalPassengers, static_cast<float>(block.passengers + block.passengersEarlier));
 }
 
 void cEntity_StatManager::AddContractIncome(float amount) {
@@ -364,19 +365,28 @@ void cEntity_StatManager::RecomputeRatings() {
   ComputeSatisfaction();
 }
 
+void cEntity_StatManager::ReportAward(uint8_t conditionType, float value) {
+  cKV9_GlobalWrapper* table = Table();
+  if (table && table->airportManager) table->airportManager->CheckAward(conditionType, value);
+}
+
 void cEntity_StatManager::DailyUpdate() {
   const StatTuning& t = tuning;
   block.safetyBase = MoveToward(block.safetyBase, t.SafetyTarget(), t.safetyDelta);
   ComputeSafety();
+  ReportAward(kAward_Safety, block.safetyRating);
   block.securityBase = MoveToward(block.securityBase, t.SecurityTarget(), t.securityDelta);
   ComputeSecurity();
+  ReportAward(kAward_Security, block.securityRating);
   ComputeAesthetic();
+  ReportAward(kAward_Aesthetic, block.aesthetic);
   block.satisfactionBase = MoveToward(block.satisfactionBase, t.SatisfactionTarget(), t.satisfactionDelta);
   ComputeSatisfaction();
   block.satisfactionRating = block.satisfactionBase + t.csInteriorApply * block.satisfactionInterior +
                              t.csBuildingsApply * block.satisfactionBuildings +
                              t.csAestheticApply * block.aesthetic + t.csSecurityApply * block.securityRating +
                              t.csSafetyApply * block.safetyRating;
+  ReportAward(kAward_CustomerSatisfaction, block.satisfactionRating);
   ContractSatisfaction();
 }
 
@@ -393,6 +403,7 @@ void cEntity_StatManager::ContractSatisfaction() {
     for (const cAirlineContract* c : airlines) sum += c->GetSatisfaction();
     block.airlineSatisfaction = sum / static_cast<float>(airlines.size());
   }
+  ReportAward(kAward_AirlineSatisfaction, block.airlineSatisfaction);
   // Only running businesses have a partner to be satisfied; pooled and
   // offered ones are left alone.
   const float traffic = table->airportManager ? static_cast<float>(table->airportManager->GetTraffic()) : 0.0f;

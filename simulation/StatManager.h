@@ -100,6 +100,8 @@ class cEntity_StatManager : public cEntity_Base, public cSerialized_Object, publ
   void ContractSatisfaction();
   // Cash += amount, booked as income when positive, else as expense.
   void Book(double amount);
+  // Hands a statistic to the airport manager's award check.
+  void ReportAward(uint8_t conditionType, float value);
   float LandPrice();
   void ComputeSafety();
   void ComputeSecurity();

@@ -74,4 +74,30 @@ TEST(CalendarTest, MonthNames) {
   EXPECT_STREQ(calendar::MonthName(13), "");
 }
 
+TEST(CalendarTest, EventTimesCarryAndBorrowIntoRange) {
+  struct Case {
+    const char* name;
+    int32_t year, dayOfYear, hour, minute;
+    calendar::EventTime want;
+  } cases[] = {
+      {"31 December 23:75 is new year 00:15", 1999, 365, 23, 75, {2000, 1, 0, 15}},
+      {"a leap year keeps day 366", 2000, 366, 23, 30, {2000, 366, 23, 30}},
+      {"past day 366 of a leap year", 2000, 366, 23, 75, {2001, 1, 0, 15}},
+      {"minute -30 borrows an hour", 1990, 100, 6, -30, {1990, 100, 5, 30}},
+      {"hour 24 is the next day's hour 0", 1990, 100, 24, 0, {1990, 101, 0, 0}},
+      {"minute -70 at midnight of new year", 1990, 1, 0, -70, {1989, 365, 22, 50}},
+      {"day 0 borrows a leap year's length", 1997, 0, 5, 0, {1996, 366, 5, 0}},
+      {"three days of minutes", 1990, 365, 12, 3 * 24 * 60, {1991, 3, 12, 0}},
+      {"the year without 11 September has 364 days", 2001, 364, 23, 60, {2002, 1, 0, 0}},
+      {"in range stays", 1985, 200, 13, 59, {1985, 200, 13, 59}},
+  };
+  for (const Case& c : cases) {
+    const calendar::EventTime t = calendar::NormaliseEventTime(c.year, c.dayOfYear, c.hour, c.minute);
+    EXPECT_EQ(t.year, c.want.year) << c.name;
+    EXPECT_EQ(t.dayOfYear, c.want.dayOfYear) << c.name;
+    EXPECT_EQ(t.hour, c.want.hour) << c.name;
+    EXPECT_EQ(t.minute, c.want.minute) << c.name;
+  }
+}
+
 }  // namespace

@@ -359,7 +359,7 @@ class ContractBlobTest : public ContractManagerTest {
       m->allFlights.push_back(c->signedFlights.back());
       c->satisfaction = 61.5f;
       c->timeStamp = 1234;
-      c->signedFlights.back()->thirdKey = 9;
+      c->signedFlights.back()->delayed = 9;
     }
     for (auto& group : m->businessLists) {
       auto& bpool = group[kList_Pool];

@@ -508,14 +508,14 @@ TEST_F(ContractModelTest, RecordsRoundTripByteExact) {
   AirplaneData plane;
   plane.name = "Jet 7";
   cFlightContract f(&plane, &a, 0x01020304);
-  f.slotWord = 0x0506;
+  f.passengers = 0x0506;
   f.buildingWord = 0x0708090A;
   f.slotKeys[0] = 0x0B;
   f.slotKeys[1] = 0x0C;
   f.timeStamp = 13;
   f.start = 14;
   f.end = 15;
-  f.thirdKey = 0x10;
+  f.delayed = 0x10;
   uint8_t fr[kFlightRecordSize];
   WriteFlightRecord(f, fr);
   EXPECT_EQ(RecordName(fr), "Jet 7");

@@ -83,7 +83,8 @@ void FakePathFinder::Search(Route* route) {
       }
     }
   }
-  if (cameFrom.count(route->target)) {
+  route->secondStatus = cameFrom.count(route->target) ? 1 : 0;
+  if (route->secondStatus) {
     for (cPathNode* node = route->target; node; node = cameFrom[node]) route->route.push_back(node);
     std::reverse(route->route.begin(), route->route.end());
   }

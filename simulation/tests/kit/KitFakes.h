@@ -179,7 +179,12 @@ class FakeInstance : public TerminalInstance {
   cContract* GetInteriorObjectContract(uint32_t i) override {
     return i < interiorContracts.size() ? interiorContracts[i] : nullptr;
   }
-  void RemoveFlight(cFlightContract* flight) override { removedFlights.push_back(flight); }
+  void RemoveFlight(cFlightContract* flight) override {
+    removedFlights.push_back(flight);
+    if (onRemoveFlight) onRemoveFlight(flight);
+  }
+  // Runs when a flight leaves the terminal (the gate slots' keeper's hook).
+  std::function<void(cFlightContract*)> onRemoveFlight;
   void AssignFlightToGate(cFlightContract* flight, uint8_t, uint8_t) override { gateFlights.push_back(flight); }
   std::vector<cFlightContract*> gateFlights;
   void RemoveTerminalItem(uint8_t x, uint8_t y) override {

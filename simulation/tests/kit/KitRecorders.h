@@ -14,6 +14,7 @@
 #include "game/GameCamera.h"
 #include "game/ParticleFactoryManager.h"
 #include "screens/ActionPDA.h"
+#include "simulation/PdaArchive.h"
 #include "simulation/SimulationWidgets.h"
 
 namespace simkit {
@@ -56,8 +57,11 @@ class RecordingWidgets : public SimulationWidgets {
   SimulationWidgets* previous_;
 };
 
-class RecordingPDA : public ActionPDA {
+// Stored messages take ids from 1000 (the player's own); smaller ids are the
+// PDA's standard messages, posted as empty ones here.
+class RecordingPDA : public ActionPDA, public PdaArchive {
  public:
+  static constexpr uint32_t kFirstId = 1000;
   struct Message {
     std::string subject;
     std::string body;
@@ -65,12 +69,37 @@ class RecordingPDA : public ActionPDA {
   CoreStatus Execute(cEntity_Base*, uintptr_t, const std::string&) override { return 0; }
   uint32_t AddMessage(const std::string& subject, const std::string& body) override {
     stored.push_back({subject, body});
-    return static_cast<uint32_t>(stored.size() - 1);
+    return kFirstId + static_cast<uint32_t>(stored.size() - 1);
   }
-  void PostMessage(uint32_t id) override { posted.push_back(id < stored.size() ? stored[id] : Message{}); }
+  void PostMessage(uint32_t id) override {
+    posted.push_back(Find(id));
+    entries.push_back({id, 0});
+  }
+
+  std::vector<Entry> PostedEntries() override { return entries; }
+  bool GetMessage(uint32_t id, std::string* subject, std::string* body) override {
+    if (id < kFirstId || id - kFirstId >= stored.size()) return false;
+    *subject = stored[id - kFirstId].subject;
+    *body = stored[id - kFirstId].body;
+    return true;
+  }
+  uint32_t StoreMessage(const std::string& subject, const std::string& body) override {
+    return AddMessage(subject, body);
+  }
+  void RestorePosted(const std::vector<Entry>& list) override {
+    entries = list;
+    posted.clear();
+    for (const Entry& e : list) posted.push_back(Find(e.id));
+  }
 
   std::vector<Message> stored;
   std::vector<Message> posted;
+  std::vector<Entry> entries;  // parallel to posted
+
+ private:
+  Message Find(uint32_t id) const {
+    return id >= kFirstId && id - kFirstId < stored.size() ? stored[id - kFirstId] : Message{};
+  }
 };
 
 class RecordingSoundHandle : public SoundHandle {};

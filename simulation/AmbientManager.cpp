@@ -1,0 +1,309 @@
+#include "simulation/AmbientManager.h"
+
+#include <algorithm>
+
+#include "base/ByteReader.h"
+#include "construction/BOInstance.h"
+#include "construction/BuildableObject.h"
+#include "construction/BuildingManager.h"
+#include "construction/PathFinder.h"
+#include "construction/TaxiwayAccessNodes.h"
+#include "engine/config/ConfigManager.h"
+#include "engine/entity/EntityManager.h"
+#include "engine/files/SerializeRecord.h"
+#include "engine/frame/GameManager.h"
+#include "engine/math/Noise.h"
+#include "engine/services/Core3D.h"
+#include "engine/services/GlobalWrapper.h"
+#include "game/AudioManager.h"
+#include "platform/DebugOutput.h"
+#include "simulation/Airplane.h"
+#include "simulation/AirportManager.h"
+#include "simulation/AirportSite.h"
+#include "simulation/ContractData.h"
+#include "simulation/ContractManager.h"
+#include "simulation/FlightContract.h"
+#include "simulation/SimulationClock.h"
+#include "simulation/SimulationServices.h"
+#include "simulation/StatManager.h"
+
+namespace {
+
+constexpr const char* kMaintenanceSpawn = "SPN::KV9:MAINTANANCE";
+
+void ForgetIn(std::vector<cEntity_Airplane*>& list, cEntity_Airplane* airplane) {
+  auto it = std::find(list.begin(), list.end(), airplane);
+  if (it != list.end()) *it = nullptr;
+}
+
+void DropFirstNull(std::vector<cEntity_Airplane*>& list) {
+  auto it = std::find(list.begin(), list.end(), nullptr);
+  if (it != list.end()) list.erase(it);
+}
+
+}  // namespace
+
+cEntity_AmbientManager::cEntity_AmbientManager(cEntity_Manager* manager, uint32_t type)
+    : cEntity_Base(manager, type), cSimulation_TimeObject(kTimeEvent_Tick) {}
+
+cEntity_AmbientManager::~cEntity_AmbientManager() = default;
+
+cKV9_GlobalWrapper* cEntity_AmbientManager::Table() { return GameTableOf(this); }
+
+void cEntity_AmbientManager::LoadSettings() {
+  cKV9_GlobalWrapper* table = Table();
+  cCore_ConfigManager* config = table ? table->configManager : nullptr;
+  if (!config) return;
+  float limit = static_cast<float>(ambientLimit);
+  if (config->GetFloat("App", "AmbientLimit", limit)) ambientLimit = static_cast<int32_t>(limit);
+  config->GetFloat("App", "HourlyParking", hourlyParking);
+  config->GetFloat("App", "ShortTermParking", shortTermParking);
+  config->GetFloat("App", "LongTermParking", longTermParking);
+}
+
+void cEntity_AmbientManager::RegisterAndRestore() {
+  if (!registered_) {
+    if (cSimulation_Clock* clock = GameClockOf(Table())) {
+      clock->RegisterTimeObject(this);
+      registered_ = true;
+    }
+  }
+  const std::vector<uint32_t> ids = std::move(flightsToRestore);
+  flightsToRestore.clear();
+  for (uint32_t id : ids) {
+    if (id != kNoFlight) RestoreAirplane(id);
+  }
+}
+
+void cEntity_AmbientManager::Clear() {
+  if (registered_) {
+    if (cSimulation_Clock* clock = GameClockOf(Table())) clock->UnregisterTimeObject(this);
+    registered_ = false;
+  }
+  // Cargo airplanes are finished too: they must not tick on in a new world
+  // whose runway and storage they no longer find.
+  for (auto* list : {&airplanes, &cargoAirplanes}) {
+    const std::vector<cEntity_Airplane*> live = *list;
+    for (cEntity_Airplane* airplane : live) {
+      if (airplane) airplane->Finish();
+    }
+    list->clear();
+  }
+  trafficCount = 0;
+  refusedCount = 0;
+}
+
+CoreStatus cEntity_AmbientManager::Exit() {
+  Clear();
+  if (cKV9_GlobalWrapper* table = Table(); table && table->ambientManager == this) table->ambientManager = nullptr;
+  return cEntity_Base::Exit();
+}
+
+int32_t cEntity_AmbientManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, float gameDelta) {
+  if (eventFlag != kTimeEvent_Tick || !(gameDelta > 0.0f)) return 0;
+  DropFirstNull(airplanes);
+  DropFirstNull(cargoAirplanes);
+  return 0;
+}
+
+bool cEntity_AmbientManager::Save(SerialBlock* bytes, uint32_t* size) {
+  SaveRecordWriter out;
+  out.PutU32(static_cast<uint32_t>(airplanes.size()));
+  for (cEntity_Airplane* airplane : airplanes)
+    out.PutU32(airplane && airplane->flight ? airplane->flight->flightId : kNoFlight);
+  return out.Release(bytes, size);
+}
+
+bool cEntity_AmbientManager::LoadFromBlob(const uint8_t* bytes, uint32_t size) {
+  if (!bytes) return false;
+  ByteReader r(bytes, size);
+  const uint32_t n = r.U32();
+  if (!r.Ok() || r.Remaining() / 4 != n || r.Remaining() % 4 != 0) {
+    platform::DebugPrintf("[cEntity_AmbientManager] save blob of %u bytes does not hold its %u flights; refused\n",
+                          size, n);
+    return false;
+  }
+  std::vector<uint32_t> ids(n);
+  for (uint32_t& id : ids) id = r.U32();
+  flightsToRestore = std::move(ids);
+  return true;
+}
+
+cEntity_Airplane* cEntity_AmbientManager::MakeAirplane(cFlightContract* flight, BOInstance* runway) {
+  cKV9_GlobalWrapper* table = Table();
+  cGameManager* game = GameManagerOf(table);
+  if (!flight || noAmbients || !game) return nullptr;
+  cEntity_Base* made = nullptr;
+  if (status::Failed(game->SpawnEntity(cEntity_Airplane::kSpawnName, &made))) return nullptr;
+  auto* airplane = dynamic_cast<cEntity_Airplane*>(made);
+  if (!airplane) return nullptr;
+  airplane->SetFlight(flight);
+  if (table->graphics && flight->airplane && !flight->airplane->model.empty())
+    airplane->SetModelName(table->graphics, flight->airplane->model);
+  std::list<std::string> services{"AmbientRenderService"};
+  game->AttachToServices(services, airplane);
+  if (cSimulation_Clock* clock = GameClockOf(table)) clock->RegisterTimeObject(airplane);
+  airplane->SetScale(0.05f, 0.05f, 0.05f);
+  airplane->runway = runway;
+  return airplane;
+}
+
+void cEntity_AmbientManager::CreateCargoAirplane(cFlightContract* flight, BOInstance* runway, BOInstance* storage) {
+  cEntity_Airplane* airplane = MakeAirplane(flight, runway);
+  if (!airplane) return;
+  cKV9_GlobalWrapper* table = Table();
+  AirportSite* site = table->airportManager ? table->airportManager->GetSite() : nullptr;
+  airplane->gate = site && storage ? site->DropoffNode(storage) : nullptr;
+  airplane->standIndex = 0;
+  airplane->storage = storage;
+  airplane->cargoFlight = 1;
+  airplane->Appear();
+  if (flight->airplane) airplane->OnTargetEvent(kTargetEvent_PlaneSound);
+  cargoAirplanes.push_back(airplane);
+}
+
+void cEntity_AmbientManager::CreatePassengerAirplane(cFlightContract* flight, BOInstance* runway,
+                                                     BOInstance* terminal) {
+  cEntity_Airplane* airplane = MakeAirplane(flight, runway);
+  if (!airplane) return;
+  cKV9_GlobalWrapper* table = Table();
+  AirportSite* site = table->airportManager ? table->airportManager->GetSite() : nullptr;
+  airplane->gate = site && terminal ? site->GateNode(terminal, flight->slotKeys[0]) : nullptr;
+  airplane->standIndex = flight->slotKeys[1];
+  airplane->terminal = terminal;
+  airplane->Appear();
+  if (flight->airplane) airplane->OnTargetEvent(kTargetEvent_PlaneSound);
+  airplanes.push_back(airplane);
+}
+
+void cEntity_AmbientManager::RestoreAirplane(uint32_t flightId) {
+  cKV9_GlobalWrapper* table = Table();
+  cEntity_ContractManager* contracts = table ? table->contractManager : nullptr;
+  cEntity_BuildingManager* buildings = table ? table->buildingManager : nullptr;
+  AirportSite* site = table && table->airportManager ? table->airportManager->GetSite() : nullptr;
+  if (!contracts || !buildings || !site) return;
+  cFlightContract* flight = nullptr;
+  for (cFlightContract* f : contracts->allFlights) {
+    if (f->flightId == flightId) flight = f;
+  }
+  BOInstance* terminal = flight ? buildings->FindTerminalInstanceOfType(flight->buildingWord) : nullptr;
+  if (!terminal) return;
+  BOInstance* runway = site->Runways().empty() ? nullptr : site->Runways().front();
+  cEntity_Airplane* airplane = MakeAirplane(flight, runway);
+  if (!airplane) return;
+  airplane->terminal = terminal;
+  airplane->standIndex = flight->slotKeys[1];
+  airplane->gate = site->GateNode(terminal, flight->slotKeys[0]);
+  airplane->Appear();
+  airplane->arrivalDone = 1;
+  if (airplane->gate) {
+    airplane->gate->lock = 1;
+    airplane->holdsGateLock = 1;
+  }
+  airplane->GateArrival(true);
+  airplanes.push_back(airplane);
+}
+
+void cEntity_AmbientManager::ForgetAirplane(cEntity_Airplane* airplane) {
+  ForgetIn(airplanes, airplane);
+  ForgetIn(cargoAirplanes, airplane);
+}
+
+void cEntity_AmbientManager::SpawnVehicle(uint16_t, uint16_t, uint16_t, uint16_t, uint32_t kind,
+                                          BOInstance* building, uint8_t) {
+  if (noAmbients) return;
+  cKV9_GlobalWrapper* table = Table();
+  cEntity_StatManager* stats = table ? table->statManager : nullptr;
+  if ((kind & kVehicleKind_Parking) && building && building->GetType() && stats) {
+    const uint8_t level = building->GetType()->GetLevel();
+    double charge = 0.0;
+    if (level == 3) charge = Noise_RandomIntInRange(5, 14) * 24 * 1.5;
+    else if (level == 2) charge = Noise_RandomIntInRange(2, 5) * 24 * 2.5;
+    else charge = Noise_RandomIntInRange(1, 4) * 4.0;
+    stats->AddParkingIncome(static_cast<float>(charge));
+  }
+  if (!(kind & kVehicleKind_Service)) {
+    const cEntity_ContractManager* contracts = table ? table->contractManager : nullptr;
+    const cEntity_AirportManager* airport = table ? table->airportManager : nullptr;
+    const bool running = contracts && contracts->running;
+    const bool closed = airport && airport->closure > 0;
+    if (!running || closed || trafficCount > ambientLimit) {
+      ++refusedCount;
+      return;
+    }
+  }
+  cGameManager* game = GameManagerOf(table);
+  cEntity_Base* made = nullptr;
+  // Road vehicles come with their own spawn; without it nothing is made.
+  if (!game || status::Failed(game->SpawnEntity(kVehicleSpawn, &made)) || !made) return;
+  ++trafficCount;
+  refusedCount = 0;
+}
+
+bool cEntity_AmbientManager::CanRouteFromTaxiwayAccess(BOInstance* building, uint16_t x, uint16_t y) {
+  cKV9_GlobalWrapper* table = Table();
+  cPathFinder* finder = table ? table->pathFinder : nullptr;
+  if (!building || !finder) return false;
+  std::vector<TaxiwayAccessCell> cells;
+  building->GetTaxiwayAccessCells(cells);
+  cPathNode* start = nullptr;
+  for (const TaxiwayAccessCell& cell : cells) {
+    if ((start = finder->GetNodeAt(cell.x, cell.y))) break;
+  }
+  cPathNode* target = finder->GetNodeAt(x, y);
+  if (!start || !target) return false;
+  if (Route* route = finder->RequestPath(start, target, 1, 0, 0)) finder->CancelRequest(route);
+  return true;
+}
+
+bool cEntity_AmbientManager::ConnectBuilding(BOInstance* building, uint16_t x, uint16_t y) {
+  cKV9_GlobalWrapper* table = Table();
+  cPathFinder* finder = table ? table->pathFinder : nullptr;
+  if (!building || !finder || !finder->GetNodeAt(x, y)) return false;
+  std::vector<TaxiwayAccessCell> cells;
+  building->GetTaxiwayAccessCells(cells);
+  cPathNode* start = nullptr;
+  for (const TaxiwayAccessCell& cell : cells) {
+    if ((start = finder->GetNodeAt(cell.x, cell.y))) break;
+  }
+  if (!start) return false;
+  Route* route = finder->RequestPath(start, finder->GetNodeAt(x, y), 1, 0, 0);
+  const bool reached = route && !route->route.empty();
+  if (route) finder->CancelRequest(route);
+  return reached;
+}
+
+bool cEntity_AmbientManager::CanServeCell(uint16_t x, uint16_t y, uint32_t kind) {
+  cKV9_GlobalWrapper* table = Table();
+  cEntity_BuildingManager* buildings = table ? table->buildingManager : nullptr;
+  AirportSite* site = table && table->airportManager ? table->airportManager->GetSite() : nullptr;
+  if (!buildings || !site) return false;
+  for (uint8_t classCode = 0; classCode < kBuildingClassCount; ++classCode) {
+    const uint16_t ids = buildings->GetTypeIdCount(classCode);
+    for (uint16_t id = 0; id < ids; ++id) {
+      for (uint8_t level = 0; level < kBuildingLevelCount; ++level) {
+        cBuildableObject* type = buildings->GetBuildingType(classCode, id, level);
+        if (!type) continue;
+        for (uint32_t i = 0; i < type->GetOperatingInstanceCount(); ++i) {
+          BOInstance* instance = type->GetOperatingInstance(i);
+          if (instance && (site->ServiceKinds(instance) & kind) && ConnectBuilding(instance, x, y)) return true;
+        }
+      }
+    }
+  }
+  return false;
+}
+
+void cEntity_AmbientManager::SpawnMaintenanceVehicle(uint16_t, uint16_t, bool, uint32_t kind,
+                                                     cEntity_Airplane* airplane) {
+  cGameManager* game = GameManagerOf(Table());
+  cEntity_Base* made = nullptr;
+  if (game && status::Ok == game->SpawnEntity(kMaintenanceSpawn, &made) && made) return;
+  // A vehicle that cannot be made ends at once, as a vehicle without a model
+  // for its kind does: the airplane stops waiting for it.
+  if (!airplane) return;
+  for (uint32_t s = 0; s < kServiceCount; ++s) {
+    if (cEntity_Airplane::kServiceKinds[s] == kind) airplane->servicesUnderWay[s] = 0;
+  }
+  if (kind == cEntity_Airplane::kCargoKind) airplane->servicesUnderWay[kServiceCount] = 0;
+}
