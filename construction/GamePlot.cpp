@@ -28,7 +28,7 @@ cEntity_GamePlot::cEntity_GamePlot(cEntity_Manager* owner, uint32_t typeWord)
   table_ = GameTableOf(this);
 }
 
-cEntity_GamePlot::~cEntity_GamePlot() = default;
+cEntity_GamePlot::~cEntity_GamePlot() { ReleaseMeshes(); }
 
 void cEntity_GamePlot::ShowScene(const char* scene, bool visible) {
   if (SimulationWidgets* widgets = GetSimulationWidgets()) widgets->ShowScene(scene, visible);
@@ -265,6 +265,9 @@ bool cEntity_GamePlot::BuildPlot() {
     if (IsOwned(i)) MarkBlockCells(i, 0xFF, false);
   landMode_ = LandMode::Purchasing;
   PauseClock();
+  LoadMaterials();
+  BuildPurchasedMesh();
+  BuildUnavailableMesh();
   return true;
 }
 
@@ -283,6 +286,8 @@ CoreStatus cEntity_GamePlot::BuildWorld() {
 }
 
 void cEntity_GamePlot::ClearWorld() {
+  ReleaseMeshes();
+  fenceRuns_.clear();
   owned_.clear();
   unavailable_.clear();
   tagged_.clear();

@@ -16,7 +16,11 @@
 #include "engine/frame/RenderServiceItem.h"
 
 class BOInstance;
+class C3DBaseShader;
+class C3DMesh;
+class Core3D;
 class cKV9_GlobalWrapper;
+struct RenderVertex;
 class PlotWorld;
 struct FootprintRecord;
 
@@ -46,12 +50,33 @@ inline constexpr uint32_t kPaletteNotOwned = 13;
 inline constexpr uint32_t kPaletteOwnedEmpty = 14;
 inline constexpr uint16_t kSpeedStopped = 0xFFFF;
 
+// One straight stretch of the fence between two turning points of the ring
+// of blocks around the owned land; `gap` marks the run cut at the road
+// entrance.
+struct FenceRun {
+  int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool gap = false;
+};
+
 class cEntity_GamePlot : public cEntity_Base,
                          public cRenderServiceItem,
                          public cCore_Base_InputSocket,
                          public cSerialized_Object {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:GAMEPLOT";
+  enum Material : uint32_t {
+    kMaterial_Purchased,
+    kMaterial_Unavailable,
+    kMaterial_Purchasing,
+    kMaterial_GreyedPurchasing,
+    kMaterial_Selling,
+    kMaterial_Highlight,
+    kMaterial_GridUnit,
+    kMaterial_Fence,
+    kMaterial_RoadLeadIn,
+    kMaterialCount
+  };
+  enum MeshSlot : uint32_t { kMesh_Purchased, kMesh_Unavailable, kMesh_Tagged, kMesh_Markers, kMesh_Fence, kMesh_RoadLeadIn, kMeshCount };
 
   explicit cEntity_GamePlot(cEntity_Manager* owner, uint32_t typeWord = kEntityType_Base);
   ~cEntity_GamePlot() override;
@@ -166,8 +191,33 @@ class cEntity_GamePlot : public cEntity_Base,
   // holds the start runway.
   std::vector<CornerBlock> CoverRectangles(const std::vector<uint16_t>& bitmap, bool testRunway,
                                            std::vector<uint32_t>* sizes);
-  // Rebuilds the owned-land cover and the enough-land flag.
+  // --- Meshes ------------------------------------------------------------------
+  // The owned-land quads ("polymesh_GamePlot_PurchasedMesh") and the
+  // enough-land flag; the unavailable and built-on quads.
   void BuildPurchasedMesh();
+  void BuildUnavailableMesh();
+  // Entering the overview: owned blocks with something built are tagged and
+  // shown; leaving it drops them.
+  void BuildTaggedMesh();
+  void ClearTaggedMesh();
+  // The pointed marker on the road entrance cell (none without entrance).
+  void BuildMarkers();
+  // 22 cross-sections 640 / 21 apart from the entrance out of the plot,
+  // following the terrain height.
+  void BuildRoadLeadInMesh();
+  // Walks the ring around the owned land from post to post.
+  void BuildFenceMesh();
+  const std::vector<FenceRun>& GetFenceRuns() const { return fenceRuns_; }
+  // One run of the fence walk from ring block (x, y) and turning code 0-3:
+  // the block and code of the next turning point; false at the road
+  // entrance gap (the outputs hold the block reached).
+  bool TraceFenceRun(int32_t x, int32_t y, int32_t* outX, int32_t* outY, uint8_t* code,
+                     const std::vector<uint16_t>& bitmap) const;
+  C3DMesh* GetMesh(uint32_t slot) const { return slot < kMeshCount ? meshes_[slot] : nullptr; }
+  // Draws the overlays, marker, fence and road lead-in.
+  CoreStatus Render(C3DPass* pass, Core3D* renderer) override;
+  uint8_t showOwned = 1;
+  uint8_t showUnavailable = 1;
   const std::vector<CornerBlock>& GetCorners() const { return corners_; }
   const std::vector<uint16_t>& OwnedBitmap() const { return owned_; }
 
@@ -222,6 +272,13 @@ class cEntity_GamePlot : public cEntity_Base,
   void MarkBlockCells(uint32_t block, uint32_t value, bool reset);
   void FillBlockPixels(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour, uint8_t mode);
   bool BlockHasBuiltCells(uint32_t block);
+  Core3D* Renderer() const;
+  void LoadMaterials();
+  void ReleaseMeshes();
+  void SetMesh(uint32_t slot, const std::string& name, std::vector<RenderVertex> vertices,
+               std::vector<uint16_t> indices, uint32_t material);
+  void BuildPlotMeshes(const std::vector<uint16_t>& bitmap, uint32_t slot, const char* name, bool testRunway,
+                       uint32_t material);
   float LandPrice();
   void ShowScene(const char* scene, bool visible);
 
@@ -265,4 +322,7 @@ class cEntity_GamePlot : public cEntity_Base,
   std::vector<uint32_t> miniMap_;
   uint16_t entranceX_ = 0xFFFF;
   uint16_t entranceY_ = 0xFFFF;
+  C3DMesh* meshes_[kMeshCount] = {};
+  C3DBaseShader* materials_[kMaterialCount] = {};
+  std::vector<FenceRun> fenceRuns_;
 };

@@ -164,4 +164,3 @@ std::vector<CornerBlock> cEntity_GamePlot::CoverRectangles(const std::vector<uin
   return rects;
 }
 
-void cEntity_GamePlot::BuildPurchasedMesh() { CoverRectangles(owned_, true, nullptr); }

@@ -7,6 +7,7 @@
 #include "construction/GamePlot.h"
 #include "construction/PlotWorld.h"
 #include "construction/tests/TestBuildingManager.h"
+#include "engine/services/tests/FakeCore3D.h"
 #include "engine/files/SerializeRecord.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/StatManager.h"
@@ -31,6 +32,7 @@ class PlotTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(sim.ready);
     sim.BuildWorld();
+    sim.table.graphics = &sim.renderer;
     runway = buildings.Define<cRunway>(kClass_Runway, "2000 Meter Runway", 1, 4, 30);
     sim.table.buildingManager = &buildings;
     sim.table.gamePlot = &plot;
@@ -41,6 +43,8 @@ class PlotTest : public ::testing::Test {
     ASSERT_EQ(plot.BuildWorld(), 0);
   }
   void TearDown() override {
+    plot.ClearWorld();
+    sim.table.graphics = nullptr;
     sim.table.buildingManager = &sim.buildings;
     sim.table.gamePlot = &sim.plot;
   }
@@ -373,6 +377,104 @@ TEST_F(PlotTest, CorruptPlotBlobsAreRefusedAndChangeNothing) {
     EXPECT_TRUE(plot.IsOwned(5 * 40));
     EXPECT_EQ(plot.GetCorners().size(), corners);
   }
+}
+
+// The bitmap of owned blocks given, on the 40 x 40 block grid.
+std::vector<uint16_t> Owned(const std::vector<std::pair<int, int>>& blocks) {
+  std::vector<uint16_t> bitmap(100, 0);
+  for (auto [bx, by] : blocks) bitmap[(by * 40 + bx) / 16] |= static_cast<uint16_t>(1u << ((by * 40 + bx) % 16));
+  return bitmap;
+}
+
+TEST_F(PlotTest, FenceWalksFollowTheRingClockwise) {
+  struct Step {
+    int x, y;
+    uint8_t code;
+  };
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int, int>> blocks;
+    Step start;
+    std::vector<Step> turns;
+  };
+  const Case cases[] = {
+      {"lone block", {{5, 5}}, {4, 4, 0}, {{6, 4, 1}, {6, 6, 2}, {4, 6, 3}, {4, 4, 0}}},
+      {"3 x 1 strip", {{5, 5}, {6, 5}, {7, 5}}, {4, 4, 0}, {{8, 4, 1}, {8, 6, 2}, {4, 6, 3}, {4, 4, 0}}},
+      {"L shape",
+       {{5, 5}, {5, 6}, {6, 6}},
+       {4, 4, 0},
+       {{6, 4, 1}, {6, 5, 5}, {7, 5, 1}, {7, 7, 2}, {4, 7, 3}, {4, 4, 0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint16_t> bitmap = Owned(c.blocks);
+    int x = c.start.x, y = c.start.y;
+    uint8_t code = c.start.code;
+    for (const Step& turn : c.turns) {
+      int nx = 0, ny = 0;
+      uint8_t next = static_cast<uint8_t>(code & 3);
+      ASSERT_TRUE(plot.TraceFenceRun(x, y, &nx, &ny, &next, bitmap));
+      EXPECT_EQ(nx, turn.x);
+      EXPECT_EQ(ny, turn.y);
+      EXPECT_EQ(next, turn.code);
+      x = nx;
+      y = ny;
+      code = next;
+    }
+  }
+  int nx = 0, ny = 0;
+  uint8_t bad = 4;
+  EXPECT_FALSE(plot.TraceFenceRun(4, 4, &nx, &ny, &bad, Owned({{5, 5}})));
+  uint8_t lonely = 0;
+  EXPECT_FALSE(plot.TraceFenceRun(20, 20, &nx, &ny, &lonely, Owned({{5, 5}})));
+}
+
+TEST_F(PlotTest, TheFenceLeavesTheEntranceOpen) {
+  Buy(0, 5, 0, 5);  // entrance at (0, 88): the left edge of block (0, 5)
+  plot.BuildFenceMesh();
+  const std::vector<FenceRun>& runs = plot.GetFenceRuns();
+  ASSERT_EQ(runs.size(), 4u);
+  EXPECT_FALSE(runs[0].gap);
+  EXPECT_EQ(runs[0].x1, 1);
+  EXPECT_EQ(runs[0].y1, 4);
+  EXPECT_TRUE(runs[3].gap);
+  EXPECT_EQ(runs[3].x1, -1);
+  EXPECT_EQ(runs[3].y1, 5);
+  auto* fence = dynamic_cast<fake3d::FakeMesh*>(plot.GetMesh(cEntity_GamePlot::kMesh_Fence));
+  ASSERT_NE(fence, nullptr);
+  EXPECT_EQ(fence->Name(), "polymesh_Fence");
+  EXPECT_EQ(fence->vertexCount, 3u * 4);  // the gap run draws nothing
+}
+
+TEST_F(PlotTest, OverlaysMarkerAndLeadIn) {
+  EXPECT_EQ(plot.GetMesh(cEntity_GamePlot::kMesh_Markers), nullptr);
+  plot.BuildMarkers();
+  EXPECT_EQ(plot.GetMesh(cEntity_GamePlot::kMesh_Markers), nullptr);  // no entrance, no marker
+  Buy(0, 5, 0, 5);
+  auto* owned = dynamic_cast<fake3d::FakeMesh*>(plot.GetMesh(cEntity_GamePlot::kMesh_Purchased));
+  ASSERT_NE(owned, nullptr);
+  EXPECT_EQ(owned->Name(), "polymesh_GamePlot_PurchasedMesh");
+  ASSERT_EQ(owned->vertexCount, 4u);  // one block, one quad
+  EXPECT_EQ(owned->indexCount, 6u);
+  EXPECT_FLOAT_EQ(owned->vertices[0].x, -128.0f);
+  EXPECT_FLOAT_EQ(owned->vertices[2].x - owned->vertices[0].x, 6.4f);
+  Buy(1, 5, 3, 6);  // owned land of 4 x 1 and 3 x 1 below: two quads
+  owned = dynamic_cast<fake3d::FakeMesh*>(plot.GetMesh(cEntity_GamePlot::kMesh_Purchased));
+  EXPECT_EQ(owned->vertexCount, 8u);
+  plot.BuildMarkers();
+  auto* marker = dynamic_cast<fake3d::FakeMesh*>(plot.GetMesh(cEntity_GamePlot::kMesh_Markers));
+  ASSERT_NE(marker, nullptr);
+  EXPECT_EQ(marker->vertexCount, 5u);
+  EXPECT_EQ(marker->indexCount, 12u);
+  plot.BuildRoadLeadInMesh();
+  auto* road = dynamic_cast<fake3d::FakeMesh*>(plot.GetMesh(cEntity_GamePlot::kMesh_RoadLeadIn));
+  ASSERT_NE(road, nullptr);
+  EXPECT_EQ(road->vertexCount, 44u);
+  EXPECT_EQ(road->indexCount, 126u);
+  EXPECT_LT(road->vertices[43].x, road->vertices[0].x);  // out of the plot to the west
+  sim.renderer.draws.clear();
+  plot.Render(nullptr, &sim.renderer);
+  EXPECT_EQ(sim.renderer.draws.size(), 3u);
 }
 
 }  // namespace
