@@ -302,3 +302,16 @@ TEST(BuildingManagerTest, ResetEmptiesEveryListAndKeepsTheTypes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BuildingSaveTest, APlotWithoutClockOrRendererStillSells) {
+  buildtest::SaveWorld world;
+  ASSERT_EQ(world.plot.BuildWorld(), 0);
+  world.plot.BeginPurchaseSelection(0, 0);
+  world.plot.ExtendPurchaseSelection(9, 9);
+  world.plot.PurchaseSelection();
+  EXPECT_TRUE(world.plot.IsOwned(9 * 40 + 9));
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "construction/ConstructionSpawns.h"
 #include "construction/GamePlot.h"
 #include "construction/PlotWorld.h"
 #include "construction/tests/TestBuildingManager.h"
@@ -475,6 +476,21 @@ TEST_F(PlotTest, OverlaysMarkerAndLeadIn) {
   sim.renderer.draws.clear();
   plot.Render(nullptr, &sim.renderer);
   EXPECT_EQ(sim.renderer.draws.size(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GamePlotSpawnTest, TheSpawnMakesTheNamedPlot) {
+  SpawnGamePlot spawn;
+  EXPECT_EQ(spawn.GetName(), "SPN::KV9:GAMEPLOT");
+  std::unique_ptr<cEntity_Base> made(spawn.Create(0, 0, nullptr, std::string()));
+  auto* plot = dynamic_cast<cEntity_GamePlot*>(made.get());
+  ASSERT_NE(plot, nullptr);
+  EXPECT_EQ(plot->cEntity_Base::GetName(), "GamePlot");
+  EXPECT_EQ(plot->cCore_Base_InputSocket::GetName(), "GamePlot");
+  EXPECT_EQ(plot->GetWidth(), 640);
 }
 
 }  // namespace
