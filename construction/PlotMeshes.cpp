@@ -23,7 +23,7 @@ constexpr int kLeadInSegments = 21;
 const char* const kMaterialNames[cEntity_GamePlot::kMaterialCount] = {
     "Models\\Plot\\purchased.jsm",  "Models\\Plot\\unavailable.jsm", "Models\\Plot\\purchasing.jsm",
     "Models\\Plot\\greyedpurchasing.jsm", "Models\\Plot\\selling.jsm", "Models\\Plot\\highlight.jsm",
-    "Models\\Plot\\gridunit.jsm",   "Models\\Plot\\fence.jsm",       "roadleadin.jsm",
+    "Models\\Plot\\gridunit.jsm",   "Models\\Plot\\fence.jsm",       "Shaders\\roadleadin.jsm",
 };
 
 RenderVertex Vertex(float x, float y, float z, float u, float v) { return RenderVertex{x, y, z, kWhite, u, v, u, v}; }
