@@ -108,19 +108,16 @@ void BOInstance::EffectPoint(cKV9_GlobalWrapper* table, float* px, float* pz) {
   *pz = world.m[3][2] + static_cast<float>(ty) * cell;
 }
 
-void BOInstance::Demolish(cKV9_GlobalWrapper* table) {
-  if (!table) return;
+int32_t BOInstance::StartEffect(cKV9_GlobalWrapper* table, int32_t kind) {
+  if (!table || !table->particleFactoryManager) return -1;
   float px = 0, pz = 0;
   EffectPoint(table, &px, &pz);
-  if (table->particleFactoryManager) {
-    JVector at;
-    at.x = px;
-    at.y = world.m[3][1];
-    at.z = pz;
-    JVector up;
-    up.y = 1.0f;
-    table->particleFactoryManager->StartEffect(kParticleEffect_Demolition, at, up);
-  }
+  return table->particleFactoryManager->StartEffect(kind, JVector(px, world.m[3][1], pz), JVector(0.0f, 1.0f, 0.0f));
+}
+
+void BOInstance::Demolish(cKV9_GlobalWrapper* table) {
+  if (!table) return;
+  StartEffect(table, kParticleEffect_Demolition);
   if (table->audioManager) table->audioManager->PlaySound("Home\\Sounds\\INT_demolish.wav", false, 0);
 }
 
@@ -180,17 +177,7 @@ void BOInstance::SetOnFire(bool on, cKV9_GlobalWrapper* table) {
   burnTotal = 45.0f;
   if (!table) return;
   SlowDownFor(table, Happening::Emergency);
-  float px = 0, pz = 0;
-  EffectPoint(table, &px, &pz);
-  if (table->particleFactoryManager) {
-    JVector at;
-    at.x = px;
-    at.y = world.m[3][1];
-    at.z = pz;
-    JVector up;
-    up.y = 1.0f;
-    fireEffect = table->particleFactoryManager->StartEffect(kParticleEffect_Fire, at, up);
-  }
+  fireEffect = StartEffect(table, kParticleEffect_Fire);
   cEntity_BuildingManager* manager = Manager();
   if (!manager) return;
   // Responders are drawn among the other buildings: a burning responder

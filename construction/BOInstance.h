@@ -120,6 +120,8 @@ class BOInstance {
   // The fire and demolition point: world position plus the turned footprint
   // centre times the cell size.
   void EffectPoint(cKV9_GlobalWrapper* table, float* px, float* pz);
+  // Starts a particle effect of that kind there, straight up; its handle or -1.
+  int32_t StartEffect(cKV9_GlobalWrapper* table, int32_t kind);
 
   cBuildableObject* type_ = nullptr;
 };

@@ -98,13 +98,20 @@ class cOrganizationalFacility : public cBuilding {
   int32_t valueC_ = 0;
 };
 
-class cTerminal : public cBuilding, public cTaxiwayAccessObject {
+// A building with road and taxiway access: the terminal, storage, runway and
+// service classes.
+class cAirsideBuilding : public cBuilding, public cTaxiwayAccessObject {
  public:
   using cBuilding::cBuilding;
-  BOInstance* CreateInstance() override;
   const std::vector<TAStruct>* GetTaxiwayAccessPoints() override { return &taxiwayAccess_; }
   using cBuilding::AddAccessPoint;
   void AddAccessPoint(const TAStruct& point) override { cTaxiwayAccessObject::AddAccessPoint(point); }
+};
+
+class cTerminal : public cAirsideBuilding {
+ public:
+  using cAirsideBuilding::cAirsideBuilding;
+  BOInstance* CreateInstance() override;
   virtual void SetValueA(int32_t bits) { valueA_ = bits; }
   virtual float GetValueA() { return std::bit_cast<float>(valueA_); }
 
@@ -115,13 +122,10 @@ class cTerminal : public cBuilding, public cTaxiwayAccessObject {
   int32_t valueA_ = 0;
 };
 
-class cStorageFacility : public cBuilding, public cTaxiwayAccessObject {
+class cStorageFacility : public cAirsideBuilding {
  public:
-  using cBuilding::cBuilding;
+  using cAirsideBuilding::cAirsideBuilding;
   BOInstance* CreateInstance() override;
-  const std::vector<TAStruct>* GetTaxiwayAccessPoints() override { return &taxiwayAccess_; }
-  using cBuilding::AddAccessPoint;
-  void AddAccessPoint(const TAStruct& point) override { cTaxiwayAccessObject::AddAccessPoint(point); }
   virtual void SetCapacity(int32_t v) { capacity_ = v; }
   virtual int32_t GetCapacity() { return capacity_; }
   uint8_t providesStorage = 0;
@@ -131,24 +135,18 @@ class cStorageFacility : public cBuilding, public cTaxiwayAccessObject {
   int32_t capacity_ = 0;
 };
 
-class cRunway : public cBuilding, public cTaxiwayAccessObject {
+class cRunway : public cAirsideBuilding {
  public:
-  using cBuilding::cBuilding;
+  using cAirsideBuilding::cAirsideBuilding;
   BOInstance* CreateInstance() override;
-  const std::vector<TAStruct>* GetTaxiwayAccessPoints() override { return &taxiwayAccess_; }
-  using cBuilding::AddAccessPoint;
-  void AddAccessPoint(const TAStruct& point) override { cTaxiwayAccessObject::AddAccessPoint(point); }
   uint8_t requiredTowerLevel = 0;
   uint16_t runwayLength = 0;
 };
 
-class cServiceFacility : public cBuilding, public cTaxiwayAccessObject {
+class cServiceFacility : public cAirsideBuilding {
  public:
-  using cBuilding::cBuilding;
+  using cAirsideBuilding::cAirsideBuilding;
   BOInstance* CreateInstance() override;
-  const std::vector<TAStruct>* GetTaxiwayAccessPoints() override { return &taxiwayAccess_; }
-  using cBuilding::AddAccessPoint;
-  void AddAccessPoint(const TAStruct& point) override { cTaxiwayAccessObject::AddAccessPoint(point); }
   // A service building's share of the upkeep factor is its service cost.
   virtual void SetServiceCost(float v) { serviceCost_ = v; }
   virtual float GetServiceCost() { return serviceCost_; }
