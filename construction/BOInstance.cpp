@@ -219,6 +219,12 @@ void BOInstance::AddTaxiwayConnection() {
   if (taxiwayConnections == 1) RefreshFunctional();
 }
 
+void BOInstance::RemoveTaxiwayConnection() {
+  if (taxiwayConnections == 0) return;
+  --taxiwayConnections;
+  if (taxiwayConnections == 0) RefreshFunctional();
+}
+
 void BOInstance::GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) {
   out.clear();
   const std::vector<TAStruct>* points = type_ ? type_->GetTaxiwayAccessPoints() : nullptr;

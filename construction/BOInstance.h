@@ -62,6 +62,9 @@ class BOInstance {
   // evaluated again and the type's operating list follows it.
   virtual void AddRoadConnection();
   virtual void AddTaxiwayConnection();
+  // One fewer taxiway contact; the step from 1 to 0 evaluates the
+  // functional state again.
+  virtual void RemoveTaxiwayConnection();
   // The type's taxiway access rectangles, turned and moved to this place.
   virtual void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out);
 

@@ -181,9 +181,9 @@ TerminalInstance* cEntity_BuildingManager::FindTerminalInstanceOfType(uint32_t w
   return nullptr;
 }
 
-BOInstance* cEntity_BuildingManager::GetInstanceAt(uint16_t x, uint16_t y) {
+BOInstance* cEntity_BuildingManager::GetInstanceAt(int32_t x, int32_t y) {
   cEntity_GamePlot* plot = table_ ? table_->gamePlot : nullptr;
-  if (!plot || x >= plot->GetWidth() || y >= plot->GetHeight()) return nullptr;
+  if (!plot || x < 0 || y < 0 || x >= plot->GetWidth() || y >= plot->GetHeight()) return nullptr;
   const PlotCell* cell = plot->GetCellRecord(static_cast<uint32_t>(y) * plot->GetWidth() + x);
   if (!cell || !cell->object || ((cell->content >> 4) & 0xF) >= kClass_None) return nullptr;
   return static_cast<BOInstance*>(cell->object);

@@ -117,7 +117,7 @@ class cEntity_BuildingManager : public cEntity_Base,
   virtual TerminalInstance* FindTerminalInstanceOfType(uint32_t word);
   // The building on a plot cell, or null (outside the plot, or a cell whose
   // class field is 13 or more).
-  virtual BOInstance* GetInstanceAt(uint16_t x, uint16_t y);
+  virtual BOInstance* GetInstanceAt(int32_t x, int32_t y);
 
   // --- Life cycle ----------------------------------------------------------
   // Class names, the three tables and the status models, in that order. 0.
@@ -157,7 +157,14 @@ class cEntity_BuildingManager : public cEntity_Base,
   // Placement and demolition.
   virtual BOInstance* SelectBuildingType(uint8_t classCode, uint16_t id, uint8_t level) = 0;
   virtual bool CanPlaceAt(BOInstance* object, uint16_t x, uint16_t y) = 0;
-  virtual uint8_t CheckPlacementAt(uint16_t x, uint16_t y) = 0;
+  // 0 to 3 when a placed building's road access point on cell (x, y) faces
+  // -y, +x, +y or -x; another value otherwise.
+  virtual uint8_t CheckPlacementAt(int32_t x, int32_t y) = 0;
+  // The placed building with a road access point on cell (x, y), or null.
+  virtual BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y) = 0;
+  // After new pavement or a network change: every placed building's road
+  // and taxiway connections counted again.
+  virtual void RecountConnections() = 0;
   virtual void FinishPlacement(BOInstance* object, uint8_t classCode) = 0;
   // Removes a placed building completely (lists, plot, networks) and runs
   // its demolition.

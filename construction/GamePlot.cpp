@@ -10,6 +10,7 @@
 #include "construction/BuildingManager.h"
 #include "construction/PathFinder.h"
 #include "construction/PlotWorld.h"
+#include "construction/RoadManager.h"
 #include "engine/files/SerializeRecord.h"
 #include "engine/services/GlobalWrapper.h"
 #include "platform/DebugOutput.h"
@@ -63,7 +64,7 @@ void cEntity_GamePlot::AdjustSelectionSize(int16_t d) {
   if (d != 0) selectionSize_ = static_cast<uint8_t>(size);
 }
 
-bool cEntity_GamePlot::GetCellWorldRect(uint32_t cx, uint32_t cz, float* x0, float* z0, float* x1, float* z1,
+bool cEntity_GamePlot::GetCellWorldRect(uint16_t cx, uint16_t cz, float* x0, float* z0, float* x1, float* z1,
                                         bool inWorld) {
   if (cx >= viewWidth_ || cz >= viewHeight_) return false;
   const float sx = worldSizeX_ / viewWidth_;
@@ -134,7 +135,7 @@ void cEntity_GamePlot::SetCell(uint32_t index, uint32_t value, uint32_t clearMas
   if (setObject) cell->object = object;
 }
 
-void cEntity_GamePlot::MarkCellRect(uint32_t start, uint32_t w, uint32_t h, uint32_t value, uint32_t clearMask,
+void cEntity_GamePlot::MarkCellRect(uint32_t start, uint16_t w, uint16_t h, uint32_t value, uint32_t clearMask,
                                     bool reset, void* object, bool setObject) {
   for (uint32_t row = 0; row < h; ++row)
     for (uint32_t col = 0; col < w; ++col)
@@ -181,6 +182,26 @@ void cEntity_GamePlot::ResetPlot() {
   std::fill(owned_.begin(), owned_.end(), 0);
   std::fill(unavailable_.begin(), unavailable_.end(), 0);
   std::fill(tagged_.begin(), tagged_.end(), 0);
+}
+
+// --- Road entrance -----------------------------------------------------------------
+
+void cEntity_GamePlot::SetEntranceCell(uint16_t x, uint16_t y) {
+  entranceX_ = x;
+  entranceY_ = y;
+  if (table_ && table_->roadManager) table_->roadManager->SetEntranceCell(x, y);
+}
+
+uint16_t cEntity_GamePlot::GetEntranceX() const {
+  uint16_t x = entranceX_, y = entranceY_;
+  if (table_ && table_->roadManager) table_->roadManager->GetEntranceCell(&x, &y);
+  return x;
+}
+
+uint16_t cEntity_GamePlot::GetEntranceY() const {
+  uint16_t x = entranceX_, y = entranceY_;
+  if (table_ && table_->roadManager) table_->roadManager->GetEntranceCell(&x, &y);
+  return y;
 }
 
 // --- Clock pause -------------------------------------------------------------------

@@ -113,7 +113,7 @@ class cEntity_GamePlot : public cEntity_Base,
   virtual float GetViewCellSize() { return viewCellSize_; }
   virtual float GetCellSize() { return width_ ? worldSizeX_ / width_ : 0.0f; }
   // World rectangle of a view cell; false (outputs untouched) outside.
-  virtual bool GetCellWorldRect(uint32_t cx, uint32_t cz, float* x0, float* z0, float* x1, float* z1, bool inWorld);
+  virtual bool GetCellWorldRect(uint16_t cx, uint16_t cz, float* x0, float* z0, float* x1, float* z1, bool inWorld);
   // World centre (x, z) of a grid cell; false outside the grid.
   bool GetCellCentre(uint32_t x, uint32_t y, float* wx, float* wz);
   bool WorldToCell(float x, float z, int32_t* cx, int32_t* cz);
@@ -125,7 +125,7 @@ class cEntity_GamePlot : public cEntity_Base,
   virtual uint32_t GetCellWord(uint32_t index);
   virtual PlotCell* GetCellRecord(uint32_t index);
   virtual void SetCell(uint32_t index, uint32_t value, uint32_t clearMask, bool reset, void* object, bool setObject);
-  virtual void MarkCellRect(uint32_t start, uint32_t w, uint32_t h, uint32_t value, uint32_t clearMask, bool reset,
+  virtual void MarkCellRect(uint32_t start, uint16_t w, uint16_t h, uint32_t value, uint32_t clearMask, bool reset,
                             void* object, bool setObject);
   virtual void MarkFootprint(const FootprintRecord& rects, uint32_t base, uint32_t value, uint32_t clearMask,
                              bool reset, void* object, bool setObject);
@@ -166,14 +166,14 @@ class cEntity_GamePlot : public cEntity_Base,
   enum class LandMode : uint8_t { Greyed, Purchasing, Selling };
   LandMode GetLandMode() const { return landMode_; }
 
-  // --- Road entrance (kept by the road manager; mirrored here) ----------------
-  void SetEntranceCell(uint16_t x, uint16_t y) {
-    entranceX_ = x;
-    entranceY_ = y;
-  }
-  uint16_t GetEntranceX() const { return entranceX_; }
-  uint16_t GetEntranceY() const { return entranceY_; }
-  bool HasEntrance() const { return entranceX_ != 0xFFFF && entranceY_ != 0xFFFF; }
+  // --- Road entrance ----------------------------------------------------------
+  // The road manager keeps the entrance cell; the plot sets it on the first
+  // purchase at the edge and reads it back. Without a road manager (tests of
+  // the plot alone) the plot keeps it itself.
+  void SetEntranceCell(uint16_t x, uint16_t y);
+  uint16_t GetEntranceX() const;
+  uint16_t GetEntranceY() const;
+  bool HasEntrance() const { return GetEntranceX() != 0xFFFF && GetEntranceY() != 0xFFFF; }
 
   // --- Fence corners ---------------------------------------------------------
   bool TestBlockBit(int32_t x, int32_t y, const std::vector<uint16_t>& bitmap) const;
@@ -206,7 +206,7 @@ class cEntity_GamePlot : public cEntity_Base,
   // following the terrain height.
   void BuildRoadLeadInMesh();
   // Walks the ring around the owned land from post to post.
-  void BuildFenceMesh();
+  virtual void BuildFenceMesh();
   const std::vector<FenceRun>& GetFenceRuns() const { return fenceRuns_; }
   // One run of the fence walk from ring block (x, y) and turning code 0-3:
   // the block and code of the next turning point; false at the road
@@ -232,7 +232,7 @@ class cEntity_GamePlot : public cEntity_Base,
   void FillMiniMapRect(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour, uint8_t mode);
   virtual void PaintInstanceOnMiniMap(BOInstance* instance, bool placed);
   virtual uint32_t GetPaletteColour(uint8_t i) { return i < 15 ? kPalette[i] : 0; }
-  virtual const uint32_t* GetMiniMapPixels() { return miniMap_.empty() ? nullptr : miniMap_.data(); }
+  virtual uint32_t* GetMiniMapPixels() { return miniMap_.empty() ? nullptr : miniMap_.data(); }
   uint32_t GetMiniMapWidth() const { return width_ / kMiniMapCellsPerPixel; }
   uint32_t GetMiniMapHeight() const { return height_ / kMiniMapCellsPerPixel; }
 

@@ -128,7 +128,7 @@ void cEntity_GamePlot::BuildMarkers() {
   const uint16_t savedW = viewWidth_, savedH = viewHeight_;
   viewWidth_ = width_;
   viewHeight_ = height_;
-  const bool inside = GetCellWorldRect(entranceX_, entranceY_, &x0, &z0, &x1, &z1, true);
+  const bool inside = GetCellWorldRect(GetEntranceX(), GetEntranceY(), &x0, &z0, &x1, &z1, true);
   viewWidth_ = savedW;
   viewHeight_ = savedH;
   if (!inside) return;
@@ -148,13 +148,13 @@ void cEntity_GamePlot::BuildRoadLeadInMesh() {
   }
   // From the entrance cell straight out of the plot, across the edge it is on.
   float ex = 0, ez = 0;
-  GetCellCentre(entranceX_, entranceY_, &ex, &ez);
+  GetCellCentre(GetEntranceX(), GetEntranceY(), &ex, &ez);
   float dx = 0, dz = 0;
-  if (entranceX_ == 0) {
+  if (GetEntranceX() == 0) {
     dx = -1;
-  } else if (entranceX_ == width_ - 1) {
+  } else if (GetEntranceX() == width_ - 1) {
     dx = 1;
-  } else if (entranceY_ == 0) {
+  } else if (GetEntranceY() == 0) {
     dz = -1;
   } else {
     dz = 1;
@@ -198,8 +198,8 @@ bool cEntity_GamePlot::TraceFenceRun(int32_t x, int32_t y, int32_t* outX, int32_
     default: dir = !TestBlockBit(x, y - 1, bitmap) ? North : West; break;
   }
   const int bdx = kBackX[start], bdy = kBackY[start];
-  const int entranceBX = cellsPerBlock_ ? entranceX_ / cellsPerBlock_ : 0;
-  const int entranceBY = cellsPerBlock_ ? entranceY_ / cellsPerBlock_ : 0;
+  const int entranceBX = cellsPerBlock_ ? GetEntranceX() / cellsPerBlock_ : 0;
+  const int entranceBY = cellsPerBlock_ ? GetEntranceY() / cellsPerBlock_ : 0;
   auto atGap = [&](int cx, int cy) {
     if (!HasEntrance()) return false;
     switch (dir) {

@@ -180,7 +180,7 @@ bool cEntity_GamePlot::ConfirmSale() {
   SelectionRect(&x0, &y0, &x1, &y1);
   for (int32_t y = y0 * cellsPerBlock_; y < (y1 + 1) * cellsPerBlock_; ++y)
     for (int32_t x = x0 * cellsPerBlock_; x < (x1 + 1) * cellsPerBlock_; ++x) {
-      if (HasEntrance() && x == entranceX_ && y == entranceY_) {
+      if (HasEntrance() && x == GetEntranceX() && y == GetEntranceY()) {
         ShowScene("scnInvalidSaleDialog", true);
         CancelSale();
         return false;
@@ -265,7 +265,7 @@ void cEntity_GamePlot::UndoTransaction() {
       }
     }
     if (HasEntrance() && cellsPerBlock_) {
-      const int32_t entranceBlock = (entranceY_ / cellsPerBlock_) * blocksX_ + entranceX_ / cellsPerBlock_;
+      const int32_t entranceBlock = (GetEntranceY() / cellsPerBlock_) * blocksX_ + GetEntranceX() / cellsPerBlock_;
       if (std::find(entry.begin(), entry.end(), entranceBlock) != entry.end()) SetEntranceCell(0xFFFF, 0xFFFF);
     }
     for (int16_t block : entry) {

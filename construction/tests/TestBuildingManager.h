@@ -25,7 +25,9 @@ class TestBuildingManager : public cEntity_BuildingManager {
   void SetUpStatusModels() override { Note("status models"); }
   BOInstance* SelectBuildingType(uint8_t, uint16_t, uint8_t) override { return nullptr; }
   bool CanPlaceAt(BOInstance*, uint16_t, uint16_t) override { return false; }
-  uint8_t CheckPlacementAt(uint16_t, uint16_t) override { return 0xFF; }
+  uint8_t CheckPlacementAt(int32_t, int32_t) override { return 0xFF; }
+  BOInstance* FindInstanceByRoadCell(int32_t, int32_t) override { return nullptr; }
+  void RecountConnections() override {}
   void FinishPlacement(BOInstance*, uint8_t) override {}
   void RemoveInstance(BOInstance*) override {}
   void SetUpRestoredInstance(BOInstance*) override {}
