@@ -1,5 +1,16 @@
 # Helpers every subsystem folder uses, so the folders' CMakeLists stay short.
 
+# The simulation reaches the game's and the construction's manager classes
+# through their declared interfaces; with the sanitizers' type checks on, a
+# program linking the simulation needs the libraries that define those
+# classes' type information too (they link the simulation themselves, so
+# the simulation cannot link them).
+function(game_link_simulation_neighbours target libs)
+  if(libs MATCHES "simulation|construction|game_world")
+    target_link_libraries(${target} PRIVATE $<TARGET_NAME_IF_EXISTS:construction> $<TARGET_NAME_IF_EXISTS:game_lib>)
+  endif()
+endfunction()
+
 # game_add_tests(<name> <dirs> LIBS <libs...>): one GoogleTest executable
 # from every *.cpp in the folder or list of folders <dirs>, registered with CTest.
 function(game_add_tests name dir)
@@ -14,6 +25,7 @@ function(game_add_tests name dir)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  game_link_simulation_neighbours(${name} "${ARG_LIBS}")
   target_compile_definitions(${name} PRIVATE GAME_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "GAME_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
@@ -31,6 +43,7 @@ function(game_add_fuzzers dir)
     get_filename_component(stem ${src} NAME_WE)
     add_executable(${stem} ${src})
     target_link_libraries(${stem} PRIVATE ${ARG_LIBS})
+    game_link_simulation_neighbours(${stem} "${ARG_LIBS}")
     target_link_options(${stem} PRIVATE -fsanitize=fuzzer)
     set_target_properties(${stem} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
   endforeach()
@@ -50,5 +63,6 @@ function(game_add_bench name dir)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  game_link_simulation_neighbours(${name} "${ARG_LIBS}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()

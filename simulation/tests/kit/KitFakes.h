@@ -360,6 +360,30 @@ class FakeBuildings : public cEntity_BuildingManager {
     }
   }
 
+  // The operations of the parts that complete the manager: answered
+  // inertly; the simulation tests never reach them.
+  int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override { return 0; }
+  bool LoadBaseBuildings(const std::string&) override { return true; }
+  bool LoadTerminalObjects(const std::string&) override { return true; }
+  bool LoadAmbientVehicles(const std::string&) override { return true; }
+  void SetUpStatusModels() override {}
+  BOInstance* SelectBuildingType(uint8_t, uint16_t, uint8_t) override { return nullptr; }
+  bool CanPlaceAt(BOInstance*, uint16_t, uint16_t) override { return false; }
+  void FinishPlacement(BOInstance*, uint8_t) override {}
+  void SetUpRestoredInstance(BOInstance*) override {}
+  void LinkRestoredInstance(BOInstance*) override {}
+  void OnRestoredRunwayOrTerminal(BOInstance*) override {}
+  void OnRestoredAdmin(AdminInstance*) override {}
+  void SetUpRunways(const std::vector<RunwayInstance*>&) override {}
+  void RefreshRunwayStates() override {}
+  void UpdateInstanceParticles(BOInstance*, bool) override {}
+  void UpdateInstanceFireIcon(BOInstance*, bool) override {}
+  void UpdateInstanceBreakdownIcon(BOInstance*, bool) override {}
+  int32_t PlayDefaultAnimation(BOInstance*) override { return 0; }
+  void AddModelUse(int32_t) override {}
+  void RemoveModelUse(BOInstance*) override {}
+  void NotifyTypeAvailable(OID, bool) override {}
+
   bool techFlags[16] = {true};
   std::vector<std::unique_ptr<TerminalItem>> terminalObjects;
   std::vector<BOInstance*> terminals;

@@ -1,0 +1,3 @@
+// A see-through land overlay lying on the ground: drawn over it, both sides.
+alphablend; depthwrite no; cull none; light no;
+layer 0; image Models\Plot\ purchasing.tga; addressu clamp; addressv clamp;
