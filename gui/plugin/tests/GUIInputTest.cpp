@@ -49,7 +49,7 @@ class Cursor : public cEntity_Base, public GameSocket {
 
 class Repeater : public GA_MessageRepeater {
  public:
-  Repeater() : GA_MessageRepeater("MessageRepeater") {}
+  Repeater() = default;
   CoreStatus Execute(cEntity_Base*, uintptr_t, const std::string&) override { return status::Ok; }
   void Start(GUIEntity* entity, std::unique_ptr<MessageRepeatRecord> record) override {
     log.push_back("start " + entity->GetName() + " " + std::to_string(record->message) + " " +
