@@ -1,9 +1,10 @@
 #pragma once
 // A GUI service on the real engine core for the GUI tests: the recording
-// renderer, the action factory with a factory for every widget kind built
-// so far, the entity manager, an 800 x 600 client rectangle and the world
-// "TheWorld" installed as the pass hook. Recorder actions log what their
-// bound events fired.
+// renderer, the action factory with the plug-in's factory of every widget
+// kind, the command registry holding the GUI's commands and the language
+// manager with its keyword languages, the entity manager, an 800 x 600
+// client rectangle and (unless asked not to) the world "TheWorld" installed
+// as the pass hook. Recorder actions log what their bound events fired.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/config/CommandRegistry.h"
+#include "engine/config/LanguageManager.h"
 #include "engine/entity/ActionBase.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
@@ -26,18 +29,12 @@
 #include "gui/core/GUITextBox.h"
 #include "gui/core/GUIWorld.h"
 #include "gui/core/tests/RecordingSound.h"
+#include "gui/core/actions/GUIActions.h"
 #include "gui/plugin/GUI.h"
+#include "gui/plugin/PanelisDescriptors.h"
+#include "gui/plugin/WidgetSpawns.h"
 
 namespace guitest {
-
-template <typename T>
-class TestSpawn : public cSpawn_Base {
- public:
-  explicit TestSpawn(const char* name) : cSpawn_Base(name) {}
-  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override {
-    return new T(creator);
-  }
-};
 
 // Logs "<entity>|<params>" per Execute; answers `answer`.
 class Recorder : public cAction_Base {
@@ -53,18 +50,11 @@ class Recorder : public cAction_Base {
 
 class Kit {
  public:
-  Kit() {
-    spawns.push_back(std::make_unique<TestSpawn<GUIWorld>>("SpawnWorld"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIScene>>("SpawnScene"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIStatic>>("SpawnStatic"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIStaticText>>("SpawnStaticText"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIProgressBar>>("SpawnProgressBar"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIButton>>("SpawnButton"));
-    spawns.push_back(std::make_unique<TestSpawn<GUICheckBox>>("SpawnCheckBox"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIGroup>>("SpawnGroup"));
-    spawns.push_back(std::make_unique<TestSpawn<GUITextBox>>("SpawnTextBox"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIMLTextBox>>("SpawnMLTextBox"));
-    for (auto& spawn : spawns) factory.RegisterSpawn(spawn.get());
+  explicit Kit(bool withWorld = true) {
+    for (int32_t kind = GUIKIND_WORLD; kind <= GUIKIND_DROPDOWN; ++kind) factory.RegisterSpawn(WidgetSpawnOfKind(kind));
+    GUI_OCPack pack;
+    commands.RegisterAll(*pack.GetCommandMap());
+    gui.SetLanguageManagerRef(&languagesSlot);
     renderer.shareByName = true;
     gui.SetWrapperBlockRef(&rect);
     gui.SetRendererRef(&rendererSlot);
@@ -73,6 +63,7 @@ class Kit {
     gui.SetSoundRef(&soundSlot);
     gui.SetResourcePath("res/");
     EXPECT_TRUE(gui.Init());
+    if (!withWorld) return;
     GUIEntity* made = nullptr;
     EXPECT_EQ(gui.SpawnWidget(GUIKIND_WORLD, &made), status::Ok);
     world = dynamic_cast<GUIWorld*>(made);
@@ -109,13 +100,19 @@ class Kit {
     return widget;
   }
 
+  // The sixteen GUI actions, registered as the library manager does.
+  void AddGUIActions() {
+    for (uint32_t i = 0; cAction_Base* action = CreateGUIAction(i); ++i) {
+      if (!factory.RegisterAction(action, action->IsActive())) delete action;
+    }
+  }
+
   Recorder* AddRecorder(const char* name) {
     auto* recorder = new Recorder(name);
     factory.RegisterAction(recorder, false);
     return recorder;
   }
 
-  std::vector<std::unique_ptr<cSpawn_Base>> spawns;
   fake3d::FakeCore3D renderer;
   RecordingSound sound;
   SoundMgr* soundSlot = &sound;
@@ -123,6 +120,9 @@ class Kit {
   cAction_Factory factory;
   cAction_Factory* factorySlot = &factory;
   platform::RECT rect{0, 0, 800, 600};
+  OCFactory commands;
+  LanguageManager languages{&commands};
+  LanguageManager* languagesSlot = &languages;
   GUI gui;
   cEntity_Manager manager{&factory};
   cEntity_Manager* managerSlot = &manager;
