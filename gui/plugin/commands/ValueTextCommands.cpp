@@ -206,7 +206,11 @@ CoreStatus SpinBindTargetCommand(CStringArray& t, CoreParser* p) {
   GUIParser* parser = Parser(p);
   auto* spin = At<GUISpin>(t, p, 2);
   Panelis* gui = Service(parser);
-  auto* target = spin && gui ? dynamic_cast<GUITextBox*>(gui->FindEntity(t[1])) : nullptr;
+  GUIEntity* named = spin && gui ? gui->FindEntity(t[1]) : nullptr;
+  // A box of a block still being read is not in the world's tree yet: the
+  // entity manager knows it already.
+  if (!named && spin && spin->GetManager()) named = dynamic_cast<GUIEntity*>(spin->GetManager()->FindEntity(t[1]));
+  auto* target = dynamic_cast<GUITextBox*>(named);
   if (!target) return kFail;
   spin->SetTarget(target);
   return status::Ok;
