@@ -114,12 +114,21 @@ bool GUIParser::ParseTokens(const std::vector<GUIToken>& tokens, const std::stri
                             statement[0].c_str());
     }
     start = end + 1;
-    if (!opens) continue;
     Block block;
     block.opened = current_ != before && current_ != nullptr;
     block.pushedLanguage =
         block.opened && languages &&
         (languages->GetStackDepth() != depthBefore || languages->GetCurrentLanguage() != languageBefore);
+    if (!opens) {
+      // A creation without "{" has no block of its own: it is completed at
+      // once, so that it neither swallows the statements after it nor
+      // leaves its language behind.
+      if (block.opened) {
+        blocks_.push_back(block);
+        CloseBlock(fileName, line);
+      }
+      continue;
+    }
     if (block.opened) {
       blocks_.push_back(block);
       continue;

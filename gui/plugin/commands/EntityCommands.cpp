@@ -214,11 +214,12 @@ CoreStatus DefaultTooltipFontCommand(CStringArray& t, CoreParser* p) {
 }
 
 CoreStatus DefaultTooltipPositionCommand(CStringArray& t, CoreParser* p) {
+  // An anchor out of range refuses the statement before a tooltip is made.
+  const int32_t anchor = Int(t, 1);
+  if (t.size() == 3 && (anchor < 0 || anchor > 9)) return kFail;
   Widget* w = TooltipOwner(t, p, 3);
   if (!w) return kFail;
   if (t.size() == 3) {
-    const int32_t anchor = Int(t, 1);
-    if (anchor < 0 || anchor > 9) return kFail;
     w->SetTooltipPosition(static_cast<uint8_t>(anchor));
     static constexpr uint8_t kAlign[] = {GUIALIGN_LEFT, GUIALIGN_CENTRE, GUIALIGN_RIGHT};
     const int32_t align = Int(t, 2);
