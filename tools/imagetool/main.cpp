@@ -1,7 +1,8 @@
-// imagetool: writes a 32-bit ".tga" picture from a text description (the
-// statements are listed in ImageDescription.h and printed by --help).
+// imagetool: writes a 32-bit ".tga" picture, or a ".jpg" one, from a text
+// description (the statements are listed in ImageDescription.h and printed
+// by --help). The output name's extension chooses the format.
 //
-//   imagetool <description.txt> <picture.tga>
+//   imagetool <description.txt> <picture.tga|picture.jpg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -9,15 +10,19 @@
 
 #include "platform/DurableSave.h"
 #include "platform/FileRead.h"
+#include "base/StringUtil.h"
 #include "tools/imagetool/ImageDescription.h"
+#include "tools/imagetool/JpegWriter.h"
 
 namespace {
 
 // Descriptions are a few lines of text; anything larger is not one.
 constexpr uint64_t kMaxDescriptionBytes = 16u << 20;
+constexpr int kJpegQuality = 95;
 
 const char kUsage[] =
-    "usage: imagetool <description.txt> <picture.tga>\n"
+    "usage: imagetool <description.txt> <picture.tga|picture.jpg>\n"
+    "  a name ending in .jpg or .jpeg writes a JPEG (alpha dropped), any other a .tga\n"
     "\n"
     "Description statements, one a line ('#' starts a comment, colours AARRGGBB):\n"
     "  size <width> <height>                 first statement, 1..4096 each\n"
@@ -48,7 +53,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "imagetool: %s: %s\n", argv[1], error.c_str());
     return 1;
   }
-  const std::vector<uint8_t> bytes = EncodeTga32(picture);
+  std::vector<uint8_t> bytes;
+  const std::string output = argv[2];
+  if (str::EndsWithNoCase(output, ".jpg") || str::EndsWithNoCase(output, ".jpeg")) {
+    if (!EncodeJpeg(picture, kJpegQuality, &bytes, &error)) {
+      std::fprintf(stderr, "imagetool: %s: %s\n", argv[2], error.c_str());
+      return 1;
+    }
+  } else {
+    bytes = EncodeTga32(picture);
+  }
   std::string writeError;
   if (!platform::SaveFileDurably(argv[2], bytes.data(), bytes.size(), &writeError)) {
     std::fprintf(stderr, "imagetool: cannot write %s: %s\n", argv[2], writeError.c_str());
