@@ -68,6 +68,7 @@ void BM_LoadFile500Widgets(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     auto kit = std::make_unique<guitest::Kit>(false);
+    kit->AddGUIActions();
     state.ResumeTiming();
     benchmark::DoNotOptimize(kit->gui.LoadGUIFile(FilePath()));
     state.PauseTiming();
