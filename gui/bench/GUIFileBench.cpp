@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/bench/PickProbe.h"
 #include "gui/core/tests/GUITestKit.h"
 #include "platform/tests/ScratchDir.h"
 
@@ -78,13 +79,6 @@ void BM_LoadFile500Widgets(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadFile500Widgets)->Unit(benchmark::kMillisecond);
 
-MousePacket PacketAt(int i) {
-  MousePacket p;
-  p.x = (i * 37) % 800;
-  p.y = (i * 53) % 600;
-  return p;
-}
-
 void BM_FileFrame500Widgets(benchmark::State& state) {
   LoadedScreen screen;
   if (!screen.loaded) state.SkipWithError("the file did not load");
@@ -92,7 +86,7 @@ void BM_FileFrame500Widgets(benchmark::State& state) {
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     screen.kit.gui.GetWorld()->UpdateTransform();
-    MousePacket p = PacketAt(i++);
+    MousePacket p = guibench::PacketAt(i++);
     screen.kit.gui.OnMouse(&p);
     screen.kit.renderer.draws.clear();
     screen.kit.renderer.clears.clear();
@@ -105,16 +99,11 @@ void BM_FileFrame500Widgets(benchmark::State& state) {
 }
 BENCHMARK(BM_FileFrame500Widgets);
 
-GUIRay RayAt(int i) {
-  const float x = static_cast<float>((i * 37) % 800) / 40.0f - 10.0f;
-  const float y = 7.5f - static_cast<float>((i * 53) % 600) / 40.0f;
-  return GUIRay{{x, y, 100.0f}, {x, y, -400.0f}};
-}
-
 void BM_FilePickEntity500(benchmark::State& state) {
   LoadedScreen screen;
   int i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(screen.kit.gui.PickEntity(screen.kit.gui.GetWorld(), RayAt(i++)));
+  GUIEntity* root = screen.kit.gui.GetWorld();
+  for (auto _ : state) benchmark::DoNotOptimize(screen.kit.gui.PickEntity(root, guibench::RayAt(i++)));
 }
 BENCHMARK(BM_FilePickEntity500);
 
@@ -122,18 +111,7 @@ void BM_FileNaiveLinearScan500(benchmark::State& state) {
   LoadedScreen screen;
   int i = 0;
   for (auto _ : state) {
-    const GUIRay ray = RayAt(i++);
-    GUIEntity* best = nullptr;
-    float bestZ = -1e30f;
-    for (GUIEntity* w : screen.widgets) {
-      if (!w->IsLive() || !w->IsSolid() || !w->HitBox(ray)) continue;
-      const float z = w->GetWorldMatrixPtr()->m[3][2];
-      if (z > bestZ) {
-        bestZ = z;
-        best = w;
-      }
-    }
-    benchmark::DoNotOptimize(best);
+    benchmark::DoNotOptimize(guibench::NaiveScan(screen.widgets, guibench::RayAt(i++)));
   }
 }
 BENCHMARK(BM_FileNaiveLinearScan500);

@@ -42,12 +42,8 @@ bool GUIDropDownLB::CreateListBox() {
 }
 
 bool GUIDropDownLB::CreateArrowButton() {
-  auto* arrow = SpawnPart<GUIButton>(gui_, GUIKIND_BUTTON, "Dropdown " + NameRef() + "'s dropdown arrow button");
-  if (!arrow) return false;
-  arrow->MoveBy(0.0f, 0.0f, 0.001f, true);
-  AddChild(arrow, true);
-  arrow_ = arrow;
-  return true;
+  arrow_ = AttachPart<GUIButton>(GUIKIND_BUTTON, "Dropdown " + NameRef() + "'s dropdown arrow button", 0.001f, true);
+  return arrow_ != nullptr;
 }
 
 bool GUIDropDownLB::CreateSelectionText() {

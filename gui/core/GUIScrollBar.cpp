@@ -30,17 +30,10 @@ CoreStatus GUIScrollBar::Initialize() {
 }
 
 bool GUIScrollBar::CreateButtons() {
-  auto* increase = SpawnPart<GUIButton>(gui_, GUIKIND_BUTTON, "Scrollbar " + NameRef() + "'s increase button");
-  if (!increase) return false;
-  increase->MoveBy(0.0f, 0.0f, 0.001f, true);
-  AddChild(increase, true);
-  increase_ = increase;
-  auto* decrease = SpawnPart<GUIButton>(gui_, GUIKIND_BUTTON, "Scrollbar " + NameRef() + "'s decrease button");
-  if (!decrease) return false;
-  decrease->MoveBy(0.0f, 0.0f, 0.001f, true);
-  AddChild(decrease, true);
-  decrease_ = decrease;
-  return true;
+  increase_ = AttachPart<GUIButton>(GUIKIND_BUTTON, "Scrollbar " + NameRef() + "'s increase button", 0.001f, true);
+  if (!increase_) return false;
+  decrease_ = AttachPart<GUIButton>(GUIKIND_BUTTON, "Scrollbar " + NameRef() + "'s decrease button", 0.001f, true);
+  return decrease_ != nullptr;
 }
 
 void GUIScrollBar::ChildLeft(GUIEntity* child) {

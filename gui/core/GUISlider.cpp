@@ -24,12 +24,8 @@ CoreStatus GUISlider::Initialize() {
 }
 
 bool GUISlider::CreateThumb() {
-  auto* thumb = SpawnPart<GUIStatic>(gui_, GUIKIND_STATIC, "Slider " + NameRef() + "'s thumb");
-  if (!thumb) return false;
-  thumb->MoveBy(0.0f, 0.0f, 0.001f, false);
-  AddChild(thumb, false);
-  thumb_ = thumb;
-  return true;
+  thumb_ = AttachPart<GUIStatic>(GUIKIND_STATIC, "Slider " + NameRef() + "'s thumb", 0.001f, false);
+  return thumb_ != nullptr;
 }
 
 void GUISlider::ChildLeft(GUIEntity* child) {

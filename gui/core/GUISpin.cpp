@@ -23,17 +23,11 @@ CoreStatus GUISpin::Initialize() {
 }
 
 bool GUISpin::CreateButtons() {
-  auto* increase = SpawnPart<GUIButton>(gui_, GUIKIND_BUTTON, "Spin control " + NameRef() + "'s increase button");
-  if (!increase) return false;
-  increase->MoveBy(0.0f, 0.0f, 0.005f, false);
-  AddChild(increase, true);
-  increase_ = increase;
-  auto* decrease = SpawnPart<GUIButton>(gui_, GUIKIND_BUTTON, "Spin control " + NameRef() + "'s decrease button");
-  if (!decrease) return false;
-  decrease->MoveBy(0.0f, 0.0f, 0.005f, false);
-  AddChild(decrease, true);
-  decrease_ = decrease;
-  return true;
+  const std::string name = "Spin control " + NameRef();
+  increase_ = AttachPart<GUIButton>(GUIKIND_BUTTON, name + "'s increase button", 0.005f, false);
+  if (!increase_) return false;
+  decrease_ = AttachPart<GUIButton>(GUIKIND_BUTTON, name + "'s decrease button", 0.005f, false);
+  return decrease_ != nullptr;
 }
 
 void GUISpin::ChildLeft(GUIEntity* child) {

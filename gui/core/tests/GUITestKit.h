@@ -17,6 +17,7 @@
 #include "engine/entity/ActionBase.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
+#include "engine/entity/InputSocket.h"
 #include "engine/entity/SpawnBase.h"
 #include "engine/services/tests/FakeCore3D.h"
 #include "gui/core/GUIButton.h"
@@ -28,6 +29,7 @@
 #include "gui/core/GUIMLTextBox.h"
 #include "gui/core/GUITextBox.h"
 #include "gui/core/GUIWorld.h"
+#include "gui/core/tests/GUIRig.h"
 #include "gui/core/tests/RecordingSound.h"
 #include "gui/core/actions/GUIActions.h"
 #include "gui/plugin/GUI.h"
@@ -35,6 +37,25 @@
 #include "gui/plugin/WidgetSpawns.h"
 
 namespace guitest {
+
+// The game's side: a socket behind the GUI's that counts what reaches it.
+class GameSocket : public cCore_Base_InputSocket {
+ public:
+  GameSocket() : cCore_Base_InputSocket("Game") {}
+  CoreStatus OnMouse(MousePacket*) override {
+    ++mouse;
+    return status::Ok;
+  }
+  CoreStatus OnKey(KeyboardPacket*) override {
+    ++keys;
+    return status::Ok;
+  }
+  CoreStatus RegisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
+  CoreStatus ReloadKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
+  CoreStatus UnregisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
+  int mouse = 0;
+  int keys = 0;
+};
 
 // Logs "<entity>|<params>" per Execute; answers `answer`.
 class Recorder : public cAction_Base {
@@ -48,21 +69,11 @@ class Recorder : public cAction_Base {
   CoreStatus answer = status::Ok;
 };
 
-class Kit {
+class Kit : public GUIRig {
  public:
   explicit Kit(bool withWorld = true) {
-    for (int32_t kind = GUIKIND_WORLD; kind <= GUIKIND_DROPDOWN; ++kind) factory.RegisterSpawn(WidgetSpawnOfKind(kind));
-    GUI_OCPack pack;
-    commands.RegisterAll(*pack.GetCommandMap());
-    gui.SetLanguageManagerRef(&languagesSlot);
-    renderer.shareByName = true;
-    gui.SetWrapperBlockRef(&rect);
-    gui.SetRendererRef(&rendererSlot);
-    gui.SetEntityManagerRef(&managerSlot);
-    gui.SetActionFactoryRef(&factorySlot);
     gui.SetSoundRef(&soundSlot);
-    gui.SetResourcePath("res/");
-    EXPECT_TRUE(gui.Init());
+    EXPECT_TRUE(started);
     if (!withWorld) return;
     GUIEntity* made = nullptr;
     EXPECT_EQ(gui.SpawnWidget(GUIKIND_WORLD, &made), status::Ok);
@@ -100,32 +111,14 @@ class Kit {
     return widget;
   }
 
-  // The sixteen GUI actions, registered as the library manager does.
-  void AddGUIActions() {
-    for (uint32_t i = 0; cAction_Base* action = CreateGUIAction(i); ++i) {
-      if (!factory.RegisterAction(action, action->IsActive())) delete action;
-    }
-  }
-
   Recorder* AddRecorder(const char* name) {
     auto* recorder = new Recorder(name);
     factory.RegisterAction(recorder, false);
     return recorder;
   }
 
-  fake3d::FakeCore3D renderer;
   RecordingSound sound;
   SoundMgr* soundSlot = &sound;
-  Core3D* rendererSlot = &renderer;
-  cAction_Factory factory;
-  cAction_Factory* factorySlot = &factory;
-  platform::RECT rect{0, 0, 800, 600};
-  OCFactory commands;
-  LanguageManager languages{&commands};
-  LanguageManager* languagesSlot = &languages;
-  GUI gui;
-  cEntity_Manager manager{&factory};
-  cEntity_Manager* managerSlot = &manager;
   GUIWorld* world = nullptr;
 };
 

@@ -22,25 +22,9 @@
 
 namespace {
 
+using guitest::GameSocket;
 using guitest::Kit;
 
-class GameSocket : public cCore_Base_InputSocket {
- public:
-  GameSocket() : cCore_Base_InputSocket("Game") {}
-  CoreStatus OnMouse(MousePacket*) override {
-    ++mouse;
-    return status::Ok;
-  }
-  CoreStatus OnKey(KeyboardPacket*) override {
-    ++keys;
-    return status::Ok;
-  }
-  CoreStatus RegisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
-  CoreStatus ReloadKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
-  CoreStatus UnregisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
-  int mouse = 0;
-  int keys = 0;
-};
 
 struct Pixel {
   int x = -1;
