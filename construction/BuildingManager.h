@@ -69,4 +69,10 @@ class cEntity_BuildingManager : public cEntity_Base {
   // Removes a placed building completely (lists, plot, networks) and runs
   // its demolition.
   virtual void RemoveInstance(BOInstance* instance) = 0;
+
+  // 0 to 3 when a placed building's road access point on cell (x, y) faces
+  // -y, +x, +y or -x; another value otherwise.
+  virtual uint8_t CheckPlacementAt(int32_t x, int32_t y) = 0;
+  // The placed building with a road access point on cell (x, y), or null.
+  virtual BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y) = 0;
 };

@@ -109,7 +109,8 @@ class cPathFinder : public cSimulation_TimeObject, public cSerialized_Object {
   // Unlinks and deletes the node. Requests that start or end on it end with
   // no route; requests whose route runs over it are searched again.
   virtual void RemoveNode(cPathNode* node);
-  // Links two grid neighbours in the direction of their places; a road tile
+  // Links two nodes on one straight line in the direction of their places
+  // (the caller passes neighbours along the network); a road tile
   // links only with road tiles, the airside kinds with one another.
   virtual void LinkNodes(cPathNode* a, cPathNode* b);
   // Queues a request and, when no search is running, searches it at once.

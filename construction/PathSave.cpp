@@ -23,12 +23,17 @@ struct NodeRecord {
 };
 
 // The cell next to (x, y) in direction d, or -1 off the grid.
-int64_t CellToward(uint32_t x, uint32_t y, uint8_t d, uint32_t width, uint32_t height) {
+// Whether `cell` lies straight from (x, y) in direction d. Links need not
+// join grid neighbours: the road graph links the nodes at the ends of a
+// straight run over the node-less cells between them.
+bool LiesToward(uint32_t x, uint32_t y, uint8_t d, int64_t cell, uint32_t width) {
+  const auto cx = static_cast<uint32_t>(cell % width);
+  const auto cy = static_cast<uint32_t>(cell / width);
   switch (d) {
-    case 0: return y > 0 ? int64_t(y - 1) * width + x : -1;
-    case 1: return x + 1 < width ? int64_t(y) * width + x + 1 : -1;
-    case 2: return y + 1 < height ? int64_t(y + 1) * width + x : -1;
-    default: return x > 0 ? int64_t(y) * width + x - 1 : -1;
+    case 0: return cx == x && cy < y;
+    case 1: return cy == y && cx > x;
+    case 2: return cx == x && cy > y;
+    default: return cy == y && cx < x;
   }
 }
 
@@ -107,8 +112,8 @@ void cPathFinder::RestoreNodes() {
       if (link < 0 || static_cast<size_t>(link) >= cells) {
         return refuse("record " + std::to_string(i) + " links off the grid");
       }
-      if (link != CellToward(r.x, r.y, d, width, height)) {
-        return refuse("record " + std::to_string(i) + " links a cell that is not its neighbour");
+      if (!LiesToward(r.x, r.y, d, link, width)) {
+        return refuse("record " + std::to_string(i) + " links a cell that does not lie in that direction");
       }
       if (recordAt[static_cast<size_t>(link)] < 0) {
         return refuse("record " + std::to_string(i) + " links an empty cell");

@@ -131,10 +131,10 @@ TEST(PathSaveTest, CorruptBlobsRestoreNothing) {
       {"repeated_cell", [&](auto& b) { PutU16(b, centre, 0); }, "repeats a cell"},
       {"link_past_the_grid", [&](auto& b) { PutI32(b, centre + 8, 9); }, "links off the grid"},
       {"link_negative", [&](auto& b) { PutI32(b, centre + 12, -2); }, "links off the grid"},
-      {"link_not_a_neighbour", [&](auto& b) { PutI32(b, centre + 8, 8); }, "not its neighbour"},
-      {"link_to_itself", [&](auto& b) { PutI32(b, centre + 20, 4); }, "not its neighbour"},
+      {"link_not_a_neighbour", [&](auto& b) { PutI32(b, centre + 8, 8); }, "does not lie in that direction"},
+      {"link_to_itself", [&](auto& b) { PutI32(b, centre + 20, 4); }, "does not lie in that direction"},
       {"link_round_the_edge", [&](auto& b) { PutI32(b, 4 + 6 * cPathFinder::kRecordSize + 12, 3); },
-       "not its neighbour"},
+       "does not lie in that direction"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -188,9 +188,17 @@ class FakeModel : public C3DModel {
   bool BeginEdit() override { return false; }
   bool EndEdit() override { return false; }
   bool IsEditing() override { return false; }
-  void SetVertices(const RenderVertex*, uint16_t) override {}
-  void SetIndices(const uint16_t*, const uint16_t*, uint32_t) override {}
-  void SetPartCount(uint16_t) override {}
+  // The last geometry handed over (polymesh users build their own).
+  void SetVertices(const RenderVertex* v, uint16_t count) override { vertices.assign(v, v + count); }
+  void SetIndices(const uint16_t* values, const uint16_t* parts, uint32_t count) override {
+    indices.assign(values, values + count);
+    indexParts.assign(parts, parts ? parts + count : parts);
+  }
+  void SetPartCount(uint16_t count) override { partCount = count; }
+  std::vector<RenderVertex> vertices;
+  std::vector<uint16_t> indices;
+  std::vector<uint16_t> indexParts;
+  uint16_t partCount = 0;
   void SetTextureRect(int32_t set, float u0, float u1, float v0, float v1) override {
     log.push_back("rect " + std::to_string(set) + " " + std::to_string(u0) + " " + std::to_string(u1) + " " +
                   std::to_string(v0) + " " + std::to_string(v1));

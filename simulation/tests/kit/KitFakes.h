@@ -59,11 +59,60 @@ class FakeWeather : public cEntity_WeatherManager {
   std::vector<uint8_t> blizzards;
 };
 
+// A plot of width x height cells (every cell owned and empty unless told
+// otherwise) with the cell marking rule of the real plot, unit cells placed
+// from the world origin, and a mini-map of one pixel per 5 x 5 cells.
 class FakePlot : public cEntity_GamePlot {
  public:
-  using cEntity_GamePlot::cEntity_GamePlot;
+  FakePlot(cEntity_Manager* manager, uint32_t typeWord, uint16_t cellsAcross = 64)
+      : cEntity_GamePlot(manager, typeWord) {
+    Resize(cellsAcross);
+  }
+  // A fresh square plot of that many cells a side, all owned and empty.
+  void Resize(uint16_t cellsAcross) {
+    width = height = cellsAcross;
+    content.assign(size_t{width} * height, 0xFF);
+    objects.assign(content.size(), nullptr);
+    miniMap.assign(static_cast<size_t>(width / 5) * static_cast<size_t>(height / 5), 0);
+  }
   float GetGroundHeight() override { return groundHeight; }
+  float GetOriginY() override { return groundHeight; }
+  uint16_t GetWidth() override { return width; }
+  uint16_t GetHeight() override { return height; }
+  float GetCellSize() override { return 1.0f; }
+  bool GetCellWorldRect(uint16_t cx, uint16_t cz, float* x0, float* z0, float* x1, float* z1, bool) override {
+    if (cx >= width || cz >= height) return false;
+    *x0 = cx;
+    *z0 = cz;
+    *x1 = cx + 1.0f;
+    *z1 = cz + 1.0f;
+    return true;
+  }
+  uint32_t GetCellWord(uint32_t index) override { return index < content.size() ? content[index] : 0; }
+  void MarkCellRect(uint32_t start, uint16_t w, uint16_t h, uint32_t value, uint32_t clearMask, bool reset,
+                    void* object, bool setObject) override {
+    for (uint32_t row = 0; row < h; ++row) {
+      for (uint32_t col = 0; col < w; ++col) {
+        const uint32_t i = start + row * width + col;
+        if (i >= content.size()) continue;
+        uint32_t& c = content[i];
+        c = reset ? 0 : c & ~clearMask;
+        if (c == 0 || (c & ~0xFu) >= 208) c |= value;
+        if (setObject) objects[i] = object;
+      }
+    }
+  }
+  uint32_t GetPaletteColour(uint8_t index) override { return 0xFF000000u | index; }
+  uint32_t* GetMiniMapPixels() override { return miniMap.data(); }
+  void BuildFenceMesh() override { ++fenceBuilds; }
+
   float groundHeight = 0.5f;
+  uint16_t width = 0;
+  uint16_t height = 0;
+  std::vector<uint32_t> content;
+  std::vector<void*> objects;
+  std::vector<uint32_t> miniMap;
+  int fenceBuilds = 0;
 };
 
 class FakeRoads : public cEntity_RoadManager {
@@ -211,6 +260,15 @@ class FakeBuildings : public cEntity_BuildingManager {
     out = static_cast<FakeInstance*>(instance)->roadAccess;
   }
   void ApplyEarthquakeDamage(int32_t magnitude) override { earthquakes.push_back(magnitude); }
+  uint8_t CheckPlacementAt(int32_t x, int32_t y) override {
+    const RoadAccessCell* access = FindAccess(x, y, nullptr);
+    return access ? access->direction : 4;
+  }
+  BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y) override {
+    FakeInstance* owner = nullptr;
+    FindAccess(x, y, &owner);
+    return owner;
+  }
 
   uint16_t FindTypeIndexByName(uint8_t classCode, const std::string& name) override {
     std::vector<std::string>& names = typeNames_[classCode];
@@ -295,6 +353,20 @@ class FakeBuildings : public cEntity_BuildingManager {
 
  private:
   static bool EqualNoCase(const std::string& a, const std::string& b) { return str::EqualsNoCase(a, b); }
+
+  // The road access point on (x, y) of any placed building.
+  const RoadAccessCell* FindAccess(int32_t x, int32_t y, FakeInstance** owner) {
+    for (auto& entry : types_) {
+      for (auto& instance : entry.second->instances) {
+        for (const RoadAccessCell& access : instance->roadAccess) {
+          if (access.x != x || access.y != y) continue;
+          if (owner) *owner = instance.get();
+          return &access;
+        }
+      }
+    }
+    return nullptr;
+  }
 
   std::map<std::tuple<uint8_t, uint16_t, uint8_t>, std::unique_ptr<FakeType>> types_;
   std::map<uint8_t, std::vector<std::string>> typeNames_;

@@ -1,0 +1,68 @@
+#pragma once
+// A road manager on the simulation test kit's world (64 x 64 owned cells,
+// unit cells) with a real path finder, and the network drawn as text: one
+// character a cell, '-' road along x, '|' along y, 'o' lone cell, '+'
+// junction, '.' none; '*' marks a cell holding a path node.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "construction/PathFinder.h"
+#include "construction/RoadManager.h"
+#include "engine/services/tests/FakeCore3D.h"
+#include "simulation/StatManager.h"
+#include "simulation/tests/kit/SimWorld.h"
+
+namespace roadtest {
+
+struct RoadWorld {
+  explicit RoadWorld(bool withRoadType = true, uint16_t cellsAcross = 64) {
+    world.plot.Resize(cellsAcross);
+    finder.width = world.plot.width;
+    finder.height = world.plot.height;
+    finder.Start();
+    world.table.pathFinder = &finder;
+    roads = std::make_unique<cEntity_RoadManager>(world.table.entityManager, kEntityType_Base);
+    world.table.roadManager = roads.get();
+    if (withRoadType) world.buildings.AddNamedType(4, "Road", 1)->buildCost = 10.0f;
+    roads->LoadMaterials();
+    roads->BuildWorld();
+  }
+  ~RoadWorld() {
+    world.table.roadManager = nullptr;
+    world.table.pathFinder = nullptr;
+    roads.reset();
+  }
+
+  // Places and settles a drag the way the building manager does.
+  bool Place(uint16_t x, uint16_t y, uint16_t w, uint16_t l) {
+    if (!roads->PlaceRoad(x, y, w, l)) return false;
+    roads->FinishRoadPlacement();
+    return true;
+  }
+  double Cash() const { return world.stats->block.cash; }
+  void SetCash(double cash) { world.stats->block.cash = cash; }
+
+  // Rows y0..y1 of columns x0..x1 drawn as text, rows joined with '/'.
+  std::string Draw(int x0, int y0, int x1, int y1, bool nodes = false) {
+    std::string text;
+    for (int y = y0; y <= y1; ++y) {
+      if (y > y0) text += '/';
+      for (int x = x0; x <= x1; ++x) {
+        if (nodes && finder.GetNodeAt(x, y)) {
+          text += '*';
+          continue;
+        }
+        const RoadSection* s = roads->GetSectionAt(x, y);
+        text += !s ? '.' : s->kind == RoadAlongX ? '-' : s->kind == RoadAlongY ? '|' : s->kind == RoadLoneCell ? 'o' : '+';
+      }
+    }
+    return text;
+  }
+
+  simkit::SimWorld world;
+  cPathFinder finder;
+  std::unique_ptr<cEntity_RoadManager> roads;
+};
+
+}  // namespace roadtest
