@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DGAME_TESTS=OFF -DGAME_BENCH=OFF
 cmake --build build/release -j "$(nproc)"
-if [[ -x build/release/out/airport ]]; then
-  exec build/release/out/airport "$@"
-fi
-echo "Built everything into build/release/out; the game program is not part of this build yet."
+# The program's current directory is its resource folder, where it reads
+# base.cfg; its plug-ins lie beside it in out/.
+cd build/release/out/data
+exec ../airport "$@"

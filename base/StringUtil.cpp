@@ -1,6 +1,48 @@
 #include "base/StringUtil.h"
 
+#include <cstring>
+
 namespace str {
+
+namespace {
+
+uint64_t LoadWord(const char* p, size_t n) {
+  uint64_t w = 0;
+  std::memcpy(&w, p, n);
+  return w;
+}
+
+// Lower-cases the ASCII capitals among eight bytes at once: a byte gets 0x20
+// added when it lies in 'A'..'Z' (the sums cannot carry into the next byte).
+uint64_t FoldWord(uint64_t w) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  const uint64_t low7 = w & (0x7F * kOnes);
+  const uint64_t atLeastA = low7 + (0x80 - 'A') * kOnes;
+  const uint64_t pastZ = low7 + (0x80 - 'Z' - 1) * kOnes;
+  const uint64_t capital = atLeastA & ~pastZ & ~w & (0x80 * kOnes);
+  return w | (capital >> 2);
+}
+
+uint64_t Mix(uint64_t h, uint64_t w) {
+  h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  return h ^ (h >> 29);
+}
+
+template <bool kFold>
+uint32_t HashWords(std::string_view s) {
+  const char* p = s.data();
+  const size_t n = s.size();
+  uint64_t h = 0x2545F4914F6CDD1Dull ^ n;
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, 8)) : LoadWord(p + i, 8));
+  if (i < n) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, n - i)) : LoadWord(p + i, n - i));
+  return static_cast<uint32_t>(h ^ (h >> 32));
+}
+
+}  // namespace
+
+uint32_t HashNoCase(std::string_view s) { return HashWords<true>(s); }
+uint32_t HashBytes(std::string_view s) { return HashWords<false>(s); }
 
 static char ToUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 

@@ -2,6 +2,7 @@
 // The one place where the engine lower-cases and compares ignoring case.
 // Only ASCII letters fold: names in scripts and data are ASCII, and the
 // result must not depend on the process locale.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,11 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 int CompareNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);
 bool EndsWithNoCase(std::string_view s, std::string_view suffix);
+// A 32-bit hash of `s` folded to lower case: names EqualsNoCase matches hash
+// alike. HashBytes is the same hash without the folding, for names already
+// folded. Both read eight bytes at a time.
+uint32_t HashNoCase(std::string_view s);
+uint32_t HashBytes(std::string_view s);
 
 // Blank means space, tab, CR or LF.
 bool IsBlank(char c);

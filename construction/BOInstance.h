@@ -32,6 +32,10 @@ class BOInstance {
   // is evaluated again and the building registered or withdrawn with its
   // type when it changed.
   virtual void AddRoadConnection() = 0;
+  // One more (one fewer) taxiway contact; the step from 0 to 1 (1 to 0)
+  // evaluates the functional state again.
+  virtual void AddTaxiwayConnection() = 0;
+  virtual void RemoveTaxiwayConnection() = 0;
   // The type's taxiway access rectangles, turned and moved to this
   // building's place.
   virtual void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) = 0;

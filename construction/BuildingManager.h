@@ -75,4 +75,9 @@ class cEntity_BuildingManager : public cEntity_Base {
   virtual uint8_t CheckPlacementAt(int32_t x, int32_t y) = 0;
   // The placed building with a road access point on cell (x, y), or null.
   virtual BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y) = 0;
+  // The placed building standing on cell (x, y), or null.
+  virtual BOInstance* GetInstanceAt(int32_t x, int32_t y) = 0;
+  // After new pavement or a network change: every placed building's road
+  // and taxiway connections counted again.
+  virtual void RecountConnections() = 0;
 };

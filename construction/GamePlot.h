@@ -5,6 +5,13 @@
 
 #include "engine/entity/EntityBase.h"
 
+// One plot cell: what it holds (0 not owned, 0xFF owned and empty, else
+// occupied) and the object standing on it.
+struct PlotCell {
+  uint32_t content = 0;
+  void* object = nullptr;
+};
+
 class cEntity_GamePlot : public cEntity_Base {
  public:
   using cEntity_Base::cEntity_Base;
@@ -24,6 +31,12 @@ class cEntity_GamePlot : public cEntity_Base {
                                 bool inWorld) = 0;
   // Content word of cell y * width + x; 0 beyond the grid.
   virtual uint32_t GetCellWord(uint32_t index) = 0;
+  // The cell record; null when index >= width x height.
+  virtual PlotCell* GetCellRecord(uint32_t index) = 0;
+  // content = 0 when reset, else content &= ~clearMask; then, on an empty or
+  // non-building cell, content |= value; the object is stored on request.
+  virtual void SetCell(uint32_t index, uint32_t value, uint32_t clearMask, bool reset, void* object,
+                       bool setObject) = 0;
   // SetCell on every cell of the w x h rectangle whose top-left is `start`.
   virtual void MarkCellRect(uint32_t start, uint16_t w, uint16_t h, uint32_t value, uint32_t clearMask, bool reset,
                             void* object, bool setObject) = 0;

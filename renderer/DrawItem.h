@@ -19,6 +19,10 @@ class VertexBuffer;
 class IndexBuffer;
 }  // namespace platform::gfx
 
+// Placements of a model beyond its own: caller-owned matrices, listed by
+// the model and shared by every part's geometry.
+using InstanceList = std::vector<JMatrix*>;
+
 // Geometry as the pass draws it: 32-byte vertices, 16-bit indices, its own
 // world matrix, optional instance matrices and optional device buffers.
 struct MeshGeometry {
@@ -27,7 +31,9 @@ struct MeshGeometry {
   uint32_t indexCount = 0;
   const uint16_t* indices = nullptr;
   JMatrix world = JMatrix::Identity();
-  std::vector<const JMatrix*> instances;
+  // The owner's list (not owned here); null or empty draws once at `world`.
+  const InstanceList* instances = nullptr;
+  bool HasInstances() const { return instances && !instances->empty(); }
   platform::gfx::VertexBuffer* vertexBuffer = nullptr;
   platform::gfx::IndexBuffer* indexBuffer = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 
+#include "engine/frame/Timer.h"
 #include "engine/math/CameraView.h"
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/ImageUtil.h"
@@ -55,6 +56,15 @@ bool Lumetra::Init() {
 
 void Lumetra::Shutdown() {
   FreeModeList();
+  ReleaseOverlayObjects();
+  for (size_t i = 0; overlayPass_ && i < passes_.size(); ++i)
+    if (passes_[i] == overlayPass_) RemovePass(static_cast<int32_t>(i));
+  for (size_t i = 0; overlayView_ && i < views_.size(); ++i)
+    if (views_[i] == overlayView_) RemoveView(static_cast<int32_t>(i));
+  overlayPass_ = nullptr;
+  overlayView_ = nullptr;
+  delete profiler_;
+  profiler_ = nullptr;
   // Resources go before the device they hold textures and buffers of; any
   // pointer a user still holds is invalid from here on.
   meshes_.Destroy();
@@ -63,6 +73,7 @@ void Lumetra::Shutdown() {
   shaders_.Destroy();
   images_.Destroy();
   lights_.Destroy();
+  DeleteContainers();
   for (C3DPassDX8* pass : passes_) delete pass;
   passes_.clear();
   for (C3DPassDX8* pass : retiredPasses_) delete pass;
@@ -156,6 +167,11 @@ C3DPass* Lumetra::InsertPass(int32_t index) {
 void Lumetra::RemovePass(int32_t index) {
   if (index < 0 || static_cast<size_t>(index) >= passes_.size()) return;
   C3DPassDX8* pass = passes_[static_cast<size_t>(index)];
+  if (pass == overlayPass_) {
+    // The overlay has no pass to draw into until the device is set up again.
+    overlayPass_ = nullptr;
+    overlayReady_ = false;
+  }
   passes_.erase(passes_.begin() + index);
   RenumberPasses();
   pass->SetIndex(-1);
@@ -197,6 +213,10 @@ CameraView* Lumetra::AddView() {
 void Lumetra::RemoveView(int32_t index) {
   if (index < 0 || static_cast<size_t>(index) >= views_.size()) return;
   CameraView* view = views_[static_cast<size_t>(index)];
+  if (view == overlayView_) {
+    overlayView_ = nullptr;
+    overlayReady_ = false;
+  }
   for (C3DPassDX8* pass : passes_) {
     if (pass->GetPassView() == view) pass->SetPassView(nullptr);
   }

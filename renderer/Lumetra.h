@@ -11,6 +11,7 @@
 #include "engine/services/Core3D.h"
 #include "engine/math/JMatrix.h"
 #include "platform/graphics/GfxTypes.h"
+#include "renderer/DrawItem.h"
 #include "renderer/RenderStateCache.h"
 #include "renderer/resources/ResourceRegistry.h"
 
@@ -24,6 +25,8 @@ class VertexBuffer;
 
 class C3DPassDX8;
 class DX8MaterialShader;
+class SSMObject;
+class Timer;
 struct DrawItem;
 struct GlyphTable;
 
@@ -128,6 +131,33 @@ class Lumetra : public Core3D {
   // The item's image k becomes the shader's layer k image, for every layer.
   static void BindLayerImages(DrawItem* item);
 
+  // --- metrics overlay ---
+  // Makes whatever of the overlay's shader, font, view and pass is missing
+  // and sets up its camera; after device creation and reset.
+  void PrepareMetricsOverlay();
+  // The frame-rate, count and timing report with its share bar, drawn into
+  // the overlay pass after all other passes while "gfx_metrics" is on.
+  void DrawMetricsOverlay();
+  // Gives back the overlay's shader and font when the device goes.
+  void ReleaseOverlayObjects();
+  bool IsOverlayReady() const { return overlayReady_; }
+  C3DPass* GetOverlayPass() const { return overlayPass_; }
+  float GetSmoothedFrameRate() const { return smoothedFps_; }
+  // The last frame's "Core3D Total" and "Core3D GFX" times in milliseconds.
+  float GetTotalFrameMs() const { return totalMs_; }
+  float GetGraphicsFrameMs() const { return gfxMs_; }
+  // The text the last overlay drew.
+  const std::string& GetOverlayText() const { return overlayText_; }
+  // The A8R8G8B8 colour of the share bar for a share in percent.
+  static uint32_t MetricBarColour(float share);
+
+  // --- SSM containers (renderer-only) ---
+  // The loaded model file of that (lower-case) name, read and prepared once
+  // and kept until Shutdown; its texture references carry material shaders.
+  // Null when the file is missing or no model file.
+  SSMObject* LoadContainer(std::string name, uint32_t flags);
+  size_t GetContainerCount() const { return containers_.size(); }
+
   // --- registries (renderer-only) ---
   // Each add returns the family's new used count; each remove takes a
   // resource whose last reference went off the lookups until the next
@@ -150,8 +180,8 @@ class Lumetra : public Core3D {
   uint32_t AddLightRecord(C3DResource* light) { return lights_.Add(light); }
   void RemoveLightRecord(uint32_t index);
   C3DResource* GetLightRecord(uint32_t index) { return lights_.Get(index); }
-  // A font built from a built-in glyph table; the built-in fonts arrive with
-  // the font classes, until then null.
+  // A font built from a built-in glyph table, registered; null only
+  // without a table.
   C3DFont* CreateBuiltinFont(const std::string& name, uint32_t flags, const GlyphTable* table);
   // The glyph texture of a built-in font as a registered image; on failure
   // the default or empty image (null with RF_NOFALLBACK).
@@ -194,6 +224,8 @@ class Lumetra : public Core3D {
   C3DBaseShader* MakeShader(uint32_t flags, const std::string& name);
   C3DBaseShader* MakeBuiltinShader(uint32_t flags, const std::string& name);
   C3DImage* MakeImage(uint32_t flags, const std::string& name);
+  C3DModel* MakeModel(uint32_t flags, const std::string& name);
+  void DeleteContainers();
   // An empty material with one layer over the image (whose reference it
   // takes), registered; null (and the image released) when that fails.
   DX8MaterialShader* OneLayerMaterial(const std::string& name, C3DImage* image);
@@ -217,6 +249,9 @@ class Lumetra : public Core3D {
 
   // Fonts, images, lights, models, meshes, shaders.
   ResourceRegistry fonts_, images_, lights_, models_, meshes_, shaders_;
+  // Loaded model files by the name they were requested under; never
+  // removed before Shutdown.
+  std::vector<SSMObject*> containers_;
 
   platform::gfx::Direct3D* d3d_ = nullptr;
   platform::gfx::Device* device_ = nullptr;
@@ -254,4 +289,24 @@ class Lumetra : public Core3D {
   platform::gfx::VertexBuffer* lastStream_ = nullptr;
   // Used by the metrics overlay.
   std::array<float, 250> metricHistory_;
+  size_t metricHistoryPos_ = 0;
+  bool overlayReady_ = false;
+  C3DBaseShader* overlayShader_ = nullptr;
+  C3DFont* overlayFont_ = nullptr;
+  C3DPass* overlayPass_ = nullptr;
+  CameraView* overlayView_ = nullptr;
+  std::array<RenderVertex, 4> overlayVertices_{};
+  std::array<uint16_t, 6> overlayIndices_{};
+  MeshGeometry overlayGeometry_;
+  DrawItem overlayItem_;
+  float smoothedFps_ = 0.0f;
+  std::string overlayText_;
+  // The frame profiler, made when metrics are first drawn.
+  Timer* profiler_ = nullptr;
+  int32_t totalTimeline_ = -1;
+  int32_t gfxTimeline_ = -1;
+  float totalMs_ = 0.0f;
+  float gfxMs_ = 0.0f;
+  void MarkProfiler(bool frameEnd);
+  void DrawOverlayPass();
 };

@@ -10,6 +10,7 @@
 #include "platform/window/Window.h"
 #include "renderer/DisplayFormats.h"
 #include "renderer/Lumetra.h"
+#include "renderer/models/DX8Model.h"
 
 namespace gfx = platform::gfx;
 using lumetra::ColourWidths;
@@ -141,6 +142,7 @@ CoreStatus Lumetra::CreateDevice(const C3DDisplayMode* mode) {
       hardwareVertexProcessing_ = attempt.hardware;
       softwareVertexProcessing_ = attempt.software;
       SetupDevice(mode);
+      PrepareMetricsOverlay();
       return status::Ok;
     }
     if (created) created->Release();
@@ -163,10 +165,15 @@ void Lumetra::SetupDevice(const C3DDisplayMode* mode) {
 bool Lumetra::ResetDevice(const C3DDisplayMode* mode) {
   gfx::PresentParameters params;
   if (!BuildPresentParameters(mode, &params) || !device_) return false;
+  // Buffers in the device's own pool do not survive a reset: their models
+  // let them go now and make them again when next drawn.
+  for (uint32_t i = 0; i < models_.UsedCount(); ++i)
+    if (auto* model = dynamic_cast<DX8Model*>(models_.Get(i))) model->ReleaseDeviceBuffers();
   const CoreStatus result = device_->Reset(&params);
   if (status::Succeeded(result)) {
     params_ = params;
     SetupDevice(mode);
+    PrepareMetricsOverlay();
     return true;
   }
   ReportError(result);
@@ -181,12 +188,15 @@ bool Lumetra::ReleaseDevice() {
   sceneOpen_ = false;  // a scene of the released device ends with it
   lastTextures_.fill(nullptr);
   lastStream_ = nullptr;
+  ReleaseOverlayObjects();
   // Resources already given up go now, while their device still exists.
   fonts_.FlushPending();
   images_.FlushPending();
   lights_.FlushPending();
   models_.FlushPending();
   shaders_.FlushPending();
+  // Shaders deleted just now gave back their layer images.
+  images_.FlushPending();
   device_->Release();
   device_ = nullptr;
   return true;

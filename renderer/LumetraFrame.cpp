@@ -113,6 +113,7 @@ CoreStatus Lumetra::RenderFrame() {
 
   inFrame_ = true;
   if (metrics_[0]) {
+    MarkProfiler(false);
     frameIndexCount_ = 0;
     frameVertexCount_ = 0;
   }
@@ -135,6 +136,7 @@ CoreStatus Lumetra::RenderFrame() {
   } else {
     RunPasses();
   }
+  if (metrics_[0] && device_) DrawMetricsOverlay();
 
   if (sceneOpen_ && device_) {
     device_->EndScene();
@@ -150,6 +152,7 @@ CoreStatus Lumetra::RenderFrame() {
     ReportError(presented);
     return status::Fail;
   }
+  if (metrics_[0]) MarkProfiler(true);
   return status::Ok;
 }
 
@@ -171,8 +174,10 @@ void Lumetra::RunPasses() {
     if (!listed(pass)) continue;
     pass->RunPrepareHook();
     if (listed(pass)) pass->RenderEntities();
-    // Text queued during the frame goes into every pass.
-    for (uint32_t i = 0; listed(pass) && i < fonts_.UsedCount(); ++i) {
+    // Text queued during the frame goes into every pass but the metrics
+    // overlay's, which draws its own text later with its own camera.
+    const bool takesText = pass != overlayPass_;
+    for (uint32_t i = 0; takesText && listed(pass) && i < fonts_.UsedCount(); ++i) {
       if (auto* font = dynamic_cast<C3DFont*>(fonts_.Get(i))) font->Flush(pass);
     }
     if (listed(pass) && device_) DrawPass(pass);
@@ -288,8 +293,8 @@ void Lumetra::DrawPass(C3DPassDX8* pass) {
       states_.ApplyStage(device_, stage, lumetra::DefaultStageRequest());
     }
 
-    if (item->instanced && !geometry->instances.empty()) {
-      for (const JMatrix* instance : geometry->instances) {
+    if (item->instanced && geometry->HasInstances()) {
+      for (const JMatrix* instance : *geometry->instances) {
         if (instance) DrawItemGeometry(*item, *instance);
       }
     } else {
@@ -379,9 +384,9 @@ void Lumetra::Queue(C3DPass* base, DrawItem* item, bool lines) {
   if (depthSorted) pass->SetDepthSorted(true);
   item->depthSorted = depthSorted;
 
-  if (depthSorted && !item->geometry->instances.empty()) {
+  if (depthSorted && item->geometry->HasInstances()) {
     // Each instance becomes an item of its own so it sorts by its own depth.
-    for (const JMatrix* instance : item->geometry->instances) {
+    for (const JMatrix* instance : *item->geometry->instances) {
       void* memory = pass->Allocator().Allocate(sizeof(DrawItem));
       if (!memory || !instance) continue;
       auto* copy = new (memory) DrawItem();

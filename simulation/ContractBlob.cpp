@@ -8,7 +8,7 @@
 #include "construction/BuildingManager.h"
 #include "construction/TerminalItem.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/GameScenario.h"
+#include "game/world/GameScenario.h"
 #include "platform/DebugOutput.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/BusinessContract.h"

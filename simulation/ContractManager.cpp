@@ -9,7 +9,7 @@
 #include "engine/math/Noise.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/GameScenario.h"
+#include "game/world/GameScenario.h"
 #include "platform/DebugOutput.h"
 #include "base/StringUtil.h"
 #include "platform/FileRead.h"

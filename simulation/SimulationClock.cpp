@@ -13,7 +13,7 @@
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/SoundMgr.h"
-#include "game/GameScenario.h"
+#include "game/world/GameScenario.h"
 #include "simulation/Calendar.h"
 #include "simulation/SimulationWidgets.h"
 #include "simulation/TimeObject.h"

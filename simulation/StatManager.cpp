@@ -12,7 +12,7 @@
 #include "engine/config/ConfigManager.h"
 #include "engine/files/StringHolder.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/GameScenario.h"
+#include "game/world/GameScenario.h"
 #include "platform/DebugOutput.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/AirportManager.h"

@@ -25,7 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // One world for the whole run: setting it up reads the game's data.
   static auto* world = new roadtest::RoadWorld();
   cEntity_RoadManager& roads = *world->roads;
-  std::vector<uint32_t>& content = world->world.plot.content;
+  std::vector<PlotCell>& cells = world->world.plot.cells;
+  auto reset = [&] {
+    for (PlotCell& cell : cells) cell = PlotCell{0xFFu, nullptr};
+  };
 
   if (!roads.LoadFromBlob(data, static_cast<uint32_t>(size))) {
     if (roads.GetBlob()) std::abort();
@@ -36,20 +39,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (RoadSection* section : roads.GetSections()) {
     for (int y = section->y; y <= section->LastY(); ++y) {
       for (int x = section->x; x <= section->LastX(); ++x) {
-        if (roads.GetSectionAt(x, y) != section || content[static_cast<size_t>(y) * 64 + x] != 0xF1u) std::abort();
+        if (roads.GetSectionAt(x, y) != section || cells[static_cast<size_t>(y) * 64 + x].content != 0xF1u) std::abort();
         ++roadCells;
       }
     }
   }
-  if (static_cast<size_t>(std::count(content.begin(), content.end(), 0xF1u)) != roadCells) std::abort();
+  const auto road = std::count_if(cells.begin(), cells.end(), [](const PlotCell& c) { return c.content == 0xF1u; });
+  if (static_cast<size_t>(road) != roadCells) std::abort();
 
   const std::vector<uint8_t> once = Saved(roads);
   if (!roads.LoadFromBlob(once.data(), static_cast<uint32_t>(once.size()))) std::abort();
-  std::fill(content.begin(), content.end(), 0xFFu);
+  reset();
   roads.BuildWorld();
   if (Saved(roads) != once) std::abort();
 
   roads.Clear();
-  std::fill(content.begin(), content.end(), 0xFFu);
+  reset();
   return 0;
 }

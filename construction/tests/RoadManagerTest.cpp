@@ -40,8 +40,8 @@ TEST(RoadManager, RunAcrossAPerpendicularRoadLeavesTheCrossingAsAFourWayJunction
   // Ten cells, then nine: the crossed cell is not paid twice.
   EXPECT_DOUBLE_EQ(w.Cash(), cash - 100.0 - 90.0);
   // Every plot cell under the roads is road (owned, bits 1-3 cleared).
-  EXPECT_EQ(w.world.plot.content[5 * 64 + 5], 0xF1u);
-  EXPECT_EQ(w.world.plot.objects[5 * 64 + 5], w.roads->GetSectionAt(5, 5));
+  EXPECT_EQ(w.world.plot.cells[5 * 64 + 5].content, 0xF1u);
+  EXPECT_EQ(w.world.plot.cells[5 * 64 + 5].object, w.roads->GetSectionAt(5, 5));
   // The crossing shows the four-way quarter of the junction texture.
   const RenderVertex* quad = w.roads->GetSectionAt(5, 5)->quad;
   EXPECT_EQ((std::vector<float>{quad[0].u, quad[0].v, quad[1].u, quad[1].v, quad[2].u, quad[2].v, quad[3].u, quad[3].v}),
@@ -80,11 +80,11 @@ TEST(RoadManager, EveryNewCellIsPaidForAndARefusedPlacementCostsNothing) {
     SCOPED_TRACE(c.name);
     RoadWorld w(c.roadType);
     w.SetCash(c.cash);
-    if (c.unownedX != 0xFFFF) w.world.plot.content[5 * 64 + c.unownedX] = 0;
+    if (c.unownedX != 0xFFFF) w.world.plot.cells[5 * 64 + c.unownedX].content = 0;
     EXPECT_EQ(w.Place(0, 5, c.width, 1), c.placed);
     EXPECT_DOUBLE_EQ(w.Cash(), c.placed ? c.cash - 10.0 * c.width : c.cash);
     EXPECT_EQ(w.roads->GetSectionAt(0, 5) != nullptr, c.placed);
-    EXPECT_EQ(w.world.plot.content[5 * 64], c.placed ? 0xF1u : 0xFFu);
+    EXPECT_EQ(w.world.plot.cells[5 * 64].content, c.placed ? 0xF1u : 0xFFu);
   }
   // The managers re-lay road they took up for nothing.
   RoadWorld w;
@@ -141,7 +141,7 @@ TEST(RoadManager, DemolitionSplitsTheRoadAndReclassifiesTheJunctionsAround) {
   EXPECT_EQ(w.Draw(0, 5, 9, 5, true), "*---*.*--*");
   EXPECT_EQ(w.finder.GetNodeAt(0, 5)->neighbours[1], w.finder.GetNodeAt(4, 5));
   EXPECT_DOUBLE_EQ(w.Cash(), cash);  // neither charged nor refunded
-  EXPECT_EQ(w.world.plot.content[5 * 64 + 5], 0xFFu);
+  EXPECT_EQ(w.world.plot.cells[5 * 64 + 5].content, 0xFFu);
 
   RoadWorld v;
   ASSERT_TRUE(v.Place(5, 0, 1, 10));
@@ -238,7 +238,7 @@ TEST(RoadManager, ASavedNetworkComesBackWithItsIdsAndNodes) {
   }
   EXPECT_EQ(b.roads->GetEntranceNode(), b.finder.GetNodeAt(5, 0));
   EXPECT_EQ(SaveRoads(*b.roads), roads);
-  EXPECT_EQ(b.world.plot.content[5 * 64 + 2], 0xF1u);
+  EXPECT_EQ(b.world.plot.cells[5 * 64 + 2].content, 0xF1u);
 }
 
 TEST(RoadManager, BadRoadRecordsAreRefusedAndNothingIsHalfBuilt) {
@@ -286,6 +286,6 @@ TEST(RoadManager, BadRoadRecordsAreRefusedAndNothingIsHalfBuilt) {
     EXPECT_EQ(w.roads->LoadFromBlob(c.bytes.data(), static_cast<uint32_t>(c.bytes.size())), c.accepted);
     w.roads->BuildWorld();
     EXPECT_TRUE(w.roads->GetSections().empty());
-    EXPECT_EQ(w.world.plot.content[1 * 64 + 2], 0xFFu);
+    EXPECT_EQ(w.world.plot.cells[1 * 64 + 2].content, 0xFFu);
   }
 }

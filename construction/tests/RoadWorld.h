@@ -1,5 +1,5 @@
 #pragma once
-// A road manager on the simulation test kit's world (64 x 64 owned cells,
+// The road and the taxiway managers on the simulation test kit's world (64 x 64 owned cells,
 // unit cells) with a real path finder, and the network drawn as text: one
 // character a cell, '-' road along x, '|' along y, 'o' lone cell, '+'
 // junction, '.' none; '*' marks a cell holding a path node.
@@ -9,6 +9,7 @@
 
 #include "construction/PathFinder.h"
 #include "construction/RoadManager.h"
+#include "construction/TaxiwayManager.h"
 #include "engine/services/tests/FakeCore3D.h"
 #include "simulation/StatManager.h"
 #include "simulation/tests/kit/SimWorld.h"
@@ -16,7 +17,7 @@
 namespace roadtest {
 
 struct RoadWorld {
-  explicit RoadWorld(bool withRoadType = true, uint16_t cellsAcross = 64) {
+  explicit RoadWorld(bool withPavementTypes = true, uint16_t cellsAcross = 64) {
     world.plot.Resize(cellsAcross);
     finder.width = world.plot.width;
     finder.height = world.plot.height;
@@ -24,14 +25,23 @@ struct RoadWorld {
     world.table.pathFinder = &finder;
     roads = std::make_unique<cEntity_RoadManager>(world.table.entityManager, kEntityType_Base);
     world.table.roadManager = roads.get();
-    if (withRoadType) world.buildings.AddNamedType(4, "Road", 1)->buildCost = 10.0f;
+    taxiways = std::make_unique<cEntity_TaxiwayManager>(world.table.entityManager, kEntityType_Base);
+    world.table.taxiwayManager = taxiways.get();
+    if (withPavementTypes) {
+      world.buildings.AddNamedType(4, "Road", 1)->buildCost = 10.0f;
+      world.buildings.AddNamedType(4, "Taxiway", 1)->buildCost = 5.0f;
+      world.buildings.AddNamedType(4, "Apron", 1)->buildCost = 3.0f;
+    }
     roads->LoadMaterials();
     roads->BuildWorld();
+    taxiways->BuildWorld();
   }
   ~RoadWorld() {
     world.table.roadManager = nullptr;
+    world.table.taxiwayManager = nullptr;
     world.table.pathFinder = nullptr;
     roads.reset();
+    taxiways.reset();
   }
 
   // Places and settles a drag the way the building manager does.
@@ -63,6 +73,7 @@ struct RoadWorld {
   simkit::SimWorld world;
   cPathFinder finder;
   std::unique_ptr<cEntity_RoadManager> roads;
+  std::unique_ptr<cEntity_TaxiwayManager> taxiways;
 };
 
 }  // namespace roadtest

@@ -99,6 +99,8 @@ class cCore_ConfigManager {
 
   void SetServiceRestart(ServiceRestart restart) { serviceRestart_ = std::move(restart); }
   const SettingsStore& GetStore() const { return store_; }
+  // Room for `count` more settings (the reader's estimate for a file).
+  void ReserveSettings(size_t count) { store_.Reserve(store_.Size() + count); }
 
   // Writes `text` between quote marks so the reader gives it back unchanged:
   // backslashes doubled, control characters as escapes. A quote mark or NUL

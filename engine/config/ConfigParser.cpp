@@ -1,5 +1,6 @@
 #include "engine/config/ConfigParser.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/config/ConfigManager.h"
@@ -216,6 +217,15 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
   if (!outline.hasTokens) {
     platform::DebugPrintf("[ConfigParser::ReadText] %s: holds no statement\n", name.c_str());
     return status::Fail;
+  }
+
+  if (handler == StatementHandler::Settings && configManager_) {
+    // Every statement may be a setting, and the shortest takes 12 bytes
+    // ("setting a b;"); the cap keeps a junk file from reserving much.
+    constexpr size_t kShortestSetting = 12;
+    constexpr size_t kMaxReserved = size_t{1} << 17;
+    configManager_->ReserveSettings(
+        std::min({outline.statementEnds, text.size() / kShortestSetting, kMaxReserved}));
   }
 
   // A command may run another script; each read keeps its own handler.

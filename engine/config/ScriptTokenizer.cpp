@@ -34,6 +34,12 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
   while (i < n) {
     const char c = raw[i];
     if (state == State::Quotes) {
+      // Only quote marks and escapes matter inside quotes.
+      if (c != '"' && c != '\\') {
+        ++i;
+        while (i < n && raw[i] != '"' && raw[i] != '\\') ++i;
+        continue;
+      }
       if (c == '\\' && i + 1 < n && str::EscapedChar(raw[i + 1]) != 0) {
         if (raw[i + 1] == '"') quotes = !quotes;
         i += 2;
@@ -44,6 +50,14 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
         quotes = !quotes;
       }
       ++i;
+      continue;
+    }
+    if (outline.hasTokens && c != '"' && c != '/') {
+      // Once a token is known, only quote marks, comment starts and
+      // statement ends matter.
+      outline.statementEnds += c == ';';
+      ++i;
+      while (i < n && raw[i] != '"' && raw[i] != '/' && raw[i] != ';') ++i;
       continue;
     }
     if (c == '/' && i + 1 < n && (raw[i + 1] == '/' || raw[i + 1] == '*')) {
@@ -63,6 +77,7 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
     // Anything but white space outside comments makes a token: a quote mark
     // a quoted one, ";" its own, anything else part of one.
     if (c != ' ' && !IsControlSpace(c)) outline.hasTokens = true;
+    outline.statementEnds += c == ';';
     ++i;
   }
   outline.endsOpen = outline.endsOpen || state == State::Quotes;

@@ -24,6 +24,7 @@ class ScriptTokenizer {
     bool quotesOpen = false;  // quote marks never close (as the token split sees them,
                               // escaped quote marks included)
     bool hasTokens = false;   // at least one token
+    size_t statementEnds = 0;  // ";" outside quotes and comments: about the number of statements
   };
   static Outline Check(std::string_view raw);
 

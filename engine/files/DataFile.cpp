@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
@@ -68,13 +69,18 @@ CDataFile::~CDataFile() {
 }
 
 uint32_t CDataFile::NameHash(std::string_view name) {
+  // Each character, less 64, shifted by its position modulo 3. Characters
+  // are signed as the tables' tools saw them; the shift is done unsigned so
+  // high bytes are well defined. Three at a time, so no division per character.
+  auto term = [&](size_t i) {
+    return static_cast<uint32_t>(static_cast<signed char>(str::ToLowerChar(name[i])) - 64);
+  };
+  const size_t n = name.size();
   uint32_t h = 0;
-  for (size_t i = 0; i < name.size(); ++i) {
-    // Characters are signed as the tables' tools saw them; the shift is done
-    // unsigned so high bytes are well defined.
-    const int c = static_cast<signed char>(str::ToLowerChar(name[i]));
-    h ^= static_cast<uint32_t>(c - 64) << (i % 3);
-  }
+  size_t i = 0;
+  for (; i + 3 <= n; i += 3) h ^= term(i) ^ (term(i + 1) << 1) ^ (term(i + 2) << 2);
+  if (i < n) h ^= term(i);
+  if (i + 1 < n) h ^= term(i + 1) << 1;
   return h;
 }
 
@@ -100,44 +106,50 @@ std::string CDataFile::CommentText(std::string_view comment) {
   return out;
 }
 
-CDataFile::Section* CDataFile::AppendSection(std::string name, std::string comment) {
-  std::string lowered = str::ToLower(name);
-  return AppendSection(std::move(name), std::move(comment), std::move(lowered));
-}
-
-CDataFile::Section* CDataFile::AppendSection(std::string name, std::string comment, std::string lowered) {
+CDataFile::Section* CDataFile::AppendSection(std::string_view name, std::string_view comment) {
   auto section = std::make_unique<Section>();
   section->nameHash = NameHash(name);
-  section->name = std::move(name);
-  section->comment = std::move(comment);
-  sectionIndex_.emplace(std::move(lowered), sections_.size());
+  section->name = name;
+  section->comment = comment;
+  sectionIndex_.Insert(str::HashNoCase(name), static_cast<uint32_t>(sections_.size()));
   sections_.push_back(std::move(section));
   return sections_.back().get();
 }
 
-CDataFile::Section* CDataFile::FindSection(const std::string& name) {
-  return const_cast<Section*>(static_cast<const CDataFile*>(this)->FindSection(name));
+CDataFile::Section* CDataFile::FindSectionByView(std::string_view name) const {
+  const uint32_t at = sectionIndex_.Find(
+      str::HashNoCase(name), [&](uint32_t i) { return str::EqualsNoCase(sections_[i]->name, name); });
+  return at == PositionIndex::kNone ? nullptr : sections_[at].get();
 }
 
-const CDataFile::Section* CDataFile::FindSection(const std::string& name) const {
-  auto it = sectionIndex_.find(str::ToLower(name));
-  if (it == sectionIndex_.end()) return nullptr;
-  return sections_[it->second].get();
-}
+CDataFile::Section* CDataFile::FindSection(const std::string& name) { return FindSectionByView(name); }
 
-CDataFile::Key* CDataFile::FindKeyIn(const Section& section, std::string_view key) const {
-  const bool compareHashes = flags_ & kCompareHashes;
-  if (section.keyIndex.empty()) {
+const CDataFile::Section* CDataFile::FindSection(const std::string& name) const { return FindSectionByView(name); }
+
+CDataFile::Key* CDataFile::FindKeyIn(const Section& section, std::string_view key, uint32_t nameHash) const {
+  if (section.keyIndex.Empty()) {
     // Small sections: a scan, comparing hashes first when asked to.
-    const uint32_t h = compareHashes ? NameHash(key) : 0;
-    for (const auto& k : section.keys) {
-      if (compareHashes && k->nameHash != h) continue;
-      if (str::EqualsNoCase(k->name, key)) return k.get();
+    const bool compareHashes = flags_ & kCompareHashes;
+    for (Key* k : section.keys) {
+      if (compareHashes && k->nameHash != nameHash) continue;
+      if (str::EqualsNoCase(k->name, key)) return k;
     }
     return nullptr;
   }
-  auto it = section.keyIndex.find(str::ToLower(key));
-  return it == section.keyIndex.end() ? nullptr : section.keys[it->second].get();
+  const uint32_t at = section.keyIndex.Find(
+      str::HashNoCase(key), [&](uint32_t i) { return str::EqualsNoCase(section.keys[i]->name, key); });
+  return at == PositionIndex::kNone ? nullptr : section.keys[at];
+}
+
+CDataFile::Key* CDataFile::NewKey() {
+  if (keyBlockUsed_ == keyBlockSize_) {
+    // Blocks double from a few keys to a few thousand: a small table costs
+    // little, a large one a handful of allocations.
+    keyBlockSize_ = keyBlockSize_ == 0 ? 16 : std::min<size_t>(keyBlockSize_ * 2, 256);
+    keyBlocks_.push_back(std::make_unique<Key[]>(keyBlockSize_));
+    keyBlockUsed_ = 0;
+  }
+  return &keyBlocks_.back()[keyBlockUsed_++];
 }
 
 CDataFile::Key* CDataFile::FindKey(const std::string& key, const std::string& section) {
@@ -174,8 +186,9 @@ bool CDataFile::SetValue(const std::string& key, const std::string& value, const
 }
 
 bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view value, std::string_view comment,
-                           int position) {
-  if (Key* k = FindKeyIn(*s, key)) {
+                           int position, size_t listSize) {
+  const uint32_t nameHash = NameHash(key);
+  if (Key* k = FindKeyIn(*s, key, nameHash)) {
     if (static_cast<size_t>(position) < k->values.size()) {
       k->values[static_cast<size_t>(position)] = value;
     } else {
@@ -191,18 +204,20 @@ bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view va
            Shown(key).c_str(), kMaxValuesPerKey);
     return false;
   }
-  auto k = std::make_unique<Key>();
+  Key* k = NewKey();
   k->name = key;
-  k->nameHash = NameHash(key);
-  k->values.assign(static_cast<size_t>(position), std::string());
+  k->nameHash = nameHash;
+  k->values.reserve(std::max(static_cast<size_t>(position) + 1, listSize));
+  k->values.resize(static_cast<size_t>(position));
   k->values.emplace_back(value);
   k->comment = comment;
-  s->keys.push_back(std::move(k));
+  s->keys.push_back(k);
   // Big sections get an index so each lookup stays cheap.
-  if (!s->keyIndex.empty()) {
-    s->keyIndex.emplace(str::ToLower(key), s->keys.size() - 1);
+  if (!s->keyIndex.Empty()) {
+    s->keyIndex.Insert(str::HashNoCase(key), static_cast<uint32_t>(s->keys.size() - 1));
   } else if (s->keys.size() >= kKeyIndexThreshold) {
-    for (size_t i = 0; i < s->keys.size(); ++i) s->keyIndex.emplace(str::ToLower(s->keys[i]->name), i);
+    for (size_t i = 0; i < s->keys.size(); ++i)
+      s->keyIndex.Insert(str::HashNoCase(s->keys[i]->name), static_cast<uint32_t>(i));
   }
   dirty_ = true;
   return true;
@@ -249,37 +264,61 @@ void CDataFile::GetSectionNames(std::vector<std::string>* names) const {
 void CDataFile::GetKeyNames(const std::string& section, std::vector<std::string>* names) const {
   const Section* s = FindSection(section);
   if (!s || !names) return;
-  for (const auto& k : s->keys) names->push_back(k->name);
+  for (const Key* k : s->keys) names->push_back(k->name);
 }
 
 void CDataFile::Clear() {
   sections_.clear();
-  sectionIndex_.clear();
+  sectionIndex_.Clear();
+  keyBlocks_.clear();
+  keyBlockSize_ = 0;
+  keyBlockUsed_ = 0;
   dirty_ = false;
 }
 
 namespace {
 
+// The position of the first ':' or '=' in `s`, or npos.
+size_t FindEqualIndicator(std::string_view s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == ':' || s[i] == '=') return i;
+  }
+  return std::string_view::npos;
+}
+
+// How many items a list's text splits into (at ',' and '>').
+size_t CountListItems(std::string_view items) {
+  size_t count = 1;
+  for (const char c : items) count += (c == ',') | (c == '>');
+  return count;
+}
+
 // Reads a table's text and tells `sink` what it asks of the model, in file
-// order: Section(name, comment) and Value(key, value, comment, position).
-// Returns false (after a report) for text that is not a well-formed table;
-// what the sink was told until then must then be undone or never applied.
+// order: Section(name, comment) and Value(key, value, comment, position,
+// listSize). Names and values are views into the text wherever they stand
+// there as they are read; the few that do not (a section name with a "]"
+// inside, a quoted value over several lines) are put together in buffers
+// reused from line to line. Returns false (after a report) for text that is
+// not a well-formed table; what the sink was told until then must then be
+// undone or never applied.
 template <typename Sink>
 bool ParseTable(std::string_view text, Sink& sink) {
   // A leading UTF-8 byte-order mark (some editors add one) is not part of
   // the first line.
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
 
+  const char* const base = text.data();
+  const size_t size = text.size();
   size_t pos = 0;
   unsigned lineNo = 0;
   // Lines end at "\n" or "\r\n"; the last line needs no line end.
   auto nextLine = [&](std::string_view* line) {
-    if (pos >= text.size()) return false;
-    size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view l = text.substr(pos, end - pos);
-    if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
-    *line = l;
+    if (pos >= size) return false;
+    const void* found = std::memchr(base + pos, '\n', size - pos);
+    const size_t end = found ? static_cast<size_t>(static_cast<const char*>(found) - base) : size;
+    size_t length = end - pos;
+    if (length > 0 && base[pos + length - 1] == '\r') --length;
+    *line = std::string_view(base + pos, length);
     pos = end + 1;
     ++lineNo;
     return true;
@@ -299,15 +338,22 @@ bool ParseTable(std::string_view text, Sink& sink) {
       continue;
     }
     if (line[0] == '[') {
-      sectionName.assign(line.substr(1));
-      const size_t close = sectionName.rfind(']');
-      if (close != std::string::npos) sectionName.erase(close, 1);
-      sink.Section(sectionName, pending);
+      // The last "]" is dropped wherever it stands.
+      std::string_view name = line.substr(1);
+      const size_t close = name.rfind(']');
+      if (close != std::string_view::npos && close + 1 == name.size()) {
+        name.remove_suffix(1);
+      } else if (close != std::string_view::npos) {
+        sectionName.assign(name);
+        sectionName.erase(close, 1);
+        name = sectionName;
+      }
+      sink.Section(name, pending);
       pending.clear();
       continue;
     }
 
-    const size_t eq = line.find_first_of(kEqualIndicators);
+    const size_t eq = FindEqualIndicator(line);
     const std::string_view key = TrimData(line.substr(0, eq));
     const std::string_view valueText =
         eq == std::string_view::npos ? std::string_view() : TrimData(line.substr(eq + 1));
@@ -347,40 +393,50 @@ bool ParseTable(std::string_view text, Sink& sink) {
     if (!quoted && stored[0] == '<') {
       std::string_view items = stored.substr(1);
       if (!items.empty() && items.back() == '>') items.remove_suffix(1);
+      const size_t count = CountListItems(items);
+      if (count > static_cast<size_t>(CDataFile::kMaxValuesPerKey)) {
+        Report("[CDataFile::Load] Key <%s> on line %u lists more than %d values. Refused.", Shown(key).c_str(),
+               lineNo, CDataFile::kMaxValuesPerKey);
+        return false;
+      }
       int position = 0;
       size_t start = 0;
-      while (true) {
-        const size_t end = items.find_first_of(",>", start);
-        if (position >= CDataFile::kMaxValuesPerKey) {
-          Report("[CDataFile::Load] Key <%s> on line %u lists more than %d values. Refused.", Shown(key).c_str(),
-                 lineNo, CDataFile::kMaxValuesPerKey);
-          return false;
-        }
-        const std::string_view item =
-            items.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        sink.Value(key, TrimData(item), pending, position++);
-        if (end == std::string_view::npos) break;
-        start = end + 1;
+      for (size_t i = 0; i <= items.size(); ++i) {
+        if (i < items.size() && items[i] != ',' && items[i] != '>') continue;
+        sink.Value(key, TrimData(items.substr(start, i - start)), pending, position++, count);
+        start = i + 1;
       }
     } else {
-      sink.Value(key, stored, pending, 0);
+      sink.Value(key, stored, pending, 0, 1);
     }
     pending.clear();
   }
   return true;
 }
 
-// A table is text: other control characters mean binary junk.
+// A table is text: other control characters mean binary junk. The first
+// loop only asks whether a block holds one (no early exit, so the compiler
+// runs it on whole vectors); the exact place is looked up when it does.
+bool IsControlByte(unsigned char c) { return c < 0x20 && c != '\t' && c != '\r' && c != '\n'; }
+
 bool CheckText(std::string_view text) {
-  unsigned line = 1;
-  for (char ch : text) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    if (c >= 0x20 || c == '\t' || c == '\r') continue;
-    if (c == '\n') {
-      ++line;
-      continue;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  constexpr size_t kBlock = 64;
+  size_t from = 0;
+  for (; from + kBlock <= n; from += kBlock) {
+    unsigned bad = 0;
+    for (size_t i = 0; i < kBlock; ++i) {
+      const unsigned char c = p[from + i];
+      bad |= static_cast<unsigned>(c < 0x20) & static_cast<unsigned>(c != '\t') & static_cast<unsigned>(c != '\r') &
+             static_cast<unsigned>(c != '\n');
     }
-    Report("[CDataFile::Load] Line %u holds the control character 0x%02X; not a text table. Refused.", line, c);
+    if (bad) break;
+  }
+  for (size_t i = from; i < n; ++i) {
+    if (!IsControlByte(p[i])) continue;
+    const unsigned line = 1 + static_cast<unsigned>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(i), '\n'));
+    Report("[CDataFile::Load] Line %u holds the control character 0x%02X; not a text table. Refused.", line, p[i]);
     return false;
   }
   return true;
@@ -388,7 +444,7 @@ bool CheckText(std::string_view text) {
 
 struct CheckOnly {
   void Section(std::string_view, std::string_view) {}
-  void Value(std::string_view, std::string_view, std::string_view, int) {}
+  void Value(std::string_view, std::string_view, std::string_view, int, size_t) {}
 };
 
 }  // namespace
@@ -400,7 +456,6 @@ struct CDataFile::Applier {
   uint32_t remembered;
   CDataFile::Section* current = nullptr;
   std::string currentName;  // the unnamed section until the first header
-  std::string lowered;
 
   explicit Applier(CDataFile& f) : file(f), remembered(f.flags_ & (kAutoCreateSections | kAutoCreateKeys)) {
     file.flags_ |= kAutoCreateSections | kAutoCreateKeys;
@@ -410,26 +465,28 @@ struct CDataFile::Applier {
 
   void Section(std::string_view name, std::string_view comment) {
     // An existing section is reported and kept, and its keys are read on.
-    lowered.assign(name);
-    str::ToLowerInPlace(lowered);
-    const auto it = file.sectionIndex_.find(lowered);
-    if (it != file.sectionIndex_.end()) {
+    if (CDataFile::Section* existing = file.FindSectionByView(name)) {
       Report("[CDataFile::CreateSection] Section <%s> allready exists. Aborting.", std::string(name).c_str());
-      current = file.sections_[it->second].get();
+      current = existing;
     } else {
-      current = file.AppendSection(std::string(name), std::string(comment), std::move(lowered));
+      // Sections of a table mostly hold the same keys: room for as many as
+      // the last one had saves growing the list key by key.
+      const size_t likelyKeys = current ? current->keys.size() : 0;
+      current = file.AppendSection(name, comment);
+      current->keys.reserve(likelyKeys);
       file.dirty_ = true;
     }
     currentName.assign(name);
   }
-  void Value(std::string_view key, std::string_view value, std::string_view comment, int position) {
+  void Value(std::string_view key, std::string_view value, std::string_view comment, int position,
+             size_t listSize) {
     if (!current) {
       // Only after Clear: the first key recreates the unnamed section.
       file.CreateSection(currentName, "");
       current = file.FindSection(currentName);
       if (!current) return;
     }
-    file.SetValueIn(current, key, value, comment, position);
+    file.SetValueIn(current, key, value, comment, position, listSize);
   }
 };
 

@@ -7,8 +7,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "base/PositionIndex.h"
 
 class CDataFile {
  public:
@@ -36,10 +37,12 @@ class CDataFile {
   struct Section {
     std::string name;
     std::string comment;
-    std::vector<std::unique_ptr<Key>> keys;  // in file order
+    // In file order. The keys belong to the table (which keeps them in a few
+    // large blocks rather than one allocation each) and live until Clear.
+    std::vector<Key*> keys;
     uint32_t nameHash = 0;
-    // Lower-case key name -> index in keys, kept once a section is big.
-    std::unordered_map<std::string, size_t> keyIndex;
+    // Key positions by name, kept once a section is big.
+    PositionIndex keyIndex;
   };
 
   CDataFile();
@@ -98,17 +101,25 @@ class CDataFile {
   struct Applier;
   // Files the text into the table; a refused text changes nothing.
   bool ReadText(std::string_view text);
-  Section* AppendSection(std::string name, std::string comment);
-  // The same with the lower-case name already made.
-  Section* AppendSection(std::string name, std::string comment, std::string lowered);
-  Key* FindKeyIn(const Section& section, std::string_view key) const;
+  Section* AppendSection(std::string_view name, std::string_view comment);
+  Section* FindSectionByView(std::string_view name) const;
+  // `nameHash` is NameHash(key), worked out once by callers that need it again.
+  Key* FindKeyIn(const Section& section, std::string_view key) const { return FindKeyIn(section, key, NameHash(key)); }
+  Key* FindKeyIn(const Section& section, std::string_view key, uint32_t nameHash) const;
+  // `listSize` is how many values a list being read holds, so its values
+  // are allocated once.
   bool SetValueIn(Section* section, std::string_view key, std::string_view value, std::string_view comment,
-                  int position);
+                  int position, size_t listSize = 1);
+  Key* NewKey();
 
   std::vector<std::unique_ptr<Section>> sections_;
   std::string fileName_;
   bool dirty_ = false;
   uint32_t flags_ = kDefaultFlags;
-  // Lower-case section name -> index of its first section.
-  std::unordered_map<std::string, size_t> sectionIndex_;
+  // Section positions by name (names are unique whatever their case).
+  PositionIndex sectionIndex_;
+  // Every key of every section, in blocks that grow with the table.
+  std::vector<std::unique_ptr<Key[]>> keyBlocks_;
+  size_t keyBlockSize_ = 0;
+  size_t keyBlockUsed_ = 0;
 };

@@ -201,6 +201,12 @@ void cGameManager::CreateActionManager() {
   actionManager_->AddSpawn(new SpawnRenderService());
 }
 
+void cGameManager::SetActionManager(cActionManager* manager) {
+  if (manager == actionManager_) return;
+  delete actionManager_;
+  actionManager_ = manager;
+}
+
 CoreStatus cGameManager::DefineLanguages() {
   if (!table_ || !table_->languageManager) return status::Fail;
   LanguageManager* languages = table_->languageManager;

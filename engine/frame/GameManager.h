@@ -80,6 +80,11 @@ class cGameManager : public cCore_Base_InputSocket, public cCore_Base_InputMGR {
   const std::vector<cParticleService*>& GetParticleServices() const { return particleServices_; }
   const std::vector<cEntity_Base*>& GetEntities() const { return entities_; }
 
+ protected:
+  // A game's CreateActionManager puts its own manager in place of the
+  // engine's; the one held before is deleted.
+  void SetActionManager(cActionManager* manager);
+
  private:
   cEntity_BaseCamera* camera_ = nullptr;
   cEntity_BaseCursor* cursor_ = nullptr;

@@ -370,7 +370,14 @@ CoreStatus BufferImpl::GetObjectInPath(const SoundGuid& object, uint32_t index, 
 
 void BufferImpl::MixLocked(float* accum, size_t frames) {
   if (!playing || lost || data->lockCount > 0) return;
-  float gain = VolumeToGain(volume);
+  if (!gains_.valid || gains_.volume != volume || gains_.pan != pan) {
+    gains_.valid = true;
+    gains_.volume = volume;
+    gains_.pan = pan;
+    gains_.gain = VolumeToGain(volume);
+    PanToGains(pan, &gains_.left, &gains_.right);
+  }
+  float gain = gains_.gain;
   float left = 1.0f, right = 1.0f;
   if (flags & DSBCAPS_CTRL3D) {
     float g3 = 1.0f;
@@ -378,7 +385,8 @@ void BufferImpl::MixLocked(float* accum, size_t frames) {
                    &right))
       gain *= g3;
   } else {
-    PanToGains(pan, &left, &right);
+    left = gains_.left;
+    right = gains_.right;
   }
   MixSource source;
   source.data = data->bytes.data();

@@ -157,6 +157,17 @@ class BufferImpl final : public IDirectSoundBuffer8 {
 
  private:
   uint32_t FrameCount() const { return format.blockAlign ? bufferBytes / format.blockAlign : 0; }
+  // The linear gains of the volume and pan they were worked out from, so a
+  // mix block does not pay for the powers again while neither changes.
+  struct Gains {
+    bool valid = false;
+    int32_t volume = 0;
+    int32_t pan = 0;
+    float gain = 1.0f;
+    float left = 1.0f;
+    float right = 1.0f;
+  };
+  Gains gains_;
   std::atomic<uint32_t> refs_{1};
   std::vector<std::pair<void*, uint32_t>> locks_;
   std::vector<std::unique_ptr<EffectSlot>> effects_;

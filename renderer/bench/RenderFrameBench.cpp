@@ -6,15 +6,14 @@
 // of the two is the cost of the GL work behind the same calls.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <vector>
 
 #include "engine/math/CameraView.h"
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/bench/BenchGrid.h"
-#include "platform/window/Window.h"
 #include "renderer/C3DPassDX8.h"
 #include "renderer/DrawItem.h"
+#include "renderer/bench/BenchRenderer.h"
 #include "renderer/Lumetra.h"
 
 namespace gfx = platform::gfx;
@@ -23,7 +22,6 @@ namespace {
 
 constexpr int kItems = 100;
 constexpr int kGrid = 4;  // 4 x 4 cells of two triangles, in two layers: 64 triangles
-constexpr int32_t kSize = 256;
 
 class BenchShader : public PassShader {
  public:
@@ -82,56 +80,21 @@ class Batch : public C3DEntity {
   std::vector<DrawItem> items_;
 };
 
-platform::LRESULT PlainProc(platform::HWND hwnd, uint32_t message, platform::WPARAM wParam, platform::LPARAM lParam) {
-  return platform::DefWindowProc(hwnd, message, wParam, lParam);
-}
-
 void RenderFrames(benchmark::State& state, gfx::Backend backend) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  if (platform::InitWindowSystem(platform::WindowBackend::Sdl) != status::Ok) {
-    state.SkipWithError("the window layer did not start");
-    return;
-  }
-  platform::WNDCLASS wc;
-  wc.lpfnWndProc = PlainProc;
-  wc.lpszClassName = "RendererBench";
-  platform::RegisterClass(wc);
-  platform::HWND window = platform::CreateWindowEx(0, "RendererBench", "bench", 0, 0, 0, kSize + 8, kSize + 27,
-                                                   nullptr, nullptr, nullptr, nullptr);
-  gfx::SetDefaultBackend(backend);
-  {
-    Lumetra renderer;
-    renderer.SetWindow(window);
-    C3DDisplayMode mode{0, 1, kSize, kSize, {8, 8, 8, 0, 8}, 24, 8, 0, 0, 1};
-    if (!renderer.Init() || renderer.CreateDevice(&mode) != 0) {
-      state.SkipWithError("no device on this backend");
-    } else {
-      CameraView* view = renderer.AddView();
-      view->view = JMatrix::Identity();
-      view->projection = JMatrix::Identity();
-      view->projection.m[0][0] = 2.0f / kSize;
-      view->projection.m[1][1] = -2.0f / kSize;
-      view->projection.m[3][0] = -1.0f;
-      view->projection.m[3][1] = 1.0f;
-      C3DPass* pass = renderer.InsertPass(-1);
-      pass->SetPassView(view);
-      Batch batch(&renderer);
-      pass->SetPrepareHook(&batch);
-      for (auto _ : state) {
-        if (renderer.RenderFrame() != 0) {
-          state.SkipWithError("frame failed");
-          break;
-        }
-      }
-      pass->SetPrepareHook(nullptr);
-      state.counters["triangles/s"] = benchmark::Counter(double(Batch::kTrianglesPerFrame) * double(state.iterations()),
-                                                         benchmark::Counter::kIsRate);
-      state.counters["draws/s"] =
-          benchmark::Counter(double(kItems) * double(state.iterations()), benchmark::Counter::kIsRate);
+  BenchRenderer bench(state, backend);
+  if (!bench.ready) return;
+  Batch batch(&bench.renderer);
+  bench.pass->SetPrepareHook(&batch);
+  for (auto _ : state) {
+    if (bench.renderer.RenderFrame() != 0) {
+      state.SkipWithError("frame failed");
+      break;
     }
   }
-  platform::DestroyWindow(window);
-  platform::ShutdownWindowSystem();
+  bench.pass->SetPrepareHook(nullptr);
+  state.counters["triangles/s"] =
+      benchmark::Counter(double(Batch::kTrianglesPerFrame) * double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["draws/s"] = benchmark::Counter(double(kItems) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_RenderFrameRecord(benchmark::State& state) { RenderFrames(state, gfx::Backend::Record); }

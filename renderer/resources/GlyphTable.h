@@ -14,7 +14,6 @@ struct GlyphTable {
 };
 
 // The glyph table of built-in font 1 ("metric font", "dos font"), 2
-// ("future font"), 3 ("block font") or 4 ("pelvon font"). Their bitmaps
-// belong to the built-in fonts and are not part of the renderer yet: every
-// table answers null, so glyph images take their fallback.
+// ("future font"), 3 ("block font") or 4 ("pelvon font"); null for any
+// other number.
 const GlyphTable* BuiltinGlyphTable(int table);

@@ -11,6 +11,11 @@
 #include "renderer/Lumetra.h"
 #include "renderer/resources/DX8Image.h"
 #include "renderer/resources/DX8_DynaMesh.h"
+#include "renderer/fonts/DX8Font_Def01.h"
+#include "renderer/fonts/DX8Font_JFN.h"
+#include "renderer/models/DX8Model_Def01.h"
+#include "renderer/models/DX8Model_PMesh.h"
+#include "renderer/models/DX8Model_SSM.h"
 #include "renderer/resources/GlyphTable.h"
 #include "renderer/shaders/DX8MaterialShader.h"
 #include "renderer/shaders/DX8VertexShader.h"
@@ -65,10 +70,28 @@ C3DModel* Lumetra::CreateModel(uint32_t flags, std::string name) { return Reques
 C3DModel* Lumetra::RequestModel(uint32_t flags, std::string name, bool fallback) {
   str::ToLowerInPlace(name);
   if (C3DModel* found = Shared<C3DModel>(models_, flags, name)) return found;
-  // The model makers (".ssm" containers, polymesh planes, the default model)
-  // come with the model classes; until then every request ends here.
+  if (!(flags & RF_FINDONLY)) {
+    if (C3DModel* made = MakeModel(flags, name)) {
+      AddModel(made);
+      return made;
+    }
+  }
   if ((flags & RF_NOFALLBACK) || fallback) return nullptr;
   return RequestModel(RF_BUILTIN, "default_model", true);
+}
+
+C3DModel* Lumetra::MakeModel(uint32_t flags, const std::string& name) {
+  if (flags & RF_BUILTIN) {
+    if (HasPrefix(name, "polymesh")) return DX8Model_PMesh::Create(this, flags, name);
+    if (HasPrefix(name, DX8Model_Def01::kName)) return new (std::nothrow) DX8Model_Def01(this, flags, name);
+    return nullptr;
+  }
+  // Picture names (".tga", ".jpg", ".bmp") make no model of their own and
+  // end in the fallback like any other unknown name.
+  if (HasSuffix(name, ".ssm")) {
+    if (SSMObject* container = LoadContainer(name, flags)) return DX8Model_SSM::Create(this, container, flags, name);
+  }
+  return nullptr;
 }
 
 // --- meshes -----------------------------------------------------------------
@@ -89,10 +112,16 @@ C3DFont* Lumetra::RequestFont(uint32_t flags, std::string name, bool fallback) {
   str::ToLowerInPlace(name);
   if (C3DFont* found = Shared<C3DFont>(fonts_, flags, name)) return found;
   C3DFont* made = nullptr;
-  if (!(flags & RF_FINDONLY) && (flags & RF_BUILTIN)) {
-    if (const int table = FontTable(name)) made = CreateBuiltinFont(name, flags, BuiltinGlyphTable(table));
+  if (!(flags & RF_FINDONLY)) {
+    if (flags & RF_BUILTIN) {
+      if (const int table = FontTable(name)) made = CreateBuiltinFont(name, flags, BuiltinGlyphTable(table));
+    } else if (HasSuffix(name, ".jfn")) {
+      if (DX8Font_JFN* font = DX8Font_JFN::Create(this, flags, name)) {
+        AddFont(font);
+        made = font;
+      }
+    }
   }
-  // Font files (".jfn") come with the font classes.
   if (made) return made;
   if ((flags & RF_NOFALLBACK) || fallback) return nullptr;
   // A miss under RF_FINDONLY asks for "default_font", which is no built-in
@@ -100,7 +129,12 @@ C3DFont* Lumetra::RequestFont(uint32_t flags, std::string name, bool fallback) {
   return RequestFont(RF_BUILTIN, "dos font", true);
 }
 
-C3DFont* Lumetra::CreateBuiltinFont(const std::string&, uint32_t, const GlyphTable*) { return nullptr; }
+C3DFont* Lumetra::CreateBuiltinFont(const std::string& name, uint32_t flags, const GlyphTable* table) {
+  if (!table) return nullptr;
+  DX8Font_Def01* font = DX8Font_Def01::Create(this, name, flags, *table, RequestShader(flags, name, false));
+  if (font) AddFont(font);
+  return font;
+}
 
 // --- shaders ----------------------------------------------------------------
 
@@ -138,8 +172,10 @@ DX8MaterialShader* Lumetra::OneLayerMaterial(const std::string& name, C3DImage* 
 C3DBaseShader* Lumetra::MakeShader(uint32_t flags, const std::string& name) {
   if (HasSuffix(name, ".jsm")) return CompileShader(this, flags | RF_MATERIAL, name);
   if (HasSuffix(name, ".jsv")) return CompileShader(this, flags | RF_VERTEX, name);
-  // Any other name is an image drawn by a one-layer material.
-  C3DImage* image = RequestImage(flags | RF_NOFALLBACK, name, false);
+  // Any other name is an image drawn by a one-layer material. A shader of
+  // its own (RF_UNSHARED) still draws the one shared picture: only its
+  // variables are its own.
+  C3DImage* image = RequestImage((flags | RF_NOFALLBACK) & ~uint32_t(RF_UNSHARED), name, false);
   if (!image) return nullptr;
   return OneLayerMaterial(name, image);
 }
@@ -173,6 +209,11 @@ C3DBaseShader* Lumetra::MakeBuiltinShader(uint32_t flags, const std::string& nam
   m->SetState(kCullMode, gfx::D3DCULL_NONE);
   if (solid) {
     m->SetState(kAlphaBlendEnable, 0);
+    // Its picture is plain white: what it draws takes the vertex colours
+    // (the metrics bar is coloured by its share).
+    DX8SHADER_Layer& layer = *m->Layer(0);
+    layer.request.values[kColorOp] = gfx::D3DTOP_MODULATE;
+    layer.request.values[kColorArg2] = gfx::D3DTA_DIFFUSE;
   } else {
     m->SetState(kAlphaBlendEnable, 1);
     m->SetState(kSrcBlend, gfx::D3DBLEND_ONE);

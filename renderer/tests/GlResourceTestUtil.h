@@ -57,8 +57,9 @@ class FrameHook : public C3DEntity {
 
 class PluginOnGl : public ::testing::Test {
  protected:
-  static constexpr int32_t kWidth = 64;
-  static constexpr int32_t kHeight = 64;
+  // The window's client size; a fixture may choose another before SetUp.
+  int32_t width = 64;
+  int32_t height = 64;
 
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -71,14 +72,14 @@ class PluginOnGl : public ::testing::Test {
     wc.lpfnWndProc = PlainProc;
     wc.lpszClassName = "RendererResourceTest";
     platform::RegisterClass(wc);
-    window = platform::CreateWindowEx(0, "RendererResourceTest", "renderer", 0, 0, 0, kWidth + 8, kHeight + 27,
+    window = platform::CreateWindowEx(0, "RendererResourceTest", "renderer", 0, 0, 0, width + 8, height + 27,
                                       nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     config.SetValue("App", "library_path", std::string("path=") + LUMETRA_DIR);
     config.SetValue("App", "resource_path", std::string("path=") + GAME_DATA_DIR);
     config.SetValue("App", "MaxVersion", "9");
     config.SetValue("App", "MinVersion", "0");
-    config.SetWindowSize(kWidth, kHeight);
+    config.SetWindowSize(width, height);
     config.SetWindowed(true);
     table.SetWindow(window);
     ASSERT_EQ(manager.Init(cCore_LibraryManager::kGraphics, &config, &table), status::Ok);
@@ -89,8 +90,8 @@ class PluginOnGl : public ::testing::Test {
     view->view = JMatrix::Identity();
     // Screen space: x right, y down, in pixels.
     view->projection = JMatrix::Identity();
-    view->projection.m[0][0] = 2.0f / kWidth;
-    view->projection.m[1][1] = -2.0f / kHeight;
+    view->projection.m[0][0] = 2.0f / width;
+    view->projection.m[1][1] = -2.0f / height;
     view->projection.m[3][0] = -1.0f;
     view->projection.m[3][1] = 1.0f;
     pass->SetPassView(view);
@@ -123,9 +124,13 @@ class PluginOnGl : public ::testing::Test {
   }
   // Draws these meshes in one frame and reads the frame back.
   void Frame(const std::vector<C3DMesh*>& meshes) {
-    hook->draw = [&](C3DPass* p) {
+    FrameWith([&](C3DPass* p) {
       for (C3DMesh* mesh : meshes) renderer->DrawResource(p, mesh, nullptr);
-    };
+    });
+  }
+  // Runs this drawing in one frame and reads the frame back.
+  void FrameWith(const std::function<void(C3DPass*)>& draw) {
+    hook->draw = draw;
     renderer->Update(0.01f);
     ASSERT_EQ(renderer->RenderFrame(), 0);
     hook->draw = nullptr;
@@ -133,11 +138,23 @@ class PluginOnGl : public ::testing::Test {
     ASSERT_TRUE(renderer->SaveScreenshot(shot));
     std::ifstream in(shot, std::ios::binary);
     bmp.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bmp.size(), 54u + size_t(kWidth) * 3 * kHeight);
+    ASSERT_EQ(bmp.size(), 54u + size_t(width) * 3 * height);
+  }
+  // Model or text units to pixels: `scale` pixels a unit with y up, the
+  // origin at pixel (x, y), depth scaled by `depthScale` around 0.5.
+  static JMatrix Place(float scale, float x, float y, float depthScale = 1.0f) {
+    JMatrix m = JMatrix::Identity();
+    m.m[0][0] = scale;
+    m.m[1][1] = -scale;
+    m.m[2][2] = depthScale;
+    m.m[3][0] = x;
+    m.m[3][1] = y;
+    m.m[3][2] = 0.5f;
+    return m;
   }
   // Pixel (x, y) of the last frame, top row 0, as 0xRRGGBB.
   uint32_t Pixel(int x, int y) const {
-    const uint8_t* p = &bmp[54 + (size_t(kHeight - 1 - y) * kWidth + size_t(x)) * 3];
+    const uint8_t* p = &bmp[54 + (size_t(height - 1 - y) * width + size_t(x)) * 3];
     return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
   }
 

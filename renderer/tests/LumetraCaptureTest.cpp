@@ -33,6 +33,7 @@ class LumetraCaptureTest : public RecordRenderer {
     renderer.ReleaseDevice();
     mode = WindowedMode(width, height);
     ASSERT_EQ(renderer.CreateDevice(&mode), 0);
+    RemoveMetricsOverlay();
     // A pass without a view: the frame presents the back buffer as painted.
     if (renderer.GetPassCount() == 0) renderer.InsertPass(0)->SetName("idle");
   }

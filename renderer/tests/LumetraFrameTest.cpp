@@ -40,6 +40,10 @@ class RecordingEntity : public C3DEntity {
 
 class LumetraFrameTest : public RecordRenderer {
  protected:
+  void SetUp() override {
+    RecordRenderer::SetUp();
+    RemoveMetricsOverlay();
+  }
   C3DPass* NamedPass(const std::string& name) {
     C3DPass* pass = renderer.InsertPass(-1);
     pass->SetName(name);
@@ -324,7 +328,8 @@ TEST_F(DrawFrameTest, DepthSortedInstancesBecomeItemsDrawnBackToFront) {
   near.m[3][2] = 2.0f;
   far.m[3][2] = 50.0f;
   middle.m[3][2] = 10.0f;
-  glass.geometry.instances = {&near, &far, &middle};
+  const InstanceList placements = {&near, &far, &middle};
+  glass.geometry.instances = &placements;
   DrawItem opaque, transparent;
   opaque.shader = &plain;
   opaque.geometry = &body.geometry;

@@ -119,6 +119,19 @@ class RecordRenderer : public ::testing::Test {
     return pass;
   }
 
+  // Takes out the metrics overlay's pass and view that device creation
+  // adds, for tests that count and index the passes and views they make.
+  void RemoveMetricsOverlay() {
+    for (int32_t i = renderer.GetPassCount() - 1; i >= 0; --i) {
+      C3DPass* pass = renderer.GetPass(i);
+      if (pass->GetName() != Lumetra::kMetricsPassName) continue;
+      CameraView* view = pass->GetPassView();
+      renderer.RemovePass(i);
+      for (int32_t v = 0; v < renderer.GetViewCount(); ++v)
+        if (renderer.GetView(v) == view) renderer.RemoveView(v);
+    }
+  }
+
   Lumetra renderer;
   C3DDisplayMode mode{};
 };

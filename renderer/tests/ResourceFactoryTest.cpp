@@ -175,8 +175,8 @@ TEST_F(ResourceFactoryTest, BuiltinAndBlankImages) {
       {"no digits: no texture", RF_BUILTIN | RF_EMPTY, "-4 4", false, 0, 0},
       {"one number: no texture", RF_BUILTIN | RF_EMPTY, "8", false, 0, 0},
       {"empty image", RF_BUILTIN | RF_EMPTY, "", false, 0, 0},
-      {"glyph image without its table", RF_BUILTIN, "dos font", false, 0, 0},
-      {"glyph image, default", RF_BUILTIN | RF_DEFAULT, "block font", true, 8, 8},
+      {"glyph image", RF_BUILTIN, "dos font", true, 128, 128},
+      {"tall glyph image", RF_BUILTIN | RF_DEFAULT, "pelvon font", true, 256, 256},
       {"unknown built-in", RF_BUILTIN, "nothing", false, 0, 0},
       {"unknown extension", 0, "picture.png", false, 0, 0},
   };
@@ -199,14 +199,26 @@ TEST_F(ResourceFactoryTest, BuiltinAndBlankImages) {
   EXPECT_EQ(renderer.CreateGlyphImage("tiny font", RF_NOFALLBACK, nullptr), nullptr);
 }
 
-// Models and fonts have no makers yet: their requests and fallbacks end in
-// null instead of asking for the fallback again and again.
-TEST_F(ResourceFactoryTest, FamiliesWithoutMakersEndInNull) {
-  EXPECT_EQ(renderer.CreateModel(0, "missing.ssm"), nullptr);
-  EXPECT_EQ(renderer.CreateModel(0, "wall.tga"), nullptr);
-  EXPECT_EQ(renderer.CreateModel(RF_BUILTIN, "default_model"), nullptr);
-  EXPECT_EQ(renderer.CreateFont(0, "missing.jfn"), nullptr);
-  EXPECT_EQ(renderer.CreateFont(RF_BUILTIN | RF_FINDONLY, "dos font"), nullptr);
+// Fallback chains end in resources that cannot fail, never in a loop.
+TEST_F(ResourceFactoryTest, FallbacksEndInTheFamiliesBuiltins) {
+  struct Case {
+    const char* what;
+    C3DResource* got;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"missing model", renderer.CreateModel(0, "missing.ssm"), "default_model"},
+      {"picture model", renderer.CreateModel(0, "wall.tga"), "default_model"},
+      {"default model", renderer.CreateModel(RF_BUILTIN, "default_model"), "default_model"},
+      {"missing font", renderer.CreateFont(0, "missing.jfn"), "dos font"},
+      {"find-only font", renderer.CreateFont(RF_BUILTIN | RF_FINDONLY, "dos font"), "dos font"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NE(c.got, nullptr);
+    EXPECT_EQ(c.got->GetName(), c.name);
+    renderer.ReleaseResource(c.got);
+  }
 }
 
 TEST_F(ResourceFactoryTest, ReleasedResourcesLeaveLookupsAndGoAtTheNextUpdate) {
@@ -241,13 +253,16 @@ TEST_F(ResourceFactoryTest, ReleasingTheDeviceDeletesWhatWasGivenUp) {
 }
 
 TEST_F(ResourceFactoryTest, FamiliesGrowPast64AndCompact) {
+  // The metrics overlay's images are registered with the device.
+  const int32_t already = int32_t(Images().UsedCount());
   std::vector<C3DImage*> images;
-  for (int i = 1; i <= 64; ++i) images.push_back(renderer.CreateImage(RF_BUILTIN | RF_EMPTY, "1 " + std::to_string(i)));
+  for (int i = 1; i <= 64 - already; ++i)
+    images.push_back(renderer.CreateImage(RF_BUILTIN | RF_EMPTY, "1 " + std::to_string(i)));
   EXPECT_EQ(Images().Capacity(), 64u);
   renderer.ReleaseResource(images[3]);
   C3DImage* filler = renderer.CreateImage(RF_BUILTIN | RF_EMPTY, "2 2");
   EXPECT_EQ(Images().Capacity(), 64u);
-  EXPECT_EQ(images[4]->GetRegistryIndex(), 3);
+  EXPECT_EQ(images[4]->GetRegistryIndex(), already + 3);
   EXPECT_EQ(filler->GetRegistryIndex(), 63);
   renderer.CreateImage(RF_BUILTIN | RF_EMPTY, "3 3");
   EXPECT_EQ(Images().Capacity(), 128u);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <map>
 
 #include "base/StringUtil.h"
+#include "engine/math/Noise.h"
 #include "platform/Locale.h"
 
 namespace {
@@ -105,6 +107,24 @@ bool BuildImageFromDescription(const std::string& text, ImagePicture* picture, s
         return fail("rect needs x, y, width, height and a colour");
       for (uint32_t y = b; y < b + d; ++y)
         for (uint32_t x = a; x < a + c; ++x) put(x, y, colour);
+    } else if (word == "noise") {
+      int32_t seed = 0;
+      if (w.size() != 3 || !platform::TryParseInt(w[1], &seed) || !ParseCount(w[2], 255, &a))
+        return fail("noise needs a seed and an amount of 0 to 255");
+      // Red, green and blue of each pixel move together by up to `amount`,
+      // from the lattice noise at the seed plus the pixel's index.
+      for (size_t k = 0; k < out.pixels.size(); ++k) {
+        const uint32_t n = static_cast<uint32_t>(seed) + static_cast<uint32_t>(k);
+        const int32_t delta =
+            static_cast<int32_t>(std::lround(Noise_IntegerNoise(static_cast<int32_t>(n), -1) * static_cast<float>(a)));
+        uint32_t& p = out.pixels[k];
+        uint32_t moved = p & 0xFF000000u;
+        for (int shift = 0; shift <= 16; shift += 8) {
+          const int32_t c = std::clamp(static_cast<int32_t>((p >> shift) & 255u) + delta, 0, 255);
+          moved |= static_cast<uint32_t>(c) << shift;
+        }
+        p = moved;
+      }
     } else if (word == "key") {
       if (w.size() != 3 || w[1].size() != 1 || !ParseColour(w[2], &colour))
         return fail("key needs one character and a colour");

@@ -15,6 +15,9 @@
 //                                   (bottom)
 //   rect <x> <y> <width> <height> <colour>
 //                                   a filled rectangle, clipped
+//   noise <seed> <amount>           red, green and blue of every pixel move
+//                                   together by up to amount (0..255), from
+//                                   the lattice noise at seed + pixel index
 //   key <character> <colour>        a palette character for pixel rows
 //   rows <x> <y>                    the lines up to "end" are pixel rows
 //                                   from (x, y) down, one palette character

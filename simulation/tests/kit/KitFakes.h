@@ -19,8 +19,8 @@
 #include "construction/RoadManager.h"
 #include "construction/TaxiwayAccessNodes.h"
 #include "construction/TerminalItem.h"
-#include "game/GameScenario.h"
-#include "game/WeatherManager.h"
+#include "game/world/GameScenario.h"
+#include "game/world/WeatherManager.h"
 #include "simulation/AirportManager.h"
 
 namespace simkit {
@@ -71,8 +71,7 @@ class FakePlot : public cEntity_GamePlot {
   // A fresh square plot of that many cells a side, all owned and empty.
   void Resize(uint16_t cellsAcross) {
     width = height = cellsAcross;
-    content.assign(size_t{width} * height, 0xFF);
-    objects.assign(content.size(), nullptr);
+    cells.assign(size_t{width} * height, PlotCell{0xFF, nullptr});
     miniMap.assign(static_cast<size_t>(width / 5) * static_cast<size_t>(height / 5), 0);
   }
   float GetGroundHeight() override { return groundHeight; }
@@ -88,18 +87,19 @@ class FakePlot : public cEntity_GamePlot {
     *z1 = cz + 1.0f;
     return true;
   }
-  uint32_t GetCellWord(uint32_t index) override { return index < content.size() ? content[index] : 0; }
+  uint32_t GetCellWord(uint32_t index) override { return index < cells.size() ? cells[index].content : 0; }
+  PlotCell* GetCellRecord(uint32_t index) override { return index < cells.size() ? &cells[index] : nullptr; }
+  void SetCell(uint32_t index, uint32_t value, uint32_t clearMask, bool reset, void* object, bool setObject) override {
+    if (index >= cells.size()) return;
+    uint32_t& c = cells[index].content;
+    c = reset ? 0 : c & ~clearMask;
+    if (c == 0 || (c & ~0xFu) >= 208) c |= value;
+    if (setObject) cells[index].object = object;
+  }
   void MarkCellRect(uint32_t start, uint16_t w, uint16_t h, uint32_t value, uint32_t clearMask, bool reset,
                     void* object, bool setObject) override {
     for (uint32_t row = 0; row < h; ++row) {
-      for (uint32_t col = 0; col < w; ++col) {
-        const uint32_t i = start + row * width + col;
-        if (i >= content.size()) continue;
-        uint32_t& c = content[i];
-        c = reset ? 0 : c & ~clearMask;
-        if (c == 0 || (c & ~0xFu) >= 208) c |= value;
-        if (setObject) objects[i] = object;
-      }
+      for (uint32_t col = 0; col < w; ++col) SetCell(start + row * width + col, value, clearMask, reset, object, setObject);
     }
   }
   uint32_t GetPaletteColour(uint8_t index) override { return 0xFF000000u | index; }
@@ -109,8 +109,7 @@ class FakePlot : public cEntity_GamePlot {
   float groundHeight = 0.5f;
   uint16_t width = 0;
   uint16_t height = 0;
-  std::vector<uint32_t> content;
-  std::vector<void*> objects;
+  std::vector<PlotCell> cells;
   std::vector<uint32_t> miniMap;
   int fenceBuilds = 0;
 };
@@ -190,6 +189,8 @@ class FakeInstance : public TerminalInstance {
   std::vector<std::pair<uint8_t, uint8_t>> removedItems;
   std::function<void(uint8_t, uint8_t)> onRemoveItem;
   void AddRoadConnection() override { ++roadConnections; }
+  void AddTaxiwayConnection() override { ++taxiwayConnections; }
+  void RemoveTaxiwayConnection() override { --taxiwayConnections; }
   void GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) override { out = taxiwayAccess; }
 
   // Instance owners are kept by the building side; here the test sets them.
@@ -202,6 +203,7 @@ class FakeInstance : public TerminalInstance {
   float condition = 10.0f;
   uint32_t constructionLeft = 0;
   uint32_t roadConnections = 0;
+  int32_t taxiwayConnections = 0;
   std::vector<TaxiwayAccessCell> taxiwayAccess;
   std::vector<TerminalItem> interior;
   std::vector<RoadAccessCell> roadAccess;
@@ -269,6 +271,14 @@ class FakeBuildings : public cEntity_BuildingManager {
     FindAccess(x, y, &owner);
     return owner;
   }
+  BOInstance* GetInstanceAt(int32_t x, int32_t y) override {
+    auto it = standing.find({x, y});
+    return it == standing.end() ? nullptr : it->second;
+  }
+  void RecountConnections() override { ++recounts; }
+  // The building on each cell, as the test places them.
+  std::map<std::pair<int32_t, int32_t>, FakeInstance*> standing;
+  int recounts = 0;
 
   uint16_t FindTypeIndexByName(uint8_t classCode, const std::string& name) override {
     std::vector<std::string>& names = typeNames_[classCode];

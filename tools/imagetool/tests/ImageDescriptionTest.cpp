@@ -2,6 +2,7 @@
 // read back by the engine's own decoder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -62,6 +63,8 @@ TEST(ImageDescription, ErrorsNameTheLine) {
       {"unknown key", "size 1 1\nrows 0 0\nq\nend", "line 3: no key for 'q'"},
       {"rows without end", "size 1 1\nkey q FF000000\nrows 0 0\nq", "line 5: rows without end"},
       {"unknown statement", "size 1 1\nblur 3", "line 2: unknown statement blur"},
+      {"noise amount too large", "size 1 1\nnoise 1 300", "line 2: noise needs a seed and an amount of 0 to 255"},
+      {"noise without a seed", "size 1 1\nnoise", "line 2: noise needs a seed and an amount of 0 to 255"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -70,6 +73,30 @@ TEST(ImageDescription, ErrorsNameTheLine) {
     EXPECT_FALSE(BuildImageFromDescription(c.text, &picture, &error));
     EXPECT_EQ(error, c.error);
   }
+}
+
+// Noise moves the three colour channels of each pixel by one amount within
+// its bound, keeps alpha, varies from pixel to pixel and repeats for a seed.
+TEST(ImageDescription, NoiseShadesPixels) {
+  ImagePicture a, b, c, none;
+  std::string error;
+  ASSERT_TRUE(BuildImageFromDescription("size 16 16\nfill 80808080\nnoise 7 20", &a, &error)) << error;
+  ASSERT_TRUE(BuildImageFromDescription("size 16 16\nfill 80808080\nnoise 7 20", &b, &error));
+  ASSERT_TRUE(BuildImageFromDescription("size 16 16\nfill 80808080\nnoise 8 20", &c, &error));
+  ASSERT_TRUE(BuildImageFromDescription("size 16 16\nfill 80808080\nnoise 7 0", &none, &error));
+  EXPECT_EQ(a.pixels, b.pixels);
+  EXPECT_NE(a.pixels, c.pixels);
+  EXPECT_EQ(none.pixels, std::vector<uint32_t>(256, 0x80808080u));
+  bool varied = false;
+  for (uint32_t p : a.pixels) {
+    const int red = static_cast<int>((p >> 16) & 255), green = static_cast<int>((p >> 8) & 255);
+    EXPECT_EQ(p >> 24, 0x80u);
+    EXPECT_EQ(red, green);
+    EXPECT_EQ(green, static_cast<int>(p & 255));
+    EXPECT_LE(std::abs(red - 0x80), 20);
+    varied = varied || p != a.pixels[0];
+  }
+  EXPECT_TRUE(varied);
 }
 
 TEST(ImageDescription, TgaReadsBackThroughTheEngineDecoder) {

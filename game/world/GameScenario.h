@@ -1,7 +1,8 @@
 #pragma once
 // The running scenario (spawned as "SPN::KV9:SCENARIO"): the current
-// location's figures, the save operation and the objective screens. The game
-// program completes it.
+// location's figures, the save operation and the objective screens, as the
+// simulation and construction reach it. The game's own scenario is
+// cKV9_GameScenario (KV9GameScenario.h); tests fake this interface.
 #include <cstdint>
 #include <string>
 

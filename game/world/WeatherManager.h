@@ -1,6 +1,7 @@
 #pragma once
-// The weather manager (spawned as "SPN::KV9:WEATHERMANAGER"). The game
-// program completes it.
+// The weather manager (spawned as "SPN::KV9:WEATHERMANAGER"), as the
+// simulation reaches it. The game's own is cKV9_WeatherManager
+// (KV9WeatherManager.h); tests fake this interface.
 #include <cstdint>
 
 #include "engine/entity/EntityBase.h"

@@ -1,0 +1,33 @@
+#include "game/KV9ActionManager.h"
+
+#include "engine/entity/ActionBase.h"
+#include "engine/frame/BaseCamera.h"
+#include "engine/frame/BaseCursor.h"
+#include "engine/frame/ParticleService.h"
+#include "engine/frame/PhysicsService.h"
+#include "engine/frame/RenderService.h"
+#include "engine/frame/TimeService.h"
+#include "game/GameSpawns.h"
+
+cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager) : cActionManager(entityManager) {
+  // The engine's six built-in spawns come first, as the engine's own
+  // manager creates them.
+  AddSpawn(new SpawnBaseCamera());
+  AddSpawn(new SpawnBaseCursor());
+  AddSpawn(new SpawnTimeService());
+  AddSpawn(new SpawnParticleService());
+  AddSpawn(new SpawnPhysicsService());
+  AddSpawn(new SpawnRenderService());
+  // The screens' actions join here as the screens are built.
+  size_t count = 0;
+  const GameSpawnRow* rows = GetGameSpawnRows(&count);
+  for (size_t i = 0; i < count; ++i) {
+    if (rows[i].make) AddSpawn(rows[i].make());
+  }
+}
+
+cKV9_ActionManager::~cKV9_ActionManager() = default;
+
+void cKV9_ActionManager::InitializeActions() {
+  for (cAction_Base* action : GetActions()) action->Reset();
+}

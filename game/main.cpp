@@ -1,0 +1,62 @@
+// The game program: options, the window layer, the service table and the
+// application; start, run, shut down.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/services/GlobalWrapper.h"
+#include "game/KV9InputManager.h"
+#include "game/ProgramOptions.h"
+#include "game/Skyvane.h"
+#include "platform/audio/AudioOutput.h"
+#include "platform/window/ScriptedInput.h"
+#include "platform/window/Window.h"
+
+int main(int argc, char** argv) {
+  ProgramOptions options;
+  std::string error;
+  if (!ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+    std::fprintf(stderr, "airport: %s\n%s", error.c_str(), ProgramUsage());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(ProgramUsage(), stdout);
+    return 0;
+  }
+  if (options.headless) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    platform::SetAudioOutputKind(platform::AudioOutputKind::Null);
+  }
+  platform::ScriptedInput script;
+  if (!options.inputScript.empty() && status::Failed(script.Load(options.inputScript))) {
+    std::fprintf(stderr, "airport: cannot use the input script %s\n", options.inputScript.c_str());
+    return 2;
+  }
+  if (status::Failed(platform::InitWindowSystem(platform::WindowBackend::Sdl))) {
+    std::fprintf(stderr, "airport: the window system did not start\n");
+    return 1;
+  }
+
+  int exitCode = 1;
+  {
+    cKV9_GlobalWrapper table(cKV9_GlobalWrapper::InputManagerHooks{&cKV9_InputManager::Create,
+                                                                   &cKV9_InputManager::Destroy});
+    cSkyvane application(&table);
+    table.application = &application;
+    application.SetFrameLimit(options.frames);
+    if (status::Succeeded(application.Init(nullptr))) {
+      if (!options.inputScript.empty()) script.Start(application.GetWindow());
+      exitCode = application.Run();
+      if (!application.GetFailure().empty()) std::fprintf(stderr, "airport: %s\n", application.GetFailure().c_str());
+    } else {
+      std::fprintf(stderr, "airport: start-up failed: %s\n", application.GetFailure().c_str());
+      application.Shutdown();
+      exitCode = 1;
+    }
+    script.Stop();
+    table.application = nullptr;
+  }
+  platform::ShutdownWindowSystem();
+  return exitCode == 0 ? 0 : 1;
+}

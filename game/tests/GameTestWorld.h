@@ -1,0 +1,54 @@
+#pragma once
+// The game manager on the real engine core for the game's tests: the game's
+// service table (with its input manager), a recording renderer, the game's
+// configuration manager reading the source tree's base.cfg settings, a start-up
+// script with the frame services, and the fakes of the other parts' managers
+// registered under their spawn names.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/services/GlobalWrapper.h"
+#include "engine/services/tests/FakeCore3D.h"
+#include "game/KV9ConfigManager.h"
+#include "game/KV9GameManager.h"
+#include "game/tests/FakeManagers.h"
+#include "platform/Clock.h"
+#include "platform/tests/ScratchDir.h"
+
+namespace gametest {
+
+// The source tree's data folder, with a trailing separator.
+std::string DataDir();
+
+// The frame services the loading sequence expects.
+extern const char* const kServicesScript;
+
+struct GameWorld {
+  // Builds everything but runs nothing: call Init, then Load.
+  GameWorld();
+  ~GameWorld();
+  GameWorld(const GameWorld&) = delete;
+  GameWorld& operator=(const GameWorld&) = delete;
+
+  // The game manager's Init with the services script (or another).
+  CoreStatus Init(const std::string& script = kServicesScript);
+  // Init, the fakes registered (all but `leaveOut`), then the loading
+  // sequence.
+  CoreStatus Load(const std::string& leaveOut = "");
+  cEntity_Base* Find(const std::string& name);
+  template <typename T>
+  T* FindAs(const std::string& name) {
+    return dynamic_cast<T*>(Find(name));
+  }
+
+  platform::TestClock clock;
+  fake3d::FakeCore3D renderer;
+  cKV9_GlobalWrapper table;
+  cKV9_ConfigManager config;
+  ScratchDir dir;
+  std::unique_ptr<cKV9_GameManager> manager;
+  std::vector<std::unique_ptr<cSpawn_Base>> fakeSpawns;
+};
+
+}  // namespace gametest

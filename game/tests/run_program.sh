@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs the real program from the run tree as ./run.sh does, headless, and
+# checks what it says: the plug-ins load, and the run stops at the first
+# piece not built yet, named, with a non-zero status; or, with every piece
+# present, it reaches the main menu and leaves with 0 after the frames.
+# Also its options: --help, and a bad option refused.
+set -uo pipefail
+program=$1
+data=$2
+cd "$data" || exit 1
+
+"$program" --help | grep -q -- "--frames <n>" || { echo "--help does not list the options"; exit 1; }
+"$program" --frames 0 >/dev/null 2>&1
+[[ $? -eq 2 ]] || { echo "a bad frame count is not refused"; exit 1; }
+"$program" --bogus >/dev/null 2>&1
+[[ $? -eq 2 ]] || { echo "an unknown option is not refused"; exit 1; }
+
+out=$("$program" --headless --frames 3 2>&1)
+status=$?
+echo "$out" | grep -v "statement .* refused" | tail -n 20
+if echo "$out" | grep -q "missing plug-in\|the plug-ins did not start\|start-up failed"; then
+  echo "the plug-ins did not start"; exit 1
+fi
+if [[ $status -eq 0 ]]; then
+  echo "$out" | grep -q "FINISHED INIT SYSTEM" || { echo "exit 0 without finishing the loading"; exit 1; }
+  exit 0
+fi
+echo "$out" | grep -Eq "^airport: (cannot create widget kind [0-9]+|Loading failed at \".*\": (no spawn SPN::[A-Z0-9:]+|.* set-up failed))$" \
+  || { echo "status $status without a named reason"; exit 1; }
+exit 0
