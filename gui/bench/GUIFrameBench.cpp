@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/math/CameraView.h"
+#include "gui/bench/PickProbe.h"
 #include "gui/core/tests/GUITestKit.h"
 
 namespace {
@@ -36,20 +37,13 @@ struct Screen {
   std::vector<GUIEntity*> widgets;
 };
 
-MousePacket PacketAt(int i) {
-  MousePacket p;
-  p.x = (i * 37) % 800;
-  p.y = (i * 53) % 600;
-  return p;
-}
-
 void BM_Frame500Widgets(benchmark::State& state) {
   Screen screen;
   int i = 0;
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     screen.kit.world->UpdateTransform();
-    MousePacket p = PacketAt(i++);
+    MousePacket p = guibench::PacketAt(i++);
     screen.kit.gui.OnMouse(&p);
     screen.kit.renderer.draws.clear();
     screen.kit.renderer.clears.clear();
@@ -62,16 +56,10 @@ void BM_Frame500Widgets(benchmark::State& state) {
 }
 BENCHMARK(BM_Frame500Widgets);
 
-GUIRay RayAt(int i) {
-  const float x = ((i * 37) % 800) / 40.0f - 10.0f;
-  const float y = 7.5f - ((i * 53) % 600) / 40.0f;
-  return GUIRay{{x, y, 100.0f}, {x, y, -400.0f}};
-}
-
 void BM_PickEntity500(benchmark::State& state) {
   Screen screen;
   int i = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(screen.kit.gui.PickEntity(screen.kit.world, RayAt(i++)));
+  for (auto _ : state) benchmark::DoNotOptimize(screen.kit.gui.PickEntity(screen.kit.world, guibench::RayAt(i++)));
 }
 BENCHMARK(BM_PickEntity500);
 
@@ -79,18 +67,7 @@ void BM_NaiveLinearScan500(benchmark::State& state) {
   Screen screen;
   int i = 0;
   for (auto _ : state) {
-    const GUIRay ray = RayAt(i++);
-    GUIEntity* best = nullptr;
-    float bestZ = -1e30f;
-    for (GUIEntity* w : screen.widgets) {
-      if (!w->IsLive() || !w->IsSolid() || !w->HitBox(ray)) continue;
-      const float z = w->GetWorldMatrixPtr()->m[3][2];
-      if (z > bestZ) {
-        bestZ = z;
-        best = w;
-      }
-    }
-    benchmark::DoNotOptimize(best);
+    benchmark::DoNotOptimize(guibench::NaiveScan(screen.widgets, guibench::RayAt(i++)));
   }
 }
 BENCHMARK(BM_NaiveLinearScan500);

@@ -23,9 +23,8 @@ CoreStatus GUIEntity::Exit() {
   if (exited_) return status::Ok;
   exited_ = true;
   if (gui_) gui_->ForgetEntity(this);
-  if (IsRotating()) {
-    if (GA_RotateWidget* rotate = GA_RotateWidget::GetInstance()) rotate->Stop(this);
-  }
+  // No animation, repeat, tooltip or drag may keep a pointer to it.
+  GUIActionsForget(this);
   RemoveAllChildren();
   if (parent_) parent_->RemoveChild(this);
   model_.Reset();

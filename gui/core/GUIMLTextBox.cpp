@@ -14,7 +14,11 @@ constexpr uint8_t kLeftShift = 42;
 constexpr uint8_t kRightShift = 54;
 constexpr uint8_t kHome = 199;
 constexpr uint8_t kUp = 200;
+constexpr uint8_t kLeft = 203;
+constexpr uint8_t kRight = 205;
 constexpr uint8_t kEnd = 207;
+// How far the view moves when the caret meets its edge.
+constexpr int32_t kViewStep = 10;
 
 }  // namespace
 
@@ -79,6 +83,7 @@ void GUIMLTextBox::Refresh() {
     shown_ += lines_[static_cast<size_t>(l)];
   }
   moreBelow_ = last < count ? 1 : 0;
+  viewEnd_ = last < count ? lineStarts_[static_cast<size_t>(last)] : Length();
   if (caret_ && caretIndex_ >= 0 && count > 0) {
     // The caret goes on the line that holds its index, when that is in view.
     int32_t line = 0;
@@ -104,6 +109,22 @@ void GUIMLTextBox::Refresh() {
     textWidget_->SetText(shown_, true);
   }
   Widget::OnMessage(EntityWord(this), GUIMSG_TB_UPDATED, 0);
+}
+
+int32_t GUIMLTextBox::LineOf(int32_t index) const {
+  int32_t line = 0;
+  const auto count = static_cast<int32_t>(lineStarts_.size());
+  while (line + 1 < count && lineStarts_[static_cast<size_t>(line + 1)] <= index) ++line;
+  return line;
+}
+
+void GUIMLTextBox::MoveView(int32_t characters) {
+  // The view shows whole lines: it starts at the line that holds the new
+  // first character, and a move forward moves at least one line.
+  const int32_t target = std::clamp(firstVisible_ + characters, 0, Length());
+  int32_t line = LineOf(target);
+  if (characters > 0 && line <= firstLine_ && moreBelow_) line = firstLine_ + 1;
+  firstLine_ = line;
 }
 
 void GUIMLTextBox::CaretFromLinePoint() {
@@ -172,7 +193,18 @@ bool GUIMLTextBox::OnMessage(uintptr_t sender, uint32_t code, uintptr_t paramete
         }
       } else if (key.scanCode == kBackspace && selectionLength_ == 0 && caret > 0 && caret == firstVisible_) {
         // At the view's top-left corner the view moves back instead.
-        firstLine_ = std::max(firstLine_ - 1, 0);
+        MoveView(-kViewStep);
+        Refresh();
+      } else if (key.scanCode == kLeft && caret > 0 && caret == firstVisible_) {
+        // The caret keeps its place in the text; the view moves back.
+        if (!(key.modifiers & (eKeyMod_LeftShift | eKeyMod_RightShift))) ClearSelection();
+        MoveView(-kViewStep);
+        Refresh();
+      } else if (key.scanCode == kRight && caret < Length() && moreBelow_ &&
+                 caret >= viewEnd_ - 1) {
+        // At the end of the shown text the view moves on; the caret stays.
+        if (!(key.modifiers & (eKeyMod_LeftShift | eKeyMod_RightShift))) ClearSelection();
+        MoveView(kViewStep);
         Refresh();
       } else {
         if (key.scanCode == kHome || key.scanCode == kEnd) firstLine_ = 0;

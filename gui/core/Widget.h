@@ -44,6 +44,10 @@ class Widget : public GUIEntity {
   std::string PlaneModelName() const;
   // Fires an event word with this widget's own text.
   bool Fire(uintptr_t sender, const char* word, const std::string& text = std::string());
+  // Spawns a part of this widget, lifts it by dz in front of it and adds it
+  // as a child; null when the service cannot make one.
+  template <typename T>
+  T* AttachPart(int32_t kind, const std::string& name, float dz, bool update);
 
  protected:
   void ChildLeft(GUIEntity* child) override;
@@ -72,5 +76,14 @@ T* SpawnPart(Panelis* gui, int32_t kind, const std::string& name) {
     return nullptr;
   }
   part->SetName(name);
+  return part;
+}
+
+template <typename T>
+T* Widget::AttachPart(int32_t kind, const std::string& name, float dz, bool update) {
+  T* part = SpawnPart<T>(gui_, kind, name);
+  if (!part) return nullptr;
+  part->MoveBy(0.0f, 0.0f, dz, update);
+  AddChild(part, true);
   return part;
 }

@@ -110,16 +110,6 @@ void GUI::SetCameraTarget(float x, float y, float z) {
 }
 void GUI::SetCameraTargetV(JVector t) { SetCameraTarget(t.x, t.y, t.z); }
 
-bool GUI::LoadGUIFile(const std::string& path) {
-  platform::DebugPrintf("[GUI::LoadGUIFile] %s: the description-file reader is not part of this build.\n", path.c_str());
-  return false;
-}
-
-void GUI::RegisterKeywords() {
-  // The keyword languages come with the description-file reader; without a
-  // language manager there is nothing to register in any case.
-}
-
 void GUI::SetWorld(GUIWorld* world) {
   world_ = world;
   if (!pass_) return;

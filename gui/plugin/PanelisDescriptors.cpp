@@ -2,7 +2,10 @@
 
 #include <new>
 
+#include "gui/core/actions/GUIActions.h"
 #include "gui/plugin/GUI.h"
+#include "gui/plugin/WidgetSpawns.h"
+#include "gui/plugin/commands/GUICommands.h"
 
 namespace {
 
@@ -13,8 +16,12 @@ GUIActionPackDesc g_actions;
 
 }  // namespace
 
-cAction_Base* GUIActionPack::CreateItem(uint32_t) { return nullptr; }
-cSpawn_Base* GUISpawnPack::CreateItem(uint32_t) { return nullptr; }
+cAction_Base* GUIActionPack::CreateItem(uint32_t index) { return CreateGUIAction(index); }
+cSpawn_Base* GUISpawnPack::CreateItem(uint32_t index) { return WidgetSpawnOfPackIndex(index); }
+
+GUI_OCPack::GUI_OCPack() : Core_OCPack(107) {
+  for (const guicmd::CommandEntry& entry : guicmd::kCommands) (*GetCommandMap())[entry.name] = entry.handler;
+}
 
 float PanelisDescriptor::GetBaseAPIVersion() { return PanelisGetBaseAPIVersion(); }
 float GUIOCPackDesc::GetBaseAPIVersion() { return PanelisGetBaseAPIVersion(); }

@@ -12,17 +12,23 @@
 
 class GUIActionPack : public CorePack<cAction_Base> {
  public:
-  // The GUI actions by index; null for every index until they are built.
+  // A new GUI action of the index (0 to 15); null past the last.
   cAction_Base* CreateItem(uint32_t index) override;
 };
 
 class GUISpawnPack : public CorePack<cSpawn_Base> {
  public:
-  // The widget factories by index; null for every index until they are built.
+  // The static widget factory of the index (0 to 14); the same one on every
+  // call; null past the last.
   cSpawn_Base* CreateItem(uint32_t index) override;
 };
 
-class GUI_OCPack : public Core_OCPack {};
+// The GUI's command package: the 102 command names of the description
+// files and their handlers.
+class GUI_OCPack : public Core_OCPack {
+ public:
+  GUI_OCPack();
+};
 
 class PanelisDescriptor : public CoreBaseDescriptor {
  public:

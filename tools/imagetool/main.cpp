@@ -1,17 +1,20 @@
 // imagetool: writes a 32-bit ".tga" picture from a text description (the
-// statements are listed in ImageDescription.h and printed by --help), or a
-// 32-bit ".dds" texture when the output's name ends in ".dds".
+// statements are listed in ImageDescription.h and printed by --help), a
+// 32-bit ".dds" texture when the output's name ends in ".dds", or a JPEG
+// (alpha dropped) when it ends in ".jpg" or ".jpeg".
 //
-//   imagetool <description.txt> <picture.tga|picture.dds>
+//   imagetool <description.txt> <picture.tga|picture.dds|picture.jpg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "base/StringUtil.h"
 #include "platform/DurableSave.h"
 #include "platform/FileRead.h"
 #include "platform/graphics/DdsFile.h"
 #include "tools/imagetool/ImageDescription.h"
+#include "tools/imagetool/JpegWriter.h"
 
 namespace {
 
@@ -42,9 +45,11 @@ std::vector<uint8_t> EncodeDds32(const ImagePicture& picture) {
 
 // Descriptions are a few lines of text; anything larger is not one.
 constexpr uint64_t kMaxDescriptionBytes = 16u << 20;
+constexpr int kJpegQuality = 95;
 
 const char kUsage[] =
-    "usage: imagetool <description.txt> <picture.tga|picture.dds>\n"
+    "usage: imagetool <description.txt> <picture.tga|picture.dds|picture.jpg>\n"
+    "  a name ending in .jpg or .jpeg writes a JPEG (alpha dropped)\n"
     "\n"
     "Description statements, one a line ('#' starts a comment, colours AARRGGBB):\n"
     "  size <width> <height>                 first statement, 1..4096 each\n"
@@ -75,7 +80,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "imagetool: %s: %s\n", argv[1], error.c_str());
     return 1;
   }
-  const std::vector<uint8_t> bytes = EndsWithDds(argv[2]) ? EncodeDds32(picture) : EncodeTga32(picture);
+  std::vector<uint8_t> bytes;
+  const std::string output = argv[2];
+  if (str::EndsWithNoCase(output, ".jpg") || str::EndsWithNoCase(output, ".jpeg")) {
+    if (!EncodeJpeg(picture, kJpegQuality, &bytes, &error)) {
+      std::fprintf(stderr, "imagetool: %s: %s\n", argv[2], error.c_str());
+      return 1;
+    }
+  } else {
+    bytes = EndsWithDds(argv[2]) ? EncodeDds32(picture) : EncodeTga32(picture);
+  }
   if (bytes.empty()) {
     std::fprintf(stderr, "imagetool: cannot encode %s\n", argv[2]);
     return 1;

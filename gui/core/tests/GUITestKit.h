@@ -1,9 +1,10 @@
 #pragma once
 // A GUI service on the real engine core for the GUI tests: the recording
-// renderer, the action factory with a factory for every widget kind built
-// so far, the entity manager, an 800 x 600 client rectangle and the world
-// "TheWorld" installed as the pass hook. Recorder actions log what their
-// bound events fired.
+// renderer, the action factory with the plug-in's factory of every widget
+// kind, the command registry holding the GUI's commands and the language
+// manager with its keyword languages, the entity manager, an 800 x 600
+// client rectangle and (unless asked not to) the world "TheWorld" installed
+// as the pass hook. Recorder actions log what their bound events fired.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/config/CommandRegistry.h"
+#include "engine/config/LanguageManager.h"
 #include "engine/entity/ActionBase.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
+#include "engine/entity/InputSocket.h"
 #include "engine/entity/SpawnBase.h"
 #include "engine/services/tests/FakeCore3D.h"
 #include "gui/core/GUIButton.h"
@@ -25,18 +29,32 @@
 #include "gui/core/GUIMLTextBox.h"
 #include "gui/core/GUITextBox.h"
 #include "gui/core/GUIWorld.h"
+#include "gui/core/tests/GUIRig.h"
 #include "gui/core/tests/RecordingSound.h"
+#include "gui/core/actions/GUIActions.h"
 #include "gui/plugin/GUI.h"
+#include "gui/plugin/PanelisDescriptors.h"
+#include "gui/plugin/WidgetSpawns.h"
 
 namespace guitest {
 
-template <typename T>
-class TestSpawn : public cSpawn_Base {
+// The game's side: a socket behind the GUI's that counts what reaches it.
+class GameSocket : public cCore_Base_InputSocket {
  public:
-  explicit TestSpawn(const char* name) : cSpawn_Base(name) {}
-  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override {
-    return new T(creator);
+  GameSocket() : cCore_Base_InputSocket("Game") {}
+  CoreStatus OnMouse(MousePacket*) override {
+    ++mouse;
+    return status::Ok;
   }
+  CoreStatus OnKey(KeyboardPacket*) override {
+    ++keys;
+    return status::Ok;
+  }
+  CoreStatus RegisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
+  CoreStatus ReloadKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
+  CoreStatus UnregisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
+  int mouse = 0;
+  int keys = 0;
 };
 
 // Logs "<entity>|<params>" per Execute; answers `answer`.
@@ -51,28 +69,12 @@ class Recorder : public cAction_Base {
   CoreStatus answer = status::Ok;
 };
 
-class Kit {
+class Kit : public GUIRig {
  public:
-  Kit() {
-    spawns.push_back(std::make_unique<TestSpawn<GUIWorld>>("SpawnWorld"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIScene>>("SpawnScene"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIStatic>>("SpawnStatic"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIStaticText>>("SpawnStaticText"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIProgressBar>>("SpawnProgressBar"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIButton>>("SpawnButton"));
-    spawns.push_back(std::make_unique<TestSpawn<GUICheckBox>>("SpawnCheckBox"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIGroup>>("SpawnGroup"));
-    spawns.push_back(std::make_unique<TestSpawn<GUITextBox>>("SpawnTextBox"));
-    spawns.push_back(std::make_unique<TestSpawn<GUIMLTextBox>>("SpawnMLTextBox"));
-    for (auto& spawn : spawns) factory.RegisterSpawn(spawn.get());
-    renderer.shareByName = true;
-    gui.SetWrapperBlockRef(&rect);
-    gui.SetRendererRef(&rendererSlot);
-    gui.SetEntityManagerRef(&managerSlot);
-    gui.SetActionFactoryRef(&factorySlot);
+  explicit Kit(bool withWorld = true) {
     gui.SetSoundRef(&soundSlot);
-    gui.SetResourcePath("res/");
-    EXPECT_TRUE(gui.Init());
+    EXPECT_TRUE(started);
+    if (!withWorld) return;
     GUIEntity* made = nullptr;
     EXPECT_EQ(gui.SpawnWidget(GUIKIND_WORLD, &made), status::Ok);
     world = dynamic_cast<GUIWorld*>(made);
@@ -115,17 +117,8 @@ class Kit {
     return recorder;
   }
 
-  std::vector<std::unique_ptr<cSpawn_Base>> spawns;
-  fake3d::FakeCore3D renderer;
   RecordingSound sound;
   SoundMgr* soundSlot = &sound;
-  Core3D* rendererSlot = &renderer;
-  cAction_Factory factory;
-  cAction_Factory* factorySlot = &factory;
-  platform::RECT rect{0, 0, 800, 600};
-  GUI gui;
-  cEntity_Manager manager{&factory};
-  cEntity_Manager* managerSlot = &manager;
   GUIWorld* world = nullptr;
 };
 

@@ -14,7 +14,7 @@ using guitest::Kit;
 
 class Tooltips : public GA_DisplayTooltip {
  public:
-  Tooltips() : GA_DisplayTooltip("DisplayTooltip") {}
+  Tooltips() = default;
   CoreStatus Execute(cEntity_Base*, uintptr_t, const std::string&) override { return status::Ok; }
   bool Start(Widget* widget, float delay, float duration) override {
     log.push_back("start " + widget->GetName() + " " + std::to_string(delay) + " " +

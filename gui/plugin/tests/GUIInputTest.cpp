@@ -15,26 +15,9 @@
 
 namespace {
 
+using guitest::GameSocket;
 using guitest::Kit;
 
-// The game's side: a socket behind the GUI's that counts what reaches it.
-class GameSocket : public cCore_Base_InputSocket {
- public:
-  GameSocket() : cCore_Base_InputSocket("Game") {}
-  CoreStatus OnMouse(MousePacket*) override {
-    ++mouse;
-    return status::Ok;
-  }
-  CoreStatus OnKey(KeyboardPacket*) override {
-    ++keys;
-    return status::Ok;
-  }
-  CoreStatus RegisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
-  CoreStatus ReloadKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
-  CoreStatus UnregisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
-  int mouse = 0;
-  int keys = 0;
-};
 
 // The game's cursor: an entity and a socket; logs the GUI's 32 and 33.
 class Cursor : public cEntity_Base, public GameSocket {
@@ -49,7 +32,7 @@ class Cursor : public cEntity_Base, public GameSocket {
 
 class Repeater : public GA_MessageRepeater {
  public:
-  Repeater() : GA_MessageRepeater("MessageRepeater") {}
+  Repeater() = default;
   CoreStatus Execute(cEntity_Base*, uintptr_t, const std::string&) override { return status::Ok; }
   void Start(GUIEntity* entity, std::unique_ptr<MessageRepeatRecord> record) override {
     log.push_back("start " + entity->GetName() + " " + std::to_string(record->message) + " " +

@@ -106,10 +106,24 @@ TEST(GUIService, SpawnWidgetNamesByKindAndRefusesOthers) {
     int32_t kind;
     const char* name;  // null: refused
   };
-  const Case cases[] = {{GUIKIND_SCENE, "CreatedScene"}, {GUIKIND_STATIC, "CreatedStatic"},
-                        {GUIKIND_STATICTEXT, "CreatedStaticText"}, {GUIKIND_PROGRESSBAR, "CreatedProgressBar"},
-                        {GUIKIND_MLTEXTBOX, "CreatedMultiLineTextBox"}, {GUIKIND_BUTTON, "CreatedButton"},
-                        {1, nullptr}, {17, nullptr}, {GUIKIND_DROPDOWN, nullptr} /* no factory yet */};
+  const Case cases[] = {{GUIKIND_WORLD, "CreatedWorld"},
+                        {GUIKIND_SCENE, "CreatedScene"},
+                        {GUIKIND_GROUP, "CreatedGroup"},
+                        {GUIKIND_BUTTON, "CreatedButton"},
+                        {GUIKIND_CHECKBOX, "CreatedCheckBox"},
+                        {GUIKIND_STATIC, "CreatedStatic"},
+                        {GUIKIND_STATICTEXT, "CreatedStaticText"},
+                        {GUIKIND_LISTBOX, "CreatedListBox"},
+                        {GUIKIND_PROGRESSBAR, "CreatedProgressBar"},
+                        {GUIKIND_SCROLLBAR, "CreatedScrollBar"},
+                        {GUIKIND_SLIDER, "CreatedSlider"},
+                        {GUIKIND_SPIN, "CreatedSpin"},
+                        {GUIKIND_TEXTBOX, "CreatedTextBox"},
+                        {GUIKIND_MLTEXTBOX, "CreatedMultiLineTextBox"},
+                        {GUIKIND_DROPDOWN, "CreatedDropDownListBox"},
+                        {1, nullptr},
+                        {17, nullptr},
+                        {0, nullptr}};
   for (const Case& c : cases) {
     GUIEntity* sentinel = kit.world;
     GUIEntity* out = sentinel;

@@ -265,3 +265,58 @@ TEST_F(GUIMLTextBoxTest, ShiftMovesTheAnchorButKeepsTheSelectionInsideTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+// Six lines of one word, two in view.
+class GUIMLTextBoxViewTest : public GUIMLTextBoxTest {
+ protected:
+  void SetUp() override {
+    GUIMLTextBoxTest::SetUp();
+    ml->SetHeight(0.2f);
+    ml->SetText("aaaaaaaaa bbbbbbbbb ccccccccc ddddddddd eeeeeeeee fffffffff", true);
+    kit.gui.SetFocus(ml);
+  }
+};
+
+TEST_F(GUIMLTextBoxViewTest, LeftAtTheViewsStartMovesTheViewBackTenAndKeepsTheCaret) {
+  ml->OnMessage(0, GUIMSG_LINEDOWN, 0);
+  ml->OnMessage(0, GUIMSG_LINEDOWN, 0);
+  ASSERT_EQ(ml->GetFirstLine(), 2);
+  ml->SetCaretPosition(20);  // the start of "ccccccccc", the view's first character
+  ml->Refresh();
+  EXPECT_EQ(ml->GetCaretInView(), 0);
+  Key(203, 0);
+  EXPECT_EQ(ml->GetCaretIndex(), 20);
+  EXPECT_EQ(ml->GetFirstLine(), 1);
+  EXPECT_EQ(ml->GetCaretInView(), 10);
+  Key(203, 0);  // no longer at the view's start: an ordinary step left
+  EXPECT_EQ(ml->GetCaretIndex(), 19);
+  EXPECT_EQ(ml->GetFirstLine(), 1);
+}
+
+TEST_F(GUIMLTextBoxViewTest, BackspaceAtTheViewsStartScrollsBackInsteadOfDeleting) {
+  ml->OnMessage(0, GUIMSG_LINEDOWN, 0);
+  ml->SetCaretPosition(10);
+  ml->Refresh();
+  const std::string before = ml->GetText();
+  Key(14, 0);
+  EXPECT_EQ(ml->GetText(), before);
+  EXPECT_EQ(ml->GetFirstLine(), 0);
+  Key(14, 0);  // inside the view now: deletes
+  EXPECT_EQ(ml->GetText().size(), before.size() - 1);
+}
+
+TEST_F(GUIMLTextBoxViewTest, RightAtTheEndOfTheShownTextMovesTheViewOnAndHomeResetsIt) {
+  ml->SetCaretPosition(19);  // after "bbbbbbbbb", the end of the shown text
+  ml->Refresh();
+  Key(205, 0);
+  EXPECT_EQ(ml->GetCaretIndex(), 19);
+  EXPECT_EQ(ml->GetFirstLine(), 1);
+  Key(199, 0);
+  EXPECT_EQ(ml->GetFirstLine(), 0);
+  EXPECT_EQ(ml->GetCaretIndex(), 0);
+}
+
+}  // namespace
+

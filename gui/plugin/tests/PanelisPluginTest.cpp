@@ -3,7 +3,13 @@
 // the graphics slot, and shuts it down cleanly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+
+#include "base/StringUtil.h"
+#include "engine/config/CommandRegistry.h"
+#include "engine/config/CoreLanguage.h"
+#include "engine/config/LanguageManager.h"
 
 #include "engine/config/ConfigManager.h"
 #include "engine/entity/ActionFactory.h"
@@ -12,8 +18,11 @@
 #include "engine/services/LibraryManager.h"
 #include "engine/services/Panelis.h"
 #include "engine/services/tests/FakeCore3D.h"
+#include "gui/core/actions/GUIActions.h"
 #include "gui/plugin/GUIInputSocket.h"
+#include "gui/plugin/GUIKeywordTable.h"
 #include "gui/plugin/PanelisDescriptors.h"
+#include "gui/plugin/commands/GUICommands.h"
 
 namespace {
 
@@ -62,6 +71,54 @@ TEST(PanelisPlugin, LoadsBindsAndShutsDownWithTheRecordingRenderer) {
   EXPECT_EQ(gui->GetInputSocket()->GetName(), "GUI");
   EXPECT_EQ(gui->GetResourcePath(), "/tmp/resources/");
 
+  // The packs: sixteen actions (the five with timers on the update list),
+  // fifteen widget factories, the command names and the keyword languages.
+  cAction_Factory* actions = table.actionFactory;
+  struct ActionCase {
+    const char* name;
+    bool updated;
+  };
+  const ActionCase actionCases[] = {
+      {"ButtonSetShader", false}, {"EditWidget", false},        {"EditOtherWidget", false},
+      {"MoveWidget", true},       {"MoveOtherWidget", false},   {"RotateWidget", true},
+      {"RotateOtherWidget", false}, {"MultiAction", false},     {"EditScene", false},
+      {"MoveUVCoords", true},     {"MoveOtherUVCoords", false}, {"MoveListBoxHighlight", false},
+      {"MessageRepeater", true},  {"EditGUI", false},           {"DisplayTooltip", true},
+      {"DragWidget", false},
+  };
+  EXPECT_EQ(actions->GetActionCount(), std::size(actionCases));
+  for (const ActionCase& c : actionCases) {
+    cAction_Base* action = actions->GetAction(c.name);
+    ASSERT_NE(action, nullptr) << c.name;
+    const auto& updates = actions->GetUpdateList();
+    EXPECT_EQ(std::find(updates.begin(), updates.end(), action) != updates.end(), c.updated) << c.name;
+    actions->ReleaseAction(action);
+  }
+  EXPECT_EQ(actions->GetSpawnCount(), 15u);
+  for (const char* spawn : {"SpawnWorld", "SpawnScene", "SpawnGroup", "SpawnButton", "SpawnCheckBox", "SpawnStatic",
+                            "SpawnStaticText", "SpawnListBox", "SpawnProgressBar", "SpawnScrollBar", "SpawnSlider",
+                            "SpawnSpin", "SpawnTextBox", "SpawnMLTextBox", "SpawnDropDownLB"}) {
+    EXPECT_NE(actions->GetSpawn(spawn), nullptr) << spawn;
+  }
+  EXPECT_EQ(table.commandRegistry->GetCommandCount(), guicmd::kCommandCount);
+  for (const guicmd::CommandEntry& entry : guicmd::kCommands) {
+    EXPECT_NE(table.commandRegistry->Lookup(entry.name), nullptr) << entry.name;
+  }
+  EXPECT_EQ(table.commandRegistry->Lookup("DefaultSetLanguageCommand"),
+            table.commandRegistry->Lookup("DefaultPopLanguageCommand"));
+  size_t bindings = 0;
+  for (const GUIKeywordBinding& binding : kGUIKeywordBindings) {
+    std::string language = binding.language;
+    CoreLanguage* found = table.languageManager->FindLanguage(language);
+    ASSERT_NE(found, nullptr) << binding.language;
+    if (!binding.keyword) continue;
+    EXPECT_NE(found->Lookup(binding.keyword), nullptr) << binding.language << " " << binding.keyword;
+    ++bindings;
+  }
+  EXPECT_EQ(bindings, 110u);
+  // "GUICommon" is the current language once the service started.
+  EXPECT_EQ(table.languageManager->GetCurrentLanguage()->GetName(), "guicommon");
+
   table.ClearConfigOptions();
   manager.Shutdown(&table);
   EXPECT_EQ(table.gui, nullptr);
@@ -94,6 +151,18 @@ TEST(PanelisDescriptors, TableOfDescriptorsAndPacks) {
     CoreBase* module = d->CreateCoreClass();
     ASSERT_NE(module, nullptr);
     if (c.index >= 2) {
+      auto* spawns = dynamic_cast<GUISpawnPack*>(module);
+      if (spawns) {
+        // The same static factory for every call; none past index 14.
+        EXPECT_EQ(spawns->CreateItem(9), spawns->CreateItem(9));
+        EXPECT_EQ(spawns->CreateItem(15), nullptr);
+        EXPECT_TRUE(str::EqualsNoCase(spawns->CreateItem(14)->GetName(), "SpawnDropDownLB"));
+      }
+      if (auto* pack = dynamic_cast<GUIActionPack*>(module)) {
+        std::unique_ptr<cAction_Base> repeat(pack->CreateItem(12));
+        EXPECT_NE(dynamic_cast<GA_MessageRepeater*>(repeat.get()), nullptr);
+        EXPECT_EQ(pack->CreateItem(16), nullptr);
+      }
       // Both packs answer as the base action package, type 9.
       EXPECT_STREQ(module->GetName(), "[Action_Package]");
       EXPECT_EQ(module->GetServiceType(), eService_ActionPack);
