@@ -119,7 +119,8 @@ class LTaxiways : public cEntity_Base, public Observed, public TaxiwayManagerOps
   }
 };
 
-class LPlot : public simkit::FakePlot, public Observed, public GamePlotOps {
+// The plot and the building manager are render-service items themselves.
+class LPlot : public simkit::FakePlot, public TimeServiceItem, public GamePlotOps {
  public:
   static constexpr const char* kSpawn = "SPN::KV9:GAMEPLOT";
   explicit LPlot(cEntity_Manager* m) : FakePlot(m, kEntityType_Base) { GAMETEST_MADE(kSpawn); }
@@ -166,7 +167,7 @@ class LAmbient : public cEntity_Base, public Observed, public AmbientManagerOps 
   }
 };
 
-class LBuildings : public simkit::FakeBuildings, public Observed, public BuildingManagerOps {
+class LBuildings : public simkit::FakeBuildings, public TimeServiceItem, public BuildingManagerOps {
  public:
   static constexpr const char* kSpawn = "SPN::KV9:BUILDINGMANAGER";
   explicit LBuildings(cEntity_Manager* m) : FakeBuildings(m, kEntityType_Base) { GAMETEST_MADE(kSpawn); }
