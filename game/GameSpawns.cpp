@@ -2,8 +2,6 @@
 
 #include <new>
 
-#include "construction/RoadManagerSpawn.h"
-#include "construction/TaxiwayManagerSpawn.h"
 #include "engine/frame/ParticleFactory.h"
 #include "game/AlphaManager.h"
 #include "game/AudioManager.h"
@@ -21,8 +19,8 @@ cSpawn_Base* Make() {
 }
 
 // Owners of the rows without a maker add theirs here: the world (scenario,
-// terrain, terrain manager, weather manager), construction (game plot,
-// building manager), the simulation's traffic
+// terrain, terrain manager, weather manager), construction (road manager,
+// game plot, building manager, taxiway manager), the simulation's traffic
 // (ambient manager, vehicle, maintenance, airplane, airport manager) and the
 // screens (image list).
 constexpr GameSpawnRow kRows[] = {
@@ -33,7 +31,7 @@ constexpr GameSpawnRow kRows[] = {
     {"SPN::KV9:TERRAIN:TERRAIN", nullptr},
     {"SPN::KV9:TERRAIN:MANAGER", nullptr},
     {"SPN::KV9:AUDIO:MANAGER", &Make<SpawnAudioManager>},
-    {"SPN::KV9:ROAD:MANAGER", &Make<SpawnRoadManager>},
+    {"SPN::KV9:ROAD:MANAGER", nullptr},
     {"SPN::KV9:GAMEPLOT", nullptr},
     {"SPN::KV9:AMBIENTMANAGER", nullptr},
     {"SPN::KV9:VEHICLE", nullptr},
@@ -51,7 +49,7 @@ constexpr GameSpawnRow kRows[] = {
     {"SPN::KV9:ALPHAMANAGER", &Make<SpawnAlphaManager>},
     {"SPN::KV9:PARTICLE:FACTORY", &Make<SpawnParticleFactory>},
     {"SPN::KV9:PARTICLE:FACTORY:MANAGER", &Make<SpawnParticleFactoryManager>},
-    {"SPN::KV9:TAXIWAY:MANAGER", &Make<SpawnTaxiwayManager>},
+    {"SPN::KV9:TAXIWAY:MANAGER", nullptr},
 };
 
 }  // namespace
