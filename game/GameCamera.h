@@ -135,8 +135,6 @@ class cEntity_GameCamera : public cEntity_BaseCamera, public cCore_Base_InputSoc
   uint8_t limitsOn_ = 1;
   uint8_t locked_ = 1;
   uint8_t followBuildings_ = 0;
-  uint8_t byteC_ = 1;
-  uint8_t byteD_ = 0;
   MotionCommand commands_[kCommandCount];
   JVector motion_;
   JVector lift_;
@@ -180,7 +178,6 @@ class cEntity_GameCamera : public cEntity_BaseCamera, public cCore_Base_InputSoc
   } home_;
   int32_t homeStored_ = 0;
   const char* lastMode_ = nullptr;
-  int32_t timelineSerial_ = -1;
 };
 
 class SpawnGameCamera : public cSpawn_Base {

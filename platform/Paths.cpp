@@ -59,7 +59,7 @@ bool Resolve(const std::string& name, std::string* resolved, const std::string& 
   std::string path;
   std::string_view rest = name;
   if (!rest.empty() && (rest[0] == '/' || rest[0] == '\\')) {
-    path = "/";
+    path.assign(1, '/');  // not a literal: GCC 12 warns falsely of an overlapping copy
   } else if (!base.empty()) {
     path = base;
     for (char& c : path) if (c == '\\') c = '/';

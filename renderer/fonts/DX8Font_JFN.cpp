@@ -15,7 +15,6 @@
 namespace {
 
 constexpr size_t kGlyphRecordBytes = 36;
-constexpr size_t kHeaderBytes = 12;
 constexpr size_t kSkippedTail = 32;
 constexpr size_t kCountsBytes = 12;
 

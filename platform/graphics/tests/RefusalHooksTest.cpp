@@ -23,7 +23,9 @@ class RefusalHooksTest : public ::testing::Test {
     gfx::SetRefusedTextureFormat(0);
     gfx::SetRefusedBufferCreation(false);
     gfx::SetRefusedLocks(0);
-    if (dev_) EXPECT_EQ(dev_->Release(), 0u);
+    if (dev_) {
+      EXPECT_EQ(dev_->Release(), 0u);
+    }
     d3d_->Release();
   }
   gfx::Direct3D* d3d_ = nullptr;
