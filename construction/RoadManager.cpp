@@ -6,6 +6,7 @@
 #include "construction/BuildingManager.h"
 #include "construction/GamePlot.h"
 #include "construction/PathFinder.h"
+#include "construction/QuadModels.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
 #include "platform/DebugOutput.h"
@@ -538,21 +539,9 @@ void cEntity_RoadManager::MarkSectionCells(RoadSection* section, bool road) {
   }
 }
 
-void cEntity_RoadManager::PaintMiniMap(const RoadSection* section, uint8_t paletteIndex) {
-  cEntity_GamePlot* plot = Plot();
-  uint32_t* pixels = plot ? plot->GetMiniMapPixels() : nullptr;
-  if (!pixels) return;
-  const uint32_t across = PlotWidth() / 5u;
-  const uint32_t down = PlotHeight() / 5u;
-  const uint32_t colour = plot->GetPaletteColour(paletteIndex);
-  for (uint32_t py = section->y / 5u; py <= section->LastY() / 5u && py < down; ++py) {
-    for (uint32_t px = section->x / 5u; px <= section->LastX() / 5u && px < across; ++px) pixels[py * across + px] = colour;
-  }
-}
-
 void cEntity_RoadManager::InstallSection(RoadSection* section) {
   MarkSectionCells(section, true);
-  PaintMiniMap(section, kMiniMapRoad);
+  PaintMiniMapRect(Plot(), section->x, section->y, section->width, section->length, kMiniMapRoad);
   sections_.push_back(section);
   installedNow_.push_back(section);
   if (section->kind == RoadJunction) {
@@ -569,7 +558,7 @@ void cEntity_RoadManager::UninstallSection(RoadSection* section) {
   for (cPathNode* node : {section->startNode, section->endNode}) {
     if (node) DropNode(section, node);
   }
-  PaintMiniMap(section, kMiniMapOwned);
+  PaintMiniMapRect(Plot(), section->x, section->y, section->width, section->length, kMiniMapOwned);
   EraseAll(retexture_, section);
   EraseAll(sections_, section);
   EraseAll(installedNow_, section);

@@ -126,7 +126,6 @@ class cEntity_RoadManager : public cEntity_Base, public cSerialized_Object {
   void InstallSection(RoadSection* section);
   void UninstallSection(RoadSection* section);
   void MarkSectionCells(RoadSection* section, bool road);
-  void PaintMiniMap(const RoadSection* section, uint8_t paletteIndex);
 
   // Path graph.
   void BuildSectionNodes(const std::vector<RoadSection*>& installed);

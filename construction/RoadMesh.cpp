@@ -5,6 +5,7 @@
 #include <string>
 
 #include "construction/GamePlot.h"
+#include "construction/QuadModels.h"
 #include "construction/RoadManager.h"
 #include "engine/services/C3DModel.h"
 #include "engine/services/Core3D.h"
@@ -39,9 +40,6 @@ constexpr UV kJunctionUV[16][4] = {
     {{0.5f, 0}, {0.5f, 0.5f}, {1, 0.5f}, {1, 0}},
     {{0, 0.5f}, {0.5f, 0.5f}, {0.5f, 0}, {0, 0}},
 };
-
-// A model's vertex count is 16 bits: 16,383 quads of four vertices a model.
-constexpr size_t kSectionsPerModel = 16383;
 
 void SetUV(RoadSection* section, const UV (&uv)[4]) {
   for (int i = 0; i < 4; ++i) {
@@ -109,44 +107,12 @@ void cEntity_RoadManager::RefreshTextureCoords() {
 }
 
 void cEntity_RoadManager::RebuildRoadMesh() {
-  if (models_.empty()) return;
-  const size_t n = sections_.size();
-  const size_t chunks = std::max<size_t>(1, (n + kSectionsPerModel - 1) / kSectionsPerModel);
-  Core3D* graphics = Table() ? Table()->graphics : nullptr;
-  while (models_.size() < chunks && graphics) {
-    C3DModel* more = graphics->CreateModel(0x28, "polymesh_Roads" + std::to_string(models_.size()));
-    if (!more) break;
-    models_.push_back(more);
+  std::vector<QuadEntry> quads;
+  quads.reserve(sections_.size());
+  for (const RoadSection* section : sections_) {
+    quads.push_back(QuadEntry{section->quad, static_cast<uint16_t>(section->kind == RoadJunction ? 1 : 0)});
   }
-  // Models beyond the sections are emptied, not released: the network grows
-  // back as often as it shrinks.
-  for (size_t m = 0; m < models_.size(); ++m) {
-    const size_t first = std::min(n, m * kSectionsPerModel);
-    const size_t count = std::min(n - first, kSectionsPerModel);
-    std::vector<RenderVertex> vertices(count * 4);
-    std::vector<uint16_t> indices(count * 6);
-    std::vector<uint16_t> selectors(count * 6);
-    for (size_t i = 0; i < count; ++i) {
-      const RoadSection* section = sections_[first + i];
-      std::copy(section->quad, section->quad + 4, vertices.begin() + static_cast<std::ptrdiff_t>(i * 4));
-      const auto base = static_cast<uint16_t>(i * 4);
-      const uint16_t quad[6] = {base, static_cast<uint16_t>(base + 3), static_cast<uint16_t>(base + 2),
-                                static_cast<uint16_t>(base + 2), static_cast<uint16_t>(base + 1), base};
-      std::copy(quad, quad + 6, indices.begin() + static_cast<std::ptrdiff_t>(i * 6));
-      std::fill_n(selectors.begin() + static_cast<std::ptrdiff_t>(i * 6), 6,
-                  static_cast<uint16_t>(section->kind == RoadJunction ? 1 : 0));
-    }
-    C3DModel* model = models_[m];
-    model->BeginEdit();
-    model->SetPartCount(count > 0 ? 2 : 0);
-    model->SetVertices(vertices.data(), static_cast<uint16_t>(vertices.size()));
-    model->SetIndices(indices.data(), selectors.data(), static_cast<uint32_t>(indices.size()));
-    model->EndEdit();
-    if (count > 0) {
-      model->SetShader(0, materials_[0]);
-      model->SetShader(1, materials_[1]);
-    }
-  }
+  UploadQuadModels(Table() ? Table()->graphics : nullptr, 0x28, "polymesh_Roads", models_, quads, 2, materials_);
 }
 
 void cEntity_RoadManager::ReleaseModels() {

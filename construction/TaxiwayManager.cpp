@@ -8,6 +8,7 @@
 #include "construction/BuildingManager.h"
 #include "construction/GamePlot.h"
 #include "construction/PathFinder.h"
+#include "construction/QuadModels.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/files/SerializeRecord.h"
 #include "engine/services/C3DModel.h"
@@ -22,8 +23,6 @@ namespace {
 constexpr uint8_t kPavementClass = 4;
 constexpr uint8_t kPavementLevel = 1;
 constexpr uint8_t kMiniMapPaved = 4;
-// A model's vertex count is 16 bits: 16,383 quads of four vertices a model.
-constexpr size_t kSectionsPerModel = 16383;
 constexpr int32_t kStep[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
 
 }  // namespace
@@ -214,7 +213,7 @@ bool cEntity_TaxiwayManager::Lay(Kind kind, uint16_t x, uint16_t y, uint16_t wid
   }
   BuildSections(kind, x, y, width, length, count, map);
   TouchBuildingsAround(x, y, width, length, true);
-  PaintMiniMap(x, y, width, length);
+  PaintMiniMapRect(plot, x, y, width, length, kMiniMapPaved);
   AfterNetworkChange();
   return true;
 }
@@ -324,37 +323,11 @@ void cEntity_TaxiwayManager::AddSection(Kind kind, uint16_t x, uint16_t y, uint1
 void cEntity_TaxiwayManager::RebuildMesh(Kind kind) {
   Pavement& p = kinds_[kind];
   if (p.models.empty()) return;
-  const size_t n = p.sections.size();
-  const size_t chunks = std::max<size_t>(1, (n + kSectionsPerModel - 1) / kSectionsPerModel);
-  Core3D* graphics = Table() ? Table()->graphics : nullptr;
-  while (p.models.size() < chunks && graphics) {
-    C3DModel* more = graphics->CreateModel(40, p.modelName + std::to_string(p.models.size()));
-    if (!more) break;
-    p.models.push_back(more);
-  }
-  for (size_t m = 0; m < p.models.size(); ++m) {
-    const size_t first = std::min(n, m * kSectionsPerModel);
-    const size_t count = std::min(n - first, kSectionsPerModel);
-    std::vector<RenderVertex> vertices(count * 4);
-    std::vector<uint16_t> indices(count * 6);
-    std::vector<uint16_t> parts(count * 6, 0);
-    for (size_t i = 0; i < count; ++i) {
-      std::copy(p.sections[first + i]->quad, p.sections[first + i]->quad + 4,
-                vertices.begin() + static_cast<std::ptrdiff_t>(i * 4));
-      const auto b = static_cast<uint16_t>(i * 4);
-      const uint16_t quad[6] = {b, static_cast<uint16_t>(b + 3), static_cast<uint16_t>(b + 2),
-                                static_cast<uint16_t>(b + 2), static_cast<uint16_t>(b + 1), b};
-      std::copy(quad, quad + 6, indices.begin() + static_cast<std::ptrdiff_t>(i * 6));
-    }
-    C3DModel* model = p.models[m];
-    model->BeginEdit();
-    model->SetPartCount(count > 0 ? 1 : 0);
-    model->SetVertices(vertices.data(), static_cast<uint16_t>(vertices.size()));
-    model->SetIndices(indices.data(), parts.data(), static_cast<uint32_t>(indices.size()));
-    model->EndEdit();
-    if (count > 0) model->SetShader(0, p.shader);
-  }
-  p.drawn = n > 0;
+  std::vector<QuadEntry> quads;
+  quads.reserve(p.sections.size());
+  for (const auto& section : p.sections) quads.push_back(QuadEntry{section->quad, 0});
+  UploadQuadModels(Table() ? Table()->graphics : nullptr, 40, p.modelName, p.models, quads, 1, &p.shader);
+  p.drawn = !p.sections.empty();
 }
 
 // ---------------------------------------------------------------------------
@@ -468,8 +441,7 @@ void cEntity_TaxiwayManager::CutUnderFootprint(Kind kind, const std::vector<Cell
   }
   TouchBuildingsAround(static_cast<uint16_t>(x0), static_cast<uint16_t>(y0), static_cast<uint16_t>(bw),
                        static_cast<uint16_t>(bl), true);
-  PaintMiniMap(static_cast<uint16_t>(x0), static_cast<uint16_t>(y0), static_cast<uint16_t>(bw),
-               static_cast<uint16_t>(bl));
+  PaintMiniMapRect(plot, x0, y0, bw, bl, kMiniMapPaved);
   AfterNetworkChange();
 }
 
@@ -495,18 +467,6 @@ void cEntity_TaxiwayManager::TouchBuildingsAround(uint16_t x, uint16_t y, uint16
   for (int32_t cy = y; cy < y + length; ++cy) {
     touch(x - 1, cy);
     touch(x + width, cy);
-  }
-}
-
-void cEntity_TaxiwayManager::PaintMiniMap(uint16_t x, uint16_t y, uint16_t width, uint16_t length) {
-  cEntity_GamePlot* plot = Plot();
-  uint32_t* pixels = plot ? plot->GetMiniMapPixels() : nullptr;
-  if (!pixels || width == 0 || length == 0) return;
-  const uint32_t across = plot->GetWidth() / 5u;
-  const uint32_t down = plot->GetHeight() / 5u;
-  const uint32_t colour = plot->GetPaletteColour(kMiniMapPaved);
-  for (uint32_t py = y / 5u; py <= (y + length - 1u) / 5u && py < down; ++py) {
-    for (uint32_t px = x / 5u; px <= (x + width - 1u) / 5u && px < across; ++px) pixels[py * across + px] = colour;
   }
 }
 

@@ -117,7 +117,6 @@ class cEntity_TaxiwayManager : public cEntity_Base, public cSerialized_Object {
   // Buildings on the cells just outside the rectangle gain (or lose) one
   // taxiway contact.
   void TouchBuildingsAround(uint16_t x, uint16_t y, uint16_t width, uint16_t length, bool add);
-  void PaintMiniMap(uint16_t x, uint16_t y, uint16_t width, uint16_t length);
   void AfterNetworkChange();
   void ReleaseResources();
 

@@ -43,21 +43,11 @@ std::vector<uint8_t> LoneCells() {
   out.PutU32(side * side);
   for (uint32_t y = 0; y < side; ++y) {
     for (uint32_t x = 0; x < side; ++x) {
-      out.PutU32(y * side + x + 1);
-      out.PutU16(static_cast<uint16_t>(2 * x));
-      out.PutU16(static_cast<uint16_t>(2 * y));
-      out.PutU16(1);
-      out.PutU16(1);
-      out.PutU8(RoadLoneCell);
-      out.PutBytes("\0\0\0", 3);
-      out.PutU32(0xFFFFFFFFu);
-      out.PutU32(0xFFFFFFFFu);
+      roadtest::PutSectionRecord(out, y * side + x + 1, static_cast<uint16_t>(2 * x), static_cast<uint16_t>(2 * y), 1, 1,
+                                 RoadLoneCell);
     }
   }
-  SerialBlock bytes;
-  uint32_t n = 0;
-  out.Release(&bytes, &n);
-  return std::vector<uint8_t>(bytes.get(), bytes.get() + n);
+  return roadtest::Bytes(out);
 }
 
 void BM_RoadMeshRebuild20k(benchmark::State& state) {

@@ -244,19 +244,8 @@ TEST(RoadManager, ASavedNetworkComesBackWithItsIdsAndNodes) {
 TEST(RoadManager, BadRoadRecordsAreRefusedAndNothingIsHalfBuilt) {
   auto record = [](uint16_t x, uint16_t y, uint16_t w, uint16_t l, uint8_t kind) {
     SaveRecordWriter out;
-    out.PutU32(7);
-    out.PutU16(x);
-    out.PutU16(y);
-    out.PutU16(w);
-    out.PutU16(l);
-    out.PutU8(kind);
-    out.PutBytes("\0\0\0", 3);
-    out.PutU32(0xFFFFFFFFu);
-    out.PutU32(0xFFFFFFFFu);
-    SerialBlock bytes;
-    uint32_t n = 0;
-    out.Release(&bytes, &n);
-    return std::vector<uint8_t>(bytes.get(), bytes.get() + n);
+    roadtest::PutSectionRecord(out, 7, x, y, w, l, kind);
+    return roadtest::Bytes(out);
   };
   auto blob = [](uint32_t count, std::vector<std::vector<uint8_t>> records, size_t trailing = 0) {
     std::vector<uint8_t> out = {0xFF, 0xFF, 0xFF, 0xFF, uint8_t(count), uint8_t(count >> 8), 0, 0};

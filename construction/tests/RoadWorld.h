@@ -10,11 +10,34 @@
 #include "construction/PathFinder.h"
 #include "construction/RoadManager.h"
 #include "construction/TaxiwayManager.h"
+#include "engine/files/SerializeRecord.h"
 #include "engine/services/tests/FakeCore3D.h"
 #include "simulation/StatManager.h"
 #include "simulation/tests/kit/SimWorld.h"
 
 namespace roadtest {
+
+// One section record of the road manager's save, without path nodes.
+inline void PutSectionRecord(SaveRecordWriter& out, uint32_t id, uint16_t x, uint16_t y, uint16_t w, uint16_t l,
+                             uint8_t kind) {
+  out.PutU32(id);
+  out.PutU16(x);
+  out.PutU16(y);
+  out.PutU16(w);
+  out.PutU16(l);
+  out.PutU8(kind);
+  out.PutBytes("\0\0\0", 3);
+  out.PutU32(0xFFFFFFFFu);
+  out.PutU32(0xFFFFFFFFu);
+}
+
+// The bytes a writer holds, handed out as a vector.
+inline std::vector<uint8_t> Bytes(SaveRecordWriter& out) {
+  SerialBlock bytes;
+  uint32_t n = 0;
+  out.Release(&bytes, &n);
+  return std::vector<uint8_t>(bytes.get(), bytes.get() + n);
+}
 
 struct RoadWorld {
   explicit RoadWorld(bool withPavementTypes = true, uint16_t cellsAcross = 64) {

@@ -22,18 +22,7 @@ using namespace rtest;
 // Packed 8-8-8-8 colour (blue in the low byte) with an 8-bit alpha plane,
 // `levels` levels halving from w x h.
 StxFormat StxArgb(uint32_t w, uint32_t h, int levels) {
-  StxFormat f;
-  f.name = "8888";
-  f.width = w;
-  f.height = h;
-  f.bitsPerPixel = 32;
-  f.bytesPerPixel = 4;
-  const uint32_t bits[4] = {8, 8, 8, 8}, shifts[4] = {0, 8, 16, 0}, masks[4] = {255, 255, 255, 255};
-  for (int i = 0; i < 4; ++i) {
-    f.bits[i] = bits[i];
-    f.shifts[i] = shifts[i];
-    f.masks[i] = masks[i];
-  }
+  StxFormat f = StxChannels("8888", w, h, 4, {8, 8, 8, 8}, {0, 8, 16, 0}, {255, 255, 255, 255});
   for (int k = 0; k < levels; ++k) {
     StxLevel l;
     l.width = std::max(1u, w >> k);

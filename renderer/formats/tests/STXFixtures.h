@@ -116,21 +116,28 @@ inline std::vector<uint8_t> BuildStx(const StxTexture& t, std::vector<size_t>* m
   return b.b;
 }
 
-// A 5-6-5 colour format with a 4-bit alpha plane; levels halve from w x h,
-// each colour row padded by `pad` bytes. Pixels hold running values.
-inline StxFormat Stx565(uint32_t w, uint32_t h, int levels, uint32_t pad = 0) {
+// The format's name, size, pixel size and four channels (blue, green, red,
+// alpha) as bits, shifts and masks.
+inline StxFormat StxChannels(const char* name, uint32_t w, uint32_t h, uint32_t bytesPerPixel,
+                             const uint32_t (&bits)[4], const uint32_t (&shifts)[4], const uint32_t (&masks)[4]) {
   StxFormat f;
-  f.name = "565";
+  f.name = name;
   f.width = w;
   f.height = h;
-  f.bitsPerPixel = 16;
-  f.bytesPerPixel = 2;
-  const uint32_t bits[4] = {5, 6, 5, 4}, shifts[4] = {0, 5, 11, 0}, masks[4] = {31, 63, 31, 15};
+  f.bitsPerPixel = bytesPerPixel * 8;
+  f.bytesPerPixel = bytesPerPixel;
   for (int i = 0; i < 4; ++i) {
     f.bits[i] = bits[i];
     f.shifts[i] = shifts[i];
     f.masks[i] = masks[i];
   }
+  return f;
+}
+
+// A 5-6-5 colour format with a 4-bit alpha plane; levels halve from w x h,
+// each colour row padded by `pad` bytes. Pixels hold running values.
+inline StxFormat Stx565(uint32_t w, uint32_t h, int levels, uint32_t pad = 0) {
+  StxFormat f = StxChannels("565", w, h, 2, {5, 6, 5, 4}, {0, 5, 11, 0}, {31, 63, 31, 15});
   for (int k = 0; k < levels; ++k) {
     StxLevel l;
     l.width = w >> k;
