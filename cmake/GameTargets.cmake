@@ -66,3 +66,7 @@ function(game_add_bench name dir)
   game_link_simulation_neighbours(${name} "${ARG_LIBS}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
+
+# Directories holding one plug-in each, for the tests that load a plug-in
+# through the library manager (it scans a whole directory).
+set(LUMETRA_TEST_DIR ${CMAKE_BINARY_DIR}/renderer_plugin_only)
