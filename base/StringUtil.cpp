@@ -36,7 +36,13 @@ uint32_t HashWords(std::string_view s) {
   size_t i = 0;
   for (; i + 8 <= n; i += 8) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, 8)) : LoadWord(p + i, 8));
   if (i < n) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, n - i)) : LoadWord(p + i, n - i));
-  return static_cast<uint32_t>(h ^ (h >> 32));
+  // The multiplications carry a byte's change only upwards, and indexes
+  // take the low bits: a last round spreads every bit over the low ones too,
+  // so names that differ near their end do not crowd the same slots.
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  return static_cast<uint32_t>(h);
 }
 
 }  // namespace
