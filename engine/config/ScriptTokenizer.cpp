@@ -159,14 +159,14 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
 // The helpers run for every token and most characters: defined ahead of
 // Scan so they are compiled into it.
 // White space in the cleaned text is one blank, never first, never doubled.
-inline void ScriptTokenizer::Blank(size_t rawPos) {
+[[gnu::always_inline]] inline void ScriptTokenizer::Blank(size_t rawPos) {
   if (hasOut_ && lastOut_ != ' ') Emit(' ', rawPos);
 }
 
 // One character of the cleaned text, to the token split. `rawPos` is where
 // the character stands in the raw text, or kNoRaw when it stands for
 // something else there (an escape, folded white space).
-inline void ScriptTokenizer::Emit(char c, size_t rawPos) {
+[[gnu::always_inline]] inline void ScriptTokenizer::Emit(char c, size_t rawPos) {
   hasOut_ = true;
   lastOut_ = c;
   if (c == '"') {
@@ -191,7 +191,7 @@ inline void ScriptTokenizer::Emit(char c, size_t rawPos) {
   Append(c, rawPos);
 }
 
-inline void ScriptTokenizer::Append(char c, size_t rawPos) {
+[[gnu::always_inline]] inline void ScriptTokenizer::Append(char c, size_t rawPos) {
   if (!current_.inBuffer && rawPos != kNoRaw) {
     if (current_.length == 0) current_.offset = rawPos;
     if (current_.offset + current_.length == rawPos) {
@@ -205,7 +205,7 @@ inline void ScriptTokenizer::Append(char c, size_t rawPos) {
 }
 
 // Appends raw[from, to), all of it token characters as written.
-inline void ScriptTokenizer::AppendRun(size_t from, size_t to) {
+[[gnu::always_inline]] inline void ScriptTokenizer::AppendRun(size_t from, size_t to) {
   hasOut_ = true;
   lastOut_ = raw_[to - 1];
   if (!current_.inBuffer) {

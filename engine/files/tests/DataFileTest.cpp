@@ -195,6 +195,34 @@ TEST(DataFile, SetValueCreatesReplacesAndAppends) {
   f.Clear();
 }
 
+TEST(DataFile, NamesAndValuesStayValidWhileTheTableGrows) {
+  CDataFile f;
+  ASSERT_TRUE(LoadText(&f, "[first]\nlist = <a, b, c>\nname = \"kept text\"\n"));
+  const CDataFile::Key* list = f.FindKey("list", "first");
+  const CDataFile::Key* name = f.FindKey("name", "first");
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(name, nullptr);
+  const std::string_view keptName = name->name;
+  const std::string_view keptValue = name->values[0];
+
+  // Many more sections and keys, then a list grown well past the size it
+  // was read with.
+  std::string more;
+  for (int s = 0; s < 2000; ++s)
+    more += "[s" + std::to_string(s) + "]\nkey = value number " + std::to_string(s) + "\n";
+  ASSERT_TRUE(LoadText(&f, more));
+  for (int i = 3; i < 40; ++i) ASSERT_TRUE(f.SetValue("list", "v" + std::to_string(i), "", "first", i));
+
+  EXPECT_EQ(keptName, "name");
+  EXPECT_EQ(keptValue, "kept text");
+  EXPECT_EQ(f.FindKey("list", "first"), list) << "keys do not move";
+  ASSERT_EQ(list->values.size(), 40u);
+  EXPECT_EQ(ValuesOf(list)[2], "c");
+  EXPECT_EQ(ValuesOf(list)[39], "v39");
+  EXPECT_EQ(f.GetString("key", "s1999"), "value number 1999");
+  f.Clear();
+}
+
 TEST(DataFile, NameHashFoldsCase) {
   // ('a'-64) ^ (('b'-64) << 1) ^ (('c'-64) << 2) ^ (('d'-64) << 0)
   EXPECT_EQ(CDataFile::NameHash("abcd"), (33u ^ (34u << 1) ^ (35u << 2) ^ 36u));
