@@ -146,6 +146,11 @@ void cCore_ConfigManager::SetValue(std::string_view section, std::string_view na
 }
 
 void cCore_ConfigManager::SetValueByKey(std::string& key, std::string_view value) {
+  // A value that is part of the key itself keeps its case: copied before
+  // the key is lower-cased.
+  const bool inKey = !value.empty() && value.data() >= key.data() && value.data() < key.data() + key.size();
+  const std::string copy(inKey ? value : std::string_view());
+  if (inKey) value = copy;
   str::ToLowerInPlace(key);
   store_.Set(key, value);
 }

@@ -113,7 +113,7 @@ CDataFile::Section* CDataFile::AppendSection(std::string_view name, std::string_
   section->name = name;
   section->comment = comment;
   sectionIndex_.Insert(str::HashNoCase(name), static_cast<uint32_t>(sections_.size()));
-  sections_.push_back(section);
+  Append(&sections_, section);
   return section;
 }
 
@@ -285,7 +285,7 @@ void CDataFile::GetKeyNames(const std::string& section, std::vector<std::string>
 void CDataFile::Clear() {
   // The arena runs no destructors: the sections' own are run here.
   for (Section* section : sections_) section->~Section();
-  sections_.clear();
+  sections_ = List<Section*>();
   sectionIndex_.Clear();
   arena_.Clear();
   dirty_ = false;

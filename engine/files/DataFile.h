@@ -116,7 +116,7 @@ class CDataFile {
   static std::string CommentText(std::string_view comment);
 
   // In file order; the sections belong to the table and live until Clear.
-  const std::vector<Section*>& Sections() const { return sections_; }
+  const List<Section*>& Sections() const { return sections_; }
   const std::string& FileName() const { return fileName_; }
   void SetFileName(const std::string& name) { fileName_ = name; }
   bool IsDirty() const { return dirty_; }
@@ -147,7 +147,7 @@ class CDataFile {
   void Append(List<T>* list, const T& item);
 
   // Constructed in the arena and destroyed by Clear.
-  std::vector<Section*> sections_;
+  List<Section*> sections_;
   std::string fileName_;
   bool dirty_ = false;
   uint32_t flags_ = kDefaultFlags;
