@@ -53,7 +53,15 @@ uint32_t HashBytes(std::string_view s) { return HashWords<false>(s); }
 static char ToUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 void ToLowerInPlace(std::string& s) {
-  for (char& c : s) c = ToLowerChar(c);
+  // Eight bytes at a time: keys are folded for every setting stored or read.
+  char* p = s.data();
+  const size_t n = s.size();
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const uint64_t w = FoldWord(LoadWord(p + i, 8));
+    std::memcpy(p + i, &w, 8);
+  }
+  for (; i < n; ++i) p[i] = ToLowerChar(p[i]);
 }
 
 std::string ToLower(std::string_view s) {
@@ -79,9 +87,6 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareNoCase(a, b) == 0;
-}
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && EqualsNoCase(s.substr(0, prefix.size()), prefix);

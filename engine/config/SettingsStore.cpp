@@ -17,7 +17,11 @@ void SettingsStore::Set(std::string_view key, std::string_view value) {
     g = groupIndex_.FindOrInsert(str::HashBytes(name), newGroup,
                                  [&](uint32_t i) { return groups_[i].name == name; });
     if (g == PositionIndex::kNone) {
+      // Sections of a file mostly hold alike numbers of settings: room for
+      // as many as the last group has saves growing the index step by step.
+      const size_t likely = lastGroup_ == PositionIndex::kNone ? 0 : groups_[lastGroup_].index.Size();
       groups_.push_back(Group{arena_.Keep(name), PositionIndex()});
+      groups_.back().index.Reserve(likely);
       g = newGroup;
     }
     lastGroup_ = g;
