@@ -14,12 +14,9 @@ inline char ToLowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<ch
 void ToLowerInPlace(std::string& s);
 std::string ToLower(std::string_view s);
 std::string ToUpper(std::string_view s);
+bool EqualsNoCase(std::string_view a, std::string_view b);
 // <0, 0, >0 like strcmp, after folding both sides to lower case.
 int CompareNoCase(std::string_view a, std::string_view b);
-// In line: most names compared differ in length and need no folding at all.
-inline bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareNoCase(a, b) == 0;
-}
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);
 bool EndsWithNoCase(std::string_view s, std::string_view suffix);
 // A 32-bit hash of `s` folded to lower case: names EqualsNoCase matches hash
