@@ -36,7 +36,13 @@ uint32_t HashWords(std::string_view s) {
   size_t i = 0;
   for (; i + 8 <= n; i += 8) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, 8)) : LoadWord(p + i, 8));
   if (i < n) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, n - i)) : LoadWord(p + i, n - i));
-  return static_cast<uint32_t>(h ^ (h >> 32));
+  // The multiplications carry a byte's change only upwards, and indexes
+  // take the low bits: a last round spreads every bit over the low ones too,
+  // so names that differ near their end do not crowd the same slots.
+  h ^= h >> 33;
+  h *= 0xFF51AFD7ED558CCDull;
+  h ^= h >> 33;
+  return static_cast<uint32_t>(h);
 }
 
 }  // namespace
@@ -47,7 +53,15 @@ uint32_t HashBytes(std::string_view s) { return HashWords<false>(s); }
 static char ToUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 void ToLowerInPlace(std::string& s) {
-  for (char& c : s) c = ToLowerChar(c);
+  // Eight bytes at a time: keys are folded for every setting stored or read.
+  char* p = s.data();
+  const size_t n = s.size();
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const uint64_t w = FoldWord(LoadWord(p + i, 8));
+    std::memcpy(p + i, &w, 8);
+  }
+  for (; i < n; ++i) p[i] = ToLowerChar(p[i]);
 }
 
 std::string ToLower(std::string_view s) {
@@ -72,6 +86,7 @@ int CompareNoCase(std::string_view a, std::string_view b) {
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
 }
+
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareNoCase(a, b) == 0;

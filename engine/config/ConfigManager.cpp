@@ -37,14 +37,12 @@ cCore_ConfigManager::cCore_ConfigManager() { parser_.SetConfigManager(this); }
 
 cCore_ConfigManager::~cCore_ConfigManager() = default;
 
-std::string cCore_ConfigManager::MakeKey(std::string_view section, std::string_view name) {
-  std::string key;
-  key.reserve(section.size() + 1 + name.size());
-  key.append(section);
-  key.push_back('|');
-  key.append(name);
-  str::ToLowerInPlace(key);
-  return key;
+std::string_view cCore_ConfigManager::KeyOf(std::string_view section, std::string_view name) {
+  key_.assign(section);
+  key_.push_back('|');
+  key_.append(name);
+  str::ToLowerInPlace(key_);
+  return key_;
 }
 
 CoreStatus cCore_ConfigManager::LoadConfig(const std::string& fileName) {
@@ -92,14 +90,14 @@ void cCore_ConfigManager::WriteConfig(std::string* out) {
   sections.push_back({"App", {}});
   sectionIndex.emplace("app", 0);
   for (size_t i = 0; i < entries.size(); ++i) {
-    const std::string& key = entries[i].first;
+    const std::string_view key = entries[i].first;
     const size_t bar = key.find('|');
-    if (bar == std::string::npos) {
+    if (bar == std::string_view::npos) {
       platform::DebugPrintf("[cCore_ConfigManager::WriteConfig] key \"%s\" has no \"|\" between section and name; not written\n",
-                            key.c_str());
+                            std::string(key).c_str());
       continue;
     }
-    const std::string section = str::ToLower(std::string_view(key).substr(0, bar));
+    const std::string section = str::ToLower(key.substr(0, bar));
     const auto [it, inserted] = sectionIndex.try_emplace(section, sections.size());
     if (inserted) sections.push_back({section, {}});
     sections[it->second].entries.push_back(i);
@@ -113,8 +111,8 @@ void cCore_ConfigManager::WriteConfig(std::string* out) {
     }
     out->append(";\r\n");
     for (const size_t i : section.entries) {
-      const std::string& key = entries[i].first;
-      const std::string_view name = std::string_view(key).substr(key.find('|') + 1);
+      const std::string_view key = entries[i].first;
+      const std::string_view name = key.substr(key.find('|') + 1);
       out->append("\tsetting\t");
       bool complete = AppendName(out, name);
       const int padding = 3 - static_cast<int>(name.size() / 8);
@@ -124,7 +122,7 @@ void cCore_ConfigManager::WriteConfig(std::string* out) {
       out->append(";\r\n");
       if (!complete) {
         platform::DebugPrintf("[cCore_ConfigManager::WriteConfig] \"%s\" holds quote marks or NUL, written without\n",
-                              key.c_str());
+                              std::string(key).c_str());
       }
     }
     out->append("\r\n");
@@ -143,40 +141,45 @@ CoreStatus cCore_ConfigManager::SaveConfig(const std::string& fileName) {
   return status::Ok;
 }
 
-void cCore_ConfigManager::SetValue(std::string_view section, std::string_view name, std::string value) {
-  store_.Set(MakeKey(section, name), std::move(value));
+void cCore_ConfigManager::SetValue(std::string_view section, std::string_view name, std::string_view value) {
+  store_.Set(KeyOf(section, name), value);
 }
 
-void cCore_ConfigManager::SetValueByKey(std::string& key, std::string value) {
+void cCore_ConfigManager::SetValueByKey(std::string& key, std::string_view value) {
+  // A value that is part of the key itself keeps its case: copied before
+  // the key is lower-cased.
+  const bool inKey = !value.empty() && value.data() >= key.data() && value.data() < key.data() + key.size();
+  const std::string copy(inKey ? value : std::string_view());
+  if (inKey) value = copy;
   str::ToLowerInPlace(key);
-  store_.Set(key, std::move(value));
+  store_.Set(key, value);
 }
 
 bool cCore_ConfigManager::GetBool(std::string_view section, std::string_view name, bool& out) {
-  const std::string* value = store_.Find(MakeKey(section, name));
+  const std::string_view* value = store_.Find(KeyOf(section, name));
   if (!value) return false;
   out = str::EqualsNoCase(*value, "true") || *value == "1";
   return true;
 }
 
 bool cCore_ConfigManager::GetInt(std::string_view section, std::string_view name, int32_t& out) {
-  const std::string* value = store_.Find(MakeKey(section, name));
+  const std::string_view* value = store_.Find(KeyOf(section, name));
   if (!value) return false;
   out = platform::ParseInt(*value);
   return true;
 }
 
 bool cCore_ConfigManager::GetFloat(std::string_view section, std::string_view name, float& out) {
-  const std::string* value = store_.Find(MakeKey(section, name));
+  const std::string_view* value = store_.Find(KeyOf(section, name));
   if (!value) return false;
   out = platform::ParseFloat(*value);
   return true;
 }
 
 bool cCore_ConfigManager::GetString(std::string_view section, std::string_view name, std::string& out) {
-  const std::string* value = store_.Find(MakeKey(section, name));
+  const std::string_view* value = store_.Find(KeyOf(section, name));
   if (!value) return false;
-  out = *value;
+  out.assign(*value);
   return true;
 }
 

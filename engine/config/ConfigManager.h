@@ -44,9 +44,9 @@ class cCore_ConfigManager {
   // keyword languages.
   virtual CoreStatus RunScript(const std::string& fileName);
 
-  virtual void SetValue(std::string_view section, std::string_view name, std::string value);
+  virtual void SetValue(std::string_view section, std::string_view name, std::string_view value);
   // Lower-cases the caller's key in place, then stores the value under it.
-  virtual void SetValueByKey(std::string& key, std::string value);
+  virtual void SetValueByKey(std::string& key, std::string_view value);
   // The getters answer whether the setting exists; a missing one leaves the
   // out value as it was.
   virtual bool GetBool(std::string_view section, std::string_view name, bool& out);
@@ -108,11 +108,13 @@ class cCore_ConfigManager {
   // answer is false when that happened.
   static bool AppendQuoted(std::string* out, std::string_view text);
 
- protected:
-  static std::string MakeKey(std::string_view section, std::string_view name);
-
  private:
+  // Builds section + "|" + name, lower-cased, into `key_` (reused, so
+  // storing a setting allocates nothing of its own).
+  std::string_view KeyOf(std::string_view section, std::string_view name);
+
   SettingsStore store_;
+  std::string key_;
   ConfigParser parser_;
   DisplaySettings display_{};
   DisplaySettings savedDisplay_{};

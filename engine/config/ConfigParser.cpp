@@ -267,7 +267,7 @@ CoreStatus ConfigParser::SettingsStatement(const std::vector<std::string_view>& 
   }
   if (str::EqualsNoCase(keyword, "setting") && tokens.size() >= 3) {
     if (!configManager_) return status::Fail;
-    configManager_->SetValue(section_, tokens[1], std::string(tokens[2]));
+    configManager_->SetValue(section_, tokens[1], tokens[2]);
     return status::Ok;
   }
   if (keyword == "}") {

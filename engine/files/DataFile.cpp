@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "base/StringUtil.h"
 #include "platform/DebugOutput.h"
@@ -107,19 +108,19 @@ std::string CDataFile::CommentText(std::string_view comment) {
 }
 
 CDataFile::Section* CDataFile::AppendSection(std::string_view name, std::string_view comment) {
-  auto section = std::make_unique<Section>();
+  Section* section = new (arena_.Allocate(sizeof(Section), alignof(Section))) Section();
   section->nameHash = NameHash(name);
   section->name = name;
   section->comment = comment;
   sectionIndex_.Insert(str::HashNoCase(name), static_cast<uint32_t>(sections_.size()));
-  sections_.push_back(std::move(section));
-  return sections_.back().get();
+  Append(&sections_, section);
+  return section;
 }
 
 CDataFile::Section* CDataFile::FindSectionByView(std::string_view name) const {
   const uint32_t at = sectionIndex_.Find(
       str::HashNoCase(name), [&](uint32_t i) { return str::EqualsNoCase(sections_[i]->name, name); });
-  return at == PositionIndex::kNone ? nullptr : sections_[at].get();
+  return at == PositionIndex::kNone ? nullptr : sections_[at];
 }
 
 CDataFile::Section* CDataFile::FindSection(const std::string& name) { return FindSectionByView(name); }
@@ -141,15 +142,30 @@ CDataFile::Key* CDataFile::FindKeyIn(const Section& section, std::string_view ke
   return at == PositionIndex::kNone ? nullptr : section.keys[at];
 }
 
-CDataFile::Key* CDataFile::NewKey() {
-  if (keyBlockUsed_ == keyBlockSize_) {
-    // Blocks double from a few keys to a few thousand: a small table costs
-    // little, a large one a handful of allocations.
-    keyBlockSize_ = keyBlockSize_ == 0 ? 16 : std::min<size_t>(keyBlockSize_ * 2, 256);
-    keyBlocks_.push_back(std::make_unique<Key[]>(keyBlockSize_));
-    keyBlockUsed_ = 0;
+CDataFile::Key* CDataFile::NewKey() { return arena_.NewArray<Key>(1); }
+
+template <typename T>
+void CDataFile::Reserve(List<T>* list, size_t capacity) {
+  if (capacity <= list->capacity_) return;
+  // The old array stays in the arena until Clear.
+  T* items = arena_.NewArray<T>(capacity);
+  std::copy(list->items_, list->items_ + list->count_, items);
+  list->items_ = items;
+  list->capacity_ = static_cast<uint32_t>(capacity);
+}
+
+template <typename T>
+void CDataFile::Append(List<T>* list, const T& item) {
+  if (list->count_ == list->capacity_) Reserve(list, list->capacity_ == 0 ? 1 : size_t{list->capacity_} * 2);
+  list->items_[list->count_++] = item;
+}
+
+void CDataFile::PutValue(Key* key, size_t position, std::string_view value) {
+  if (position < key->values.count_) {
+    key->values.items_[position] = arena_.Keep(value);
+    return;
   }
-  return &keyBlocks_.back()[keyBlockUsed_++];
+  Append(&key->values, arena_.Keep(value));
 }
 
 CDataFile::Key* CDataFile::FindKey(const std::string& key, const std::string& section) {
@@ -189,12 +205,8 @@ bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view va
                            int position, size_t listSize) {
   const uint32_t nameHash = NameHash(key);
   if (Key* k = FindKeyIn(*s, key, nameHash)) {
-    if (static_cast<size_t>(position) < k->values.size()) {
-      k->values[static_cast<size_t>(position)] = value;
-    } else {
-      k->values.emplace_back(value);
-    }
-    k->comment = comment;
+    PutValue(k, static_cast<size_t>(position), value);
+    k->comment = arena_.Keep(comment);
     dirty_ = true;
     return true;
   }
@@ -205,13 +217,16 @@ bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view va
     return false;
   }
   Key* k = NewKey();
-  k->name = key;
+  k->name = arena_.Keep(key);
   k->nameHash = nameHash;
-  k->values.reserve(std::max(static_cast<size_t>(position) + 1, listSize));
-  k->values.resize(static_cast<size_t>(position));
-  k->values.emplace_back(value);
-  k->comment = comment;
-  s->keys.push_back(k);
+  // Room for the whole list being read at once; a value set past the end
+  // gets empty values before it.
+  const size_t capacity = std::max(static_cast<size_t>(position) + 1, listSize);
+  Reserve(&k->values, capacity);
+  k->values.count_ = static_cast<uint32_t>(position) + 1;
+  k->values.items_[position] = arena_.Keep(value);
+  k->comment = arena_.Keep(comment);
+  Append(&s->keys, k);
   // Big sections get an index so each lookup stays cheap.
   if (!s->keyIndex.Empty()) {
     s->keyIndex.Insert(str::HashNoCase(key), static_cast<uint32_t>(s->keys.size() - 1));
@@ -226,7 +241,7 @@ bool CDataFile::SetValueIn(Section* s, std::string_view key, std::string_view va
 std::string CDataFile::GetValue(const std::string& key, const std::string& section, int position) const {
   const Key* k = FindKey(key, section);
   if (!k || position < 0 || static_cast<size_t>(position) >= k->values.size()) return std::string();
-  return k->values[static_cast<size_t>(position)];
+  return std::string(k->values[static_cast<size_t>(position)]);
 }
 
 std::string CDataFile::GetString(const std::string& key, const std::string& section, int position) const {
@@ -264,15 +279,15 @@ void CDataFile::GetSectionNames(std::vector<std::string>* names) const {
 void CDataFile::GetKeyNames(const std::string& section, std::vector<std::string>* names) const {
   const Section* s = FindSection(section);
   if (!s || !names) return;
-  for (const Key* k : s->keys) names->push_back(k->name);
+  for (const Key* k : s->keys) names->emplace_back(k->name);
 }
 
 void CDataFile::Clear() {
-  sections_.clear();
+  // The arena runs no destructors: the sections' own are run here.
+  for (Section* section : sections_) section->~Section();
+  sections_ = List<Section*>();
   sectionIndex_.Clear();
-  keyBlocks_.clear();
-  keyBlockSize_ = 0;
-  keyBlockUsed_ = 0;
+  arena_.Clear();
   dirty_ = false;
 }
 
@@ -473,7 +488,7 @@ struct CDataFile::Applier {
       // the last one had saves growing the list key by key.
       const size_t likelyKeys = current ? current->keys.size() : 0;
       current = file.AppendSection(name, comment);
-      current->keys.reserve(likelyKeys);
+      file.Reserve(&current->keys, likelyKeys);
       file.dirty_ = true;
     }
     currentName.assign(name);
@@ -582,16 +597,20 @@ std::string CDataFile::SaveToText() {
       line += kEqualIndicators[0];
       line.append(kSeparator);
       if (key.values.size() == 1) {
-        std::string& v = key.values[0];
+        std::string_view v = key.values[0];
         // Quoted: long values and those holding quotes or line ends, as the
         // format always did; also those that would not read back as written
         // unquoted (empty, list-like, or with blanks or ":=" at an end).
-        const bool quote = v.size() > longest || v.find_first_of("\"\n\r") != std::string::npos || v.empty() ||
-                           v[0] == '<' || IsTrimChar(v.front()) || IsTrimChar(v.back());
+        const bool quote = v.size() > longest || v.find_first_of("\"\n\r") != std::string_view::npos ||
+                           v.empty() || v[0] == '<' || IsTrimChar(v.front()) || IsTrimChar(v.back());
         if (quote) {
-          const size_t before = v.size();
-          RemoveQuotes(&v);
-          changed = changed || v.size() != before;
+          if (v.find('"') != std::string_view::npos) {
+            std::string stripped(v);
+            RemoveQuotes(&stripped);
+            PutValue(&key, 0, stripped);
+            v = key.values[0];
+            changed = true;
+          }
           line += '"';
           line += v;
           line += '"';

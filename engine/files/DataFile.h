@@ -3,6 +3,7 @@
 // "<a, b, c>" lists, quoted values that may continue over several lines and
 // "#" / ";" comments. A reader loads one, enumerates the sections and reads
 // typed values; what each key means belongs to the table's reader.
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "base/PositionIndex.h"
+#include "base/TextArena.h"
 
 class CDataFile {
  public:
@@ -27,19 +29,42 @@ class CDataFile {
   // Sections with this many keys are searched through an index.
   static constexpr size_t kKeyIndexThreshold = 16;
 
+  // A list kept by the table (in its arena, not an allocation of its own):
+  // a key's values, a section's keys. Valid until Clear.
+  template <typename T>
+  class List {
+   public:
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const T& operator[](size_t i) const { return items_[i]; }
+    const T* begin() const { return items_; }
+    const T* end() const { return items_ + count_; }
+    friend bool operator==(const List& a, const List& b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+
+   private:
+    friend class CDataFile;
+    T* items_ = nullptr;
+    uint32_t count_ = 0;
+    uint32_t capacity_ = 0;
+  };
+
+  // A key's values, position 0 first; a replaced value stays valid until Clear.
+  using ValueList = List<std::string_view>;
+
+  // Names, values and comments are kept by the table (in a few large
+  // blocks, not one allocation each) and live until Clear.
   struct Key {
-    std::string name;
-    std::vector<std::string> values;  // position 0 first
-    std::string comment;
+    std::string_view name;
+    ValueList values;
+    std::string_view comment;
     uint32_t nameHash = 0;
   };
 
   struct Section {
     std::string name;
     std::string comment;
-    // In file order. The keys belong to the table (which keeps them in a few
-    // large blocks rather than one allocation each) and live until Clear.
-    std::vector<Key*> keys;
+    // In file order. The keys belong to the table and live until Clear.
+    List<Key*> keys;
     uint32_t nameHash = 0;
     // Key positions by name, kept once a section is big.
     PositionIndex keyIndex;
@@ -90,7 +115,8 @@ class CDataFile {
   // Trimmed, and "# " put in front of each line that is not yet a comment.
   static std::string CommentText(std::string_view comment);
 
-  const std::vector<std::unique_ptr<Section>>& Sections() const { return sections_; }
+  // In file order; the sections belong to the table and live until Clear.
+  const List<Section*>& Sections() const { return sections_; }
   const std::string& FileName() const { return fileName_; }
   void SetFileName(const std::string& name) { fileName_ = name; }
   bool IsDirty() const { return dirty_; }
@@ -111,15 +137,22 @@ class CDataFile {
   bool SetValueIn(Section* section, std::string_view key, std::string_view value, std::string_view comment,
                   int position, size_t listSize = 1);
   Key* NewKey();
+  // Puts `value` at `position` of a key's list (an existing place is
+  // replaced, anything past the end is appended), growing the list when full.
+  void PutValue(Key* key, size_t position, std::string_view value);
+  // Room in `list` for `capacity` items in all; the old items move along.
+  template <typename T>
+  void Reserve(List<T>* list, size_t capacity);
+  template <typename T>
+  void Append(List<T>* list, const T& item);
 
-  std::vector<std::unique_ptr<Section>> sections_;
+  // Constructed in the arena and destroyed by Clear.
+  List<Section*> sections_;
   std::string fileName_;
   bool dirty_ = false;
   uint32_t flags_ = kDefaultFlags;
   // Section positions by name (names are unique whatever their case).
   PositionIndex sectionIndex_;
-  // Every key of every section, in blocks that grow with the table.
-  std::vector<std::unique_ptr<Key[]>> keyBlocks_;
-  size_t keyBlockSize_ = 0;
-  size_t keyBlockUsed_ = 0;
+  // Every section and key of the table with their names, values and comments.
+  TextArena arena_;
 };

@@ -68,8 +68,8 @@ void _LocationRecord::ReadFrom(const CDataFile& file) {
   }
   terrainTextures.clear();
   if (const CDataFile::Key* key = file.FindKey("terrain_textures", kTop)) {
-    for (const std::string& value : key->values) {
-      if (!value.empty()) terrainTextures.push_back(value);
+    for (const std::string_view value : key->values) {
+      if (!value.empty()) terrainTextures.emplace_back(value);
     }
   }
   climate = std::make_unique<std::array<MonthlyClimate, kClimateMonths>>();

@@ -26,8 +26,9 @@ class FuzzConfig : public cGM_ConfigManager {
 };
 
 std::map<std::string, std::string> Sorted(const cCore_ConfigManager& config) {
-  const auto& entries = config.GetStore().Entries();
-  return {entries.begin(), entries.end()};
+  std::map<std::string, std::string> sorted;
+  for (const auto& [key, value] : config.GetStore().Entries()) sorted.emplace(key, value);
+  return sorted;
 }
 
 void Check(bool ok) {

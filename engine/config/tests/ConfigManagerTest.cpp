@@ -32,6 +32,15 @@ TEST_F(ConfigManagerTest, KeysIgnoreCaseValuesKeepIt) {
   EXPECT_EQ(config_.GetStore().Entries()[0].second, "no");
 }
 
+TEST_F(ConfigManagerTest, AValueThatIsTheKeyItselfKeepsItsCase) {
+  std::string both = "Misc|Name";
+  config_.SetValueByKey(both, both);
+  EXPECT_EQ(both, "misc|name");
+  std::string value;
+  EXPECT_TRUE(config_.GetString("misc", "name", value));
+  EXPECT_EQ(value, "Misc|Name");
+}
+
 TEST_F(ConfigManagerTest, MissingSettingsLeaveTheOutValue) {
   bool b = true;
   int32_t i = 5;

@@ -36,8 +36,8 @@ bool ListsRepresentable(const CDataFile& f) {
   for (const auto& s : f.Sections()) {
     for (const auto& k : s->keys) {
       if (k->values.size() < 2) continue;
-      for (const std::string& v : k->values) {
-        if (v.find_first_of(",>\n") != std::string::npos) return false;
+      for (const std::string_view v : k->values) {
+        if (v.find_first_of(",>\n") != std::string_view::npos) return false;
         if (!v.empty() && (IsTrimChar(v.front()) || IsTrimChar(v.back()))) return false;
       }
     }
@@ -59,8 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& k : s->keys) {
       for (size_t p = 0; p < k->values.size(); ++p) {
         const int pos = static_cast<int>(p);
-        sum += first.GetInt(k->name, s->name, pos) + first.GetLong(k->name, s->name, pos) +
-               first.GetBool(k->name, s->name, pos) + static_cast<long>(first.GetFloat(k->name, s->name, pos) > 0);
+        const std::string name(k->name);
+        sum += first.GetInt(name, s->name, pos) + first.GetLong(name, s->name, pos) +
+               first.GetBool(name, s->name, pos) + static_cast<long>(first.GetFloat(name, s->name, pos) > 0);
       }
     }
   }

@@ -14,18 +14,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A key's values as strings, to compare with the expected list.
+std::vector<std::string> ValuesOf(const CDataFile::Key* k) {
+  return k ? std::vector<std::string>(k->values.begin(), k->values.end()) : std::vector<std::string>{};
+}
+
 // Everything a table holds, in order, for comparing two models.
 using Dump = std::vector<std::tuple<std::string, std::string, std::string, std::vector<std::string>, std::string>>;
 Dump DumpOf(const CDataFile& f) {
   Dump d;
   for (const auto& s : f.Sections()) {
     d.emplace_back("[" + s->name + "]", s->comment, "", std::vector<std::string>{}, "");
-    for (const auto& k : s->keys) d.emplace_back(s->name, "", k->name, k->values, k->comment);
+    for (const auto& k : s->keys)
+      d.emplace_back(s->name, "", std::string(k->name), ValuesOf(k), std::string(k->comment));
   }
   return d;
 }
 
 bool LoadText(CDataFile* f, const std::string& text) { return f->LoadFromMemory(text); }
+
+
 
 TEST(DataFile, ReadsKeysListsSectionsAndMarksMissingValues) {
   CDataFile f;
@@ -60,10 +68,10 @@ TEST(DataFile, ListFormsAndKeysBeforeTheFirstHeader) {
                        "after = <a,b>c\n"    // '>' separates like ','
                        "empty = <>\n"));
   EXPECT_EQ(f.GetInt("top"), 1);
-  EXPECT_EQ(f.FindKey("open", "")->values, (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(f.FindKey("gaps", "")->values, (std::vector<std::string>{"a", "", "c"}));
-  EXPECT_EQ(f.FindKey("after", "")->values, (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(f.FindKey("empty", "")->values, (std::vector<std::string>{""}));
+  EXPECT_EQ(ValuesOf(f.FindKey("open", "")), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(ValuesOf(f.FindKey("gaps", "")), (std::vector<std::string>{"a", "", "c"}));
+  EXPECT_EQ(ValuesOf(f.FindKey("after", "")), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(ValuesOf(f.FindKey("empty", "")), (std::vector<std::string>{""}));
 }
 
 TEST(DataFile, TypedGettersFollowTheCRuntimeConversions) {
@@ -165,12 +173,12 @@ TEST(DataFile, SetValueCreatesReplacesAndAppends) {
   EXPECT_TRUE(f.SetValue("k", "v0", "c", "new"));
   EXPECT_TRUE(f.IsDirty());
   EXPECT_TRUE(f.SetValue("k", "v5", "", "new", 5)) << "past the end appends";
-  EXPECT_EQ(f.FindKey("k", "new")->values, (std::vector<std::string>{"v0", "v5"}));
+  EXPECT_EQ(ValuesOf(f.FindKey("k", "new")), (std::vector<std::string>{"v0", "v5"}));
   EXPECT_TRUE(f.SetValue("k", "w0", "c2", "new", 0));
   EXPECT_EQ(f.GetString("k", "new", 0), "w0");
   EXPECT_EQ(f.FindKey("k", "new")->comment, "c2");
   EXPECT_TRUE(f.SetValue("p", "x", "", "new", 2)) << "a new key gets empty values before";
-  EXPECT_EQ(f.FindKey("p", "new")->values, (std::vector<std::string>{"", "", "x"}));
+  EXPECT_EQ(ValuesOf(f.FindKey("p", "new")), (std::vector<std::string>{"", "", "x"}));
   EXPECT_FALSE(f.SetValue("", "x", "", "new")) << "no empty key names";
   EXPECT_FALSE(f.SetValue("k", "x", "", "new", -1));
   EXPECT_FALSE(f.SetValue("huge", "x", "", "new", CDataFile::kMaxValuesPerKey));
@@ -184,6 +192,34 @@ TEST(DataFile, SetValueCreatesReplacesAndAppends) {
   EXPECT_EQ(f.GetInt("z", "loaded"), 1);
   EXPECT_EQ(f.Flags() & (CDataFile::kAutoCreateSections | CDataFile::kAutoCreateKeys), 0u);
   EXPECT_FALSE(f.IsDirty());
+  f.Clear();
+}
+
+TEST(DataFile, NamesAndValuesStayValidWhileTheTableGrows) {
+  CDataFile f;
+  ASSERT_TRUE(LoadText(&f, "[first]\nlist = <a, b, c>\nname = \"kept text\"\n"));
+  const CDataFile::Key* list = f.FindKey("list", "first");
+  const CDataFile::Key* name = f.FindKey("name", "first");
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(name, nullptr);
+  const std::string_view keptName = name->name;
+  const std::string_view keptValue = name->values[0];
+
+  // Many more sections and keys, then a list grown well past the size it
+  // was read with.
+  std::string more;
+  for (int s = 0; s < 2000; ++s)
+    more += "[s" + std::to_string(s) + "]\nkey = value number " + std::to_string(s) + "\n";
+  ASSERT_TRUE(LoadText(&f, more));
+  for (int i = 3; i < 40; ++i) ASSERT_TRUE(f.SetValue("list", "v" + std::to_string(i), "", "first", i));
+
+  EXPECT_EQ(keptName, "name");
+  EXPECT_EQ(keptValue, "kept text");
+  EXPECT_EQ(f.FindKey("list", "first"), list) << "keys do not move";
+  ASSERT_EQ(list->values.size(), 40u);
+  EXPECT_EQ(ValuesOf(list)[2], "c");
+  EXPECT_EQ(ValuesOf(list)[39], "v39");
+  EXPECT_EQ(f.GetString("key", "s1999"), "value number 1999");
   f.Clear();
 }
 
