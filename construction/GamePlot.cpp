@@ -29,7 +29,11 @@ cEntity_GamePlot::cEntity_GamePlot(cEntity_Manager* owner, uint32_t typeWord)
   table_ = GameTableOf(this);
 }
 
-cEntity_GamePlot::~cEntity_GamePlot() { ReleaseMeshes(); }
+cEntity_GamePlot::~cEntity_GamePlot() {
+  ReleaseMiniMapImage();
+  ReleaseFonts();
+  ReleaseMeshes();
+}
 
 void cEntity_GamePlot::ShowScene(const char* scene, bool visible) {
   if (SimulationWidgets* widgets = GetSimulationWidgets()) widgets->ShowScene(scene, visible);
@@ -55,6 +59,11 @@ void cEntity_GamePlot::SetFineGrid(bool fine) {
   viewWidth_ = static_cast<uint16_t>(fine ? blocksX_ * cellsPerBlock_ : blocksX_);
   viewHeight_ = static_cast<uint16_t>(fine ? blocksZ_ * cellsPerBlock_ : blocksZ_);
   viewCellSize_ = viewWidth_ ? worldSizeX_ / viewWidth_ : 0.0f;
+  // The cursor planes and the grid lines follow the view cell.
+  if (meshes_[kMesh_Highlight]) {
+    SizeCursorPlanes();
+    BuildGridLines();
+  }
 }
 
 void cEntity_GamePlot::SetSelectionSize(uint8_t n) { selectionSize_ = n == 0 ? 1 : std::min<uint8_t>(n, 12); }
@@ -207,6 +216,7 @@ uint16_t cEntity_GamePlot::GetEntranceY() const {
 // --- Clock pause -------------------------------------------------------------------
 
 void cEntity_GamePlot::PauseClock() {
+  ResetPlaneMaterial();
   cSimulation_Clock* clock = GameClockOf(table_);
   if (!clock) return;
   if (!speedSaved_) {
@@ -218,22 +228,13 @@ void cEntity_GamePlot::PauseClock() {
 }
 
 void cEntity_GamePlot::ResumeClock() {
+  ResetPlaneMaterial();
   cSimulation_Clock* clock = GameClockOf(table_);
   if (clock) clock->SetSpeed(savedSpeedCode_);
   speedSaved_ = false;
 }
 
 // --- Mini-map -------------------------------------------------------------------
-
-void cEntity_GamePlot::BuildMiniMap() {
-  const size_t count = static_cast<size_t>(GetMiniMapWidth()) * GetMiniMapHeight();
-  if (miniMap_.size() != count) miniMap_.assign(count, kPalette[kPaletteNotOwned]);
-}
-
-void cEntity_GamePlot::UpdateMiniMap() {
-  // The mini-map widget takes the pixels from GetMiniMapPixels when the game
-  // draws it; nothing is cached here.
-}
 
 void cEntity_GamePlot::FillMiniMapRect(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour, uint8_t mode) {
   if (miniMap_.empty() || mode > 4) return;
@@ -279,26 +280,36 @@ void cEntity_GamePlot::PaintInstanceOnMiniMap(BOInstance* instance, bool placedN
 // --- World ----------------------------------------------------------------------
 
 bool cEntity_GamePlot::BuildPlot() {
+  LoadMaterials();
+  BuildGroundPlane();
+  // A new game starts stopped on the land screen.
+  costView_ = false;
+  resumeOnView_ = true;
+  overview_ = false;
+  PauseClock();
+  landMode_ = LandMode::Purchasing;
+  SizeCursorPlanes();
+  BuildCursorGridMesh(0, 0);
   EnsureBitmaps();
   // After a load the owned blocks' cells are owned and empty again; the
   // roads and buildings mark theirs as they are rebuilt.
   for (uint32_t i = 0; i < static_cast<uint32_t>(blocksX_) * blocksZ_; ++i)
     if (IsOwned(i)) MarkBlockCells(i, 0xFF, false);
-  landMode_ = LandMode::Purchasing;
-  PauseClock();
-  LoadMaterials();
   BuildPurchasedMesh();
   BuildUnavailableMesh();
+  BuildGridLines();
   return true;
 }
 
 CoreStatus cEntity_GamePlot::BuildWorld() {
   if (!table_) table_ = GameTableOf(this);
+  RegisterWithGame();
   ComputeRunwayBlocks();
   BuildMiniMap();
   AllocateCells();
   if (!BuildPlot()) return static_cast<CoreStatus>(0x80004005);
   SetOrigin(-worldSizeX_ / 2.0f, 0.0f, worldSizeZ_ / 2.0f);
+  LoadFonts();
   if (table_ && table_->pathFinder) {
     table_->pathFinder->width = width_;
     table_->pathFinder->height = height_;
@@ -307,6 +318,9 @@ CoreStatus cEntity_GamePlot::BuildWorld() {
 }
 
 void cEntity_GamePlot::ClearWorld() {
+  UnregisterFromGame();
+  ReleaseMiniMapImage();
+  ReleaseFonts();
   ReleaseMeshes();
   fenceRuns_.clear();
   owned_.clear();

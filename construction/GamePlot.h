@@ -14,9 +14,12 @@
 #include "engine/entity/InputSocket.h"
 #include "engine/files/SerializedObject.h"
 #include "engine/frame/RenderServiceItem.h"
+#include "game/AlphaManager.h"
 
 class BOInstance;
 class C3DBaseShader;
+class C3DFont;
+class C3DImage;
 class C3DMesh;
 class Core3D;
 class cKV9_GlobalWrapper;
@@ -61,7 +64,8 @@ struct FenceRun {
 class cEntity_GamePlot : public cEntity_Base,
                          public cRenderServiceItem,
                          public cCore_Base_InputSocket,
-                         public cSerialized_Object {
+                         public cSerialized_Object,
+                         public cAlphaUpdatee {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:GAMEPLOT";
   enum Material : uint32_t {
@@ -74,9 +78,28 @@ class cEntity_GamePlot : public cEntity_Base,
     kMaterial_GridUnit,
     kMaterial_Fence,
     kMaterial_RoadLeadIn,
+    kMaterial_Ground,
+    kMaterial_GridLines,
     kMaterialCount
   };
-  enum MeshSlot : uint32_t { kMesh_Purchased, kMesh_Unavailable, kMesh_Tagged, kMesh_Markers, kMesh_Fence, kMesh_RoadLeadIn, kMeshCount };
+  enum MeshSlot : uint32_t {
+    kMesh_Purchased,
+    kMesh_Unavailable,
+    kMesh_Tagged,
+    kMesh_Markers,
+    kMesh_Fence,
+    kMesh_RoadLeadIn,
+    kMesh_Ground,
+    kMesh_Highlight,
+    kMesh_Selection,
+    kMesh_BuildingGrid,
+    kMesh_GridLines,
+    kMeshCount
+  };
+  // The status-line font and the tooltip's red (purchase) and green (sale)
+  // fonts.
+  enum FontSlot : uint32_t { kFont_Status, kFont_Red, kFont_Green, kFontCount };
+  static const char* const kFontNames[kFontCount];
 
   explicit cEntity_GamePlot(cEntity_Manager* owner, uint32_t typeWord = kEntityType_Base);
   ~cEntity_GamePlot() override;
@@ -214,10 +237,53 @@ class cEntity_GamePlot : public cEntity_Base,
   bool TraceFenceRun(int32_t x, int32_t y, int32_t* outX, int32_t* outY, uint8_t* code,
                      const std::vector<uint16_t>& bitmap) const;
   C3DMesh* GetMesh(uint32_t slot) const { return slot < kMeshCount ? meshes_[slot] : nullptr; }
-  // Draws the overlays, marker, fence and road lead-in.
+  // Draws the ground, grid lines, highlight, selection, overlays and marker.
   CoreStatus Render(C3DPass* pass, Core3D* renderer) override;
+  // The translucent pass: fence and road lead-in outside the overview, then
+  // the building grid while it is shown.
+  void DrawTranslucent(C3DPass* pass, Core3D* renderer) override;
   uint8_t showOwned = 1;
   uint8_t showUnavailable = 1;
+
+  // --- Ground, cursor planes, grid lines, tooltip (PlotGround.cpp,
+  // PlotHighlight.cpp) ------------------------------------------------------
+  // The plot-sized ground plane wearing the location's plot texture.
+  void BuildGroundPlane();
+  // Puts the ground material back on the plane.
+  void ResetPlaneMaterial();
+  // Lines between the view cells, drawn at the plot origin.
+  void BuildGridLines();
+  // The highlight and selection quads sized to one view cell.
+  void SizeCursorPlanes();
+  // The highlight onto view cell (x, y); the selection over the drag
+  // rectangle.
+  virtual void PositionHighlight(int32_t x, int32_t y);
+  virtual void PositionSelectionMesh();
+  // The building grid: one quad around view cell (x, y) grown by the
+  // selection size, or over the footprint of the object in hand.
+  virtual void BuildCursorGridMesh(int32_t x, int32_t y);
+  virtual void BuildFootprintGridMesh(BOInstance* object);
+  virtual void SetGridLinesVisible(bool on) { showGridLines_ = on; }
+  virtual bool GetGridLinesVisible() { return showGridLines_; }
+  virtual void SetHighlightVisible(bool on) { showHighlight_ = on; }
+  virtual bool GetHighlightVisible() { return showHighlight_; }
+  virtual void SetBuildingGridVisible(bool on) { showBuildingGrid_ = on; }
+  virtual bool GetBuildingGridVisible() { return showBuildingGrid_; }
+  void SetSelectionVisible(bool on) { showSelection_ = on; }
+  virtual void SuspendHighlight();
+  virtual void RestoreHighlight();
+  // Whether the pointer's last pick hit the plot.
+  void SetOverPlot(bool over) { overPlot_ = over; }
+  bool IsOverPlot() const { return overPlot_; }
+  // The price of the selection in "sttPLMToolTip" (red while buying, green
+  // while selling, a blank otherwise), and its size "%d x %d".
+  void UpdatePriceTooltip();
+  virtual void UpdateSelectionTooltip();
+  // Camera and overview: active is the normal game view.
+  void SetGameViewActive(bool active);
+  bool IsOverview() const { return overview_; }
+  C3DFont* GetFont(uint32_t slot) const { return slot < kFontCount ? fonts_[slot] : nullptr; }
+  C3DImage* GetMiniMapImage() const { return miniMapImage_; }
   const std::vector<CornerBlock>& GetCorners() const { return corners_; }
   const std::vector<uint16_t>& OwnedBitmap() const { return owned_; }
 
@@ -325,4 +391,25 @@ class cEntity_GamePlot : public cEntity_Base,
   C3DMesh* meshes_[kMeshCount] = {};
   C3DBaseShader* materials_[kMaterialCount] = {};
   std::vector<FenceRun> fenceRuns_;
+  // Display switches, the overview and the mini-map picture.
+  bool showGridLines_ = true;
+  bool showHighlight_ = true;
+  bool savedHighlight_ = true;
+  bool showSelection_ = true;
+  bool showBuildingGrid_ = false;
+  bool overPlot_ = false;
+  bool overview_ = false;
+  bool costView_ = false;
+  bool resumeOnView_ = false;
+  JMatrix highlightMatrix_ = JMatrix::Identity();
+  JMatrix selectionMatrix_ = JMatrix::Identity();
+  C3DFont* fonts_[kFontCount] = {};
+  C3DImage* miniMapImage_ = nullptr;
+  bool alphaRegistered_ = false;
+  bool inputRegistered_ = false;
+  void LoadFonts();
+  void ReleaseFonts();
+  void RegisterWithGame();
+  void UnregisterFromGame();
+  void ReleaseMiniMapImage();
 };

@@ -24,6 +24,8 @@ const char* const kMaterialNames[cEntity_GamePlot::kMaterialCount] = {
     "Models\\Plot\\purchased.jsm",  "Models\\Plot\\unavailable.jsm", "Models\\Plot\\purchasing.jsm",
     "Models\\Plot\\greyedpurchasing.jsm", "Models\\Plot\\selling.jsm", "Models\\Plot\\highlight.jsm",
     "Models\\Plot\\gridunit.jsm",   "Models\\Plot\\fence.jsm",       "Shaders\\roadleadin.jsm",
+    nullptr,  // the ground: the location's plot texture
+    "Shaders\\gridshader.jsm",
 };
 
 RenderVertex Vertex(float x, float y, float z, float u, float v) { return RenderVertex{x, y, z, kWhite, u, v, u, v}; }
@@ -37,8 +39,10 @@ void cEntity_GamePlot::LoadMaterials() {
   if (!renderer) return;
   for (uint32_t i = 0; i < kMaterialCount; ++i) {
     if (materials_[i]) continue;
-    const uint32_t flags = i == kMaterial_Fence ? 0x108u : 8u;
-    materials_[i] = renderer->CreateShader(flags, kMaterialNames[i]);
+    const bool ownFlags = i == kMaterial_Fence || i == kMaterial_Ground || i == kMaterial_GridLines;
+    const std::string name = kMaterialNames[i] ? kMaterialNames[i] : world_ ? world_->GetPlotTexture() : "";
+    if (name.empty()) continue;
+    materials_[i] = renderer->CreateShader(ownFlags ? 0x108u : 8u, name);
   }
 }
 
@@ -292,12 +296,34 @@ void cEntity_GamePlot::BuildFenceMesh() {
 CoreStatus cEntity_GamePlot::Render(C3DPass* pass, Core3D* renderer) {
   if (!renderer) return 0;
   const JMatrix identity = JMatrix::Identity();
-  for (uint32_t slot : {kMesh_Purchased, kMesh_Unavailable, kMesh_Tagged, kMesh_Markers, kMesh_Fence,
-                        kMesh_RoadLeadIn}) {
+  // The ground and its grid lines are in plot coordinates: drawn at the origin.
+  JMatrix atOrigin = identity;
+  atOrigin.m[3][0] = originX_;
+  atOrigin.m[3][1] = originY_;
+  atOrigin.m[3][2] = -originZ_;
+  if (meshes_[kMesh_Ground]) renderer->DrawResource(pass, meshes_[kMesh_Ground], &atOrigin);
+  if (showGridLines_ && meshes_[kMesh_GridLines]) renderer->DrawResource(pass, meshes_[kMesh_GridLines], &atOrigin);
+  const bool dragging = purchaseActive_ || saleActive_;
+  if (overPlot_ && !dragging && showHighlight_ && meshes_[kMesh_Highlight])
+    renderer->DrawResource(pass, meshes_[kMesh_Highlight], &highlightMatrix_);
+  if (dragging && showSelection_ && meshes_[kMesh_Selection])
+    renderer->DrawResource(pass, meshes_[kMesh_Selection], &selectionMatrix_);
+  for (uint32_t slot : {kMesh_Purchased, kMesh_Unavailable, kMesh_Tagged, kMesh_Markers}) {
     if (!meshes_[slot]) continue;
     if (slot == kMesh_Purchased && !showOwned) continue;
     if (slot == kMesh_Unavailable && !showUnavailable) continue;
     renderer->DrawResource(pass, meshes_[slot], &identity);
   }
   return 0;
+}
+
+void cEntity_GamePlot::DrawTranslucent(C3DPass* pass, Core3D* renderer) {
+  if (!renderer) return;
+  const JMatrix identity = JMatrix::Identity();
+  if (!overview_) {
+    for (uint32_t slot : {kMesh_Fence, kMesh_RoadLeadIn})
+      if (meshes_[slot]) renderer->DrawResource(pass, meshes_[slot], &identity);
+  }
+  if (showBuildingGrid_ && meshes_[kMesh_BuildingGrid])
+    renderer->DrawResource(pass, meshes_[kMesh_BuildingGrid], &identity);
 }

@@ -64,11 +64,13 @@ void cEntity_GamePlot::BeginPurchaseSelection(int32_t x, int32_t y) {
   const double cash = stats ? stats->block.cash : 0.0;
   if (LandPrice() > cash || IsUnavailable(index) || !IsAdjacentToOwned(x, y, 1, 1)) {
     landMode_ = LandMode::Greyed;
-    return;
+  } else {
+    landMode_ = LandMode::Purchasing;
+    purchaseList_.push_back(static_cast<int16_t>(index));
+    if (stats) stats->ShowLandCost(1);
   }
-  landMode_ = LandMode::Purchasing;
-  purchaseList_.push_back(static_cast<int16_t>(index));
-  if (stats) stats->ShowLandCost(1);
+  PositionSelectionMesh();
+  UpdatePriceTooltip();
 }
 
 void cEntity_GamePlot::ExtendPurchaseSelection(int32_t x, int32_t y) {
@@ -90,6 +92,8 @@ void cEntity_GamePlot::ExtendPurchaseSelection(int32_t x, int32_t y) {
     landMode_ = IsAdjacentToOwned(x0, y0, x1 - x0 + 1, y1 - y0 + 1) ? LandMode::Purchasing : LandMode::Greyed;
   }
   if (stats) stats->ShowLandCost(count);
+  PositionSelectionMesh();
+  UpdatePriceTooltip();
 }
 
 void cEntity_GamePlot::BeginSaleSelection(int32_t x, int32_t y) {
@@ -106,6 +110,8 @@ void cEntity_GamePlot::BeginSaleSelection(int32_t x, int32_t y) {
     landMode_ = LandMode::Greyed;
   }
   if (cEntity_StatManager* stats = StatsOf(table_)) stats->ShowLandValue(static_cast<uint32_t>(saleList_.size()));
+  PositionSelectionMesh();
+  UpdatePriceTooltip();
 }
 
 void cEntity_GamePlot::ExtendSaleSelection(int32_t x, int32_t y) {
@@ -124,12 +130,15 @@ void cEntity_GamePlot::ExtendSaleSelection(int32_t x, int32_t y) {
     stats->ShowLandValue(static_cast<uint32_t>(saleList_.size()));
     if (!saleList_.empty()) stats->ShowLandCost(static_cast<uint32_t>(saleList_.size()));
   }
+  PositionSelectionMesh();
+  UpdatePriceTooltip();
 }
 
 void cEntity_GamePlot::ClearPurchaseState() {
   purchaseActive_ = false;
   purchaseList_.clear();
   if (cEntity_StatManager* stats = StatsOf(table_)) stats->ShowLandCost(0);
+  UpdatePriceTooltip();
 }
 
 void cEntity_GamePlot::PurchaseSelection() {
@@ -204,6 +213,7 @@ void cEntity_GamePlot::CancelSale() {
     stats->ShowLandValue(0);
   }
   ShowScene("scnSaleDialog", false);
+  UpdatePriceTooltip();
 }
 
 void cEntity_GamePlot::SellSelection() {

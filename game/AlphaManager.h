@@ -38,11 +38,13 @@ class cEntity_AlphaManager : public cEntity_Base, public cRenderServiceItem {
   // World clear: every listed model released, counts 0, arrays freed. True.
   bool ReleaseLists();
 
-  // Appended at the count; the list doubles first when full.
-  void AddUpdatee(cAlphaUpdatee* updatee);
+  // Appended at the count; the list doubles first when full. Virtual so
+  // that the construction library's land plot registers itself without
+  // linking the game library.
+  virtual void AddUpdatee(cAlphaUpdatee* updatee);
   // The first slot holding it becomes empty; the count drops only when it
   // was the last slot. False when it is not listed.
-  bool RemoveUpdatee(cAlphaUpdatee* updatee);
+  virtual bool RemoveUpdatee(cAlphaUpdatee* updatee);
   void GrowList();
   // A model drawn with that matrix each frame until the world clear, which
   // releases the reference the list holds.

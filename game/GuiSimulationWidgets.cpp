@@ -1,5 +1,6 @@
 #include "game/GuiSimulationWidgets.h"
 
+#include "engine/services/C3DBaseShader.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/Panelis.h"
 #include "gui/core/GUIMLTextBox.h"
@@ -42,4 +43,19 @@ void GuiSimulationWidgets::SetMultiLineText(const std::string& scene, const std:
   Panelis* gui = table_ ? table_->gui : nullptr;
   GUIEntity* found = gui ? gui->FindEntity(scene) : nullptr;
   if (auto* textBox = found ? dynamic_cast<GUIMLTextBox*>(found->FindChild(box)) : nullptr) textBox->SetText(text, true);
+}
+
+void GuiSimulationWidgets::SetLabelText(const std::string& widget, const std::string& text, C3DFont* font) {
+  Panelis* gui = table_ ? table_->gui : nullptr;
+  auto* label = gui ? dynamic_cast<GUIStaticText*>(gui->FindEntity(widget)) : nullptr;
+  if (!label) return;
+  if (font) label->SetFont(font);
+  label->SetText(text, true);
+}
+
+void GuiSimulationWidgets::SetWidgetImage(const std::string& widget, C3DImage* image) {
+  Panelis* gui = table_ ? table_->gui : nullptr;
+  GUIEntity* found = gui ? gui->FindEntity(widget) : nullptr;
+  if (auto* material = found ? dynamic_cast<C3DMaterialShader*>(found->GetShader()) : nullptr)
+    material->SetLayerImage(0, image);
 }

@@ -21,6 +21,8 @@ class GuiSimulationWidgets : public SimulationWidgets {
   void SetSliderValue(const std::string& widget, int32_t value) override;
   void ShowScene(const std::string& scene, bool visible) override;
   void SetMultiLineText(const std::string& scene, const std::string& box, const std::string& text) override;
+  void SetLabelText(const std::string& widget, const std::string& text, C3DFont* font) override;
+  void SetWidgetImage(const std::string& widget, C3DImage* image) override;
 
  private:
   cCore_GlobalWrapper* table_;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+class C3DFont;
+class C3DImage;
 struct StringHolder;
 
 class SimulationWidgets {
@@ -17,6 +19,14 @@ class SimulationWidgets {
   // Scenes are shown with GUI message 30 and hidden with 31.
   virtual void ShowScene(const std::string& scene, bool visible) = 0;
   virtual void SetMultiLineText(const std::string& scene, const std::string& box, const std::string& text) = 0;
+  // A static text's text, in `font` unless that is null, placed beside the
+  // pointer (the land tooltip).
+  virtual void SetLabelText(const std::string& widget, const std::string& text, C3DFont* font) {
+    (void)widget, (void)text, (void)font;
+  }
+  // The widget's picture shows `image` (its material's first layer; the
+  // mini-map).
+  virtual void SetWidgetImage(const std::string& widget, C3DImage* image) { (void)widget, (void)image; }
 };
 
 // The installed widgets, or null. Installing replaces; null uninstalls.

@@ -5,73 +5,12 @@
 #include <vector>
 
 #include "construction/ConstructionSpawns.h"
-#include "construction/GamePlot.h"
-#include "construction/PlotWorld.h"
-#include "construction/tests/TestBuildingManager.h"
-#include "engine/services/tests/FakeCore3D.h"
+#include "construction/tests/PlotFixture.h"
 #include "engine/files/SerializeRecord.h"
-#include "simulation/SimulationClock.h"
-#include "simulation/StatManager.h"
-#include "simulation/tests/kit/SimWorld.h"
 
 namespace {
 
-using buildtest::TestBuildingManager;
-
-class FakePlotWorld : public PlotWorld {
- public:
-  float GetLandPrice() override { return price; }
-  std::string GetPlotTexture() override { return "Textures\\Ground.tga"; }
-  float GetHeightAt(float, float) override { return 0.0f; }
-  float price = 25000.0f;
-};
-
-// The plot on the real clock and statistics, with the kit's GUI recorder and
-// a building manager holding the start runway (4 x 30 cells: 1 x 2 blocks).
-class PlotTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(sim.ready);
-    sim.BuildWorld();
-    sim.table.graphics = &sim.renderer;
-    runway = buildings.Define<cRunway>(kClass_Runway, "2000 Meter Runway", 1, 4, 30);
-    sim.table.buildingManager = &buildings;
-    sim.table.gamePlot = &plot;
-    buildings.SetTable(&sim.table);
-    plot.SetTable(&sim.table);
-    plot.SetWorld(&world);
-    sim.scenario.landPrice = world.price;
-    ASSERT_EQ(plot.BuildWorld(), 0);
-  }
-  void TearDown() override {
-    plot.ClearWorld();
-    sim.table.graphics = nullptr;
-    sim.table.buildingManager = &sim.buildings;
-    sim.table.gamePlot = &sim.plot;
-  }
-
-  double Cash() { return sim.stats->block.cash; }
-  void Buy(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-    plot.BeginPurchaseSelection(x0, y0);
-    plot.ExtendPurchaseSelection(x1, y1);
-    plot.PurchaseSelection();
-  }
-  bool Sell(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-    plot.BeginSaleSelection(x0, y0);
-    plot.ExtendSaleSelection(x1, y1);
-    if (!plot.ConfirmSale()) return false;
-    plot.SellSelection();
-    return true;
-  }
-  uint32_t Pixel(uint32_t x, uint32_t y) { return plot.GetMiniMapPixels()[y * plot.GetMiniMapWidth() + x]; }
-  uint32_t BlockCell(uint32_t bx, uint32_t by) { return plot.GetCellWord((by * 16 + 3) * 640 + bx * 16 + 3); }
-
-  simkit::SimWorld sim;
-  FakePlotWorld world;
-  TestBuildingManager buildings{nullptr};
-  cEntity_GamePlot plot{nullptr};
-  cRunway* runway = nullptr;
-};
+using plottest::PlotTest;
 
 TEST_F(PlotTest, ANewPlotIsUnownedWithTheClockStopped) {
   EXPECT_EQ(plot.GetWidth(), 640);
@@ -473,9 +412,10 @@ TEST_F(PlotTest, OverlaysMarkerAndLeadIn) {
   EXPECT_EQ(road->vertexCount, 44u);
   EXPECT_EQ(road->indexCount, 126u);
   EXPECT_LT(road->vertices[43].x, road->vertices[0].x);  // out of the plot to the west
-  sim.renderer.draws.clear();
-  plot.Render(nullptr, &sim.renderer);
-  EXPECT_EQ(sim.renderer.draws.size(), 3u);
+  renderer.draws.clear();
+  plot.DrawTranslucent(nullptr, &renderer);
+  ASSERT_EQ(renderer.draws.size(), 1u);
+  EXPECT_EQ(renderer.draws[0].resource, road);
 }
 
 }  // namespace

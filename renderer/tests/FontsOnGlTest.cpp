@@ -73,4 +73,33 @@ TEST_F(FontsOnGl, FontFileStringOverTwoPages) {
   renderer->ReleaseResource(font);
 }
 
+TEST_F(FontsOnGl, GameFontsDrawInTheirInk) {
+  struct Case {
+    const char* name;
+    const char* file;
+    uint32_t ink;
+  };
+  const Case cases[] = {
+      {"status", "Interface\\Common\\Fonts\\Tarmac_12.jfn", 0xFFFFFF},
+      {"buying", "Interface\\Common\\Fonts\\RedTarmac_12.jfn", 0xF04030},
+      {"selling", "Interface\\Common\\Fonts\\GreenTarmac_12.jfn", 0x40D050},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    C3DFont* font = renderer->CreateFont(RF_NOFALLBACK, std::string(GAME_DATA_DIR) + c.file);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->GetPageCount(), 1);
+    DrawText(font, "$1,250.00", Place(1.0f, 4.0f, 30.0f));
+    int ink = 0, other = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        if (!Ink(x, y)) continue;
+        (Pixel(x, y) == c.ink ? ink : other) += 1;
+      }
+    EXPECT_GT(ink, 40);
+    EXPECT_EQ(other, 0);
+    renderer->ReleaseResource(font);
+  }
+}
+
 }  // namespace

@@ -20,15 +20,28 @@ bool Number(const std::string& word, uint32_t low, uint32_t high, uint32_t* out)
   return true;
 }
 
-constexpr uint32_t kInk = 0xFFFFFFFFu;
-constexpr uint32_t kBlank = 0x00FFFFFFu;
+// Six hex digits of a colour; false for anything else.
+bool Colour(const std::string& word, uint32_t* out) {
+  if (word.size() != 6) return false;
+  uint32_t v = 0;
+  for (char c : word) {
+    const int digit = (c >= '0' && c <= '9') ? c - '0'
+                      : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                               : -1;
+    if (digit < 0) return false;
+    v = v << 4 | uint32_t(digit);
+  }
+  *out = v;
+  return true;
+}
 
 }  // namespace
 
 bool BuildJfnFont(const std::string& description, const std::string& designFolder, JfnFont* font,
                   std::string* error) {
   std::string designName;
-  uint32_t scale = 1, ascentRows = 0, pageW = 256, pageH = 256, space = 4, wantPages = 0;
+  uint32_t scale = 1, ascentRows = 0, pageW = 256, pageH = 256, space = 4, wantPages = 0, ink = 0xFFFFFF;
   bool ascentGiven = false;
   std::istringstream in(description);
   std::string line;
@@ -55,6 +68,8 @@ bool BuildJfnFont(const std::string& description, const std::string& designFolde
       if (!Number(w[1], 8, 4096, &pageW) || !Number(w[2], 8, 4096, &pageH)) return fail("page sides are 8 to 4096");
     } else if (w[0] == "space" && w.size() == 2) {
       if (!Number(w[1], 1, 64, &space)) return fail("space is 1 to 64");
+    } else if (w[0] == "ink" && w.size() == 2) {
+      if (!Colour(w[1], &ink)) return fail("ink is six hex digits RRGGBB");
     } else if (w[0] == "pages" && w.size() == 2) {
       if (!Number(w[1], 1, 64, &wantPages)) return fail("pages is 1 to 64");
     } else {
@@ -71,6 +86,9 @@ bool BuildJfnFont(const std::string& description, const std::string& designFolde
   const uint32_t cellH = design.rows * scale;
   if (cellH > pageH) return fail("glyphs taller than a page");
 
+  // Blank texels carry the ink's colour too, so filtering never darkens an
+  // edge.
+  const uint32_t kInk = 0xFF000000u | ink, kBlank = ink;
   JfnFont out;
   const float ascent = float(ascentRows * scale), descent = float((design.rows - ascentRows) * scale);
   // The line feed's own record sets the line spacing; it draws nothing.

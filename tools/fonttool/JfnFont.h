@@ -10,6 +10,7 @@
 //   page <w> <h>         page picture size in pixels (8..4096, default 256 256)
 //   space <pixels>       advance of the blank, in design pixels (default 4)
 //   pages <n>            the page count the layout must come to (a check)
+//   ink <RRGGBB>         the colour of the ink (default FFFFFF, white)
 #include <cstdint>
 #include <string>
 #include <vector>

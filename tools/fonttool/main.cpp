@@ -25,7 +25,8 @@ const char kUsage[] =
     "  ascent <rows>     design rows above the baseline\n"
     "  page <w> <h>      page picture size\n"
     "  space <pixels>    advance of the blank, in design pixels\n"
-    "  pages <n>         the page count the layout must come to\n";
+    "  pages <n>         the page count the layout must come to\n"
+    "  ink <RRGGBB>      the colour of the ink (default FFFFFF)\n";
 
 bool Save(const std::string& file, const std::string& text) {
   std::string why;

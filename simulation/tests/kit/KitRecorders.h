@@ -41,6 +41,15 @@ class RecordingWidgets : public SimulationWidgets {
     texts[scene + "/" + box] = text;
     calls.push_back("text " + scene + "/" + box);
   }
+  void SetLabelText(const std::string& widget, const std::string& text, C3DFont* font) override {
+    labels[widget] = text;
+    if (font) labelFonts[widget] = font;
+    calls.push_back("label " + widget + " " + text);
+  }
+  void SetWidgetImage(const std::string& widget, C3DImage* image) override {
+    images[widget] = image;
+    calls.push_back("image " + widget);
+  }
   // The current text a bound label shows ("" when unbound).
   std::string Label(const std::string& widget) const {
     auto it = bound.find(widget);
@@ -51,6 +60,9 @@ class RecordingWidgets : public SimulationWidgets {
   std::map<std::string, int32_t> sliders;
   std::map<std::string, bool> visibleScenes;
   std::map<std::string, std::string> texts;
+  std::map<std::string, std::string> labels;
+  std::map<std::string, C3DFont*> labelFonts;
+  std::map<std::string, C3DImage*> images;
   std::vector<std::string> calls;
 
  private:

@@ -114,4 +114,41 @@ TEST(JfnFont, AdvancesFromInkAcrossPagesAndReadsBack) {
   EXPECT_EQ(hi[0], 7.0f);
 }
 
+TEST(JfnFont, InkTakesItsColour) {
+  ScratchDir dir;
+  dir.Write("small.txt", std::string(kSmall));
+  struct Case {
+    const char* name;
+    const char* statement;
+    bool ok;
+    uint32_t ink;
+  };
+  const Case cases[] = {
+      {"white by default", "", true, 0xFFFFFFFFu},
+      {"red", "ink E03020\n", true, 0xFFE03020u},
+      {"lower-case green", "ink 30c040\n", true, 0xFF30C040u},
+      {"five digits", "ink E0302\n", false, 0},
+      {"not hex", "ink E0302G\n", false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    JfnFont font;
+    std::string why;
+    const std::string description = std::string("design small\nascent 1\npage 16 16\n") + c.statement;
+    ASSERT_EQ(BuildJfnFont(description, dir.Root().string(), &font, &why), c.ok) << why;
+    if (!c.ok) {
+      EXPECT_NE(why.find("ink"), std::string::npos);
+      continue;
+    }
+    const JfnGlyph* a = nullptr;
+    for (const JfnGlyph& g : font.glyphs)
+      if (g.code == 'A') a = &g;
+    ASSERT_NE(a, nullptr);
+    const ImagePicture& page = font.pages[a->page];
+    const uint32_t x = uint32_t(a->uLeft * float(page.width)), y = uint32_t(a->vTop * float(page.height));
+    EXPECT_EQ(page.pixels[y * page.width + x + 1], c.ink);
+    EXPECT_EQ(page.pixels[y * page.width + x], c.ink & 0x00FFFFFFu);  // blank, in the ink's colour
+  }
+}
+
 }  // namespace
