@@ -209,6 +209,7 @@ class cBuildableObject {
   int16_t GetCentreX() const { return centre_[0]; }
   int16_t GetCentreY() const { return centre_[1]; }
   float GetIconHeight() const { return iconHeight_; }
+  void SetIconHeight(float height) { iconHeight_ = height; }
   uint16_t GetWidth() const { return width_; }
   uint16_t GetLength() const { return length_; }
   cEntity_BuildingManager* GetOwner() const { return owner_; }
@@ -220,6 +221,8 @@ class cBuildableObject {
   // The model part index handed with the transform.
   uint8_t modelPart = 0;
   uint8_t requiresTaxiway = 0;
+  // Index of the model's "Normal" animation (0 when it has none).
+  uint8_t animationIndex = 0;
 
  protected:
   // Runs the airport check and the availability notice of this type.

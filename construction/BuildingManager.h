@@ -10,6 +10,7 @@
 // the class that completes the manager (and by test subclasses).
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "construction/BuildingHooks.h"
@@ -25,6 +26,9 @@ class BOInstance;
 class ByteReader;
 class C3DModel;
 class cBuildableObject;
+class cBuilding;
+class cRoadAccessObject;
+class cTaxiwayAccessObject;
 class cContract;
 class cKV9_GlobalWrapper;
 class OrgInstance;
@@ -150,9 +154,9 @@ class cEntity_BuildingManager : public cEntity_Base,
 
   // --- Operations of the parts that complete the manager -----------------
   // Data tables.
-  virtual bool LoadBaseBuildings(const std::string& fileName) = 0;
-  virtual bool LoadTerminalObjects(const std::string& fileName) = 0;
-  virtual bool LoadAmbientVehicles(const std::string& fileName) = 0;
+  virtual bool LoadBaseBuildings(const std::string& fileName);
+  virtual bool LoadTerminalObjects(const std::string& fileName);
+  virtual bool LoadAmbientVehicles(const std::string& fileName);
   virtual void SetUpStatusModels() = 0;
   // Placement and demolition.
   virtual BOInstance* SelectBuildingType(uint8_t classCode, uint16_t id, uint8_t level) = 0;
@@ -204,6 +208,62 @@ class cEntity_BuildingManager : public cEntity_Base,
   // owner and leaves its administration building; an airline contract also
   // loses its satisfaction bonus. Null does nothing.
   virtual void ReleaseContractBuildings(cContract* contract) = 0;
+
+  // --- Building definitions and data tables --------------------------------
+  // A definition: entry 0 holds the class keyword and the type name, every
+  // further entry one key line (the key, then its values in file order).
+  using DefinitionLine = std::vector<std::string>;
+  using Definition = std::vector<DefinitionLine>;
+  // Longest type or terminal-object name a save can carry.
+  static constexpr size_t kMaxTypeNameLength = 32;
+  // The data tables (LoadBaseBuildings, LoadTerminalObjects and
+  // LoadAmbientVehicles read them through the resource path; false when the
+  // file cannot be read or is not a table, and then nothing is added). The
+  // FromMemory forms do the work; the tests and fuzz targets call them.
+  bool LoadBaseBuildingsFromMemory(std::string_view text);
+  bool LoadTerminalObjectsFromMemory(std::string_view text);
+  bool LoadAmbientVehiclesFromMemory(std::string_view text);
+  // Makes the type, scenery model or ambient record a definition describes.
+  virtual void ParseDefinition(Definition definition);
+  // One parser per class keyword, each given the type name and the key lines.
+  virtual void ParseStaticObject(const std::string& name, const Definition& keys);
+  virtual void ParseAmbientType(const std::string& name, const Definition& keys);
+  virtual void ParseObjectType(const std::string& name, const Definition& keys);
+  virtual void ParseBuildingType(const std::string& name, const Definition& keys);
+  virtual void ParseAmenityType(const std::string& name, const Definition& keys);
+  virtual void ParseParkingType(const std::string& name, const Definition& keys);
+  virtual void ParseRoadType(const std::string& name, const Definition& keys);
+  virtual void ParseTerminalType(const std::string& name, const Definition& keys);
+  virtual void ParseAdminType(const std::string& name, const Definition& keys);
+  virtual void ParseStorageType(const std::string& name, const Definition& keys);
+  virtual void ParseRunwayType(const std::string& name, const Definition& keys);
+  virtual void ParseEmergencyType(const std::string& name, const Definition& keys);
+  virtual void ParseSecurityType(const std::string& name, const Definition& keys);
+  virtual void ParseServiceType(const std::string& name, const Definition& keys);
+  virtual void ParseOrganizationalType(const std::string& name, const Definition& keys);
+  virtual void ParseCommonKey(cBuildableObject* type, const DefinitionLine& line);
+  virtual void ParseRoadAccess(cRoadAccessObject* list, const DefinitionLine& line);
+  virtual void ParseTaxiwayAccess(cTaxiwayAccessObject* list, const DefinitionLine& line);
+  virtual void ParseAmbientData(cBuilding* type, const DefinitionLine& line);
+  // The model object of a path: an unshared ".ssm" model, or for any other
+  // path the placement's flat model of the shader the path names. Null when
+  // the renderer cannot make it.
+  virtual C3DModel* CreateTypeModel(const std::string& path);
+  // Model and thumbnail objects of a new type; a type whose model cannot be
+  // made keeps none (logged once per type).
+  virtual void LoadTypeModel(cBuildableObject* type);
+  // The name the flat-model builder is given for a model path.
+  static std::string MakeModelName(const std::string& path);
+  // The placement's flat model with the named shader on it.
+  virtual C3DModel* BuildFootprintPlane(const std::string& shaderName) = 0;
+  // Technology level `level` (1-15) lists the type word among its missing
+  // required types.
+  virtual void AddTechRequirement(uint8_t level, OID word);
+  // The entity manager's resource path, put before model and shader names.
+  std::string PathPrefix();
+  // A data table's text from the resource path; false (logged) when it
+  // cannot be read.
+  bool ReadTableText(const std::string& fileName, std::string* text);
 
   // --- State the other parts read ------------------------------------------
   uint8_t modelUseFlag = 0;

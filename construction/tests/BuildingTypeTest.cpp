@@ -6,26 +6,15 @@
 #include "construction/BOInstance.h"
 #include "construction/BuildableObject.h"
 #include "construction/Facilities.h"
+#include "construction/tests/BoxRecorder.h"
 #include "construction/tests/TestBuildingManager.h"
 #include "platform/MessageBox.h"
 #include "simulation/tests/kit/KitRecorders.h"
 
 namespace {
 
+using buildtest::BoxRecorder;
 using buildtest::TestBuildingManager;
-
-// Message boxes raised during a test, captured instead of printed.
-struct BoxRecorder {
-  BoxRecorder() {
-    previous = platform::SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned) {
-      boxes.push_back(caption + ": " + text);
-      return static_cast<int>(platform::IDOK);
-    });
-  }
-  ~BoxRecorder() { platform::SetMessageBoxHandler(previous); }
-  platform::MessageBoxHandler previous;
-  std::vector<std::string> boxes;
-};
 
 TEST(OidTest, FieldsPackFromTheLowBitUp) {
   const OID word = MakeOid(11, 8190, 7, 6, 511);

@@ -11,6 +11,8 @@
 #include "construction/BuildingInstances.h"
 #include "construction/BuildingManager.h"
 #include "construction/Facilities.h"
+#include "engine/services/Core3D.h"
+#include "engine/services/GlobalWrapper.h"
 
 namespace buildtest {
 
@@ -19,9 +21,23 @@ class TestBuildingManager : public cEntity_BuildingManager {
   using cEntity_BuildingManager::cEntity_BuildingManager;
 
   int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override { return 0; }
-  bool LoadBaseBuildings(const std::string& name) override { return Note("tables " + name); }
-  bool LoadTerminalObjects(const std::string& name) override { return Note("tables " + name); }
-  bool LoadAmbientVehicles(const std::string& name) override { return Note("tables " + name); }
+  // Table reading is the real one unless a test asks to see only the calls.
+  bool LoadBaseBuildings(const std::string& name) override {
+    return noteTables ? Note("tables " + name) : cEntity_BuildingManager::LoadBaseBuildings(name);
+  }
+  bool LoadTerminalObjects(const std::string& name) override {
+    return noteTables ? Note("tables " + name) : cEntity_BuildingManager::LoadTerminalObjects(name);
+  }
+  bool LoadAmbientVehicles(const std::string& name) override {
+    return noteTables ? Note("tables " + name) : cEntity_BuildingManager::LoadAmbientVehicles(name);
+  }
+  // The placement's flat model: a model of the renderer named after the
+  // shader, recorded.
+  C3DModel* BuildFootprintPlane(const std::string& shaderName) override {
+    planes.push_back(shaderName);
+    Core3D* renderer = Table() ? Table()->graphics : nullptr;
+    return renderer ? renderer->CreateModel(0x28, "polymesh_plane_" + shaderName) : nullptr;
+  }
   void SetUpStatusModels() override { Note("status models"); }
   BOInstance* SelectBuildingType(uint8_t, uint16_t, uint8_t) override { return nullptr; }
   bool CanPlaceAt(BOInstance*, uint16_t, uint16_t) override { return false; }
@@ -80,6 +96,8 @@ class TestBuildingManager : public cEntity_BuildingManager {
     return instance;
   }
 
+  bool noteTables = false;
+  std::vector<std::string> planes;
   std::vector<std::pair<OID, bool>> notices;
   std::vector<std::string> calls;
   size_t restoredRunways = 0;

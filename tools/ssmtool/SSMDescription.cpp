@@ -46,6 +46,12 @@ class Builder {
   struct Frame {
     std::string name;
     std::map<int, V3> offsets;  // group -> offset
+    // group -> turn by an angle (degrees; 90 takes +x to -z) about
+    // the vertical line through (x, z); applied before the offset.
+    struct Turn {
+      double degrees = 0, x = 0, z = 0;
+    };
+    std::map<int, Turn> turns;
   };
   std::vector<Frame> frames_;
   std::vector<std::pair<std::string, float>> pendingKeys_;
@@ -293,6 +299,20 @@ bool Builder::Statement(const std::vector<std::string>& w, std::string* why) {
     *why = "no group '" + w[1] + "'";
     return false;
   }
+  if (op == "turn") {
+    if (!words(5) || !Numbers(w, 2, 3, &n, why)) return false;
+    if (frames_.empty()) {
+      *why = "turn before any frame";
+      return false;
+    }
+    for (size_t g = 0; g < m_->groups.size(); ++g)
+      if (m_->groups[g]->name == w[1]) {
+        frames_.back().turns[static_cast<int>(g)] = {n[0], n[1], n[2]};
+        return true;
+      }
+    *why = "no group '" + w[1] + "'";
+    return false;
+  }
   if (op == "anim") {
     if (!words(2)) return false;
     auto a = std::make_unique<SSMAnim>();
@@ -338,6 +358,13 @@ bool Builder::Finish(std::string* why) {
     frame->name = f.name;
     for (size_t v = 0; v < base_.size(); ++v) {
       V3 p = base_[v];
+      auto turn = f.turns.find(vertexGroup_[v]);
+      if (turn != f.turns.end()) {
+        const double a = turn->second.degrees * 3.14159265358979323846 / 180.0;
+        const double dx = p.x - turn->second.x, dz = p.z - turn->second.z;
+        p.x = turn->second.x + dx * std::cos(a) + dz * std::sin(a);
+        p.z = turn->second.z - dx * std::sin(a) + dz * std::cos(a);
+      }
       auto it = f.offsets.find(vertexGroup_[v]);
       if (it != f.offsets.end()) p = p + it->second;
       frame->vertices.push_back({static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)});

@@ -16,6 +16,8 @@
 //                               (dx, dy, dz); its up direction leans towards +y
 //   frame <name>                a key frame, starting from the shapes' pose
 //   offset <group> dx dy dz     moves a group in the latest frame
+//   turn <group> degrees x z    turns a group in the latest frame about the
+//                               vertical line through (x, z), before any offset
 //   anim <name> [loop] [play]   an animation; "play" starts it on creation
 //   key <frame> <seconds>       the next key of the latest animation
 //

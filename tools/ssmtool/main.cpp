@@ -27,6 +27,7 @@ const char kUsage[] =
     "  marker <name> x y z dx dy dz     anchor at (x,y,z) with its axis along (dx,dy,dz)\n"
     "  frame <name>                     key frame (starts from the shapes' pose)\n"
     "  offset <group> dx dy dz          move a group in the latest frame\n"
+    "  turn <group> degrees x z         turn a group in the latest frame about (x, z)\n"
     "  anim <name> [loop] [play]        animation\n"
     "  key <frame> <seconds>            next key of the latest animation\n";
 

@@ -367,6 +367,7 @@ class FakeBuildings : public cEntity_BuildingManager {
   bool LoadTerminalObjects(const std::string&) override { return true; }
   bool LoadAmbientVehicles(const std::string&) override { return true; }
   void SetUpStatusModels() override {}
+  C3DModel* BuildFootprintPlane(const std::string&) override { return nullptr; }
   BOInstance* SelectBuildingType(uint8_t, uint16_t, uint8_t) override { return nullptr; }
   bool CanPlaceAt(BOInstance*, uint16_t, uint16_t) override { return false; }
   void FinishPlacement(BOInstance*, uint8_t) override {}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "renderer/formats/SSMObject.h"
@@ -70,6 +71,48 @@ TEST(SSMDescription, BuildsAModelThatLoadsWithItsParts) {
   EXPECT_NEAR(a.positions[0].x, -1.0f, 1e-6f);
   EXPECT_NEAR(a.positions[0].y, -1.5f, 1e-6f);
   EXPECT_NEAR(a.positions[0].z, 0.0f, 1e-6f);
+}
+
+TEST(SSMDescription, TurnSwingsAGroupAboutAVerticalLineBeforeItsOffset) {
+  const char* kRadar =
+      "group mast\nbox -0.1 0 -0.1  0.1 1 0.1\n"
+      "group dish\nbox 1 1 -0.5  3 1.2 0.5\n"
+      "frame a\nframe b\nturn dish 90 1 0\nframe c\nturn dish 180 1 0\noffset dish 0 1 0\n";
+  SSMObject m;
+  std::string error;
+  ASSERT_TRUE(BuildSSMFromDescription(kRadar, &m, &error)) << error;
+  auto back = Written(m);
+  ASSERT_EQ(back->frames.size(), 3u);
+  const SSMGroup& dish = *back->groups[1];
+  float lo[3][3], hi[3][3];
+  for (size_t f = 0; f < 3; ++f) {
+    for (int k = 0; k < 3; ++k) {
+      lo[f][k] = 1e9f;
+      hi[f][k] = -1e9f;
+    }
+    for (auto t : dish.triangles) {
+      for (auto v : back->faces[t].vertex) {
+        const auto& p = back->frames[f]->vertices[v];
+        const float c[3] = {p.x, p.y, p.z};
+        for (int k = 0; k < 3; ++k) {
+          lo[f][k] = std::min(lo[f][k], c[k]);
+          hi[f][k] = std::max(hi[f][k], c[k]);
+        }
+      }
+    }
+  }
+  // Frame b: the dish, 2 along x from the line x = 1, now lies along -z.
+  EXPECT_NEAR(lo[1][0], 0.5f, 1e-5f);
+  EXPECT_NEAR(hi[1][0], 1.5f, 1e-5f);
+  EXPECT_NEAR(lo[1][2], -2.0f, 1e-5f);
+  EXPECT_NEAR(hi[1][2], 0.0f, 1e-5f);
+  // Frame c: half a turn puts it on the -x side, then lifts it by 1.
+  EXPECT_NEAR(lo[2][0], -1.0f, 1e-5f);
+  EXPECT_NEAR(hi[2][0], 1.0f, 1e-5f);
+  EXPECT_NEAR(lo[2][1], 2.0f, 1e-5f);
+  // The mast stays where it is.
+  EXPECT_EQ(back->frames[2]->vertices[back->faces[back->groups[0]->triangles[0]].vertex[0]].x,
+            back->frames[0]->vertices[back->faces[back->groups[0]->triangles[0]].vertex[0]].x);
 }
 
 TEST(SSMDescription, FacesWindClockwiseSeenFromOutside) {

@@ -1,0 +1,3 @@
+// Build-menu button.
+cull none; light no;
+layer 0; image Interface\BuildMenu\Thumbnails\ terminal_large.tga; addressu clamp; addressv clamp;

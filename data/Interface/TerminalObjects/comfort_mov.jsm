@@ -1,0 +1,4 @@
+// A comfort terminal object being moved: see-through.
+cull none; light no;
+alphablend; depthwrite no;
+layer 0; image Interface\TerminalObjects\ comfort.tga; addressu clamp; addressv clamp;

@@ -1,0 +1,4 @@
+// A retail terminal object being moved: see-through.
+cull none; light no;
+alphablend; depthwrite no;
+layer 0; image Interface\TerminalObjects\ retail.tga; addressu clamp; addressv clamp;

@@ -1,0 +1,4 @@
+// A security terminal object being moved: see-through.
+cull none; light no;
+alphablend; depthwrite no;
+layer 0; image Interface\TerminalObjects\ security.tga; addressu clamp; addressv clamp;

@@ -1,0 +1,4 @@
+// Tinted glass of the tower cab. Layer 0: the picture times the vertex colour; layer 1: the red
+// tint, off unless a preview asks for it.
+layer 0; image Models\Vehicles\ glass.tga; suckme2;
+layer 1; image Models\Vehicles\ tint_red.tga; suckme3;
