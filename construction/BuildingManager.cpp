@@ -232,7 +232,7 @@ CoreStatus cEntity_BuildingManager::Reset() {
 void cEntity_BuildingManager::ClearAllInstances() {
   for (uint32_t g = 0; g < kStatusGroupCount; ++g) {
     while (!statusGroups[g].empty()) {
-      if (statusModels[g]) statusModels[g]->RemoveInstance(&statusGroups[g].front()->world);
+      if (statusModels[g]) statusModels[g]->RemoveInstance(&statusGroups[g].front()->iconMatrix);
       statusGroups[g].erase(statusGroups[g].begin());
     }
   }
@@ -253,6 +253,7 @@ void cEntity_BuildingManager::ClearAllInstances() {
   maintenanceServices.clear();
   controlTowers.clear();
   placed.clear();
+  modelUses.clear();
 }
 
 CoreStatus cEntity_BuildingManager::Render(C3DPass* pass, Core3D* renderer) {
