@@ -93,9 +93,8 @@ int32_t cEntity_BuildingManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, 
       if (announced) RefreshBuildMenu();
       for (BOInstance* instance : placed) {
         if (instance->condition >= static_cast<int32_t>(OidLevel(instance->word)) * 5) continue;
-        if (instance->lowConditionDays < 30) {
-          ++instance->lowConditionDays;
-        } else if (instance->lowConditionDays == 30) {
+        if (instance->lowConditionDays < 30) ++instance->lowConditionDays;
+        if (instance->lowConditionDays == 30) {
           instance->lowConditionDays = 31;
           instance->discontent = 1;
           SetMadEmployeeIcon(instance, true);
