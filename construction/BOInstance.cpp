@@ -19,7 +19,7 @@
 namespace {
 
 cPathFinder* PathFinderOf(cEntity_BuildingManager* manager) {
-  cKV9_GlobalWrapper* table = GameTableOf(manager);
+  cKV9_GlobalWrapper* table = manager ? manager->Table() : nullptr;
   return table ? table->pathFinder : nullptr;
 }
 
@@ -66,8 +66,9 @@ void BOInstance::CallTypeFootprintArray(uint8_t* count, FootprintRect** rects) {
 
 bool BOInstance::IsFunctional() {
   if (constructionTimeLeft != 0) return false;
-  if (!type_ || !type_->HasRoadAccess()) return true;
-  return roadConnections != 0;
+  if (!type_) return true;
+  if (type_->requiresTaxiway && taxiwayConnections == 0) return false;
+  return !type_->HasRoadAccess() || roadConnections != 0;
 }
 
 bool BOInstance::OnOpen(cKV9_GlobalWrapper*) { return true; }

@@ -168,9 +168,12 @@ class cEntity_BuildingManager : public cEntity_Base,
   // -y, +x, +y or -x; 4 for a cell without a building, 5 for a building
   // cell that is no access point.
   virtual uint8_t CheckPlacementAt(int32_t x, int32_t y);
+  // The placed building (finished or not) with a road access point on cell
+  // (x, y), or null: the building a road junction beside it serves.
+  virtual BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y);
   // The built building with a road access point leading onto road cell
   // (x, y), or null.
-  virtual BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y);
+  BOInstance* FindBuildingByRoadCell(int32_t x, int32_t y);
   // After new pavement or a network change: every placed building's road
   // and taxiway counters zeroed, its taxiway contacts and the last flood's
   // road links counted again, and its functional state evaluated once.

@@ -59,6 +59,17 @@ bool cEntity_BuildingManager::NextInstance(BOInstance** out) {
 }
 
 BOInstance* cEntity_BuildingManager::FindInstanceByRoadCell(int32_t x, int32_t y) {
+  BOInstance* building = GetInstanceAt(x, y);
+  if (!building) return nullptr;
+  std::vector<RoadAccessCell> cells;
+  GetRoadAccessCells(building, cells);
+  for (const RoadAccessCell& cell : cells) {
+    if (cell.x == x && cell.y == y) return building;
+  }
+  return nullptr;
+}
+
+BOInstance* cEntity_BuildingManager::FindBuildingByRoadCell(int32_t x, int32_t y) {
   static constexpr int32_t kStepX[4] = {0, 1, 0, -1};
   static constexpr int32_t kStepY[4] = {-1, 0, 1, 0};
   std::vector<RoadAccessCell> cells;
