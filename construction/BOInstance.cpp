@@ -19,7 +19,7 @@
 namespace {
 
 cPathFinder* PathFinderOf(cEntity_BuildingManager* manager) {
-  cKV9_GlobalWrapper* table = GameTableOf(manager);
+  cKV9_GlobalWrapper* table = manager ? manager->Table() : nullptr;
   return table ? table->pathFinder : nullptr;
 }
 
@@ -66,8 +66,9 @@ void BOInstance::CallTypeFootprintArray(uint8_t* count, FootprintRect** rects) {
 
 bool BOInstance::IsFunctional() {
   if (constructionTimeLeft != 0) return false;
-  if (!type_ || !type_->HasRoadAccess()) return true;
-  return roadConnections != 0;
+  if (!type_) return true;
+  if (type_->requiresTaxiway && taxiwayConnections == 0) return false;
+  return !type_->HasRoadAccess() || roadConnections != 0;
 }
 
 bool BOInstance::OnOpen(cKV9_GlobalWrapper*) { return true; }
@@ -209,12 +210,16 @@ void BOInstance::UpdateEffects(uint32_t, cKV9_GlobalWrapper* table) {
   }
 }
 
+// The counters hold at 255 rather than wrap to 0, which would read as no
+// connection at all.
 void BOInstance::AddRoadConnection() {
+  if (roadConnections == 0xFF) return;
   ++roadConnections;
   if (roadConnections == 1) RefreshFunctional();
 }
 
 void BOInstance::AddTaxiwayConnection() {
+  if (taxiwayConnections == 0xFF) return;
   ++taxiwayConnections;
   if (taxiwayConnections == 1) RefreshFunctional();
 }
@@ -242,10 +247,9 @@ void BOInstance::GetTaxiwayAccessCells(std::vector<TaxiwayAccessCell>& out) {
 
 void BOInstance::SetCondition(int32_t value) {
   if (value > 0) {
-    if (iconFlags[0]) {
-      if (cEntity_BuildingManager* manager = Manager()) manager->UpdateInstanceBreakdownIcon(this, false);
-    }
-    iconFlags[0] = 0;
+    if (cEntity_BuildingManager* manager = Manager()) manager->SetMadEmployeeIcon(this, false);
+    lowConditionDays = 0;
+    discontent = 0;
   }
   condition = value;
 }
@@ -267,14 +271,13 @@ void BOInstance::ReduceHealth(float amount) {
 bool BOInstance::CheckDecay() {
   if (health <= 0.0f) return true;
   const bool working = IsFunctional();
-  const uint8_t before = iconFlags[1];
-  if (health < 0.5f || !working) {
+  if (health <= 0.5f || !working) {
     iconFlags[1] = 1;
-  } else if (health > 0.5f && working) {
+  } else {
     iconFlags[1] = 0;
   }
-  if (iconFlags[1] != before) {
-    if (cEntity_BuildingManager* manager = Manager()) manager->UpdateInstanceBreakdownIcon(this, iconFlags[1] != 0);
-  }
+  // Shown or hidden on every check: a building that was under construction
+  // at its first check gets its icon once it is finished.
+  if (cEntity_BuildingManager* manager = Manager()) manager->UpdateInstanceBreakdownIcon(this, iconFlags[1] != 0);
   return false;
 }

@@ -116,7 +116,12 @@ class BOInstance {
   float burnLeft = 0.0f;
   float burnTotal = 45.0f;
   int32_t fireEffect = -1;                  // particle effect handle; -1 none
-  uint8_t iconFlags[3] = {0, 0, 0};         // [0] damage shown
+  uint8_t iconFlags[3] = {0, 0, 0};         // [1] breakdown
+  // Where the status icon above the building is drawn (one per building,
+  // shared by whichever icon it shows).
+  JMatrix iconMatrix = JMatrix::Identity();
+  uint8_t lowConditionDays = 0;  // consecutive days below half condition
+  uint8_t discontent = 0;
 
  protected:
   cEntity_BuildingManager* Manager() const;

@@ -7,6 +7,7 @@
 #include "construction/BuildableObject.h"
 #include "construction/BuildingInstances.h"
 #include "construction/GamePlot.h"
+#include "construction/PathFinder.h"
 #include "construction/TerminalItem.h"
 #include "engine/config/ConfigManager.h"
 #include "engine/frame/GameManager.h"
@@ -155,7 +156,9 @@ void cEntity_BuildingManager::GetRoadAccessCells(BOInstance* instance, std::vect
     RoadAccessCell cell;
     cell.x = static_cast<uint16_t>(turned.x + instance->x);
     cell.y = static_cast<uint16_t>(turned.y + instance->y);
-    cell.direction = static_cast<uint8_t>((point.direction + instance->rotation) & 3);
+    // The points turn the way RotateRect turns cells: a quarter turn takes
+    // a point facing -y to one facing -x, one direction step back.
+    cell.direction = static_cast<uint8_t>((point.direction + 4 - (instance->rotation & 3)) & 3);
     out.push_back(cell);
   }
 }
@@ -232,9 +235,14 @@ CoreStatus cEntity_BuildingManager::Reset() {
 void cEntity_BuildingManager::ClearAllInstances() {
   for (uint32_t g = 0; g < kStatusGroupCount; ++g) {
     while (!statusGroups[g].empty()) {
-      if (statusModels[g]) statusModels[g]->RemoveInstance(&statusGroups[g].front()->world);
+      if (statusModels[g]) statusModels[g]->RemoveInstance(&statusGroups[g].front()->iconMatrix);
       statusGroups[g].erase(statusGroups[g].begin());
     }
+  }
+  // No road node may keep naming a building that is about to go.
+  if (cPathFinder* finder = table_ ? table_->pathFinder : nullptr) {
+    for (cPathNode* node = finder->GetNodeListHead(); node; node = node->next)
+      for (BOInstance*& side : node->buildings) side = nullptr;
   }
   for (BOInstance* instance : placed) {
     if (hooks.onBuildingRemoved) hooks.onBuildingRemoved(instance);
@@ -253,6 +261,7 @@ void cEntity_BuildingManager::ClearAllInstances() {
   maintenanceServices.clear();
   controlTowers.clear();
   placed.clear();
+  modelUses.clear();
 }
 
 CoreStatus cEntity_BuildingManager::Render(C3DPass* pass, Core3D* renderer) {

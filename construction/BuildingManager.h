@@ -36,6 +36,7 @@ class RunwayInstance;
 class SaveRecordWriter;
 class ServiceInstance;
 class TerminalInstance;
+class JVector;
 struct TerminalItem;
 
 // Building class codes; 13 is no building.
@@ -157,57 +158,161 @@ class cEntity_BuildingManager : public cEntity_Base,
   virtual bool LoadBaseBuildings(const std::string& fileName);
   virtual bool LoadTerminalObjects(const std::string& fileName);
   virtual bool LoadAmbientVehicles(const std::string& fileName);
-  virtual void SetUpStatusModels() = 0;
+  // The four status icon models (construction, fire, breakdown,
+  // discontent), each a plane with its own material from "Interface\\Icons\\".
+  virtual void SetUpStatusModels();
   // Placement and demolition.
-  virtual BOInstance* SelectBuildingType(uint8_t classCode, uint16_t id, uint8_t level) = 0;
-  virtual bool CanPlaceAt(BOInstance* object, uint16_t x, uint16_t y) = 0;
+  // A new placement instance of the type at (class, id, level) with the
+  // type's next free serial, at cell (0, 0); null when there is no such
+  // type, every serial is taken or a runway finds no control tower.
+  virtual BOInstance* SelectBuildingType(uint8_t classCode, uint16_t id, uint8_t level);
+  // True when every footprint cell lies on the plot and carries flag 2, 4 or 8.
+  virtual bool CanPlaceAt(BOInstance* object, uint16_t x, uint16_t y);
   // 0 to 3 when a placed building's road access point on cell (x, y) faces
-  // -y, +x, +y or -x; another value otherwise.
-  virtual uint8_t CheckPlacementAt(int32_t x, int32_t y) = 0;
-  // The placed building with a road access point on cell (x, y), or null.
-  virtual BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y) = 0;
+  // -y, +x, +y or -x; 4 for a cell without a building, 5 for a building
+  // cell that is no access point.
+  virtual uint8_t CheckPlacementAt(int32_t x, int32_t y);
+  // The placed building (finished or not) with a road access point on cell
+  // (x, y), or null: the building a road junction beside it serves.
+  virtual BOInstance* FindInstanceByRoadCell(int32_t x, int32_t y);
+  // The built building with a road access point leading onto road cell
+  // (x, y), or null.
+  BOInstance* FindBuildingByRoadCell(int32_t x, int32_t y);
   // After new pavement or a network change: every placed building's road
-  // and taxiway connections counted again.
-  virtual void RecountConnections() = 0;
-  virtual void FinishPlacement(BOInstance* object, uint8_t classCode) = 0;
-  // Removes a placed building completely (lists, plot, networks) and runs
-  // its demolition.
-  virtual void RemoveInstance(BOInstance* instance) = 0;
+  // and taxiway counters zeroed, its taxiway contacts and the last flood's
+  // road links counted again, and its functional state evaluated once.
+  virtual void RecountConnections();
+  // Commits a placement: construction time, lists, plot cells, networks,
+  // construction icon, charge. The instance belongs to the manager after.
+  virtual void FinishPlacement(BOInstance* object, uint8_t classCode);
+  // Removes a placed building completely (lists, plot, networks), runs its
+  // demolition and deletes it.
+  virtual void RemoveInstance(BOInstance* instance);
   // Restore steps: two per-instance set-ups, the runway-and-terminal hook,
   // the administration hook, the runway set-up, the runways' functional
   // state.
-  virtual void SetUpRestoredInstance(BOInstance* instance) = 0;
-  virtual void LinkRestoredInstance(BOInstance* instance) = 0;
-  virtual void OnRestoredRunwayOrTerminal(BOInstance* instance) = 0;
-  virtual void OnRestoredAdmin(AdminInstance* instance) = 0;
-  virtual void SetUpRunways(const std::vector<RunwayInstance*>& runways) = 0;
-  virtual void RefreshRunwayStates() = 0;
-  // Status icons and model animation.
-  virtual void UpdateInstanceParticles(BOInstance* instance, bool show) = 0;
-  virtual void UpdateInstanceFireIcon(BOInstance* instance, bool show) = 0;
-  virtual void UpdateInstanceBreakdownIcon(BOInstance* instance, bool show) = 0;
-  // 0 when the model has no default animation, else the animation's value.
-  virtual int32_t PlayDefaultAnimation(BOInstance* instance) = 0;
-  virtual void AddModelUse(int32_t value) = 0;
-  virtual void RemoveModelUse(BOInstance* instance) = 0;
-  // Technology bookkeeping: a type became (un)available.
-  virtual void NotifyTypeAvailable(OID word, bool available) = 0;
+  virtual void SetUpRestoredInstance(BOInstance* instance);
+  virtual void LinkRestoredInstance(BOInstance* instance);
+  virtual void OnRestoredRunwayOrTerminal(BOInstance* instance);
+  virtual void OnRestoredAdmin(AdminInstance* instance);
+  virtual void SetUpRunways(const std::vector<RunwayInstance*>& runways);
+  virtual void RefreshRunwayStates();
+  // Status displays: the fire display (particles, or the fire icon when
+  // "Particles" of section "App" is not "true"), the fire icon itself, the
+  // breakdown icon. Nothing for a building under construction.
+  virtual void UpdateInstanceParticles(BOInstance* instance, bool show);
+  virtual void UpdateInstanceFireIcon(BOInstance* instance, bool show);
+  virtual void UpdateInstanceBreakdownIcon(BOInstance* instance, bool show);
+  // Starts the first animation named "default" of the type's model; false
+  // when it has none.
+  virtual bool PlayDefaultAnimation(BOInstance* instance, uint8_t* index);
+  // One more (one fewer) building of that type animates its model.
+  virtual void AddModelUse(BOInstance* instance, uint8_t index);
+  virtual void RemoveModelUse(BOInstance* instance);
+  // Technology bookkeeping: a type gained its first functional building or
+  // lost its last one.
+  virtual void NotifyTypeAvailable(OID word, bool available);
   // Disasters.
-  virtual void ApplyEarthquakeDamage(int32_t magnitude) = 0;
+  virtual void ApplyEarthquakeDamage(int32_t magnitude);
   // Counts of functional buildings whose owning contract is `contract` (null:
   // dedicated to none). Of the word's type from its level up to 7:
-  virtual uint32_t CountInstancesOfType(uint32_t word, cContract* contract) = 0;
-  // Of the word's type at every level (0 when the id is not below the
+  virtual uint32_t CountInstancesOfType(uint32_t word, cContract* contract);
+  // Of the word's type from level 1 up (0 when the id is not below the
   // class's id count); the B form is the one the dedicate tests ask.
-  virtual uint32_t CountInstancesFromLevel1(uint32_t word, cContract* contract) = 0;
-  virtual uint32_t CountInstancesFromLevel1B(uint32_t word, cContract* contract) = 0;
+  virtual uint32_t CountInstancesFromLevel1(uint32_t word, cContract* contract);
+  virtual uint32_t CountInstancesFromLevel1B(uint32_t word, cContract* contract);
   // Of every type of the word's class.
-  virtual uint32_t CountClassInstances(uint32_t word, cContract* contract) = 0;
-  virtual uint32_t CountClassInstancesB(uint32_t word, cContract* contract) = 0;
+  virtual uint32_t CountClassInstances(uint32_t word, cContract* contract);
+  virtual uint32_t CountClassInstancesB(uint32_t word, cContract* contract);
   // Every placed or unfinished building dedicated to the contract loses its
   // owner and leaves its administration building; an airline contract also
-  // loses its satisfaction bonus. Null does nothing.
-  virtual void ReleaseContractBuildings(cContract* contract) = 0;
+  // loses its link to its building. Null does nothing.
+  virtual void ReleaseContractBuildings(cContract* contract);
+
+  // --- Clock ---------------------------------------------------------------
+  // Tick (icons, animations, runway states, placement tint), minute
+  // (integrity checks, traffic), hour (construction), day (technology,
+  // discontent, decay, repairs). 0.
+  int32_t OnTime(uint32_t totalSeconds, uint32_t interval, uint32_t eventFlag, float gameDelta) override;
+  void AdvanceConstruction();
+  void ApplyDailyDecay();
+  void ApplyDailyRepairs();
+  void RecheckRunways();
+  void UpdateTechRequirements(OID word, bool functional) { NotifyTypeAvailable(word, functional); }
+
+  // --- Placement ---------------------------------------------------------
+  // The road access links of a building with the road network; true.
+  bool LinkRoadAccess(BOInstance* instance);
+  bool UnlinkRoadAccess(BOInstance* instance);
+  // True when the mode changed.
+  virtual bool EnterDemolishMode();
+  virtual bool LeaveDemolishMode();
+  // Turns the object one quarter (0 becomes 3); roads do not turn.
+  void RotatePlacementObject(BOInstance* object);
+  // The console's mass placement: every selectable type but roads, row by
+  // row over the plot.
+  void MassDrop(uint32_t rounds, uint16_t xStep, uint16_t yStep);
+
+  // --- Links ---------------------------------------------------------------
+  // The building beside each road node its access points lead onto; a
+  // connection at once where the node was reached by the last flood.
+  void LinkRoadAccessNodes(BOInstance* instance);
+  // One taxiway connection per contact of a non-road path node with the
+  // ring of cells around each footprint rectangle.
+  void CountTaxiwayContacts(BOInstance* instance);
+  // A runway's taxiway node; a terminal's gate nodes.
+  void LinkTaxiwayAccessNodes(BOInstance* instance);
+  // Gives each runway the lowest-level control tower with room that meets
+  // its required level.
+  void AssignControlTowers(const std::vector<RunwayInstance*>& buildings);
+
+  // --- Displays ------------------------------------------------------------
+  void SetMadEmployeeIcon(BOInstance* instance, bool show);
+  // The icon matrix above the building, turned by `spin` radians.
+  void BuildIconMatrix(BOInstance* instance, float spin);
+  // Valid (placeable and affordable) tint of the placement preview at
+  // (x, y); -1 takes the object's own coordinate.
+  bool UpdatePlacementTint(int32_t x, int32_t y);
+
+  // --- Disasters -----------------------------------------------------------
+  void ApplyTornadoDamage(const JVector& position);
+
+  // --- Queries -------------------------------------------------------------
+  // The next functional building of the cursor's types (modes 4, 5, 6).
+  bool NextInstance(BOInstance** out);
+  bool HasRoadAccessAt(int32_t x, int32_t y, uint8_t direction, BOInstance** out);
+  BOInstance* PickRandomInstanceWithFlags(int32_t mask);
+  BOInstance* PickRandomRoadAccessInstance();
+  // Reached levels 1, 2, ... up to the first that is not.
+  uint8_t GetTechLevel();
+  void AnnounceTechLevel(uint8_t level);
+  void AddTechRequirement(uint8_t level, OID word);
+  // The build menu shows its current category again (forced).
+  void RefreshBuildMenu();
+  // Take a building out of the per-kind list (order of the others kept).
+  void RemoveFromTerminals(BOInstance* instance);
+  void RemoveFromRunways(RunwayInstance* instance);
+  void RemoveFromAdmin(AdminInstance* instance);
+  void RemoveFromMaintenance(ServiceInstance* instance);
+  void RemoveFromControlTowers(OrgInstance* instance);
+
+  // Status icon kinds, the index into statusGroups and statusModels; the
+  // construction group is the list of buildings under construction.
+  enum IconKind : uint8_t { kIcon_Construction = 0, kIcon_Fire = 1, kIcon_Breakdown = 2, kIcon_Discontent = 3 };
+  // One type whose model's default animation runs, and how many placed
+  // buildings of it there are.
+  struct ModelUse {
+    cBuildableObject* type = nullptr;
+    uint8_t animation = 0;
+    uint16_t count = 0;
+  };
+  std::vector<ModelUse> modelUses;
+  // Iteration cursor of NextInstance.
+  uint8_t cursorMode = 4;
+  uint8_t cursorClass = 0;
+  uint16_t cursorId = 0;
+  uint8_t cursorLevel = 0;
+  uint16_t cursorIndex = 0;
 
   // --- Building definitions and data tables --------------------------------
   // A definition: entry 0 holds the class keyword and the type name, every

@@ -12,6 +12,8 @@
 #include "construction/BuildingManager.h"
 #include "construction/Facilities.h"
 #include "construction/GamePlot.h"
+#include "construction/PathFinder.h"
+#include "construction/RoadManager.h"
 #include "construction/TerminalItem.h"
 #include "engine/files/SerializeRecord.h"
 #include "engine/services/C3DModel.h"
@@ -328,7 +330,8 @@ void cEntity_BuildingManager::RestoreRecord(ByteReader& in, std::vector<RunwayIn
   }
   SetUpRestoredInstance(instance);
   LinkRestoredInstance(instance);
-  if (const int32_t animation = PlayDefaultAnimation(instance)) AddModelUse(animation);
+  uint8_t animation = 0;
+  if (PlayDefaultAnimation(instance, &animation)) AddModelUse(instance, animation);
   if (r.classCode == kClass_Runway) {
     if (auto* runway = dynamic_cast<RunwayInstance*>(instance)) restoredRunways.push_back(runway);
   }
@@ -414,7 +417,7 @@ void cEntity_BuildingManager::RestoreRecord(ByteReader& in, std::vector<RunwayIn
     instance->RefreshFunctional();
   } else {
     statusGroups[0].push_back(instance);
-    if (statusModels[0]) statusModels[0]->AddInstance(&instance->world);
+    if (statusModels[0]) statusModels[0]->AddInstance(&instance->iconMatrix);
   }
 }
 
@@ -483,6 +486,16 @@ CoreStatus cEntity_BuildingManager::RestoreFromSave() {
   if (cSimulation_Clock* clock = GameClockOf(table)) {
     if (!clock->IsRegistered(this)) clock->RegisterTimeObject(this);
   }
+  // The road network's flood runs again over the restored buildings, and
+  // their counters are made exact from it and from the pavement around them.
+  cEntity_RoadManager* roads = table ? table->roadManager : nullptr;
+  if (cPathNode* entrance = roads ? roads->GetEntranceNode() : nullptr) {
+    if (cPathFinder* finder = table->pathFinder) {
+      for (cPathNode* node = finder->GetNodeListHead(); node; node = node->next) node->visited = 0;
+    }
+    entrance->FloodConnect();
+  }
+  RecountConnections();
   RefreshRunwayStates();
   if (hooks.activateAmbientRecords) hooks.activateAmbientRecords();
   loading = 0;

@@ -153,16 +153,18 @@ void cEntity_GamePlot::MarkCellRect(uint32_t start, uint16_t w, uint16_t h, uint
 
 void cEntity_GamePlot::MarkFootprint(const FootprintRecord& rects, uint32_t base, uint32_t value, uint32_t clearMask,
                                      bool reset, void* object, bool setObject) {
-  if (!rects.rects) return;
-  const int32_t bx = static_cast<int32_t>(base % width_), by = static_cast<int32_t>(base / width_);
+  // Through the size getters, so that a plot of another shape marks alike.
+  const int32_t width = GetWidth(), height = GetHeight();
+  if (!rects.rects || width == 0) return;
+  const int32_t bx = static_cast<int32_t>(base % width), by = static_cast<int32_t>(base / width);
   for (uint8_t i = 0; i < rects.count; ++i) {
     const FootprintRect& r = rects.rects[i];
     // Rows and columns off the grid are left out rather than wrapped.
     for (int32_t row = 0; row < r.l; ++row)
       for (int32_t col = 0; col < r.w; ++col) {
         const int32_t cx = bx + r.x + col, cy = by + r.y + row;
-        if (cx < 0 || cy < 0 || cx >= width_ || cy >= height_) continue;
-        SetCell(static_cast<uint32_t>(cy) * width_ + static_cast<uint32_t>(cx), value, clearMask, reset, object,
+        if (cx < 0 || cy < 0 || cx >= width || cy >= height) continue;
+        SetCell(static_cast<uint32_t>(cy) * width + static_cast<uint32_t>(cx), value, clearMask, reset, object,
                 setObject);
       }
   }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -75,7 +76,8 @@ TEST(BuildingInstanceTest, DecayLowersHealthAndReportsTheLoss) {
   BOInstance* shed = manager.Place(manager.Define(kClass_Building, "Shed", 1), 0, 0);
   shed->ReduceHealth(0.6f);
   EXPECT_FALSE(shed->CheckDecay());
-  EXPECT_EQ(manager.calls.back(), "damage on");
+  const auto& broken = manager.statusGroups[cEntity_BuildingManager::kIcon_Breakdown];
+  EXPECT_NE(std::find(broken.begin(), broken.end(), shed), broken.end());
   shed->ReduceHealth(0.6f);
   EXPECT_FLOAT_EQ(shed->GetHealth(), 0.0f);
   EXPECT_TRUE(shed->CheckDecay());
@@ -107,7 +109,7 @@ TEST(BuildingInstanceTest, AFoughtFireBurnsOutAndGoesOut) {
   shed->UpdateEffects(0, &table);  // the 45th call
   EXPECT_EQ(shed->onFire, 0);
   EXPECT_EQ(shed->fireEffect, -1);
-  EXPECT_EQ(manager.calls.back(), "icon off");
+  EXPECT_TRUE(manager.statusGroups[cEntity_BuildingManager::kIcon_Fire].empty());
   table.particleFactoryManager = nullptr;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// A building manager whose operations of the later parts (tables,
-// placement, clock work, icons, technology) answer from the test: it records
-// the calls the core makes into them.
+// A building manager whose data table readers are the real ones unless a
+// test asks to see only the calls, and whose flat placement model is a
+// recorded renderer plane; every other operation is the manager's own. It
+// also notes the runway set-up and the availability notices it passes on.
 #include <memory>
 #include <string>
 #include <utility>
@@ -20,7 +21,6 @@ class TestBuildingManager : public cEntity_BuildingManager {
  public:
   using cEntity_BuildingManager::cEntity_BuildingManager;
 
-  int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override { return 0; }
   // Table reading is the real one unless a test asks to see only the calls.
   bool LoadBaseBuildings(const std::string& name) override {
     return noteTables ? Note("tables " + name) : cEntity_BuildingManager::LoadBaseBuildings(name);
@@ -38,34 +38,14 @@ class TestBuildingManager : public cEntity_BuildingManager {
     Core3D* renderer = Table() ? Table()->graphics : nullptr;
     return renderer ? renderer->CreateModel(0x28, "polymesh_plane_" + shaderName) : nullptr;
   }
-  void SetUpStatusModels() override { Note("status models"); }
-  BOInstance* SelectBuildingType(uint8_t, uint16_t, uint8_t) override { return nullptr; }
-  bool CanPlaceAt(BOInstance*, uint16_t, uint16_t) override { return false; }
-  uint8_t CheckPlacementAt(int32_t, int32_t) override { return 0xFF; }
-  BOInstance* FindInstanceByRoadCell(int32_t, int32_t) override { return nullptr; }
-  void RecountConnections() override {}
-  void FinishPlacement(BOInstance*, uint8_t) override {}
-  void RemoveInstance(BOInstance*) override {}
-  void SetUpRestoredInstance(BOInstance*) override {}
-  void LinkRestoredInstance(BOInstance*) override {}
-  void OnRestoredRunwayOrTerminal(BOInstance*) override {}
-  void OnRestoredAdmin(AdminInstance*) override {}
-  void SetUpRunways(const std::vector<RunwayInstance*>& list) override { restoredRunways = list.size(); }
-  void RefreshRunwayStates() override { Note("runway states"); }
-  void UpdateInstanceParticles(BOInstance*, bool show) override { Note(show ? "icon on" : "icon off"); }
-  void UpdateInstanceFireIcon(BOInstance*, bool) override {}
-  void UpdateInstanceBreakdownIcon(BOInstance*, bool show) override { Note(show ? "damage on" : "damage off"); }
-  int32_t PlayDefaultAnimation(BOInstance*) override { return 0; }
-  void AddModelUse(int32_t) override {}
-  void RemoveModelUse(BOInstance*) override {}
-  void NotifyTypeAvailable(OID word, bool available) override { notices.emplace_back(word, available); }
-  void ApplyEarthquakeDamage(int32_t) override {}
-  uint32_t CountInstancesOfType(uint32_t, cContract*) override { return 0; }
-  uint32_t CountInstancesFromLevel1(uint32_t, cContract*) override { return 0; }
-  uint32_t CountInstancesFromLevel1B(uint32_t, cContract*) override { return 0; }
-  uint32_t CountClassInstances(uint32_t, cContract*) override { return 0; }
-  uint32_t CountClassInstancesB(uint32_t, cContract*) override { return 0; }
-  void ReleaseContractBuildings(cContract*) override {}
+  void SetUpRunways(const std::vector<RunwayInstance*>& list) override {
+    restoredRunways = list.size();
+    cEntity_BuildingManager::SetUpRunways(list);
+  }
+  void NotifyTypeAvailable(OID word, bool available) override {
+    notices.emplace_back(word, available);
+    cEntity_BuildingManager::NotifyTypeAvailable(word, available);
+  }
 
   // A registered type of class T named `name` at (class, level) with one
   // w x l footprint rectangle at the anchor; owned by the manager.

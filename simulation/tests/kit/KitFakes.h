@@ -380,8 +380,8 @@ class FakeBuildings : public cEntity_BuildingManager {
   void UpdateInstanceParticles(BOInstance*, bool) override {}
   void UpdateInstanceFireIcon(BOInstance*, bool) override {}
   void UpdateInstanceBreakdownIcon(BOInstance*, bool) override {}
-  int32_t PlayDefaultAnimation(BOInstance*) override { return 0; }
-  void AddModelUse(int32_t) override {}
+  bool PlayDefaultAnimation(BOInstance*, uint8_t*) override { return false; }
+  void AddModelUse(BOInstance*, uint8_t) override {}
   void RemoveModelUse(BOInstance*) override {}
   void NotifyTypeAvailable(OID, bool) override {}
 
