@@ -110,6 +110,8 @@ class BOInstance {
   uint8_t roadConnections = 0;
   uint8_t taxiwayConnections = 0;
   uint8_t trafficOut = 0;
+  // Road vehicles (and their passengers) whose route crossed the building.
+  uint32_t trafficCounter = 0;
   uint32_t spare = 0;
   uint8_t onFire = 0;
   uint8_t fireFought = 0;

@@ -23,6 +23,8 @@
 #include "simulation/ContractData.h"
 #include "simulation/ContractManager.h"
 #include "simulation/FlightContract.h"
+#include "simulation/Maintenance.h"
+#include "simulation/Vehicle.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
 #include "simulation/StatManager.h"
@@ -80,6 +82,11 @@ void cEntity_AmbientManager::Clear() {
     if (cSimulation_Clock* clock = GameClockOf(Table())) clock->UnregisterTimeObject(this);
     registered_ = false;
   }
+  const std::vector<cEntity_Vehicle*> liveVehicles = vehicles;
+  for (cEntity_Vehicle* vehicle : liveVehicles) {
+    if (vehicle) vehicle->Finish();
+  }
+  vehicles.clear();
   // Cargo airplanes are finished too: they must not tick on in a new world
   // whose runway and storage they no longer find.
   for (auto* list : {&airplanes, &cargoAirplanes}) {
@@ -89,20 +96,44 @@ void cEntity_AmbientManager::Clear() {
     }
     list->clear();
   }
+  const std::vector<cEntity_Maintanance*> liveMaintenance = maintenanceVehicles;
+  for (cEntity_Maintanance* vehicle : liveMaintenance) {
+    if (vehicle) vehicle->End();
+  }
+  maintenanceVehicles.clear();
+  maintConnections.clear();
+  cPathFinder* finder = Table() ? Table()->pathFinder : nullptr;
+  for (PathRequest* request : routeRequests) {
+    if (finder) finder->CancelRequest(request);
+  }
+  routeRequests.clear();
   trafficCount = 0;
   refusedCount = 0;
 }
 
 CoreStatus cEntity_AmbientManager::Exit() {
   Clear();
+  ambientData.clear();
+  activeRecordCount = 0;
   if (cKV9_GlobalWrapper* table = Table(); table && table->ambientManager == this) table->ambientManager = nullptr;
   return cEntity_Base::Exit();
 }
 
 int32_t cEntity_AmbientManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, float gameDelta) {
   if (eventFlag != kTimeEvent_Tick || !(gameDelta > 0.0f)) return 0;
+  for (auto it = routeRequests.begin(); it != routeRequests.end(); ++it) {
+    if (!(*it)->status) continue;
+    PathRequest* request = *it;
+    routeRequests.erase(it);
+    VehicleFromRoute(request);
+    return 0;
+  }
+  if (auto it = std::find(vehicles.begin(), vehicles.end(), nullptr); it != vehicles.end()) vehicles.erase(it);
   DropFirstNull(airplanes);
   DropFirstNull(cargoAirplanes);
+  for (size_t i = 0; i < maintenanceVehicles.size(); ++i) {
+    if (!maintenanceVehicles[i]) maintenanceVehicles.erase(maintenanceVehicles.begin() + static_cast<ptrdiff_t>(i));
+  }
   return 0;
 }
 
@@ -207,10 +238,14 @@ void cEntity_AmbientManager::RestoreAirplane(uint32_t flightId) {
 void cEntity_AmbientManager::ForgetAirplane(cEntity_Airplane* airplane) {
   ForgetIn(airplanes, airplane);
   ForgetIn(cargoAirplanes, airplane);
+  // Vehicles still serving it must not reach back into a finished airplane.
+  for (cEntity_Maintanance* vehicle : maintenanceVehicles) {
+    if (vehicle && vehicle->airplane == airplane) vehicle->airplane = nullptr;
+  }
 }
 
-void cEntity_AmbientManager::SpawnVehicle(uint16_t, uint16_t, uint16_t, uint16_t, uint32_t kind,
-                                          BOInstance* building, uint8_t) {
+void cEntity_AmbientManager::SpawnVehicle(uint16_t fromX, uint16_t fromY, uint16_t toX, uint16_t toY, uint32_t kind,
+                                          BOInstance* building, uint8_t direction) {
   if (noAmbients) return;
   cKV9_GlobalWrapper* table = Table();
   cEntity_StatManager* stats = table ? table->statManager : nullptr;
@@ -222,28 +257,23 @@ void cEntity_AmbientManager::SpawnVehicle(uint16_t, uint16_t, uint16_t, uint16_t
     else charge = Noise_RandomIntInRange(1, 4) * 4.0;
     stats->AddParkingIncome(static_cast<float>(charge));
   }
-  if (!(kind & kVehicleKind_Service)) {
-    const cEntity_ContractManager* contracts = table ? table->contractManager : nullptr;
-    const cEntity_AirportManager* airport = table ? table->airportManager : nullptr;
-    const bool running = contracts && contracts->running;
-    const bool closed = airport && airport->closure > 0;
-    if (!running || closed || trafficCount > ambientLimit) {
-      ++refusedCount;
-      return;
-    }
-  }
-  cGameManager* game = GameManagerOf(table);
-  cEntity_Base* made = nullptr;
-  // Road vehicles come with their own spawn; without it nothing is made.
-  if (!game || status::Failed(game->SpawnEntity(kVehicleSpawn, &made)) || !made) return;
-  ++trafficCount;
-  refusedCount = 0;
+  if (!AdmitOrdinary(kind)) return;
+  cEntity_Vehicle* vehicle = MakeVehicle(kind);
+  if (!vehicle) return;
+  vehicle->refusedBefore = refusedCount;
+  // Trips from the entrance end at the road cell before the building (the
+  // first cell); trips between buildings run from the first to the second.
+  const bool between = (kind & (kVehicleKind_Service | kVehicleKind_Snow)) && !(kind & kVehicleKind_RoundTrip);
+  vehicle->destinationBuilding = building;
+  AddVehicle(vehicle);
+  if (between) vehicle->StartArrival(toX, toY, fromX, fromY, kind, direction);
+  else vehicle->StartArrival(fromX, fromY, toX, toY, kind, direction);
 }
 
-bool cEntity_AmbientManager::CanRouteFromTaxiwayAccess(BOInstance* building, uint16_t x, uint16_t y) {
+PathRequest* cEntity_AmbientManager::RequestRouteFromTaxiwayAccess(BOInstance* building, uint16_t x, uint16_t y) {
   cKV9_GlobalWrapper* table = Table();
   cPathFinder* finder = table ? table->pathFinder : nullptr;
-  if (!building || !finder) return false;
+  if (!building || !finder) return nullptr;
   std::vector<TaxiwayAccessCell> cells;
   building->GetTaxiwayAccessCells(cells);
   cPathNode* start = nullptr;
@@ -251,59 +281,102 @@ bool cEntity_AmbientManager::CanRouteFromTaxiwayAccess(BOInstance* building, uin
     if ((start = finder->GetNodeAt(cell.x, cell.y))) break;
   }
   cPathNode* target = finder->GetNodeAt(x, y);
-  if (!start || !target) return false;
-  if (Route* route = finder->RequestPath(start, target, 1, 0, 0)) finder->CancelRequest(route);
+  if (!start || !target) return nullptr;
+  return finder->RequestPath(start, target, 1, 0, 0);
+}
+
+bool cEntity_AmbientManager::CanRouteFromTaxiwayAccess(BOInstance* building, uint16_t x, uint16_t y) {
+  PathRequest* request = RequestRouteFromTaxiwayAccess(building, x, y);
+  if (!request) return false;
+  Table()->pathFinder->CancelRequest(request);
   return true;
 }
 
 bool cEntity_AmbientManager::ConnectBuilding(BOInstance* building, uint16_t x, uint16_t y) {
   cKV9_GlobalWrapper* table = Table();
   cPathFinder* finder = table ? table->pathFinder : nullptr;
-  if (!building || !finder || !finder->GetNodeAt(x, y)) return false;
-  std::vector<TaxiwayAccessCell> cells;
-  building->GetTaxiwayAccessCells(cells);
-  cPathNode* start = nullptr;
-  for (const TaxiwayAccessCell& cell : cells) {
-    if ((start = finder->GetNodeAt(cell.x, cell.y))) break;
+  cPathNode* node = building && finder ? finder->GetNodeAt(x, y) : nullptr;
+  if (!node) return false;
+  auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
+                                 [node](const MaintConnectionData& c) { return c.node == node; });
+  if (connection != maintConnections.end() &&
+      std::find(connection->buildings.begin(), connection->buildings.end(), building) != connection->buildings.end())
+    return true;
+  PathRequest* request = RequestRouteFromTaxiwayAccess(building, x, y);
+  if (!request) return false;
+  const bool reached = !request->route.empty();
+  finder->CancelRequest(request);
+  if (!reached) return false;
+  if (connection == maintConnections.end()) {
+    maintConnections.push_back({node, {}});
+    connection = maintConnections.end() - 1;
   }
-  if (!start) return false;
-  Route* route = finder->RequestPath(start, finder->GetNodeAt(x, y), 1, 0, 0);
-  const bool reached = route && !route->route.empty();
-  if (route) finder->CancelRequest(route);
-  return reached;
+  connection->buildings.push_back(building);
+  return true;
 }
 
-bool cEntity_AmbientManager::CanServeCell(uint16_t x, uint16_t y, uint32_t kind) {
+BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, uint32_t kind, PathRequest** request) {
+  *request = nullptr;
   cKV9_GlobalWrapper* table = Table();
-  cEntity_BuildingManager* buildings = table ? table->buildingManager : nullptr;
   AirportSite* site = table && table->airportManager ? table->airportManager->GetSite() : nullptr;
-  if (!buildings || !site) return false;
-  for (uint8_t classCode = 0; classCode < kBuildingClassCount; ++classCode) {
-    const uint16_t ids = buildings->GetTypeIdCount(classCode);
-    for (uint16_t id = 0; id < ids; ++id) {
-      for (uint8_t level = 0; level < kBuildingLevelCount; ++level) {
-        cBuildableObject* type = buildings->GetBuildingType(classCode, id, level);
-        if (!type) continue;
-        for (uint32_t i = 0; i < type->GetOperatingInstanceCount(); ++i) {
-          BOInstance* instance = type->GetOperatingInstance(i);
-          if (instance && (site->ServiceKinds(instance) & kind) && ConnectBuilding(instance, x, y)) return true;
-        }
+  cPathFinder* finder = table ? table->pathFinder : nullptr;
+  if (!site || !finder) return nullptr;
+  const auto routed = [&](BOInstance* building) {
+    if (!(site->ServiceKinds(building) & kind)) return false;
+    PathRequest* made = RequestRouteFromTaxiwayAccess(building, x, y);
+    if (made && made->route.size() >= 2) {
+      *request = made;
+      return true;
+    }
+    if (made) finder->CancelRequest(made);
+    return false;
+  };
+  // The buildings known to reach the node first, then any that serves the
+  // kind.
+  if (cPathNode* node = finder->GetNodeAt(x, y)) {
+    for (const MaintConnectionData& connection : maintConnections) {
+      if (connection.node != node) continue;
+      for (BOInstance* building : connection.buildings) {
+        if (routed(building)) return building;
       }
     }
   }
-  return false;
+  for (BOInstance* building : PlacedBuildings()) {
+    if (routed(building)) return building;
+  }
+  return nullptr;
 }
 
-void cEntity_AmbientManager::SpawnMaintenanceVehicle(uint16_t, uint16_t, bool, uint32_t kind,
+bool cEntity_AmbientManager::CanServeCell(uint16_t x, uint16_t y, uint32_t kind) {
+  PathRequest* request = nullptr;
+  if (!FindServiceSource(x, y, kind, &request)) return false;
+  Table()->pathFinder->CancelRequest(request);
+  return true;
+}
+
+void cEntity_AmbientManager::SpawnMaintenanceVehicle(uint16_t x, uint16_t y, bool returns, uint32_t kind,
                                                      cEntity_Airplane* airplane) {
-  cGameManager* game = GameManagerOf(Table());
+  cKV9_GlobalWrapper* table = Table();
+  cGameManager* game = GameManagerOf(table);
+  PathRequest* request = nullptr;
+  BOInstance* source = FindServiceSource(x, y, kind, &request);
   cEntity_Base* made = nullptr;
-  if (game && status::Ok == game->SpawnEntity(kMaintenanceSpawn, &made) && made) return;
-  // A vehicle that cannot be made ends at once, as a vehicle without a model
-  // for its kind does: the airplane stops waiting for it.
-  if (!airplane) return;
-  for (uint32_t s = 0; s < kServiceCount; ++s) {
-    if (cEntity_Airplane::kServiceKinds[s] == kind) airplane->servicesUnderWay[s] = 0;
+  auto* vehicle = source && game && status::Ok == game->SpawnEntity(kMaintenanceSpawn, &made)
+                      ? dynamic_cast<cEntity_Maintanance*>(made)
+                      : nullptr;
+  if (!vehicle) {
+    if (request && table->pathFinder) table->pathFinder->CancelRequest(request);
+    if (made && game) game->DestroyEntity(made);
+    // A vehicle that cannot be made ends at once, as a vehicle without a
+    // model for its kind does: the airplane stops waiting for it.
+    if (!airplane) return;
+    for (uint32_t s = 0; s < kServiceCount; ++s) {
+      if (cEntity_Airplane::kServiceKinds[s] == kind) airplane->servicesUnderWay[s] = 0;
+    }
+    if (kind == cEntity_Airplane::kCargoKind) airplane->servicesUnderWay[kServiceCount] = 0;
+    return;
   }
-  if (kind == cEntity_Airplane::kCargoKind) airplane->servicesUnderWay[kServiceCount] = 0;
+  maintenanceVehicles.push_back(vehicle);
+  const cPathNode* start = request && !request->route.empty() ? request->route.front() : nullptr;
+  vehicle->Start(request, x, y, start ? start->x : x, start ? start->y : y, returns, kind, airplane);
 }

@@ -8,8 +8,10 @@
 #include "simulation/AmbientManager.h"
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
+#include "simulation/Maintenance.h"
 #include "simulation/Simulation.h"
 #include "simulation/StatManager.h"
+#include "simulation/Vehicle.h"
 
 SpawnSimulation::SpawnSimulation() : cSpawn_Base(cEntity_Simulation::kSpawnName) {}
 cEntity_Base* SpawnSimulation::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
@@ -49,4 +51,14 @@ cEntity_Base* SpawnAirplane::Create(uint32_t, uint32_t, cEntity_Manager* creator
 SpawnAmbientManager::SpawnAmbientManager() : cSpawn_Base(cEntity_AmbientManager::kSpawnName) {}
 cEntity_Base* SpawnAmbientManager::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
   return new (std::nothrow) cEntity_AmbientManager(creator);
+}
+
+SpawnVehicle::SpawnVehicle() : cSpawn_Base(cEntity_Vehicle::kSpawnName) {}
+cEntity_Base* SpawnVehicle::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_Vehicle(creator);
+}
+
+SpawnMaintanance::SpawnMaintanance() : cSpawn_Base(cEntity_Maintanance::kSpawnName) {}
+cEntity_Base* SpawnMaintanance::Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) {
+  return new (std::nothrow) cEntity_Maintanance(creator);
 }

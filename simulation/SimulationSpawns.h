@@ -50,3 +50,16 @@ class SpawnAmbientManager : public cSpawn_Base {
   SpawnAmbientManager();
   cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
 };
+
+// The road vehicles and the maintenance vehicles the ambient manager makes.
+class SpawnVehicle : public cSpawn_Base {
+ public:
+  SpawnVehicle();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};
+
+class SpawnMaintanance : public cSpawn_Base {
+ public:
+  SpawnMaintanance();
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override;
+};

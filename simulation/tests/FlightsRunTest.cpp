@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "construction/RoadManager.h"
 #include "simulation/AirportBlob.h"
 #include "simulation/Airplane.h"
 #include "simulation/AirportManager.h"
 #include "simulation/AmbientManager.h"
+#include "simulation/Vehicle.h"
 #include "simulation/SimulationServices.h"
 #include "simulation/tests/ContractRun.h"
 #include "simulation/tests/kit/FakeAirportSite.h"
@@ -120,9 +124,29 @@ class FlightsRunTest : public ContractRun {
     lot->roadAccess = {{20, 30, 0}};
     site.AddParking(lot, 10.0f, 20.0f, 20, 32);
     w.world.scenario.population = 30000000;
+
+    // The land side: a road from the entrance at (0, 29) to the lot, on
+    // which the parking and drop-off cars drive.
+    w.world.table.actionFactory->RegisterSpawn(&spawnVehicle_);
+    w.world.table.actionFactory->RegisterSpawn(&spawnMaintenance_);
+    roads = std::make_unique<cEntity_RoadManager>(w.world.table.entityManager, kEntityType_Base);
+    w.world.table.roadManager = roads.get();
+    roads->BuildWorld();
+    roads->SetEntranceCell(0, 29);
+    ASSERT_TRUE(roads->PlaceRoad(0, 29, 21, 1, false));
+    roads->FinishRoadPlacement();
+    AmbientData car;
+    car.modelName = "Models\\car.ssm";
+    car.kindFlags = 0x1F0F;
+    ambient->AddAmbientData(car);
+    traffic.ambient = ambient;
+    w.world.Clock().RegisterTimeObject(&traffic);
   }
   void TearDown() override {
+    w.world.Clock().UnregisterTimeObject(&traffic);
     if (ambient) ambient->Clear();
+    w.world.table.roadManager = &w.world.roads;
+    roads.reset();
     if (airport) airport->Stop();
     ContractRun::TearDown();
     w.world.table.airportManager = &w.world.airport;
@@ -155,7 +179,28 @@ class FlightsRunTest : public ContractRun {
         ASSERT_TRUE(!node->lock || heldGates.count(node)) << "day " << day;
       }
     }
+    ASSERT_EQ(traffic.overLimit, 0) << "day " << day;
+    ASSERT_EQ(traffic.miscounted, 0) << "day " << day;
   }
+
+  // Looks at the road on every tick: ordinary traffic stays within the
+  // limit and one more, and the manager's count is the live ordinary
+  // vehicles.
+  struct TrafficWatch : cSimulation_TimeObject {
+    TrafficWatch() : cSimulation_TimeObject(kTimeEvent_Tick) {}
+    int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override {
+      int32_t ordinary = 0;
+      for (const cEntity_Vehicle* v : ambient->vehicles) ordinary += v && v->IsOrdinary() ? 1 : 0;
+      overLimit += ordinary > ambient->ambientLimit + 1 ? 1 : 0;
+      miscounted += ordinary != ambient->trafficCount ? 1 : 0;
+      busiest = std::max(busiest, ordinary);
+      return 0;
+    }
+    cEntity_AmbientManager* ambient = nullptr;
+    int32_t busiest = 0;
+    int overLimit = 0;
+    int miscounted = 0;
+  };
 
   simkit::FakeAirportSite site{&w.world.pathFinder};
   SpawnAirportManager spawnAirport_;
@@ -163,6 +208,10 @@ class FlightsRunTest : public ContractRun {
   SpawnAirplane spawnAirplane_;
   cEntity_AirportManager* airport = nullptr;
   CountingAmbient* ambient = nullptr;
+  SpawnVehicle spawnVehicle_;
+  SpawnMaintanance spawnMaintenance_;
+  std::unique_ptr<cEntity_RoadManager> roads;
+  TrafficWatch traffic;
 };
 
 TEST_F(FlightsRunTest, FlightsStayScheduledOnceForTwoYears) {
@@ -214,6 +263,7 @@ TEST_F(FlightsRunTest, FlightsStayScheduledOnceForTwoYears) {
   const StatBlock& b = w.world.stats->block;
   EXPECT_GT(b.flights + b.flightsEarlier, 500u);
   EXPECT_GT(b.parkingIncome + b.parkingIncomeEarlier, 0.0);
+  EXPECT_GT(traffic.busiest, 0);
 }
 
 }  // namespace
