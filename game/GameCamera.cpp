@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "construction/BuildingManager.h"
@@ -223,6 +224,18 @@ void cEntity_GameCamera::SetCommandActive(int index, bool active) {
 
 void cEntity_GameCamera::StoreHomeView() {
   home_ = HomeView{heading_, pitch_, height_, target_.x, target_.z, zoom_, zoomMin_, zoomMax_, pitchMin_, pitchMax_};
+}
+
+void cEntity_GameCamera::GetHomeViewWords(uint32_t words[11]) const {
+  static_assert(sizeof(HomeView) == 10 * sizeof(uint32_t), "the home view is ten floats");
+  std::memcpy(words, &home_, sizeof(HomeView));
+  words[10] = static_cast<uint32_t>(homeStored_);
+}
+
+void cEntity_GameCamera::SetHomeViewWords(const uint32_t words[11]) {
+  // Ten floats, trivially copyable; the member initialisers only set defaults.
+  std::memcpy(static_cast<void*>(&home_), words, sizeof(HomeView));
+  homeStored_ = static_cast<int32_t>(words[10]);
 }
 
 void cEntity_GameCamera::RestoreHomeView() {

@@ -76,6 +76,10 @@ class cEntity_GameCamera : public cEntity_BaseCamera, public cCore_Base_InputSoc
   virtual void StartShake(int32_t amplitude, float duration);
   void StoreHomeView();
   void RestoreHomeView();
+  // The home view as the save file keeps it: heading, pitch, height, target
+  // x and z, zoom, the four limits and the stored flag, one 32-bit word each.
+  void GetHomeViewWords(uint32_t words[11]) const;
+  void SetHomeViewWords(const uint32_t words[11]);
   void ResetMotion();
   void ApplyLimits();
 

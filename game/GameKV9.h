@@ -39,10 +39,15 @@ class cEntity_GameKV9 : public cEntity_Base, public cCore_Base_InputSocket {
 
   cEntity_GameScenario* GetScenario() const { return scenario_; }
 
- private:
+  // The loading scene shown with its progress widget handed to the game
+  // manager, the cursor hidden and the progress reset; the scenario's loader
+  // shows it the same way.
   void ShowLoadingScreen();
-  // Hides the loading scenes and shows the cursor (a failed new game).
+  // Hides the loading scenes and shows the cursor (a failed new game or
+  // load).
   void HideLoadingScreen();
+
+ private:
   cKV9_GameManager* GameManager() const;
 
   void* interface_ = nullptr;

@@ -2,12 +2,18 @@
 
 #include <new>
 
+#include "engine/entity/SpawnBase.h"
 #include "engine/frame/ParticleFactory.h"
 #include "game/AlphaManager.h"
 #include "game/AudioManager.h"
 #include "game/GameCamera.h"
 #include "game/GameCursor.h"
 #include "game/GameKV9.h"
+#include "game/KV9AirportManager.h"
+#include "game/KV9AmbientManager.h"
+#include "game/KV9GamePlot.h"
+#include "game/KV9RoadManager.h"
+#include "game/KV9TaxiwayManager.h"
 #include "game/ParticleFactoryManager.h"
 #include "simulation/SimulationSpawns.h"
 
@@ -18,11 +24,20 @@ cSpawn_Base* Make() {
   return new (std::nothrow) Spawn();
 }
 
-// Owners of the rows without a maker add theirs here: the world (scenario,
-// terrain, terrain manager, weather manager), construction (road manager,
-// game plot, building manager, taxiway manager), the simulation's traffic
-// (ambient manager, vehicle, maintenance, airplane, airport manager) and the
-// screens (image list).
+// The spawn of a game class that takes its neighbours' steps over a class
+// another part builds: it files under that class's spawn name.
+template <typename Entity>
+class GameSpawn : public cSpawn_Base {
+ public:
+  GameSpawn() : cSpawn_Base(Entity::kSpawnName) {}
+  cEntity_Base* Create(uint32_t, uint32_t, cEntity_Manager* creator, const std::string&) override {
+    return new (std::nothrow) Entity(creator);
+  }
+};
+
+// Rows still without a maker: the vehicle and maintenance traffic (the
+// simulation), the building manager (construction) and the image list (the
+// screens); the world's four rows are made over the game's world hosts.
 constexpr GameSpawnRow kRows[] = {
     {"SPN::KV9:GAME", &Make<SpawnGameKV9>},
     {"SPN::KV9:SCENARIO", nullptr},
@@ -31,25 +46,25 @@ constexpr GameSpawnRow kRows[] = {
     {"SPN::KV9:TERRAIN:TERRAIN", nullptr},
     {"SPN::KV9:TERRAIN:MANAGER", nullptr},
     {"SPN::KV9:AUDIO:MANAGER", &Make<SpawnAudioManager>},
-    {"SPN::KV9:ROAD:MANAGER", nullptr},
-    {"SPN::KV9:GAMEPLOT", nullptr},
-    {"SPN::KV9:AMBIENTMANAGER", nullptr},
+    {"SPN::KV9:ROAD:MANAGER", &Make<GameSpawn<cKV9_RoadManager>>},
+    {"SPN::KV9:GAMEPLOT", &Make<GameSpawn<cKV9_GamePlot>>},
+    {"SPN::KV9:AMBIENTMANAGER", &Make<GameSpawn<cKV9_AmbientManager>>},
     {"SPN::KV9:VEHICLE", nullptr},
     {"SPN::KV9:MAINTANANCE", nullptr},
-    {"SPN::KV9:AIRPLANE", nullptr},
+    {"SPN::KV9:AIRPLANE", &Make<SpawnAirplane>},
     {"SPN::KV9:WEATHERMANAGER", nullptr},
     {"SPN::KV9:BUILDINGMANAGER", nullptr},
     {"SPN::KV9:SIMULATION:EVENTMANAGER", &Make<SpawnEventManager>},
     {"SPN::KV9:SIMULATION:AIRLINEMANAGER", &Make<SpawnAirlineManager>},
     {"SPN::KV9:SIMULATION", &Make<SpawnSimulation>},
     {"SPN::KV9:STATMANAGER", &Make<SpawnStatManager>},
-    {"SPN::KV9:AIRPORTMANAGER", nullptr},
+    {"SPN::KV9:AIRPORTMANAGER", &Make<GameSpawn<cKV9_AirportManager>>},
     {"SPN::KV9:CONTRACTMANAGER", &Make<SpawnContractManager>},
     {"SPN::KV9:IMAGELIST", nullptr},
     {"SPN::KV9:ALPHAMANAGER", &Make<SpawnAlphaManager>},
     {"SPN::KV9:PARTICLE:FACTORY", &Make<SpawnParticleFactory>},
     {"SPN::KV9:PARTICLE:FACTORY:MANAGER", &Make<SpawnParticleFactoryManager>},
-    {"SPN::KV9:TAXIWAY:MANAGER", nullptr},
+    {"SPN::KV9:TAXIWAY:MANAGER", &Make<GameSpawn<cKV9_TaxiwayManager>>},
 };
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "game/KV9ActionManager.h"
 
+#include <string>
+#include <vector>
+
+#include "base/StringUtil.h"
 #include "engine/entity/ActionBase.h"
 #include "engine/frame/BaseCamera.h"
 #include "engine/frame/BaseCursor.h"
@@ -7,9 +11,17 @@
 #include "engine/frame/PhysicsService.h"
 #include "engine/frame/RenderService.h"
 #include "engine/frame/TimeService.h"
+#include "game/GameScenarioHost.h"
 #include "game/GameSpawns.h"
+#include "game/GameTerrainHost.h"
+#include "game/GameWeatherHost.h"
+#include "game/world/WorldSpawns.h"
 
-cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager) : cActionManager(entityManager) {
+cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager)
+    : cActionManager(entityManager),
+      scenarioHost_(std::make_unique<GameScenarioHost>(entityManager)),
+      weatherHost_(std::make_unique<GameWeatherHost>(entityManager)),
+      terrainHost_(std::make_unique<GameTerrainHost>(entityManager)) {
   // The engine's six built-in spawns come first, as the engine's own
   // manager creates them.
   AddSpawn(new SpawnBaseCamera());
@@ -19,14 +31,25 @@ cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager) : cAction
   AddSpawn(new SpawnPhysicsService());
   AddSpawn(new SpawnRenderService());
   // The screens' actions join here as the screens are built.
+  std::vector<std::unique_ptr<cSpawn_Base>> world =
+      MakeWorldSpawns(WorldHosts{scenarioHost_.get(), weatherHost_.get(), terrainHost_.get()});
   size_t count = 0;
   const GameSpawnRow* rows = GetGameSpawnRows(&count);
   for (size_t i = 0; i < count; ++i) {
-    if (rows[i].make) AddSpawn(rows[i].make());
+    if (rows[i].make) {
+      AddSpawn(rows[i].make());
+      continue;
+    }
+    for (auto& spawn : world) {
+      if (spawn && str::EqualsNoCase(spawn->GetName(), rows[i].spawnName)) AddSpawn(spawn.release());
+    }
   }
 }
 
-cKV9_ActionManager::~cKV9_ActionManager() = default;
+cKV9_ActionManager::~cKV9_ActionManager() {
+  // The spawns go first: none may outlive the hosts it hands out.
+  ReleaseAll();
+}
 
 void cKV9_ActionManager::InitializeActions() {
   for (cAction_Base* action : GetActions()) action->Reset();

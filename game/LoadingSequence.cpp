@@ -6,6 +6,7 @@
 #include "construction/GamePlot.h"
 #include "construction/PathFinder.h"
 #include "construction/RoadManager.h"
+#include "construction/TaxiwayManager.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/frame/BaseCursor.h"
 #include "engine/frame/ParticleFactory.h"
@@ -22,11 +23,13 @@
 #include "game/KV9GameManager.h"
 #include "game/ParticleFactoryManager.h"
 #include "game/ParticleFactoryTable.h"
+#include "game/world/TerrainManager.h"
 #include "game/world/WeatherManager.h"
 #include "game/WorldPartOps.h"
 #include "gui/core/GUIEntity.h"
 #include "platform/DebugOutput.h"
 #include "simulation/AirportManager.h"
+#include "simulation/AmbientManager.h"
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/Simulation.h"
@@ -139,6 +142,7 @@ CoreStatus cKV9_GameManager::InitGameSystem() {
   services = {"EnvironmentService"};
   terrainManager_ = SpawnManager<cEntity_Base>("SPN::KV9:TERRAIN:MANAGER", nullptr);
   if (!terrainManager_) return failed();
+  t.terrainManager = dynamic_cast<cEntity_TerrainManager*>(terrainManager_);
   auto* terrain = dynamic_cast<TerrainManagerOps*>(terrainManager_);
   if (!terrain || status::Failed(terrain->InitTerrain()))
     return stop("SPN::KV9:TERRAIN:MANAGER set-up failed");
@@ -157,6 +161,7 @@ CoreStatus cKV9_GameManager::InitGameSystem() {
   services = {"EnvironmentService"};
   taxiwayManager_ = SpawnManager<cEntity_Base>("SPN::KV9:TAXIWAY:MANAGER", nullptr);
   if (!taxiwayManager_) return failed();
+  t.taxiwayManager = dynamic_cast<cEntity_TaxiwayManager*>(taxiwayManager_);
   AttachToServices(services, taxiwayManager_);
   SetLoadingProgress(2);
 
@@ -173,6 +178,7 @@ CoreStatus cKV9_GameManager::InitGameSystem() {
   services = {"AmbientRenderService", "TimeService"};
   ambientManager_ = SpawnManager<cEntity_Base>("SPN::KV9:AMBIENTMANAGER", nullptr);
   if (!ambientManager_) return failed();
+  t.ambientManager = dynamic_cast<cEntity_AmbientManager*>(ambientManager_);
   auto* ambient = dynamic_cast<AmbientManagerOps*>(ambientManager_);
   if (!ambient || status::Failed(ambient->LoadSettings()))
     return stop("SPN::KV9:AMBIENTMANAGER set-up failed");

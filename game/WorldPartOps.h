@@ -34,7 +34,7 @@ class ScenarioOps {
   // on failure the loading screen is hidden and the cursor shown again.
   virtual CoreStatus LoadFromFile(const std::string& fileName, bool inGame) = 0;
   // The current location's music file, empty for none.
-  virtual std::string GetMusic() = 0;
+  virtual std::string GetMusic() const = 0;
   virtual CoreStatus Start() = 0;
   virtual CoreStatus Stop() = 0;
 };

@@ -53,7 +53,7 @@ class LScenario : public simkit::FakeScenario, public ScenarioOps {
     Log().Add("scenario load " + name);
     return loadFails ? status::Fail : status::Ok;
   }
-  std::string GetMusic() override { return music; }
+  std::string GetMusic() const override { return music; }
   CoreStatus Start() override {
     Log().Add("scenario Start");
     return status::Ok;

@@ -1,6 +1,8 @@
 #include "game/tests/GameTestWorld.h"
 
+#include "base/StringUtil.h"
 #include "engine/entity/ActionFactory.h"
+#include "engine/entity/ActionManager.h"
 #include "engine/entity/EntityManager.h"
 #include "game/KV9InputManager.h"
 
@@ -75,11 +77,29 @@ CoreStatus GameWorld::Init(const std::string& script) {
   return manager->Init(&config);
 }
 
+void GameWorld::Replace(cSpawn_Base* fake, bool file) {
+  if (cActionManager* actions = manager->GetActionManager()) {
+    for (cSpawn_Base* own : actions->GetSpawns()) {
+      if (str::EqualsNoCase(own->GetName(), fake->GetName())) table.actionFactory->UnregisterSpawn(own);
+    }
+  }
+  if (file) table.actionFactory->RegisterSpawn(fake);
+}
+
 CoreStatus GameWorld::Load(const std::string& leaveOut) {
   if (status::Failed(Init())) return status::Fail;
   fakeSpawns = MakeFakeSpawns();
+  for (auto& spawn : fakeSpawns) Replace(spawn.get(), !str::EqualsNoCase(spawn->GetName(), leaveOut));
+  return manager->InitGameSystem();
+}
+
+CoreStatus GameWorld::LoadRealTable(const std::vector<std::string>& fakes) {
+  if (status::Failed(Init())) return status::Fail;
+  fakeSpawns = MakeFakeSpawns();
   for (auto& spawn : fakeSpawns) {
-    if (spawn->GetName() != leaveOut) table.actionFactory->RegisterSpawn(spawn.get());
+    for (const std::string& name : fakes) {
+      if (str::EqualsNoCase(spawn->GetName(), name)) Replace(spawn.get(), true);
+    }
   }
   return manager->InitGameSystem();
 }

@@ -33,14 +33,22 @@ struct GameWorld {
 
   // The game manager's Init with the services script (or another).
   CoreStatus Init(const std::string& script = kServicesScript);
-  // Init, the fakes registered (all but `leaveOut`), then the loading
-  // sequence.
+  // Init, every fake registered in place of the game's own spawn of that
+  // name (all but `leaveOut`, whose name then has no spawn at all), then the
+  // loading sequence.
   CoreStatus Load(const std::string& leaveOut = "");
+  // Init, the game's own spawn table with only the fakes named put in place
+  // of the rows of those names, then the loading sequence.
+  CoreStatus LoadRealTable(const std::vector<std::string>& fakes = {});
   cEntity_Base* Find(const std::string& name);
   template <typename T>
   T* FindAs(const std::string& name) {
     return dynamic_cast<T*>(Find(name));
   }
+
+  // Takes the game's own spawn of the fake's name out of the factory, and
+  // files the fake instead when `file` is set.
+  void Replace(cSpawn_Base* fake, bool file);
 
   platform::TestClock clock;
   fake3d::FakeCore3D renderer;

@@ -87,7 +87,7 @@ TEST(RootGameEntity, AScenarioOfAnotherClassIsRefused) {
   GameWorld w;
   ASSERT_EQ(w.Init(), status::Ok);
   FakeSpawn<NotAScenario> wrong;
-  w.table.actionFactory->RegisterSpawn(&wrong);
+  w.Replace(&wrong, true);
   EXPECT_EQ(w.manager->InitGameSystem(), status::Fail);
   EXPECT_EQ(w.manager->GetLoadingFailure(), "no spawn SPN::KV9:SCENARIO");
   ASSERT_NE(w.table.game, nullptr);

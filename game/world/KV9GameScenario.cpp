@@ -46,16 +46,30 @@ CoreStatus cKV9_GameScenario::Exit() {
   return status::Ok;
 }
 
-bool cKV9_GameScenario::Start() {
+CoreStatus cKV9_GameScenario::Start() {
   if (host_) host_->EnterScenarioView(host_->IsCameraFixedView());
-  return true;
+  return status::Ok;
 }
 
-bool cKV9_GameScenario::Stop() {
+CoreStatus cKV9_GameScenario::Stop() {
   heights_.reset();
   scenarioBlob_.reset();
   scenarioBlobSize_ = 0;
-  return true;
+  return status::Ok;
+}
+
+void cKV9_GameScenario::PrepareNewGameTerrain(const std::string& mapName) {
+  if (!mapName.empty()) {
+    SetMapName(mapName);
+    return;
+  }
+  ClearMapName();
+  const _LocationRecord* location = GetCurrentLocation();
+  if (!location) {
+    platform::DebugPrintf("[cEntity_GameScenario::PrepareNewGameTerrain] no location is selected\n");
+    return;
+  }
+  SetTerrainParams(NewGameTerrainParams(*location));
 }
 
 // Locations

@@ -14,6 +14,7 @@
 #include "game/world/LocationRecord.h"
 #include "game/world/ScenarioRecord.h"
 #include "game/world/TerrainParams.h"
+#include "game/WorldPartOps.h"
 
 class cSerializer;
 class ScenarioHost;
@@ -23,7 +24,7 @@ class SaveFileImage;
 // corner heights, heights 0 to 1.
 TerrainParams NewGameTerrainParams(const _LocationRecord& location);
 
-class cKV9_GameScenario : public cEntity_GameScenario, public cSerialized_Object {
+class cKV9_GameScenario : public cEntity_GameScenario, public cSerialized_Object, public ScenarioOps {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:SCENARIO";
   static constexpr int32_t kTerrainSize = 128;
@@ -36,9 +37,20 @@ class cKV9_GameScenario : public cEntity_GameScenario, public cSerialized_Object
 
   // Entity slots.
   CoreStatus Exit() override;
-  virtual bool Start();
+  // The world build's last step: the purchase-land or in-game view.
+  CoreStatus Start() override;
   // Frees the height buffer and the blob.
-  virtual bool Stop();
+  CoreStatus Stop() override;
+
+  // The loading sequence and the root entity's steps. The progress display
+  // and the loading flag are one byte: the loading bar draws while it is set.
+  uint8_t GetProgressDisplay() override { return loading ? 1 : 0; }
+  void SetProgressDisplay(uint8_t on) override { loading = on != 0; }
+  void SetLoadingFlag(uint8_t on) override { loading = on != 0; }
+  // An empty name: a 128 x 128 block from the current location's seeds
+  // (none current: the block held is kept, with a diagnostic). A name: kept
+  // as the map name with the block held.
+  void PrepareNewGameTerrain(const std::string& mapName) override;
 
   void SetMapName(const std::string& name) { mapName_ = name; }
   void ClearMapName() { mapName_.clear(); }
@@ -70,7 +82,7 @@ class cKV9_GameScenario : public cEntity_GameScenario, public cSerialized_Object
   // Getters of the current location: empty or 0 when none is current.
   std::string GetLocationDescription() const;
   std::string GetLocationName() const;
-  std::string GetMusic() const;
+  std::string GetMusic() const override;
   std::string GetSoundLoop() const;
   int32_t GetPopulationOfLocation() const;
   uint32_t GetHazards() const;
@@ -91,7 +103,7 @@ class cKV9_GameScenario : public cEntity_GameScenario, public cSerialized_Object
   uint32_t GetScenarioBlobSize() const { return scenarioBlobSize_; }
 
   // World building.
-  CoreStatus BuildTerrainAndInterface(bool inGame);
+  CoreStatus BuildTerrainAndInterface(bool inGame) override;
   CoreStatus GenerateTerrain(int32_t size);
   // The generated heights, kTerrainSize squared, row-major; null before a
   // world is built.
@@ -101,7 +113,7 @@ class cKV9_GameScenario : public cEntity_GameScenario, public cSerialized_Object
   const std::string& GetReadout2() const { return readout2_; }
 
   // Save-game file.
-  CoreStatus LoadFromFile(const std::string& fileName, bool inGame);
+  CoreStatus LoadFromFile(const std::string& fileName, bool inGame) override;
   bool LoadGame();
   bool CheckSaveHeader(cSerializer* serializer);
   // Reads and checks a whole save file without changing anything. On success

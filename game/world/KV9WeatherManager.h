@@ -13,6 +13,7 @@
 #include "game/world/WeatherBlock.h"
 #include "game/world/WeatherHost.h"
 #include "game/world/WeatherManager.h"
+#include "game/WorldPartOps.h"
 #include "simulation/TimeObject.h"
 
 enum WeatherState : uint8_t {
@@ -27,7 +28,8 @@ enum WeatherState : uint8_t {
 
 class cKV9_WeatherManager : public cEntity_WeatherManager,
                             public cSimulation_TimeObject,
-                            public cSerialized_Object {
+                            public cSerialized_Object,
+                            public WeatherManagerOps {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:WEATHERMANAGER";
   static constexpr uint32_t kEventMask = 0x1d;  // tick, minute, hour, day
@@ -38,9 +40,9 @@ class cKV9_WeatherManager : public cEntity_WeatherManager,
 
   CoreStatus Exit() override;
   using cEntity_WeatherManager::Init;
-  virtual CoreStatus Init();
-  virtual CoreStatus Start();
-  virtual CoreStatus Stop();
+  CoreStatus Init() override;
+  CoreStatus Start() override;
+  CoreStatus Stop() override;
   int32_t OnTime(uint32_t totalSeconds, uint32_t interval, uint32_t eventFlag, float elapsed) override;
 
   // The saved block; a loaded one waits for the next Start.
@@ -56,8 +58,9 @@ class cKV9_WeatherManager : public cEntity_WeatherManager,
   uint32_t GetFlightDelay() override { return 0; }
   void EndBlizzard(uint8_t flag);
   void SetWeatherByName(const std::string& name);
-  void ResetLighting();
-  void ApplyLighting();
+  void ResetLighting() override;
+  void ApplyLighting() override;
+  const JVector* GetWind() override { return &block_.wind; }
   void SetLightLevel(float level, uint8_t applyDaylight);
   void SetAmbientColour(float r, float g, float b, uint8_t applyDaylight);
   void SetFogDensity(float density);

@@ -12,13 +12,14 @@
 #include "engine/frame/RenderServiceItem.h"
 #include "engine/math/JMatrix.h"
 #include "engine/math/JVector.h"
+#include "game/WorldPartOps.h"
 
 class C3DBaseShader;
 class C3DModel;
 class TerrainHost;
 class cEntity_Terrain;
 
-class cEntity_TerrainManager : public cEntity_Base, public cRenderServiceItem {
+class cEntity_TerrainManager : public cEntity_Base, public cRenderServiceItem, public TerrainManagerOps {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:TERRAIN:MANAGER";
   // The composed texture's side when the configuration names none.
@@ -40,11 +41,12 @@ class cEntity_TerrainManager : public cEntity_Base, public cRenderServiceItem {
 
   CoreStatus Exit() override;
   // The loading sequence's step: texture size, terrain entity, sky box.
-  CoreStatus InitTerrain();
+  CoreStatus InitTerrain() override;
   // The world build: terrain mesh and texture, camera target, terrain started.
-  CoreStatus BuildWorld();
+  CoreStatus BuildWorld() override;
   // The world reset: the terrain stopped, nothing drawn.
   void ClearWorld();
+  void StopTerrain() override { ClearWorld(); }
   CoreStatus Render(C3DPass* pass, Core3D* renderer) override;
 
   void SetTextureNames(const std::vector<std::string>& names) { textureNames_ = names; }

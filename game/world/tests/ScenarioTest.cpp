@@ -275,18 +275,24 @@ TEST_F(ScenarioTest, BadNamesAreRefused) {
   EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Save" / "escape.kv9"));
 }
 
-TEST_F(ScenarioTest, AFailedSaveKeepsTheOldOne) {
+TEST_F(ScenarioTest, ASaveWithNoFolderToWriteInFails) {
   StartGame();
-  ASSERT_EQ(scenario->SaveGame("keep.kv9"), 0);
-  const std::string before = SaveBytes("keep.kv9");
-  scenario->SetDescription("Changed.");
-  host.failSave = 9;  // a manager cannot make its record
-  EXPECT_LT(scenario->SaveGame("keep.kv9"), 0);
-  EXPECT_EQ(SaveBytes("keep.kv9"), before);
-  host.failSave = 0;
   std::filesystem::remove_all(dir.Root() / "Save" / "Normal");
   platform::ClearPathCache();
-  EXPECT_LT(scenario->SaveGame("keep.kv9"), 0);  // no folder to write in
+  EXPECT_LT(scenario->SaveGame("keep.kv9"), 0);
+  EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Save" / "Normal"));
+}
+
+TEST_F(ScenarioTest, AManagerWithNothingToKeepGetsAnEmptyRecord) {
+  StartGame();
+  host.failSave = 9;  // answers false and hands out nothing
+  ASSERT_EQ(scenario->SaveGame("empty.kv9"), 0);
+  const std::string file = SaveBytes("empty.kv9");
+  SaveFileImage image;
+  std::string why;
+  ASSERT_TRUE(image.Parse(std::vector<uint8_t>(file.begin(), file.end()), &why)) << why;
+  EXPECT_EQ(image.RecordSize(9), 0u);
+  EXPECT_EQ(image.RecordSize(8), host.records[4].size());
 }
 
 TEST_F(ScenarioTest, LongTextsAreCutAtTheirLengthFields) {
