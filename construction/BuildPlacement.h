@@ -111,6 +111,7 @@ class cBuildPlacement {
   bool IsRemovalDragging() const { return removalDrag_; }
   uint8_t RemovalDragMode() const { return removalMode_; }
   BOInstance* LastClicked() const { return lastClicked_; }
+  uint32_t LastClickTime() const { return lastClickTime_; }
 
  private:
   cEntity_BuildingManager* Manager() const;

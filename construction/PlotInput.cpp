@@ -176,8 +176,7 @@ CoreStatus cEntity_GamePlot::OnMouse(MousePacket* packet) {
       selectedBuilding = building;
       cBuildableObject* type = building->GetType();
       const bool terminal = type && type->GetClass() == kClass_Terminal;
-      if (GUIEntity* screen = FindWidget(table_, terminal ? "scnTerminal" : "scnObjectProperties"))
-        screen->OnMessage(reinterpret_cast<uintptr_t>(this), kShowWidget, 0);
+      ShowScene(terminal ? "scnTerminal" : "scnObjectProperties", true);
     }
     packet->pressed = 0;
     packet->held = 0;
@@ -288,8 +287,8 @@ CoreStatus cEntity_GamePlot::OnPlainKey(uint8_t scanCode) {
         Placement().SetPlacementObject(nullptr, true);
       } else if (manager && manager->demolishMode) {
         Placement().LeaveDemolishMode();
-      } else if (GUIEntity* dialog = FindWidget(table_, "scnGameDialog")) {
-        dialog->OnMessage(reinterpret_cast<uintptr_t>(this), kShowWidget, 0);
+      } else {
+        ShowScene("scnGameDialog", true);
       }
       return 0;
     case kKeyTab:
