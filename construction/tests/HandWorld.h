@@ -108,15 +108,18 @@ inline MousePacket RightPress() { return Packet(2, 0, 0); }
 inline MousePacket MiddlePress() { return Packet(4, 0, 0); }
 
 struct HandWorld {
-  HandWorld() : roads(false) {
+  // `recordMenu`: a recording build-menu action stands in for the screen.
+  explicit HandWorld(bool recordMenu = true) : roads(false) {
     table().buildingManager = &buildings;
     roads.world.plot.SetTable(&table());
     buildings.SetTable(&table());
     buildings.Define(4, "Road", 1, 1)->buildCost = 10.0f;
     buildings.Define(4, "Taxiway", 1, 1)->buildCost = 5.0f;
     buildings.Define(4, "Apron", 1, 1)->buildCost = 3.0f;
-    menu = new RecordingBuildMenu();
-    table().actionFactory->RegisterAction(menu, false);
+    if (recordMenu) {
+      menu = new RecordingBuildMenu();
+      table().actionFactory->RegisterAction(menu, false);
+    }
     SetCash(1e6);
   }
   ~HandWorld() {
