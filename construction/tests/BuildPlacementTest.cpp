@@ -334,5 +334,27 @@ TEST(BuildPlacementTest, EventsOnLandNotOwnedAreDropped) {
   EXPECT_TRUE(w.buildings.commits.empty());
 }
 
+TEST(BuildPlacementTest, TheFixedLandViewDrawsNoPavement) {
+  struct Case {
+    const char* name;
+    uint8_t fixedView;
+    bool drawn;
+  };
+  for (const Case& c : {Case{"game view", 0, true}, Case{"land view", 1, false}}) {
+    SCOPED_TRACE(c.name);
+    HandWorld w;
+    ASSERT_TRUE(w.roads.Place(5, 5, 4, 1));
+    ASSERT_TRUE(w.roads.taxiways->AddTaxiway(5, 9, 4, 1));
+    w.roads.world.camera->fixedView = c.fixedView;
+    auto& draws = w.roads.world.renderer.draws;
+    draws.clear();
+    w.roads.roads->Draw(nullptr);
+    EXPECT_EQ(!draws.empty(), c.drawn);
+    draws.clear();
+    w.roads.taxiways->Draw(nullptr);
+    EXPECT_EQ(!draws.empty(), c.drawn);
+  }
+}
+
 }  // namespace
 }  // namespace handtest
