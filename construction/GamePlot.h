@@ -14,9 +14,11 @@
 #include "engine/entity/InputSocket.h"
 #include "engine/files/SerializedObject.h"
 #include "engine/frame/RenderServiceItem.h"
+#include "engine/math/JVector.h"
 #include "game/AlphaManager.h"
 
 class BOInstance;
+class cBuildPlacement;
 class C3DBaseShader;
 class C3DFont;
 class C3DImage;
@@ -319,6 +321,74 @@ class cEntity_GamePlot : public cEntity_Base,
   bool LoadFromBlob(const uint8_t* bytes, uint32_t n) override;
 
   static const uint32_t kPalette[15];
+
+  // --- Input: pointer, hot keys, placement preview -------------------------
+  // Stores the pointer, picks the view cell, moves the highlight, routes the
+  // packet to the land purchase (fixed land view) or to the building hand;
+  // a right release over a building opens its screen. 0.
+  CoreStatus OnMouse(MousePacket* packet) override;
+  // Key-down packets only: the in-game shortcuts. 0 when used, else
+  // 0x80004005 so the camera's socket can have the key.
+  CoreStatus OnKey(KeyboardPacket* packet) override;
+  // The view cell under the stored pointer; false when the pick missed the
+  // plot (the cell is then the clamped one).
+  bool PickCell(int32_t* cx, int32_t* cz);
+  // The view cell of a world point on the ground: strictly inside the plot
+  // or not at all (the cell is clamped into the view grid either way).
+  bool WorldPointToViewCell(float wx, float wz, int32_t* cx, int32_t* cz);
+  // Unless a purchase or sale drag is active, the placement highlight covers
+  // w x h view cells from (x, y).
+  void MovePlacementPreview(int32_t x, int32_t y, int32_t w, int32_t h);
+  // Purchase and sale dragging over the blocks while the land view is on.
+  void HandlePlotMouse(MousePacket* packet, int32_t blockX, int32_t blockY);
+  // The building hand that the plot's mouse events drive (made on first use).
+  cBuildPlacement& Placement();
+  // The preview of the object in hand: drawn at its place, valid or not.
+  void ShowPlacementPreview(BOInstance* object, bool valid);
+  // The cell rectangle a road-class strip would cover.
+  void SetAreaPreview(int32_t x, int32_t y, int32_t w, int32_t l);
+  void SetGridLinesVisible(bool on) { gridLinesVisible_ = on; }
+  bool GetGridLinesVisible() const { return gridLinesVisible_; }
+  void SetHighlightVisible(bool on) { highlightVisible_ = on; }
+  bool GetHighlightVisible() const { return highlightVisible_; }
+  void SetBuildingGridVisible(bool on) { buildingGridVisible_ = on; }
+  bool GetBuildingGridVisible() const { return buildingGridVisible_; }
+  bool IsPurchaseDragActive() const { return purchaseActive_; }
+  bool IsSaleDragActive() const { return saleActive_; }
+  bool IsOverPlot() const { return overPlot_; }
+  bool GetHover() const { return hover_; }
+  int32_t GetPointerX() const { return pointerX_; }
+  int32_t GetPointerY() const { return pointerY_; }
+  struct PreviewRect {
+    int32_t x = 0, y = 0, w = 0, h = 0;
+  };
+  const PreviewRect& GetHighlightRect() const { return highlight_; }
+  const PreviewRect& GetAreaPreview() const { return areaPreview_; }
+  BOInstance* GetPreviewObject() const { return previewObject_; }
+  bool IsPreviewValid() const { return previewValid_; }
+  // The building last right-clicked, read by the properties screens.
+  BOInstance* selectedBuilding = nullptr;
+
+ private:
+  bool OnCtrlKey(uint8_t scanCode);
+  CoreStatus OnPlainKey(uint8_t scanCode);
+  bool ToggleScene(const char* scene);
+  bool IsLandView();
+  void SaveScreenShot();
+  uint16_t pointerX_ = 0;
+  uint16_t pointerY_ = 0;
+  JVector pickStart_;
+  JVector pickEnd_;
+  bool overPlot_ = false;
+  bool hover_ = false;
+  bool gridLinesVisible_ = true;
+  bool highlightVisible_ = true;
+  bool buildingGridVisible_ = false;
+  PreviewRect highlight_{0, 0, 1, 1};
+  PreviewRect areaPreview_;
+  BOInstance* previewObject_ = nullptr;  // not owned
+  bool previewValid_ = false;
+  std::shared_ptr<cBuildPlacement> hand_;
 
  private:
   static bool TestBit(const std::vector<uint16_t>& bitmap, uint32_t index) {

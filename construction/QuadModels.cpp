@@ -4,7 +4,10 @@
 
 #include "construction/GamePlot.h"
 #include "engine/services/C3DModel.h"
+#include "engine/frame/GameManager.h"
 #include "engine/services/Core3D.h"
+#include "game/GameCamera.h"
+#include "simulation/SimulationServices.h"
 
 void UploadQuadModels(Core3D* graphics, uint32_t createFlags, const std::string& baseName,
                       std::vector<C3DModel*>& models, const std::vector<QuadEntry>& quads, uint16_t partCount,
@@ -55,4 +58,10 @@ void PaintMiniMapRect(cEntity_GamePlot* plot, uint32_t x, uint32_t y, uint32_t w
   for (uint32_t py = y / 5u; py <= (y + length - 1u) / 5u && py < down; ++py) {
     for (uint32_t px = x / 5u; px <= (x + width - 1u) / 5u && px < across; ++px) pixels[py * across + px] = colour;
   }
+}
+
+bool PavementHidden(cKV9_GlobalWrapper* table) {
+  cGameManager* game = GameManagerOf(table);
+  auto* camera = game ? dynamic_cast<cEntity_GameCamera*>(game->GetCamera()) : nullptr;
+  return camera && camera->fixedView;
 }

@@ -12,6 +12,7 @@ class C3DBaseShader;
 class C3DModel;
 class Core3D;
 class cEntity_GamePlot;
+class cKV9_GlobalWrapper;
 
 // One quad: its four vertices and the model part it is drawn with.
 struct QuadEntry {
@@ -34,3 +35,7 @@ void UploadQuadModels(Core3D* graphics, uint32_t createFlags, const std::string&
 // the plot's palette colour.
 void PaintMiniMapRect(cEntity_GamePlot* plot, uint32_t x, uint32_t y, uint32_t width, uint32_t length,
                       uint8_t paletteIndex);
+
+// True while the game camera shows its fixed land view: the land overview
+// draws no pavement.
+bool PavementHidden(cKV9_GlobalWrapper* table);

@@ -134,6 +134,6 @@ void cEntity_RoadManager::LoadMaterials() {
 
 void cEntity_RoadManager::Draw(C3DPass* pass) {
   Core3D* graphics = Table() ? Table()->graphics : nullptr;
-  if (!graphics) return;
+  if (!graphics || PavementHidden(Table())) return;
   for (C3DModel* model : models_) graphics->DrawModel(pass, model, &worldMatrix_);
 }

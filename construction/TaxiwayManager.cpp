@@ -478,7 +478,7 @@ void cEntity_TaxiwayManager::AfterNetworkChange() {
 
 void cEntity_TaxiwayManager::Draw(C3DPass* pass) {
   Core3D* graphics = Table() ? Table()->graphics : nullptr;
-  if (!graphics) return;
+  if (!graphics || PavementHidden(Table())) return;
   for (Pavement& kind : kinds_) {
     if (!kind.drawn) continue;
     for (C3DModel* model : kind.models) graphics->DrawModel(pass, model, &kind.world);
