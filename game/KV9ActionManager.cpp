@@ -9,6 +9,16 @@
 #include "engine/frame/TimeService.h"
 #include "game/GameSpawns.h"
 
+namespace {
+const ScreenActionRow* screenRows_ = nullptr;
+size_t screenCount_ = 0;
+}  // namespace
+
+void cKV9_ActionManager::SetScreenActions(const ScreenActionRow* rows, size_t count) {
+  screenRows_ = rows;
+  screenCount_ = rows ? count : 0;
+}
+
 cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager) : cActionManager(entityManager) {
   // The engine's six built-in spawns come first, as the engine's own
   // manager creates them.
@@ -18,7 +28,9 @@ cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager) : cAction
   AddSpawn(new SpawnParticleService());
   AddSpawn(new SpawnPhysicsService());
   AddSpawn(new SpawnRenderService());
-  // The screens' actions join here as the screens are built.
+  for (size_t i = 0; i < screenCount_; ++i) {
+    if (screenRows_[i].make) AddAction(screenRows_[i].make(GetGlobalWrapper()));
+  }
   size_t count = 0;
   const GameSpawnRow* rows = GetGameSpawnRows(&count);
   for (size_t i = 0; i < count; ++i) {

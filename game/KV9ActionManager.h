@@ -1,7 +1,19 @@
 #pragma once
 // The game's action manager: the engine's built-in spawns, then the game's
 // screen actions and the spawns of the game's spawn table, in table order.
+#include <cstddef>
+
 #include "engine/entity/ActionManager.h"
+
+class cAction_Base;
+class cCore_GlobalWrapper;
+
+// One screen action of the game: its name and, once the screen is built, how
+// to make it with the global service table.
+struct ScreenActionRow {
+  const char* actionName;
+  cAction_Base* (*make)(cCore_GlobalWrapper* table);  // null: not built yet
+};
 
 class cKV9_ActionManager : public cActionManager {
  public:
@@ -10,4 +22,8 @@ class cKV9_ActionManager : public cActionManager {
 
   // Resets every action of the list, in list order (the world reset).
   virtual void InitializeActions();
+
+  // The screens live in a library above the game's; the program hands their
+  // table in before the game manager starts. Rows stay owned by the caller.
+  static void SetScreenActions(const ScreenActionRow* rows, size_t count);
 };
