@@ -53,7 +53,11 @@ class RecordingAudio : public cEntity_AudioManager {
  public:
   using cEntity_AudioManager::cEntity_AudioManager;
   void PlayMusic(const std::string& fileName) override { music.push_back(fileName); }
+  void SetMusicVolume(float volume) override { musicVolumes.push_back(volume); }
+  void SetSoundVolume(float volume) override { soundVolumes.push_back(volume); }
   std::vector<std::string> music;
+  std::vector<float> musicVolumes;
+  std::vector<float> soundVolumes;
 };
 
 struct FrontEndRig {
