@@ -21,6 +21,7 @@
 #include "platform/DebugOutput.h"
 #include "platform/Directory.h"
 #include "platform/FileRead.h"
+#include "platform/Paths.h"
 #include "screens/CampaignData.h"
 #include "screens/ScreenCommand.h"
 #include "screens/ScreenWidgets.h"
@@ -147,12 +148,12 @@ void ActionCampaignMenu::Accept() {
   if (!HasSection(scenarioList, index)) return;
   const std::string section = SectionName(index);
   const std::string save = scenarioList.GetString("savegame", section);
-  auto* scenario = dynamic_cast<cKV9_GameScenario*>(table_->scenario);
-  if (!scenario || !table_->game) return;
   if (!campaign::IsPlainName(save)) {
     platform::DebugPrintf("[%s] scenario %d: save name \"%s\" refused\n", kScreen, index, save.c_str());
     return;
   }
+  auto* scenario = dynamic_cast<cKV9_GameScenario*>(table_->scenario);
+  if (!scenario || !table_->game) return;
   {
     cSerializer file;
     file.Initialize(ScenarioDirectory() + save, false);
@@ -263,7 +264,9 @@ CoreStatus ActionCampaignMenu::LoadCampaigns() {
   if (!scene || !list) return screens::kNotHandled;
   list->ClearLines();
   std::vector<platform::DirEntry> entries;
-  if (!platform::ListDirectory(ScenarioDirectory(), &entries)) return screens::kNotHandled;
+  std::string folder;
+  if (!platform::ResolvePath(ScenarioDirectory(), &folder) || !platform::ListDirectory(folder, &entries))
+    return screens::kNotHandled;
   std::vector<std::string> names;
   for (const platform::DirEntry& entry : entries) {
     if (entry.isDirectory && entry.name != "." && entry.name != "..") names.push_back(entry.name);

@@ -18,6 +18,8 @@ FrontEndRig::FrontEndRig() : scenarioHost(dir.Root().string(), DataDir() + "Loca
   table.entityManager->SetResourcePath(DataDir());
   scenario = std::make_unique<cKV9_GameScenario>(nullptr, &scenarioHost);
   table.scenario = scenario.get();
+  game = std::make_unique<cEntity_GameKV9>(table.entityManager);
+  table.game = game.get();
   audio = std::make_unique<RecordingAudio>(nullptr);
   table.audioManager = audio.get();
   ambient = std::make_unique<cEntity_AmbientManager>(nullptr);
@@ -59,10 +61,22 @@ FrontEndRig::~FrontEndRig() {
   table.graphics = nullptr;
   table.configManager = nullptr;
   table.scenario = nullptr;
+  table.game = nullptr;
   table.audioManager = nullptr;
   table.ambientManager = nullptr;
   table.eventManager = nullptr;
   table.particleFactoryManager = nullptr;
+  if (gameManager) {
+    gameManager->Shutdown();
+    table.gameManager = nullptr;
+  }
+}
+
+bool FrontEndRig::StartGameManager() {
+  gameManager = std::make_unique<cKV9_GameManager>(table.entityManager);
+  table.gameManager = gameManager.get();
+  gameManager->SetStartupScript(dir.Write("startup.cfg", "timeservice TimeService {\n}\n"));
+  return status::Succeeded(gameManager->Init(&config));
 }
 
 bool FrontEndRig::LoadMainMenu() {

@@ -16,6 +16,8 @@
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/tests/FakeCore3D.h"
 #include "game/AudioManager.h"
+#include "game/GameKV9.h"
+#include "game/KV9GameManager.h"
 #include "game/ParticleFactoryManager.h"
 #include "game/world/KV9GameScenario.h"
 #include "game/world/tests/FakeScenarioHost.h"
@@ -69,6 +71,10 @@ struct FrontEndRig {
   // Loads the data tree's "main.gui" and shows the menu the way the game's
   // first entry does (visible flag only).
   bool LoadMainMenu();
+  // Starts the game manager on a start-up script of one time service, so
+  // that it names the data tree's save and scenario folders. The screens
+  // reach it through the table.
+  bool StartGameManager();
   // Runs a command the way a widget binding does.
   int32_t Run(const char* action, const std::string& params, cEntity_Base* receiver = nullptr);
   cAction_Base* Action(const char* name);
@@ -91,7 +97,11 @@ struct FrontEndRig {
   guitest::GUIRig rig;
   cCore_ConfigManager config;
   cKV9_GlobalWrapper table;
+  std::unique_ptr<cKV9_GameManager> gameManager;
   std::unique_ptr<cKV9_GameScenario> scenario;
+  // The root game entity, with no scenario of its own: every start and load
+  // through it fails.
+  std::unique_ptr<cEntity_GameKV9> game;
   std::unique_ptr<RecordingAudio> audio;
   std::unique_ptr<cEntity_AmbientManager> ambient;
   std::unique_ptr<cEntity_EventManager> events;
