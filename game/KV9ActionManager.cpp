@@ -17,6 +17,16 @@
 #include "game/GameWeatherHost.h"
 #include "game/world/WorldSpawns.h"
 
+namespace {
+const ScreenActionRow* screenRows_ = nullptr;
+size_t screenCount_ = 0;
+}  // namespace
+
+void cKV9_ActionManager::SetScreenActions(const ScreenActionRow* rows, size_t count) {
+  screenRows_ = rows;
+  screenCount_ = rows ? count : 0;
+}
+
 cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager)
     : cActionManager(entityManager),
       scenarioHost_(std::make_unique<GameScenarioHost>(entityManager)),
@@ -30,7 +40,9 @@ cKV9_ActionManager::cKV9_ActionManager(cEntity_Manager* entityManager)
   AddSpawn(new SpawnParticleService());
   AddSpawn(new SpawnPhysicsService());
   AddSpawn(new SpawnRenderService());
-  // The screens' actions join here as the screens are built.
+  for (size_t i = 0; i < screenCount_; ++i) {
+    if (screenRows_[i].make) AddAction(screenRows_[i].make(GetGlobalWrapper()));
+  }
   std::vector<std::unique_ptr<cSpawn_Base>> world =
       MakeWorldSpawns(WorldHosts{scenarioHost_.get(), weatherHost_.get(), terrainHost_.get()});
   size_t count = 0;

@@ -4,13 +4,23 @@
 // It owns the hosts the world's entities ask of the game: they live as long
 // as the spawns that hand them out, and the game manager removes its
 // entities before it deletes this manager.
+#include <cstddef>
 #include <memory>
 
 #include "engine/entity/ActionManager.h"
 
+class cAction_Base;
+class cCore_GlobalWrapper;
 class GameScenarioHost;
 class GameTerrainHost;
 class GameWeatherHost;
+
+// One screen action of the game: its name and, once the screen is built, how
+// to make it with the global service table.
+struct ScreenActionRow {
+  const char* actionName;
+  cAction_Base* (*make)(cCore_GlobalWrapper* table);  // null: not built yet
+};
 
 class cKV9_ActionManager : public cActionManager {
  public:
@@ -19,6 +29,10 @@ class cKV9_ActionManager : public cActionManager {
 
   // Resets every action of the list, in list order (the world reset).
   virtual void InitializeActions();
+
+  // The screens live in a library above the game's; the program hands their
+  // table in before the game manager starts. Rows stay owned by the caller.
+  static void SetScreenActions(const ScreenActionRow* rows, size_t count);
 
  private:
   std::unique_ptr<GameScenarioHost> scenarioHost_;

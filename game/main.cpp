@@ -12,6 +12,7 @@
 #include "platform/audio/AudioOutput.h"
 #include "platform/window/ScriptedInput.h"
 #include "platform/window/Window.h"
+#include "screens/ScreenActions.h"
 
 int main(int argc, char** argv) {
   ProgramOptions options;
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     platform::SetAudioOutputKind(platform::AudioOutputKind::Null);
   }
+  InstallScreenActions();
   platform::ScriptedInput script;
   if (!options.inputScript.empty() && status::Failed(script.Load(options.inputScript))) {
     std::fprintf(stderr, "airport: cannot use the input script %s\n", options.inputScript.c_str());

@@ -28,4 +28,6 @@ class cEntity_GameScenario : public cEntity_Base {
   virtual void ShowLoseScreen() = 0;
 
   uint8_t noCursor = 0;
+  // Set while the game was started from the campaign screen's scenario list.
+  uint8_t campaignGame = 0;
 };

@@ -62,6 +62,8 @@ class cEntity_TerrainManager : public cEntity_Base, public cRenderServiceItem, p
   cEntity_Terrain* GetTerrain() const { return terrain_; }
   bool IsWorldBuilt() const { return worldBuilt_; }
   int32_t GetTextureSize() const { return textureSize_; }
+  // The options screen sets the size the next world is textured with.
+  void SetTextureSize(int32_t size) { textureSize_ = size; }
   const JVector& LowCorner() const { return low_; }
   const JVector& HighCorner() const { return high_; }
   const JVector& Centre() const { return centre_; }
