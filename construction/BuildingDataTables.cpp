@@ -22,10 +22,10 @@ constexpr uint32_t kTerminalShaderFlags = 8;
 // The key a definition line starts with. An INI section holds each key once,
 // so a section lists several access points under distinct key names that
 // contain the access key's name.
-std::string FoldKey(const std::string& key) {
+std::string FoldKey(std::string_view key) {
   if (key.find("taxiwayaccess") != std::string::npos) return "taxiwayaccess";
   if (key.find("roadaccess") != std::string::npos) return "roadaccess";
-  return key;
+  return std::string(key);
 }
 
 }  // namespace
@@ -58,8 +58,8 @@ bool cEntity_BuildingManager::LoadBaseBuildingsFromMemory(std::string_view text)
     }
     Definition definition;
     definition.reserve(section->keys.size() - 1);
-    definition.push_back({keyword->values.empty() ? std::string() : keyword->values[0],
-                          name->values.empty() ? std::string() : name->values[0]});
+    definition.push_back({keyword->values.empty() ? std::string() : std::string(keyword->values[0]),
+                          name->values.empty() ? std::string() : std::string(name->values[0])});
     for (const CDataFile::Key* key : section->keys) {
       if (key == name || key == keyword) continue;
       DefinitionLine line;

@@ -367,11 +367,6 @@ void cEntity_BuildingManager::ParseAmbientData(cBuilding* type, const Definition
   type->ambient.flags = Integer(line, 6);
 }
 
-void cEntity_BuildingManager::AddTechRequirement(uint8_t level, OID word) {
-  if (level >= kTechnologyFlagCount) return;
-  typeWordGroups[level].listA.push_back(word);
-}
-
 // ---------------------------------------------------------------------------
 // Models, scenery and ambient records.
 

@@ -361,9 +361,6 @@ class cEntity_BuildingManager : public cEntity_Base,
   static std::string MakeModelName(const std::string& path);
   // The placement's flat model with the named shader on it.
   virtual C3DModel* BuildFootprintPlane(const std::string& shaderName) = 0;
-  // Technology level `level` (1-15) lists the type word among its missing
-  // required types.
-  virtual void AddTechRequirement(uint8_t level, OID word);
   // The entity manager's resource path, put before model and shader names.
   std::string PathPrefix();
   // A data table's text from the resource path; false (logged) when it

@@ -347,15 +347,8 @@ class cEntity_GamePlot : public cEntity_Base,
   void ShowPlacementPreview(BOInstance* object, bool valid);
   // The cell rectangle a road-class strip would cover.
   void SetAreaPreview(int32_t x, int32_t y, int32_t w, int32_t l);
-  void SetGridLinesVisible(bool on) { gridLinesVisible_ = on; }
-  bool GetGridLinesVisible() const { return gridLinesVisible_; }
-  void SetHighlightVisible(bool on) { highlightVisible_ = on; }
-  bool GetHighlightVisible() const { return highlightVisible_; }
-  void SetBuildingGridVisible(bool on) { buildingGridVisible_ = on; }
-  bool GetBuildingGridVisible() const { return buildingGridVisible_; }
   bool IsPurchaseDragActive() const { return purchaseActive_; }
   bool IsSaleDragActive() const { return saleActive_; }
-  bool IsOverPlot() const { return overPlot_; }
   bool GetHover() const { return hover_; }
   int32_t GetPointerX() const { return pointerX_; }
   int32_t GetPointerY() const { return pointerY_; }
@@ -379,11 +372,7 @@ class cEntity_GamePlot : public cEntity_Base,
   uint16_t pointerY_ = 0;
   JVector pickStart_;
   JVector pickEnd_;
-  bool overPlot_ = false;
   bool hover_ = false;
-  bool gridLinesVisible_ = true;
-  bool highlightVisible_ = true;
-  bool buildingGridVisible_ = false;
   PreviewRect highlight_{0, 0, 1, 1};
   PreviewRect areaPreview_;
   BOInstance* previewObject_ = nullptr;  // not owned

@@ -95,7 +95,9 @@ TEST_F(Campaign, TheOlderPathThroughCampaignFolders) {
   for (const Case& c : cases) {
     platform::ScopedDebugCapture quiet;
     EXPECT_EQ(fe.Run("CampaignMenu", c.command), c.result) << c.command;
-    if (std::string(c.command) == "LoadCampaigns") EXPECT_EQ(Lines("lbCMCampaigns"), std::vector<std::string>{"CoastalRoutes"});
+    if (std::string(c.command) == "LoadCampaigns") {
+      EXPECT_EQ(Lines("lbCMCampaigns"), std::vector<std::string>{"CoastalRoutes"});
+    }
     if (std::string(c.command) == "SetCampaign CoastalRoutes") {
       EXPECT_EQ(Lines("lbCMScenarios"), (std::vector<std::string>{"HarbourStart", "StormSeason"}));
       EXPECT_EQ(Description("mltbCMScenarioDescription"),

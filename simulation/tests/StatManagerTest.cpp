@@ -166,11 +166,12 @@ TEST_F(StatManagerTest, RatingsFromBuildingsAndTerminals) {
   FakeType* terminalType = world.buildings.AddType(5, 0, 1);
   simkit::FakeInstance* terminal = world.buildings.Place(terminalType);
   terminal->health = 1.0f;
-  TerminalItem desk;
-  desk.safety = 3.0f;
-  desk.security = 5.0f;
-  desk.satisfaction = 7.0f;
-  terminal->interior = {desk, desk};
+  terminal->interior.resize(2);
+  for (TerminalItem& desk : terminal->interior) {
+    desk.safety = 3.0f;
+    desk.security = 5.0f;
+    desk.satisfaction = 7.0f;
+  }
   world.buildings.terminals = {terminal};
 
   world.stats->DailyUpdate();
@@ -244,9 +245,8 @@ TEST_F(StatManagerTest, AmenitiesOnConnectedRoadsAndTerminalShopsEarnCash) {
   world.roads.connected = {{11, 10}, {11, 11}};
   FakeType* terminalType = world.buildings.AddType(5, 0, 1);
   simkit::FakeInstance* terminal = world.buildings.Place(terminalType);
-  TerminalItem cafe;
-  cafe.monthlyIncome = 40.0f;
-  terminal->interior = {cafe};
+  terminal->interior.resize(1);
+  terminal->interior[0].monthlyIncome = 40.0f;
   world.buildings.terminals = {terminal};
 
   world.stats->MonthlyAmenityIncome();

@@ -90,9 +90,8 @@ TEST(TenYearRunTest, TenSeededYearsAtTopSpeed) {
   world.roads.connected = {{4, 5}};
   simkit::FakeType* terminalType = world.buildings.AddType(5, 0, 1);
   simkit::FakeInstance* terminal = world.buildings.Place(terminalType);
-  TerminalItem cafe;
-  cafe.monthlyIncome = 75.0f;
-  terminal->interior = {cafe};
+  terminal->interior.resize(1);
+  terminal->interior[0].monthlyIncome = 75.0f;
   world.buildings.terminals = {terminal};
   world.BuildWorld();
 

@@ -282,7 +282,7 @@ bool Builder::Statement(const std::vector<std::string>& w, std::string* why) {
   }
   if (op == "frame") {
     if (!words(2)) return false;
-    frames_.push_back({w[1], {}});
+    frames_.push_back({w[1], {}, {}});
     return true;
   }
   if (op == "offset") {
@@ -351,7 +351,7 @@ bool Builder::Finish(std::string* why) {
     *why = "more than 32767 vertices";
     return false;
   }
-  if (frames_.empty()) frames_.push_back({"base", {}});
+  if (frames_.empty()) frames_.push_back({"base", {}, {}});
   m_->vertexCount = static_cast<int32_t>(base_.size());
   for (const Frame& f : frames_) {
     auto frame = std::make_unique<SSMFrame>();
