@@ -30,7 +30,6 @@
 namespace {
 
 constexpr uint8_t kRoadClass = 4;
-constexpr uint8_t kRoadLevel = 1;
 // A placement preview floats this far above the ground so it is not hidden
 // by the pavement or the plot overlays beneath it.
 constexpr float kPreviewLift = 0.02f;

@@ -96,12 +96,19 @@ void cPathFinder::RemoveNode(cPathNode* node) {
   if (head_ == node) head_ = node->next;
   for (uint8_t d = 0; d < 4; ++d) node->UnlinkNeighbour(d, true);
   // A one-sided link (as a saved graph may hold, or a one-sided unlink
-  // leaves) would outlive the node: the grid neighbours drop theirs too.
+  // leaves) would outlive the node. Links join nodes in a straight line and
+  // may pass over other nodes, so every node in the node's row and column
+  // drops a link that points back at it.
   static constexpr int kStepX[4] = {0, 1, 0, -1};
   static constexpr int kStepY[4] = {-1, 0, 1, 0};
   for (uint8_t d = 0; d < 4; ++d) {
-    cPathNode* beside = GetNodeAt(node->x + kStepX[d], node->y + kStepY[d]);
-    if (beside && beside->neighbours[OppositeDirection(d)] == node) beside->neighbours[OppositeDirection(d)] = nullptr;
+    const uint8_t back = OppositeDirection(d);
+    int32_t x = node->x + kStepX[d];
+    int32_t y = node->y + kStepY[d];
+    for (; x >= 0 && y >= 0 && x < width && y < height; x += kStepX[d], y += kStepY[d]) {
+      cPathNode* beside = GetNodeAt(x, y);
+      if (beside && beside->neighbours[back] == node) beside->neighbours[back] = nullptr;
+    }
   }
   grid_[static_cast<size_t>(node->y) * width + node->x] = nullptr;
   delete node;
