@@ -90,22 +90,19 @@ std::array<SaveRecordSlot, kSaveManagerRecords> GameScenarioHost::SaveRecordSlot
   return slots;
 }
 
-void GameScenarioHost::ShowLoadingScreen() {
+cEntity_GameKV9* GameScenarioHost::Root() {
   cKV9_GlobalWrapper* t = game_.Table();
-  if (cEntity_GameKV9* root = t ? game_.Live(t->game) : nullptr) {
-    root->ShowLoadingScreen();
-  } else {
-    game_.Missing("root game entity");
-  }
+  cEntity_GameKV9* root = t ? game_.Live(t->game) : nullptr;
+  if (!root) game_.Missing("root game entity");
+  return root;
+}
+
+void GameScenarioHost::ShowLoadingScreen() {
+  if (cEntity_GameKV9* root = Root()) root->ShowLoadingScreen();
 }
 
 void GameScenarioHost::HideLoadingScreen() {
-  cKV9_GlobalWrapper* t = game_.Table();
-  if (cEntity_GameKV9* root = t ? game_.Live(t->game) : nullptr) {
-    root->HideLoadingScreen();
-  } else {
-    game_.Missing("root game entity");
-  }
+  if (cEntity_GameKV9* root = Root()) root->HideLoadingScreen();
 }
 
 void GameScenarioHost::AdvanceProgress(int32_t amount) {

@@ -7,6 +7,8 @@
 #include "game/GameNeighbours.h"
 #include "game/world/ScenarioHost.h"
 
+class cEntity_GameKV9;
+
 class GameScenarioHost : public ScenarioHost {
  public:
   explicit GameScenarioHost(cEntity_Manager* entities);
@@ -41,5 +43,8 @@ class GameScenarioHost : public ScenarioHost {
   void ShowMainMenu() override;
 
  private:
+  // The root game entity, which shows and hides the loading screen.
+  cEntity_GameKV9* Root();
+
   GameNeighbours game_;
 };

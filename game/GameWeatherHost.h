@@ -7,6 +7,9 @@
 #include "game/GameNeighbours.h"
 #include "game/world/WeatherHost.h"
 
+class cEntity_AudioManager;
+class cEntity_Terrain;
+
 class GameWeatherHost : public WeatherHost {
  public:
   explicit GameWeatherHost(cEntity_Manager* entities);
@@ -39,8 +42,8 @@ class GameWeatherHost : public WeatherHost {
   void SetTerrainSnow(int32_t state, float rate) override;
 
  private:
-  class cEntity_AudioManager* Audio();
-  class cEntity_Terrain* Terrain();
+  cEntity_AudioManager* Audio();
+  cEntity_Terrain* Terrain();
   void SetLabel(const char* widget, const std::string& text);
 
   GameNeighbours game_;
