@@ -249,6 +249,8 @@ class cEntity_GamePlot : public cEntity_Base,
 
   // --- Ground, cursor planes, grid lines, tooltip (PlotGround.cpp,
   // PlotHighlight.cpp) ------------------------------------------------------
+  // A white vertex with both texture sets at (u, v): every plot mesh's.
+  static RenderVertex PlotVertex(float x, float y, float z, float u, float v);
   // The plot-sized ground plane wearing the location's plot texture.
   void BuildGroundPlane();
   // Puts the ground material back on the plane.

@@ -11,17 +11,14 @@
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
 // Just above the ground so the lines never fight it for depth.
 constexpr float kGridLift = 0.02f;
-
-RenderVertex Flat(float x, float y, float z, float u, float v) { return RenderVertex{x, y, z, kWhite, u, v, u, v}; }
 
 }  // namespace
 
 void cEntity_GamePlot::BuildGroundPlane() {
-  std::vector<RenderVertex> v = {Flat(0, 0, 0, 0, 0), Flat(worldSizeX_, 0, 0, 1, 0),
-                                 Flat(worldSizeX_, 0, worldSizeZ_, 1, 1), Flat(0, 0, worldSizeZ_, 0, 1)};
+  std::vector<RenderVertex> v = {PlotVertex(0, 0, 0, 0, 0), PlotVertex(worldSizeX_, 0, 0, 1, 0),
+                                 PlotVertex(worldSizeX_, 0, worldSizeZ_, 1, 1), PlotVertex(0, 0, worldSizeZ_, 0, 1)};
   SetMesh(kMesh_Ground, "polymesh_plane_GamePlot", std::move(v), {0, 1, 2, 0, 2, 3}, kMaterial_Ground);
 }
 
@@ -40,15 +37,15 @@ void cEntity_GamePlot::BuildGridLines() {
   // coordinates count cells so the line texture repeats once a cell.
   for (uint32_t x = 0; x <= viewWidth_; ++x) {
     const auto b = static_cast<uint16_t>(v.size());
-    v.push_back(Flat(x * sx, kGridLift, 0, static_cast<float>(x), 0));
-    v.push_back(Flat(x * sx, kGridLift, worldSizeZ_, static_cast<float>(x), static_cast<float>(viewHeight_)));
+    v.push_back(PlotVertex(x * sx, kGridLift, 0, static_cast<float>(x), 0));
+    v.push_back(PlotVertex(x * sx, kGridLift, worldSizeZ_, static_cast<float>(x), static_cast<float>(viewHeight_)));
     i.push_back(b);
     i.push_back(static_cast<uint16_t>(b + 1));
   }
   for (uint32_t z = 0; z <= viewHeight_; ++z) {
     const auto b = static_cast<uint16_t>(v.size());
-    v.push_back(Flat(0, kGridLift, z * sz, 0, static_cast<float>(z)));
-    v.push_back(Flat(worldSizeX_, kGridLift, z * sz, static_cast<float>(viewWidth_), static_cast<float>(z)));
+    v.push_back(PlotVertex(0, kGridLift, z * sz, 0, static_cast<float>(z)));
+    v.push_back(PlotVertex(worldSizeX_, kGridLift, z * sz, static_cast<float>(viewWidth_), static_cast<float>(z)));
     i.push_back(b);
     i.push_back(static_cast<uint16_t>(b + 1));
   }

@@ -17,21 +17,18 @@
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
 // Over the land overlays, so the cursor planes are never hidden by them.
 constexpr float kCursorLift = 0.05f;
 constexpr const char* kTooltip = "sttPLMToolTip";
-
-RenderVertex Flat(float x, float y, float z, float u, float v) { return RenderVertex{x, y, z, kWhite, u, v, u, v}; }
 
 void AddQuad(std::vector<RenderVertex>& v, std::vector<uint16_t>& i, float x0, float z0, float x1, float z1, float y,
              float uMax, float vMax) {
   if (v.size() + 4 > 0xFFFF) return;
   const auto b = static_cast<uint16_t>(v.size());
-  v.push_back(Flat(x0, y, z0, 0, 0));
-  v.push_back(Flat(x1, y, z0, uMax, 0));
-  v.push_back(Flat(x1, y, z1, uMax, vMax));
-  v.push_back(Flat(x0, y, z1, 0, vMax));
+  v.push_back(cEntity_GamePlot::PlotVertex(x0, y, z0, 0, 0));
+  v.push_back(cEntity_GamePlot::PlotVertex(x1, y, z0, uMax, 0));
+  v.push_back(cEntity_GamePlot::PlotVertex(x1, y, z1, uMax, vMax));
+  v.push_back(cEntity_GamePlot::PlotVertex(x0, y, z1, 0, vMax));
   for (uint16_t k : {0, 1, 2, 0, 2, 3}) i.push_back(static_cast<uint16_t>(b + k));
 }
 

@@ -28,9 +28,11 @@ const char* const kMaterialNames[cEntity_GamePlot::kMaterialCount] = {
     "Shaders\\gridshader.jsm",
 };
 
-RenderVertex Vertex(float x, float y, float z, float u, float v) { return RenderVertex{x, y, z, kWhite, u, v, u, v}; }
-
 }  // namespace
+
+RenderVertex cEntity_GamePlot::PlotVertex(float x, float y, float z, float u, float v) {
+  return RenderVertex{x, y, z, kWhite, u, v, u, v};
+}
 
 Core3D* cEntity_GamePlot::Renderer() const { return table_ ? table_->graphics : nullptr; }
 
@@ -92,10 +94,10 @@ void cEntity_GamePlot::BuildPlotMeshes(const std::vector<uint16_t>& bitmap, uint
         !GetCellWorldRect(rects[r].x + w - 1, rects[r].y + h - 1, &bx0, &bz0, &bx1, &bz1, true))
       continue;
     const auto base = static_cast<uint16_t>(vertices.size());
-    vertices.push_back(Vertex(ax0, y, az0, 0, 0));
-    vertices.push_back(Vertex(bx1, y, az0, static_cast<float>(w), 0));
-    vertices.push_back(Vertex(bx1, y, bz1, static_cast<float>(w), static_cast<float>(h)));
-    vertices.push_back(Vertex(ax0, y, bz1, 0, static_cast<float>(h)));
+    vertices.push_back(PlotVertex(ax0, y, az0, 0, 0));
+    vertices.push_back(PlotVertex(bx1, y, az0, static_cast<float>(w), 0));
+    vertices.push_back(PlotVertex(bx1, y, bz1, static_cast<float>(w), static_cast<float>(h)));
+    vertices.push_back(PlotVertex(ax0, y, bz1, 0, static_cast<float>(h)));
     for (uint16_t k : {0, 1, 2, 0, 2, 3}) indices.push_back(static_cast<uint16_t>(base + k));
   }
   char meshName[96];
@@ -138,9 +140,9 @@ void cEntity_GamePlot::BuildMarkers() {
   if (!inside) return;
   const float cx = (x0 + x1) / 2, cz = (z0 + z1) / 2, r = (x1 - x0) * 2.0f, top = originY_ + 3.0f;
   // A four-sided point standing on the entrance cell.
-  std::vector<RenderVertex> v = {Vertex(cx, top, cz, 0.5f, 0.5f), Vertex(cx - r, originY_, cz - r, 0, 0),
-                                 Vertex(cx + r, originY_, cz - r, 1, 0), Vertex(cx + r, originY_, cz + r, 1, 1),
-                                 Vertex(cx - r, originY_, cz + r, 0, 1)};
+  std::vector<RenderVertex> v = {PlotVertex(cx, top, cz, 0.5f, 0.5f), PlotVertex(cx - r, originY_, cz - r, 0, 0),
+                                 PlotVertex(cx + r, originY_, cz - r, 1, 0), PlotVertex(cx + r, originY_, cz + r, 1, 1),
+                                 PlotVertex(cx - r, originY_, cz + r, 0, 1)};
   std::vector<uint16_t> i = {0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 1};
   SetMesh(kMesh_Markers, "polymesh_Markers", std::move(v), std::move(i), kMaterial_Unavailable);
 }
@@ -169,8 +171,8 @@ void cEntity_GamePlot::BuildRoadLeadInMesh() {
   for (int s = 0; s <= kLeadInSegments; ++s) {
     const float px = ex + dx * step * s, pz = ez + dz * step * s;
     const float h = world_ ? world_->GetHeightAt(px, pz) : originY_;
-    v.push_back(Vertex(px - dz * kLeadInWidth / 2, h, pz + dx * kLeadInWidth / 2, 0, static_cast<float>(s)));
-    v.push_back(Vertex(px + dz * kLeadInWidth / 2, h, pz - dx * kLeadInWidth / 2, 1, static_cast<float>(s)));
+    v.push_back(PlotVertex(px - dz * kLeadInWidth / 2, h, pz + dx * kLeadInWidth / 2, 0, static_cast<float>(s)));
+    v.push_back(PlotVertex(px + dz * kLeadInWidth / 2, h, pz - dx * kLeadInWidth / 2, 1, static_cast<float>(s)));
   }
   for (int s = 0; s < kLeadInSegments; ++s) {
     const auto b = static_cast<uint16_t>(s * 2);
@@ -284,10 +286,10 @@ void cEntity_GamePlot::BuildFenceMesh() {
     const float length = static_cast<float>((std::abs(run.x1 - run.x0) + std::abs(run.y1 - run.y0)) * cellsPerBlock_);
     const auto b = static_cast<uint16_t>(v.size());
     const float mx0 = (ax0 + ax1) / 2, mz0 = (az0 + az1) / 2, mx1 = (bx0 + bx1) / 2, mz1 = (bz0 + bz1) / 2;
-    v.push_back(Vertex(mx0, originY_, mz0, 0, 1));
-    v.push_back(Vertex(mx1, originY_, mz1, length, 1));
-    v.push_back(Vertex(mx1, originY_ + kFenceHeight, mz1, length, 0));
-    v.push_back(Vertex(mx0, originY_ + kFenceHeight, mz0, 0, 0));
+    v.push_back(PlotVertex(mx0, originY_, mz0, 0, 1));
+    v.push_back(PlotVertex(mx1, originY_, mz1, length, 1));
+    v.push_back(PlotVertex(mx1, originY_ + kFenceHeight, mz1, length, 0));
+    v.push_back(PlotVertex(mx0, originY_ + kFenceHeight, mz0, 0, 0));
     for (uint16_t k : {0, 1, 2, 0, 2, 3}) idx.push_back(static_cast<uint16_t>(b + k));
   }
   SetMesh(kMesh_Fence, "polymesh_Fence", std::move(v), std::move(idx), kMaterial_Fence);

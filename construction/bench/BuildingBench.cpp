@@ -1,13 +1,14 @@
 // Land purchases against the 16 ms frame: a 10 x 10 block purchase and the
-// whole 40 x 40 plot (cells, the owned-land cover with the runway test,
-// corner posts, mini-map). And restoring 2,000 saved buildings beside
-// checking the same blob alone.
+// whole 40 x 40 plot (cells, the owned-land cover with the runway test and
+// its mesh handed to a renderer stand-in, corner posts, mini-map). And
+// restoring 2,000 saved buildings beside checking the same blob alone.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <vector>
 
 #include "construction/tests/BuildingSaveWorld.h"
+#include "engine/services/tests/FakeCore3D.h"
 #include "platform/DebugOutput.h"
 
 namespace {
@@ -16,7 +17,9 @@ void Purchase(benchmark::State& state, int32_t blocks) {
   platform::SetDebugStderr(false);
   for (auto _ : state) {
     state.PauseTiming();
+    auto renderer = std::make_unique<fake3d::FakeCore3D>();
     auto world = std::make_unique<buildtest::SaveWorld>();
+    world->table.graphics = renderer.get();
     world->plot.BuildWorld();
     state.ResumeTiming();
     world->plot.BeginPurchaseSelection(0, 0);
@@ -25,6 +28,7 @@ void Purchase(benchmark::State& state, int32_t blocks) {
     benchmark::DoNotOptimize(world->plot.HasEnoughLand());
     state.PauseTiming();
     world.reset();
+    renderer.reset();
     state.ResumeTiming();
   }
   state.counters["frame_ms"] = 16.0;
