@@ -47,7 +47,8 @@ std::string cEntity_BuildingManager::PathPrefix() {
 std::string cEntity_BuildingManager::MakeModelName(const std::string& path) {
   static const std::string kMarker = "polymesh_";
   std::string name = path;
-  for (size_t at = name.find(kMarker); at != std::string::npos; at = name.find(kMarker, at)) name.erase(at, kMarker.size());
+  for (size_t at = name.find(kMarker); at != std::string::npos; at = name.find(kMarker, at))
+    name.erase(at, kMarker.size());
   return name;
 }
 

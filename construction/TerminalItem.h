@@ -1,21 +1,39 @@
 #pragma once
 // A terminal-object record of the terminal objects table; the building
 // manager keeps them and deletes them at its destruction.
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <utility>
 
 #include "engine/services/C3DBaseShader.h"
 
 class cBusinessContract;
 
-// A shader reference the record holds and gives back when it goes.
-struct ShaderRelease {
-  void operator()(C3DBaseShader* shader) const {
-    if (shader) shader->Release();
+// One reference to a shader: taken over on reset, one more for each copy,
+// given back when the handle goes.
+class ShaderHandle {
+ public:
+  ShaderHandle() = default;
+  ShaderHandle(const ShaderHandle& other) : shader_(other.shader_) {
+    if (shader_) shader_->AddRef();
   }
+  ShaderHandle& operator=(ShaderHandle other) {
+    std::swap(shader_, other.shader_);
+    return *this;
+  }
+  ~ShaderHandle() { reset(); }
+  void reset(C3DBaseShader* shader = nullptr) {
+    if (shader_) shader_->Release();
+    shader_ = shader;
+  }
+  C3DBaseShader* get() const { return shader_; }
+  C3DBaseShader* operator->() const { return shader_; }
+  friend bool operator==(const ShaderHandle& handle, std::nullptr_t) { return handle.shader_ == nullptr; }
+
+ private:
+  C3DBaseShader* shader_ = nullptr;
 };
-using ShaderHandle = std::unique_ptr<C3DBaseShader, ShaderRelease>;
 
 struct TerminalItem {
   std::string name;

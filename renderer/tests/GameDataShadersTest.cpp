@@ -2,6 +2,11 @@
 // each compiles to the material it describes over its generated texture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "RendererTestUtil.h"
 #include "renderer/resources/DX8Image.h"
 #include "renderer/shaders/DX8MaterialShader.h"
@@ -65,6 +70,72 @@ TEST_F(GameDataShadersTest, ShimmerRecoloursAndProjects) {
   EXPECT_EQ(v.diffuse & 0xFFu, 255u);
   EXPECT_FLOAT_EQ(v.u, 2.0f);
   EXPECT_FLOAT_EQ(v.v, 0.5f);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace rtest;
+
+// The names of the ".jsm" scripts in a folder of the run tree.
+std::vector<std::string> ScriptsIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(GAME_DATA_DIR) + folder))
+    if (entry.path().extension() == ".jsm") names.push_back(folder + "/" + entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class GameDataBuildingMaterialsTest : public GameDataShadersTest {};
+
+// Every script of the run tree's building, vehicle, button and terminal-object
+// folders compiles over its picture; the skins of models also carry the
+// tint layer behind it.
+TEST_F(GameDataBuildingMaterialsTest, ScriptsCompileOverTheirPictures) {
+  struct Folder {
+    const char* path;
+    uint16_t layers;
+  };
+  const Folder folders[] = {{"Models/Buildings", 2}, {"Models/Vehicles", 2}, {"Interface/BuildMenu/Thumbnails", 1},
+                            {"Interface/TerminalObjects", 0}};
+  for (const Folder& folder : folders) {
+    const std::vector<std::string> scripts = ScriptsIn(folder.path);
+    ASSERT_FALSE(scripts.empty()) << folder.path;
+    for (const std::string& script : scripts) {
+      SCOPED_TRACE(script);
+      DX8MaterialShader* m = Material(script.c_str());
+      ASSERT_NE(m, nullptr);
+      ASSERT_NE(LayerImage(m), nullptr);
+      EXPECT_NE(LayerImage(m)->GetDeviceTexture(), nullptr);
+      if (folder.layers == 0) continue;
+      EXPECT_EQ(m->GetLayerCount(), folder.layers);
+      if (folder.layers == 2) {
+        EXPECT_NE(m->GetLayerImage(1), nullptr) << "the tint";
+      }
+    }
+  }
+}
+
+TEST_F(GameDataBuildingMaterialsTest, BuildingModelsFindTheMaterialBesideEachSkin) {
+  // Named as the tables name them: the skins resolve beside the last "\\".
+  for (const char* name : {"Models\\Buildings\\tower.ssm", "Models\\Buildings\\terminal_large.ssm",
+                           "Models\\Buildings\\hangar.ssm", "Models\\Vehicles\\bus.ssm"}) {
+    SCOPED_TRACE(name);
+    C3DModel* model = renderer.CreateModel(0x48, std::string(GAME_DATA_DIR) + name);
+    ASSERT_NE(model, nullptr);
+    ASSERT_GT(model->GetPartCount(), 0);
+    for (uint16_t part = 0; part < model->GetPartCount(); ++part) {
+      auto* material = dynamic_cast<DX8MaterialShader*>(model->GetShader(part));
+      ASSERT_NE(material, nullptr) << "part " << part;
+      EXPECT_EQ(material->GetLayerCount(), 2) << "part " << part;
+    }
+    renderer.ReleaseResource(model);
+  }
+  C3DModel* tower = renderer.CreateModel(0x48, std::string(GAME_DATA_DIR) + "Models\\Buildings\\tower.ssm");
+  ASSERT_NE(tower, nullptr);
+  EXPECT_GE(tower->FindAnimation("default"), 0) << "the radar turns";
+  renderer.ReleaseResource(tower);
 }
 
 }  // namespace

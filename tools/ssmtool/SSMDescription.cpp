@@ -285,29 +285,19 @@ bool Builder::Statement(const std::vector<std::string>& w, std::string* why) {
     frames_.push_back({w[1], {}, {}});
     return true;
   }
-  if (op == "offset") {
+  if (op == "offset" || op == "turn") {
     if (!words(5) || !Numbers(w, 2, 3, &n, why)) return false;
     if (frames_.empty()) {
-      *why = "offset before any frame";
+      *why = op + " before any frame";
       return false;
     }
     for (size_t g = 0; g < m_->groups.size(); ++g)
       if (m_->groups[g]->name == w[1]) {
-        frames_.back().offsets[static_cast<int>(g)] = {n[0], n[1], n[2]};
-        return true;
-      }
-    *why = "no group '" + w[1] + "'";
-    return false;
-  }
-  if (op == "turn") {
-    if (!words(5) || !Numbers(w, 2, 3, &n, why)) return false;
-    if (frames_.empty()) {
-      *why = "turn before any frame";
-      return false;
-    }
-    for (size_t g = 0; g < m_->groups.size(); ++g)
-      if (m_->groups[g]->name == w[1]) {
-        frames_.back().turns[static_cast<int>(g)] = {n[0], n[1], n[2]};
+        if (op == "offset") {
+          frames_.back().offsets[static_cast<int>(g)] = {n[0], n[1], n[2]};
+        } else {
+          frames_.back().turns[static_cast<int>(g)] = {n[0], n[1], n[2]};
+        }
         return true;
       }
     *why = "no group '" + w[1] + "'";
