@@ -7,7 +7,7 @@
 #include "construction/BuildPlacement.h"
 #include "construction/BuildableObject.h"
 #include "construction/BuildingManager.h"
-#include "engine/entity/ActionFactory.h"
+#include "construction/GameNeighbours.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
@@ -145,8 +145,5 @@ void cBuildPlacement::RefreshBuildMenu() {
       }
     }
   }
-  if (table_ && table_->actionFactory) {
-    if (auto* menu = dynamic_cast<ActionBuildMenu*>(table_->actionFactory->GetAction("BuildMenu")))
-      menu->ShowCategory(menu->currentCategory, true);
-  }
+  if (ActionBuildMenu* menu = BuildMenuOf(table_)) menu->ShowCategory(menu->currentCategory, true);
 }

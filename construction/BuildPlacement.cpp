@@ -8,13 +8,12 @@
 #include "construction/BuildableObject.h"
 #include "construction/BuildingManager.h"
 #include "construction/Facilities.h"
+#include "construction/GameNeighbours.h"
 #include "construction/GamePlot.h"
 #include "construction/OID.h"
 #include "construction/RoadManager.h"
 #include "construction/TaxiwayManager.h"
-#include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
-#include "engine/frame/GameManager.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
 #include "game/AudioManager.h"
@@ -23,7 +22,6 @@
 #include "game/KV9InputManager.h"
 #include "game/world/GameScenario.h"
 #include "screens/ActionBuildMenu.h"
-#include "simulation/SimulationServices.h"
 #include "simulation/SimulationWidgets.h"
 #include "simulation/StatManager.h"
 
@@ -37,21 +35,6 @@ constexpr float kPreviewLift = 0.02f;
 // Cell content flags of pavement (low bits of the content word).
 constexpr uint32_t kContentTaxiway = 4;
 constexpr uint32_t kContentApron = 8;
-
-cEntity_GameCamera* CameraOf(cKV9_GlobalWrapper* table) {
-  cGameManager* game = GameManagerOf(table);
-  return game ? dynamic_cast<cEntity_GameCamera*>(game->GetCamera()) : nullptr;
-}
-
-cEntity_GameCursor* CursorOf(cKV9_GlobalWrapper* table) {
-  cGameManager* game = GameManagerOf(table);
-  return game ? dynamic_cast<cEntity_GameCursor*>(game->GetCursor()) : nullptr;
-}
-
-ActionBuildMenu* BuildMenuOf(cKV9_GlobalWrapper* table) {
-  if (!table || !table->actionFactory) return nullptr;
-  return dynamic_cast<ActionBuildMenu*>(table->actionFactory->GetAction("BuildMenu"));
-}
 
 bool IsLargeForDialog(BOInstance* building) {
   cBuildableObject* type = building ? building->GetType() : nullptr;
@@ -145,6 +128,7 @@ void cBuildPlacement::OnSelectInput(const MousePacket& packet, int32_t x, int32_
     if (manager->demolishMode && (packet.pressed & kLeft)) {
       // The building is deleted: a later click must not compare against it.
       if (lastClicked_ == building) lastClicked_ = nullptr;
+      if (plot->selectedBuilding == building) plot->selectedBuilding = nullptr;
       manager->RemoveInstance(building);
       plot->UpdateMiniMap();
       return;
@@ -153,7 +137,7 @@ void cBuildPlacement::OnSelectInput(const MousePacket& packet, int32_t x, int32_
     if (!(packet.pressed & kLeft) || rightDown) return;
     if (building == lastClicked_ && packet.timeStamp - lastClickTime_ < kDoubleClickTime) {
       float x0 = 0, z0 = 0, x1 = 0, z1 = 0;
-      cEntity_GameCamera* camera = CameraOf(table_);
+      cEntity_GameCamera* camera = GameCameraOf(table_);
       if (camera && plot->GetCellWorldRect(building->x, building->y, &x0, &z0, &x1, &z1, true))
         camera->SetFocusXZ((x0 + x1) * 0.5f, (z0 + z1) * 0.5f);
       return;
@@ -264,7 +248,14 @@ void cBuildPlacement::OnPlacementInput(const MousePacket& packet, int32_t x, int
     manager->SetPlacementPosition(object, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
     object->world.m[3][1] += kPreviewLift;
     valid = manager->CanPlaceAt(object, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-    if (!pavement) plot->ShowPlacementPreview(object, valid);
+    if (pavement) {
+      // Between drags the strip preview is the type's footprint under the
+      // pointer.
+      plot->SetAreaPreview(x, y, std::max<int32_t>(1, object->GetType()->GetWidthRotated(0)),
+                           std::max<int32_t>(1, object->GetType()->GetLengthRotated(0)));
+    } else {
+      plot->ShowPlacementPreview(object, valid);
+    }
   }
 
   if (packet.pressed & kLeft) {
@@ -272,7 +263,7 @@ void cBuildPlacement::OnPlacementInput(const MousePacket& packet, int32_t x, int
       // The camera holds still while a strip is dragged. (Its fixed land
       // view would send the drag's own packets to the land purchase and
       // hide the pavement being laid.)
-      if (cEntity_GameCamera* camera = CameraOf(table_)) camera->ResetMotion();
+      if (cEntity_GameCamera* camera = GameCameraOf(table_)) camera->ResetMotion();
       dragging_ = true;
       anchorX_ = x;
       anchorY_ = y;
@@ -398,14 +389,14 @@ void cBuildPlacement::SetPlacementObject(BOInstance* object, bool deleteOld) {
   }
   cEntity_GameScenario* scenario = table_ ? table_->scenario : nullptr;
   if (!scenario || !scenario->noCursor) {
-    if (cEntity_GameCursor* cursor = CursorOf(table_)) cursor->SetNormal();
+    if (cEntity_GameCursor* cursor = GameCursorOf(table_)) cursor->SetNormal();
   }
   if (plot) {
     plot->SetHighlightVisible(true);
     plot->ShowPlacementPreview(nullptr, false);
     plot->SetAreaPreview(0, 0, 0, 0);
   }
-  if (cEntity_GameCamera* camera = CameraOf(table_)) camera->secondFlag = 1;
+  if (cEntity_GameCamera* camera = GameCameraOf(table_)) camera->secondFlag = 1;
   if (plot) plot->SetBuildingGridVisible(false);
   ReleasePreview();
   if (ActionBuildMenu* menu = BuildMenuOf(table_)) menu->RefreshInfo();
@@ -426,7 +417,7 @@ bool cBuildPlacement::EnterDemolishMode() {
   cEntity_BuildingManager* manager = Manager();
   if (!manager || manager->demolishMode) return false;
   SetPlacementObject(nullptr, true);
-  if (cEntity_GameCursor* cursor = CursorOf(table_)) cursor->SelectModel(1);
+  if (cEntity_GameCursor* cursor = GameCursorOf(table_)) cursor->SelectModel(1);
   manager->demolishMode = 1;
   return true;
 }
@@ -436,8 +427,8 @@ bool cBuildPlacement::LeaveDemolishMode() {
   if (!manager || !manager->demolishMode) return false;
   manager->demolishMode = 0;
   removalDrag_ = false;
-  if (cEntity_GameCursor* cursor = CursorOf(table_)) cursor->SelectModel(0);
-  if (cEntity_GameCamera* camera = CameraOf(table_)) camera->secondFlag = 1;
+  if (cEntity_GameCursor* cursor = GameCursorOf(table_)) cursor->SelectModel(0);
+  if (cEntity_GameCamera* camera = GameCameraOf(table_)) camera->secondFlag = 1;
   return true;
 }
 

@@ -106,7 +106,7 @@ class cEntity_GamePlot : public cEntity_Base,
   explicit cEntity_GamePlot(cEntity_Manager* owner, uint32_t typeWord = kEntityType_Base);
   ~cEntity_GamePlot() override;
 
-  // The plot's hot keys come with its input handling; until then it binds
+  // The plot's shortcuts are fixed scan codes answered in OnKey: it binds
   // none.
   CoreStatus RegisterKeyHandlers(cGM_ConfigManager*) override { return 0; }
   CoreStatus ReloadKeyHandlers(cGM_ConfigManager*) override { return 0; }
@@ -359,7 +359,8 @@ class cEntity_GamePlot : public cEntity_Base,
   };
   const PreviewRect& GetHighlightRect() const { return highlight_; }
   const PreviewRect& GetAreaPreview() const { return areaPreview_; }
-  BOInstance* GetPreviewObject() const { return previewObject_; }
+  // The previewed object while it is still the one in hand, else null.
+  BOInstance* GetPreviewObject();
   bool IsPreviewValid() const { return previewValid_; }
   // The building last right-clicked, read by the properties screens.
   BOInstance* selectedBuilding = nullptr;

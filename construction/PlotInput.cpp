@@ -10,9 +10,9 @@
 #include "construction/BuildableObject.h"
 #include "construction/BuildingManager.h"
 #include "construction/GamePlot.h"
+#include "construction/GameNeighbours.h"
 #include "construction/OID.h"
 #include "engine/config/ConfigManager.h"
-#include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/frame/GameManager.h"
 #include "engine/services/Core3D.h"
@@ -78,16 +78,6 @@ constexpr CategoryKey kCategoryKeys[] = {
 // more.
 constexpr int kMaxScreenShots = 100000;
 
-cEntity_GameCamera* CameraOf(cKV9_GlobalWrapper* table) {
-  cGameManager* game = GameManagerOf(table);
-  return game ? dynamic_cast<cEntity_GameCamera*>(game->GetCamera()) : nullptr;
-}
-
-ActionBuildMenu* BuildMenuOf(cKV9_GlobalWrapper* table) {
-  if (!table || !table->actionFactory) return nullptr;
-  return dynamic_cast<ActionBuildMenu*>(table->actionFactory->GetAction("BuildMenu"));
-}
-
 GUIEntity* FindWidget(cKV9_GlobalWrapper* table, const char* name) {
   return table && table->gui ? table->gui->FindEntity(name) : nullptr;
 }
@@ -102,7 +92,7 @@ cBuildPlacement& cEntity_GamePlot::Placement() {
 }
 
 bool cEntity_GamePlot::IsLandView() {
-  cEntity_GameCamera* camera = CameraOf(table_);
+  cEntity_GameCamera* camera = GameCameraOf(table_);
   return camera && camera->fixedView;
 }
 
@@ -150,6 +140,12 @@ void cEntity_GamePlot::MovePlacementPreview(int32_t x, int32_t y, int32_t w, int
 void cEntity_GamePlot::ShowPlacementPreview(BOInstance* object, bool valid) {
   previewObject_ = object;
   previewValid_ = object && valid;
+}
+
+BOInstance* cEntity_GamePlot::GetPreviewObject() {
+  // The manager may have dropped the object since it was previewed.
+  cEntity_BuildingManager* manager = table_ ? table_->buildingManager : nullptr;
+  return manager && previewObject_ && manager->GetPlacementObject() == previewObject_ ? previewObject_ : nullptr;
 }
 
 void cEntity_GamePlot::SetAreaPreview(int32_t x, int32_t y, int32_t w, int32_t l) {
@@ -227,7 +223,7 @@ CoreStatus cEntity_GamePlot::OnKey(KeyboardPacket* packet) {
 }
 
 bool cEntity_GamePlot::OnCtrlKey(uint8_t scanCode) {
-  cEntity_GameCamera* camera = CameraOf(table_);
+  cEntity_GameCamera* camera = GameCameraOf(table_);
   switch (scanCode) {
     case kKey1:
       SetGridLinesVisible(!GetGridLinesVisible());
@@ -271,7 +267,7 @@ void cEntity_GamePlot::SaveScreenShot() {
 
 CoreStatus cEntity_GamePlot::OnPlainKey(uint8_t scanCode) {
   cEntity_BuildingManager* manager = table_ ? table_->buildingManager : nullptr;
-  cEntity_GameCamera* camera = CameraOf(table_);
+  cEntity_GameCamera* camera = GameCameraOf(table_);
   ActionBuildMenu* menu = BuildMenuOf(table_);
   switch (scanCode) {
     case kKeyEscape:

@@ -4,10 +4,9 @@
 
 #include "construction/GamePlot.h"
 #include "engine/services/C3DModel.h"
-#include "engine/frame/GameManager.h"
+#include "construction/GameNeighbours.h"
 #include "engine/services/Core3D.h"
 #include "game/GameCamera.h"
-#include "simulation/SimulationServices.h"
 
 void UploadQuadModels(Core3D* graphics, uint32_t createFlags, const std::string& baseName,
                       std::vector<C3DModel*>& models, const std::vector<QuadEntry>& quads, uint16_t partCount,
@@ -61,7 +60,6 @@ void PaintMiniMapRect(cEntity_GamePlot* plot, uint32_t x, uint32_t y, uint32_t w
 }
 
 bool PavementHidden(cKV9_GlobalWrapper* table) {
-  cGameManager* game = GameManagerOf(table);
-  auto* camera = game ? dynamic_cast<cEntity_GameCamera*>(game->GetCamera()) : nullptr;
+  cEntity_GameCamera* camera = GameCameraOf(table);
   return camera && camera->fixedView;
 }

@@ -97,6 +97,9 @@ TEST(BuildPlacementTest, TheStripPreviewFollowsTheDragAndShrinksBackOnRelease) {
   w.Send(Move(), 12, 13);
   EXPECT_EQ(road->x, 12);
   EXPECT_EQ(road->y, 13);
+  EXPECT_EQ(plot.GetAreaPreview().x, 12);
+  EXPECT_EQ(plot.GetAreaPreview().y, 13);
+  EXPECT_EQ(plot.GetAreaPreview().w, 1);
 }
 
 TEST(BuildPlacementTest, ABuildingPreviewFollowsTheCursorAndShowsTheTest) {
