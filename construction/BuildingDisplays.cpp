@@ -72,8 +72,8 @@ void cEntity_BuildingManager::BuildIconMatrix(BOInstance* instance, float spin) 
   instance->iconMatrix = m;
 }
 
-// The shared pattern of the three trouble displays: nothing while under
-// construction; showing one hides the other two.
+// Shows or hides the icon of `kind` on the building; false when nothing
+// changed.
 static bool ShowIcon(cEntity_BuildingManager& manager, uint32_t kind, BOInstance* instance, bool show) {
   auto& list = manager.statusGroups[kind];
   auto it = std::find(list.begin(), list.end(), instance);
@@ -91,12 +91,21 @@ static bool ShowIcon(cEntity_BuildingManager& manager, uint32_t kind, BOInstance
   return true;
 }
 
-void cEntity_BuildingManager::UpdateInstanceParticles(BOInstance* instance, bool show) {
-  if (!instance || instance->constructionTimeLeft != 0) return;
+// The pattern the three trouble displays share: nothing while the building
+// is under construction; showing one first hides the other two. False when
+// the display is not to be touched.
+static bool PrepareTroubleDisplay(cEntity_BuildingManager& manager, uint32_t kind, BOInstance* instance,
+                                  bool show) {
+  if (!instance || instance->constructionTimeLeft != 0) return false;
   if (show) {
-    ShowIcon(*this, kIcon_Breakdown, instance, false);
-    ShowIcon(*this, kIcon_Discontent, instance, false);
+    for (uint32_t other = cEntity_BuildingManager::kIcon_Fire; other < kStatusGroupCount; ++other)
+      if (other != kind) ShowIcon(manager, other, instance, false);
   }
+  return true;
+}
+
+void cEntity_BuildingManager::UpdateInstanceParticles(BOInstance* instance, bool show) {
+  if (!PrepareTroubleDisplay(*this, kIcon_Fire, instance, show)) return;
   std::string setting;
   const bool found = table_ && table_->configManager && table_->configManager->GetString("App", "Particles", setting);
   if (!found || str::EqualsNoCase(setting, "true")) {
@@ -107,30 +116,15 @@ void cEntity_BuildingManager::UpdateInstanceParticles(BOInstance* instance, bool
 }
 
 void cEntity_BuildingManager::UpdateInstanceFireIcon(BOInstance* instance, bool show) {
-  if (!instance || instance->constructionTimeLeft != 0) return;
-  if (show) {
-    ShowIcon(*this, kIcon_Breakdown, instance, false);
-    ShowIcon(*this, kIcon_Discontent, instance, false);
-  }
-  ShowIcon(*this, kIcon_Fire, instance, show);
+  if (PrepareTroubleDisplay(*this, kIcon_Fire, instance, show)) ShowIcon(*this, kIcon_Fire, instance, show);
 }
 
 void cEntity_BuildingManager::UpdateInstanceBreakdownIcon(BOInstance* instance, bool show) {
-  if (!instance || instance->constructionTimeLeft != 0) return;
-  if (show) {
-    ShowIcon(*this, kIcon_Fire, instance, false);
-    ShowIcon(*this, kIcon_Discontent, instance, false);
-  }
-  ShowIcon(*this, kIcon_Breakdown, instance, show);
+  if (PrepareTroubleDisplay(*this, kIcon_Breakdown, instance, show)) ShowIcon(*this, kIcon_Breakdown, instance, show);
 }
 
 void cEntity_BuildingManager::SetMadEmployeeIcon(BOInstance* instance, bool show) {
-  if (!instance || instance->constructionTimeLeft != 0) return;
-  if (show) {
-    ShowIcon(*this, kIcon_Breakdown, instance, false);
-    ShowIcon(*this, kIcon_Fire, instance, false);
-  }
-  ShowIcon(*this, kIcon_Discontent, instance, show);
+  if (PrepareTroubleDisplay(*this, kIcon_Discontent, instance, show)) ShowIcon(*this, kIcon_Discontent, instance, show);
 }
 
 bool cEntity_BuildingManager::PlayDefaultAnimation(BOInstance* instance, uint8_t* index) {
