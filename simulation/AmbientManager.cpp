@@ -342,7 +342,16 @@ BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, ui
     }
   }
   for (BOInstance* building : PlacedBuildings()) {
-    if (routed(building)) return building;
+    if (!routed(building)) continue;
+    // Remembered for the node, so the next airplane there is served
+    // without a walk over every building.
+    if (cPathNode* node = finder->GetNodeAt(x, y)) {
+      auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
+                                     [node](const MaintConnectionData& c) { return c.node == node; });
+      if (connection == maintConnections.end()) maintConnections.push_back({node, {building}});
+      else connection->buildings.push_back(building);
+    }
+    return building;
   }
   return nullptr;
 }

@@ -23,6 +23,8 @@ constexpr float kPi = 3.14159265358979f;
 
 uint32_t Reverse(uint32_t d) { return (d + 2) & 3; }
 
+constexpr const char* kSirenSound = "Sounds\\siren.wav";
+
 }  // namespace
 
 float VehicleYaw(uint32_t direction) {
@@ -116,23 +118,18 @@ void cEntity_Vehicle::StartArrival(uint16_t destX, uint16_t destY, uint16_t orig
     drive(destX, destY);
     wait(0.0f, 10.0f);
     drive(entranceX, entranceY);
-  } else if (kind & (kVehicleKind_Emergency | kVehicleKind_ServiceTrip)) {
+  } else if (kind & (kVehicleKind_Emergency | kVehicleKind_ServiceTrip | kVehicleKind_Snow)) {
+    // Out from the origin and back: emergency and service vehicles stay
+    // longer and drive faster, snow vehicles crawl.
+    const bool snow = !(kind & (kVehicleKind_Emergency | kVehicleKind_ServiceTrip));
     wait(0.0f, 1.0f);
     drive(destX, destY);
-    wait(8.0f, 20.0f);
+    snow ? wait(0.0f, 1.0f) : wait(8.0f, 20.0f);
     drive(originX, originY);
-    maxSpeed *= 3.0f;
-    acceleration *= 2.5f;
-    braking *= 2.5f;
+    maxSpeed *= snow ? 0.3f : 3.0f;
+    acceleration *= snow ? 0.5f : 2.5f;
+    braking *= snow ? 0.5f : 2.5f;
     if (kind & kVehicleKind_Emergency) SlowDownFor(services_, Happening::Emergency);
-  } else if (kind & kVehicleKind_Snow) {
-    wait(0.0f, 1.0f);
-    drive(destX, destY);
-    wait(0.0f, 1.0f);
-    drive(originX, originY);
-    maxSpeed *= 0.3f;
-    acceleration *= 0.5f;
-    braking *= 0.5f;
   } else {
     SlowDownFor(services_, Happening::VehicleArrive);
     wait(0.0f, 10.0f);
@@ -204,6 +201,13 @@ bool cEntity_Vehicle::StartDriveLeg(const VehicleLeg& leg) {
   cPathNode* to = finder->GetNodeAt(static_cast<int32_t>(leg.x), static_cast<int32_t>(leg.y));
   if (!from || !to) return false;
   pathRequest = finder->RequestPath(from, to, 0, IsEmergency() ? 1 : 0, 0);
+  // Clearance asks every entered node for links on all four sides, which a
+  // one-cell-wide road never has: an emergency vehicle that finds no room
+  // takes the plain road rather than never setting off.
+  if (IsEmergency() && pathRequest && pathRequest->status && pathRequest->route.size() < 2) {
+    finder->CancelRequest(pathRequest);
+    pathRequest = finder->RequestPath(from, to, 0, 0, 0);
+  }
   if (!pathRequest) return false;
   // A search the finder spreads over ticks is taken up when it ends.
   return !pathRequest->status || TakeRoute(pathRequest->route);
@@ -255,6 +259,8 @@ void cEntity_Vehicle::Finish() {
     if (services_ && services_->pathFinder) services_->pathFinder->CancelRequest(pathRequest);
     pathRequest = nullptr;
   }
+  if (sirenSound && services_ && services_->audioManager) services_->audioManager->StopSound(sirenSound);
+  sirenSound = nullptr;
   if (services_ && services_->ambientManager) services_->ambientManager->RemoveVehicle(this);
   cEntity_Ambient::Finish();
 }
@@ -288,7 +294,7 @@ bool cEntity_Vehicle::DetailedTick(float t) {
       if (timer > 0.0f) return false;
       NextLeg();
       if (IsEmergency() && stage == kDriving && services_ && services_->audioManager) {
-        if (!sirenSound) sirenSound = services_->audioManager->PlaySound("Sounds\\siren.wav", true, 0);
+        if (!sirenSound) sirenSound = services_->audioManager->PlaySound(kSirenSound, true, 0);
       }
       return true;
     case kTripDone:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -285,6 +286,25 @@ TEST_F(VehicleTest, ALeavingVehicleDrivesToTheEntranceAndEnds) {
   lastX = v->currentCellX;
   EXPECT_TRUE(v->finished) << ticks;
   EXPECT_EQ(lastX, 0);
+}
+
+TEST_F(VehicleTest, AnEmergencyVehicleSoundsItsSirenFromItsFirstDriveToItsEnd) {
+  std::vector<std::string>& calls = w.road.world.audio.calls;
+  cEntity_Vehicle* v = w.NewVehicle(0x200);
+  v->StartArrival(10, 16, 20, 10, 0x200, 3);
+  calls.clear();
+  v->OnTime(0, 0, kTimeEvent_Tick, 0.05f);  // the first wait ends
+  ASSERT_EQ(calls, std::vector<std::string>{"play Sounds\\siren.wav loop 0"});
+  ASSERT_NE(v->sirenSound, nullptr);
+  v->Finish();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "stop"), calls.end());
+  // An ordinary car has none.
+  calls.clear();
+  cEntity_Vehicle* car = w.NewVehicle();
+  car->StartArrival(20, 10, 0, 0, 0, 1);
+  car->OnTime(0, 0, kTimeEvent_Tick, 0.05f);
+  EXPECT_TRUE(calls.empty());
+  car->Finish();
 }
 
 TEST_F(VehicleTest, AtTopSpeedAVehicleDrivesWholeCellsAndEnds) {

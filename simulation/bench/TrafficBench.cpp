@@ -1,0 +1,207 @@
+// Speed of a game day of airport traffic. A headless world with the real
+// airport, ambient, road and contract managers, the real airplanes, road
+// vehicles and maintenance vehicles, on the test kit's building side: gates
+// in five terminal rows on the taxiway, a road grid on the land side. Every
+// game day `flights` airplanes are put on the approach (spread evenly over
+// the day) and the road is kept at `vehicles` live vehicles.
+//
+// "x_real_time" is how many times faster than real time the frames (1/60 s
+// each at game speed 50,000) are computed. The scaled pair, 1x (25 gates,
+// 200 flights, 50 vehicles) and 10x (250 gates, 2,000 flights, 500
+// vehicles), shows how the cost grows with the airport. The detailed pair
+// runs the road alone at game speed 1, where vehicles follow each other.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "construction/PathFinder.h"
+#include "construction/RoadManager.h"
+#include "simulation/Airplane.h"
+#include "simulation/AmbientManager.h"
+#include "simulation/EventManager.h"
+#include "simulation/SimulationClock.h"
+#include "simulation/SimulationSpawns.h"
+#include "simulation/Vehicle.h"
+#include "simulation/tests/AirportTestWorld.h"
+
+namespace {
+
+constexpr float kFrame = 1.0f / 60.0f;
+constexpr uint32_t kTerminals = 5;
+
+class TrafficAirport : public cSimulation_TimeObject {
+ public:
+  TrafficAirport(uint32_t gates, uint32_t flightsPerDay, uint32_t vehicles)
+      : cSimulation_TimeObject(kTimeEvent_Tick), flightsPerDay_(flightsPerDay), vehicles_(vehicles) {
+    simkit::SimWorld& world = a.w.world;
+    world.random.UseSeed(3);
+    for (cSpawn_Base* spawn : std::initializer_list<cSpawn_Base*>{&spawnAmbient_, &spawnAirplane_, &spawnVehicle_,
+                                                                  &spawnMaintenance_})
+      world.table.actionFactory->RegisterSpawn(spawn);
+    cEntity_Base* made = nullptr;
+    world.manager->SpawnEntity(cEntity_AmbientManager::kSpawnName, &made);
+    ambient = dynamic_cast<cEntity_AmbientManager*>(made);
+    world.table.ambientManager = ambient;
+    ambient->LoadSettings();
+    ambient->ambientLimit = 1000000;  // the road is kept full by the driver below
+    ambient->RegisterAndRestore();
+    a.w.manager.running = 1;
+    // The driver below puts the airplanes on the approach; the airport
+    // manager's own timetable stays off the clock.
+    a.airport->Stop();
+    // A player watching the day at top speed: nothing slows the game down.
+    world.events->autoslow.alwaysSlow = 0;
+    world.events->autoslow.neverSlow = 1;
+
+    // Airside: five rows, each a taxiway at y = 2 + 7r with its runway node
+    // at x = 0 and its terminal's gates just above it.
+    airline_ = a.ActiveAirline("Bench Air");
+    const uint32_t perRow = (gates + kTerminals - 1) / kTerminals;
+    for (uint32_t r = 0; r < kTerminals; ++r) {
+      const uint16_t y = static_cast<uint16_t>(2 + 7 * r);
+      for (uint16_t x = 0; x <= perRow + 1; ++x) a.site.Node(x, y);
+      BOInstance* runway = a.Place(8, "Runway " + std::to_string(r));
+      a.site.AddRunway(runway, 4000.0f, 0, y);
+      BOInstance* terminal = a.Place(5, "Terminal " + std::to_string(r));
+      std::vector<std::pair<uint16_t, uint16_t>> cells;
+      for (uint32_t g = 0; g < perRow; ++g) cells.emplace_back(static_cast<uint16_t>(1 + g), static_cast<uint16_t>(y + 1));
+      a.site.AddTerminal(terminal, cells);
+      a.site.Link(runway, terminal);
+      // A turnaround building at the row's far end serves its gates.
+      simkit::FakeInstance* service = a.Place(11, "Turnaround " + std::to_string(r));
+      service->taxiwayAccess = {{static_cast<uint16_t>(perRow + 1), y, 1, 1}};
+      a.site.SetServiceKinds(service, 0x1F8);
+      rows_.push_back({runway, terminal, perRow});
+    }
+
+    // Land side: roads along y = 44, 50, 56, 62 and x = 0, 16, 32, 48, 63.
+    roads_ = std::make_unique<cEntity_RoadManager>(world.table.entityManager, kEntityType_Base);
+    world.table.roadManager = roads_.get();
+    roads_->BuildWorld();
+    roads_->SetEntranceCell(0, 44);
+    for (uint16_t y : {44, 50, 56, 62}) {
+      roads_->PlaceRoad(0, y, 64, 1, false);
+      roads_->FinishRoadPlacement();
+    }
+    for (uint16_t x : {0, 16, 32, 48, 63}) {
+      roads_->PlaceRoad(x, 44, 1, 19, false);
+      roads_->FinishRoadPlacement();
+    }
+    for (int32_t y = 44; y < 64; ++y) {
+      for (int32_t x = 0; x < 64; ++x) {
+        if (cPathNode* node = world.pathFinder.GetNodeAt(x, y); node && node->kind == kPathNode_Road)
+          destinations_.push_back(node);
+      }
+    }
+    AmbientData car;
+    car.modelName = "Models\\car.ssm";
+    car.kindFlags = 0x1F0F;
+    ambient->AddAmbientData(car);
+    world.Clock().RegisterTimeObject(this);
+  }
+  ~TrafficAirport() override {
+    a.w.world.Clock().UnregisterTimeObject(this);
+    ambient->Clear();
+    a.w.world.table.roadManager = &a.w.world.roads;
+    a.w.world.table.ambientManager = &a.ambient;
+  }
+
+  // Puts the due airplanes on the approach and fills the road.
+  int32_t OnTime(uint32_t, uint32_t, uint32_t, float gameDelta) override {
+    due_ += gameDelta * static_cast<float>(flightsPerDay_) / 86400.0f;
+    while (due_ >= 1.0f) {
+      due_ -= 1.0f;
+      Arrive();
+    }
+    KeepRoadFull();
+    return 0;
+  }
+
+  void RunDay(uint16_t speed) {
+    cSimulation_Clock& clock = a.w.world.Clock();
+    clock.SetSpeed(speed);
+    const uint32_t until = clock.totalSeconds + 86400u;
+    while (clock.totalSeconds < until) {
+      a.w.world.RunFrame(kFrame);
+      ++frames;
+    }
+  }
+  void RunFrames(uint16_t speed, uint32_t n) {
+    a.w.world.Clock().SetSpeed(speed);
+    for (uint32_t i = 0; i < n; ++i) a.w.world.RunFrame(kFrame);
+    frames += n;
+  }
+
+  uint64_t frames = 0;
+  airporttest::AirportWorld a;
+  cEntity_AmbientManager* ambient = nullptr;
+
+ private:
+  struct Row {
+    BOInstance* runway;
+    BOInstance* terminal;
+    uint32_t gates;
+  };
+
+  void Arrive() {
+    const Row& row = rows_[next_ % rows_.size()];
+    const uint32_t gate = (next_ / static_cast<uint32_t>(rows_.size())) % row.gates;
+    ++next_;
+    cFlightContract* flight = a.SignedFlight(airline_);
+    flight->slotKeys[0] = static_cast<uint8_t>(gate);
+    flight->slotKeys[1] = 0;
+    ambient->CreatePassengerAirplane(flight, row.runway, row.terminal);
+  }
+  void KeepRoadFull() {
+    uint32_t live = 0;
+    for (const cEntity_Vehicle* v : ambient->vehicles) live += v ? 1 : 0;
+    for (; live < vehicles_ && destinations_.size() > 1; ++live) {
+      cPathNode* to = destinations_[pick_++ % destinations_.size()];
+      ambient->SpawnVehicle(to->x, to->y, to->x, to->y, kVehicleKind_RoundTrip, nullptr, 1);
+    }
+  }
+
+  SpawnAmbientManager spawnAmbient_;
+  SpawnAirplane spawnAirplane_;
+  SpawnVehicle spawnVehicle_;
+  SpawnMaintanance spawnMaintenance_;
+  std::unique_ptr<cEntity_RoadManager> roads_;
+  cAirlineContract* airline_ = nullptr;
+  std::vector<Row> rows_;
+  std::vector<cPathNode*> destinations_;
+  uint32_t flightsPerDay_;
+  uint32_t vehicles_;
+  uint32_t next_ = 0;
+  uint32_t pick_ = 7;
+  float due_ = 0.0f;
+};
+
+// One game day per iteration at game speed 50,000.
+void BM_AirportDayAtTopSpeed(benchmark::State& state) {
+  const uint32_t scale = static_cast<uint32_t>(state.range(0));
+  TrafficAirport airport(25 * scale, 200 * scale, 50 * scale);
+  airport.RunDay(50000);  // warm up: the road and the gates fill
+  airport.frames = 0;
+  for (auto _ : state) airport.RunDay(50000);
+  state.counters["x_real_time"] =
+      benchmark::Counter(kFrame * static_cast<double>(airport.frames), benchmark::Counter::kIsRate);
+  state.counters["frames_per_day"] = static_cast<double>(airport.frames) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_AirportDayAtTopSpeed)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The road alone at game speed 1, 60 frames a second of real time each
+// iteration, where each vehicle looks for the one ahead.
+void BM_DetailedRoadSecond(benchmark::State& state) {
+  const uint32_t vehicles = static_cast<uint32_t>(state.range(0));
+  TrafficAirport airport(5, 0, vehicles);
+  airport.RunFrames(1, 120);
+  airport.frames = 0;
+  for (auto _ : state) airport.RunFrames(1, 60);
+  state.counters["x_real_time"] =
+      benchmark::Counter(kFrame * static_cast<double>(airport.frames), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DetailedRoadSecond)->Arg(50)->Arg(500)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
