@@ -109,14 +109,6 @@ class ScriptedSession : public ::testing::Test {
     ASSERT_TRUE(fe.LoadMainMenu());
   }
   void TearDown() override { platform::ShutdownWindowSystem(); }
-  int64_t Quit() {
-    platform::MSG msg;
-    int64_t code = -1000;
-    while (platform::PeekMessage(&msg, nullptr, 0, 0, platform::PM_REMOVE)) {
-      if (msg.message == platform::WM_QUIT) code = static_cast<int32_t>(msg.wParam);
-    }
-    return code;
-  }
   FrontEndRig fe;
 };
 
@@ -137,7 +129,7 @@ TEST_F(ScriptedSession, FrontEndTourHitsEveryWidgetAndExitsWithZero) {
   std::string always;
   EXPECT_FALSE(fe.config.GetString("Autoslow", "AlwaysSlow", always));
   EXPECT_EQ(ActionMainMenu::GetInstance()->menuState, ActionMainMenu::kTopMenu);
-  EXPECT_EQ(Quit(), 0);
+  EXPECT_EQ(TakeQuitCode(), 0);
 }
 
 TEST_F(ScriptedSession, NewGameChoosesALocationAndStarts) {

@@ -88,7 +88,9 @@ TEST(StartScenario, EveryArgumentText) {
     EXPECT_EQ(audio.music, std::vector<std::string>(static_cast<size_t>(c.musicPlays), path));
     // A new game sets the overview flag before it starts, even when the
     // start is refused.
-    if (c.campaignCleared && std::string(c.text).rfind("new", 0) == 0) EXPECT_EQ(camera->fixedView, 1);
+    if (c.campaignCleared && std::string(c.text).rfind("new", 0) == 0) {
+      EXPECT_EQ(camera->fixedView, 1);
+    }
     w.table.audioManager = nullptr;
   }
 }
