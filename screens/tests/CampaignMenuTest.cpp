@@ -29,16 +29,8 @@ class Campaign : public ::testing::Test {
     campaign = ActionCampaignMenu::GetInstance();
     ASSERT_NE(campaign, nullptr);
   }
-  std::vector<std::string> Lines(const char* list) {
-    std::vector<std::string> lines;
-    auto* l = fe.Find<GUIListBox>(list);
-    for (int32_t i = 0; l && i < l->GetLineCount(); ++i) lines.push_back(l->GetLine(i));
-    return lines;
-  }
-  std::string Description(const char* box) {
-    auto* t = fe.Find<GUIMLTextBox>(box);
-    return t ? t->GetText() : "<none>";
-  }
+  std::vector<std::string> Lines(const char* list) { return fe.Lines(list); }
+  std::string Description(const char* box) { return fe.Text(box); }
 
   FrontEndRig fe;
   ActionCampaignMenu* campaign = nullptr;

@@ -27,16 +27,8 @@ class ChooseLocation : public ::testing::Test {
     screen = ActionChooseLocationMenu::GetInstance();
     ASSERT_NE(screen, nullptr);
   }
-  std::string Text(const char* name) {
-    auto* t = fe.Find<GUIStaticText>(name);
-    return t ? t->GetText() : "<none>";
-  }
-  std::vector<std::string> Lines() {
-    std::vector<std::string> lines;
-    auto* list = fe.Find<GUIListBox>("lbCLMLocations");
-    for (int32_t i = 0; list && i < list->GetLineCount(); ++i) lines.push_back(list->GetLine(i));
-    return lines;
-  }
+  std::string Text(const char* name) { return fe.Text(name); }
+  std::vector<std::string> Lines() { return fe.Lines("lbCLMLocations"); }
   std::string Icons() {
     std::string out;
     for (const char* icon : kIcons) out += fe.Visible(icon) ? '1' : '0';

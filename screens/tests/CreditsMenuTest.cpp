@@ -44,10 +44,7 @@ class Credits : public ::testing::Test {
       n += scene->GetChild(i)->GetName() == "scnAltArt" ? 1 : 0;
     return n;
   }
-  std::string Text(const char* name) {
-    auto* t = fe.Find<GUIStaticText>(name);
-    return t ? t->GetText() : "<none>";
-  }
+  std::string Text(const char* name) { return fe.Text(name); }
 
   FrontEndRig fe;
   ActionCreditsMenu* credits = nullptr;

@@ -3,7 +3,10 @@
 #include <filesystem>
 
 #include "engine/entity/ActionFactory.h"
+#include "gui/core/GUIListBox.h"
 #include "gui/core/GUIStaticText.h"
+#include "gui/core/GUITextBox.h"
+#include "platform/window/Window.h"
 #include "screens/ActionOptionsMenu.h"
 
 namespace frontend {
@@ -120,6 +123,30 @@ bool FrontEndRig::Shown(const std::string& name) {
 std::string FrontEndRig::Caption(const std::string& button) {
   auto* b = Find<GUIButton>(button);
   return b && b->GetCaption() ? b->GetCaption()->GetText() : std::string("<none>");
+}
+
+std::string FrontEndRig::Text(const std::string& name) {
+  GUIEntity* e = rig.gui.FindEntity(name);
+  if (auto* text = dynamic_cast<GUIStaticText*>(e)) return text->GetText();
+  if (auto* box = dynamic_cast<GUITextBox*>(e)) return box->GetText();
+  ADD_FAILURE() << "no text widget " << name;
+  return "<none>";
+}
+
+std::vector<std::string> FrontEndRig::Lines(const std::string& list) {
+  std::vector<std::string> lines;
+  auto* l = Find<GUIListBox>(list);
+  for (int32_t i = 0; l && i < l->GetLineCount(); ++i) lines.push_back(l->GetLine(i));
+  return lines;
+}
+
+int64_t TakeQuitCode() {
+  platform::MSG msg;
+  int64_t code = -1000;
+  while (platform::PeekMessage(&msg, nullptr, 0, 0, platform::PM_REMOVE)) {
+    if (msg.message == platform::WM_QUIT) code = static_cast<int32_t>(msg.wParam);
+  }
+  return code;
 }
 
 bool FrontEndRig::Checked(const std::string& box) {

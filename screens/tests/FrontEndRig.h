@@ -62,6 +62,10 @@ class RecordingAudio : public cEntity_AudioManager {
   std::vector<float> soundVolumes;
 };
 
+// The exit code of the last quit message waiting in the headless window
+// layer's queue (emptied), or -1000 when none was posted.
+int64_t TakeQuitCode();
+
 struct FrontEndRig {
   FrontEndRig();
   ~FrontEndRig();
@@ -89,6 +93,9 @@ struct FrontEndRig {
   // Visible itself and through every parent up to the world.
   bool Shown(const std::string& name);
   std::string Caption(const std::string& button);
+  // The text of a static text or a text box.
+  std::string Text(const std::string& name);
+  std::vector<std::string> Lines(const std::string& list);
   bool Checked(const std::string& box);
 
   ScreenCore3D renderer;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/Skyvane.h"
 #include "platform/window/Window.h"
 #include "screens/ActionCreditsMenu.h"
 #include "screens/ActionMainMenu.h"
@@ -28,17 +29,8 @@ class MainMenu : public ::testing::Test {
     ASSERT_NE(menu, nullptr);
   }
   void TearDown() override {
-    DrainQuit();
+    TakeQuitCode();
     platform::ShutdownWindowSystem();
-  }
-  // The exit code of a posted quit message, or -1000 when none was posted.
-  int64_t DrainQuit() {
-    platform::MSG msg;
-    int64_t code = -1000;
-    while (platform::PeekMessage(&msg, nullptr, 0, 0, platform::PM_REMOVE)) {
-      if (msg.message == platform::WM_QUIT) code = static_cast<int64_t>(msg.wParam);
-    }
-    return code;
   }
   std::string Captions() {
     std::string out;
@@ -128,7 +120,7 @@ TEST_F(MainMenu, EveryCommandFromEveryState) {
     EXPECT_EQ(fe.Visible("stcMMBackgroundZ"), c.background);
     EXPECT_EQ(ShownScenes(), c.scenes);
     fe.Run("MainMenu", "Show");
-    EXPECT_EQ(DrainQuit(), -1000) << "no quit message";
+    EXPECT_EQ(TakeQuitCode(), -1000) << "no quit message";
   }
 }
 
@@ -138,7 +130,7 @@ TEST_F(MainMenu, ExitPostsQuitWithZeroAndResetReturnsToTheTop) {
   menu->Reset();
   EXPECT_EQ(menu->menuState, ActionMainMenu::kTopMenu);
   EXPECT_EQ(fe.Run("MainMenu", "ClickButton3"), 0);
-  EXPECT_EQ(DrainQuit(), 0);
+  EXPECT_EQ(TakeQuitCode(), 0);
 }
 
 TEST_F(MainMenu, OptionsAcceptWritesTheConfigurationAndTheCreditsSceneHearsShowAndHide) {
@@ -158,6 +150,23 @@ TEST_F(MainMenu, OptionsAcceptWritesTheConfigurationAndTheCreditsSceneHearsShowA
   EXPECT_TRUE(credits->running);
   fe.Run("MainMenu", "ClickButton1");
   EXPECT_FALSE(credits->running);
+}
+
+TEST_F(MainMenu, TheRatingScreenEndsOnceHoweverManyReleasesArrive) {
+  // One click reaches the rating picture as a release and as a click; only
+  // the first may end the rating screen and start the loading, which here
+  // fails at once (the application has no game manager set up) and says so
+  // with a quit message.
+  cSkyvane application(&fe.table);
+  fe.table.application = &application;
+  application.SetRating(true);
+  EXPECT_EQ(fe.Run("MainMenu", "ClickThroughESRB"), 0);
+  EXPECT_FALSE(application.IsRatingShowing());
+  EXPECT_NE(fe.rig.gui.FindEntity("SplashGraphic"), nullptr);
+  EXPECT_NE(TakeQuitCode(), -1000);
+  EXPECT_EQ(fe.Run("MainMenu", "ClickThroughESRB"), 0);
+  EXPECT_EQ(TakeQuitCode(), -1000) << "the loading ran a second time";
+  fe.table.application = nullptr;
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ class OptionsMenu : public ::testing::Test {
   }
   GUIScrollBar* Bar(const char* name) { return fe.Find<GUIScrollBar>(name); }
   // The n of every texture row, top to bottom, and the checked one (-1).
-  std::vector<int> Rows(int* checked) {
+  static std::vector<int> Rows(FrontEndRig& fe, int* checked) {
     std::vector<int> rows;
     *checked = -1;
     GUIEntity* group = fe.rig.gui.FindEntity("grpOMTexture");
@@ -104,18 +104,14 @@ TEST_F(OptionsMenu, TextureRowsFollowTheDeviceAndTheSetting) {
     rig.renderer.maxTexture = c.maxTexture;
     if (c.stored) rig.config.SetValue("Graphics", "TextureSize", c.stored);
     rig.Run("OptionsMenu", "LoadSettings");
-    std::vector<int> rows;
     int checked = -1;
+    const std::vector<int> rows = Rows(rig, &checked);
     GUIEntity* group = rig.rig.gui.FindEntity("grpOMTexture");
     ASSERT_NE(group, nullptr);
-    int index = 0;
-    for (int32_t i = 0; i < group->GetChildCount(); ++i) {
-      auto* box = dynamic_cast<GUICheckBox*>(group->GetChild(i));
-      if (!box) continue;
-      const int n = std::stoi(box->GetName().substr(12));
-      rows.push_back(n);
-      if (box->IsChecked()) checked = n;
-      EXPECT_FLOAT_EQ(box->GetPositionY(), 0.0390625f - 0.44921875f * static_cast<float>(index++));
+    for (size_t i = 0; i < rows.size(); ++i) {
+      auto* box = dynamic_cast<GUICheckBox*>(group->FindChild("chkOMTexture" + std::to_string(rows[i])));
+      ASSERT_NE(box, nullptr);
+      EXPECT_FLOAT_EQ(box->GetPositionY(), 0.0390625f - 0.44921875f * static_cast<float>(i));
     }
     EXPECT_EQ(rows, c.rows);
     EXPECT_EQ(checked, c.checked);
@@ -209,7 +205,7 @@ TEST_F(OptionsMenu, DefaultsGoOnTheScreenOnly) {
   EXPECT_FALSE(fe.Checked("chkOMMedRes"));
   EXPECT_FALSE(fe.Checked("chkOMLoRes"));
   int checked = -1;
-  EXPECT_EQ(Rows(&checked), (std::vector<int>{11, 10, 9, 8}));
+  EXPECT_EQ(Rows(fe, &checked), (std::vector<int>{11, 10, 9, 8}));
   EXPECT_EQ(checked, 8);
   for (const char* box : {"chkOMHelper", "chkOMDayNight", "chkOMParticles", "chkOMSnow", "chkOMAutosave"})
     EXPECT_TRUE(fe.Checked(box)) << box;
