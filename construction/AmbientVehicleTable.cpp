@@ -23,8 +23,8 @@ bool cEntity_BuildingManager::LoadAmbientVehiclesFromMemory(std::string_view tex
     auto record = std::make_unique<AmbientData>();
     record->name = section;
     record->sound = table.GetString("sound", section);
-    record->model = table.GetString("model", section);
-    record->type = table.GetInt("type", section);
+    record->modelName = table.GetString("model", section);
+    record->kindFlags = static_cast<uint32_t>(table.GetInt("type", section));
     // The ambient manager owns a record it keeps; a refused one goes here.
     if (hooks.addAmbientData && hooks.addAmbientData(record.get())) record.release();
   }

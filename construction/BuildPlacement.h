@@ -19,6 +19,7 @@
 
 class BOInstance;
 class C3DBaseShader;
+class Core3D;
 class C3DMesh;
 class C3DModel;
 class cBuildableObject;
@@ -32,6 +33,11 @@ struct CursorEvent {
   int32_t x = 0;
   int32_t y = 0;
 };
+
+// The flat model "polymesh_plane_BLEH": one cell of `cellSize` a side,
+// wearing `shader` (which the model then holds too) when there is one. Null
+// without a renderer or when the renderer cannot make the model.
+C3DModel* MakeFootprintPlane(Core3D* graphics, float cellSize, C3DBaseShader* shader);
 
 class cBuildPlacement {
  public:

@@ -25,18 +25,11 @@ void cBuildPlacement::ReleasePreview() {
   previewW_ = previewL_ = 0;
 }
 
-C3DModel* cBuildPlacement::BuildFootprintPlane(const std::string& shaderName) {
-  Core3D* graphics = table_ ? table_->graphics : nullptr;
-  cEntity_GamePlot* plot = table_ ? table_->gamePlot : nullptr;
-  if (!graphics || !plot) return nullptr;
-  C3DBaseShader* shader = graphics->CreateShader(8, shaderName);
-  if (shader) {
-    if (previewShader_) graphics->ReleaseResource(previewShader_);
-    previewShader_ = shader;
-  }
+C3DModel* MakeFootprintPlane(Core3D* graphics, float cellSize, C3DBaseShader* shader) {
+  if (!graphics) return nullptr;
   C3DModel* model = graphics->CreateModel(kPreviewFlags, "polymesh_plane_BLEH");
   if (!model) return nullptr;
-  const float s = plot->GetCellSize();
+  const float s = cellSize;
   RenderVertex vertices[4] = {Corner(0, 0, 0, 0), Corner(s, 0, 1, 0), Corner(s, s, 1, 1), Corner(0, s, 0, 1)};
   uint16_t indices[6] = {0, 3, 2, 2, 1, 0};
   uint16_t parts[6] = {};
@@ -47,6 +40,18 @@ C3DModel* cBuildPlacement::BuildFootprintPlane(const std::string& shaderName) {
   model->EndEdit();
   if (shader) model->SetShader(0, shader);
   return model;
+}
+
+C3DModel* cBuildPlacement::BuildFootprintPlane(const std::string& shaderName) {
+  Core3D* graphics = table_ ? table_->graphics : nullptr;
+  cEntity_GamePlot* plot = table_ ? table_->gamePlot : nullptr;
+  if (!graphics || !plot) return nullptr;
+  C3DBaseShader* shader = graphics->CreateShader(8, shaderName);
+  if (shader) {
+    if (previewShader_) graphics->ReleaseResource(previewShader_);
+    previewShader_ = shader;
+  }
+  return MakeFootprintPlane(graphics, plot->GetCellSize(), shader);
 }
 
 C3DMesh* cBuildPlacement::BuildPreviewQuad(C3DMesh* old, uint16_t width, uint16_t length) {

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "base/StringUtil.h"
+#include "construction/BuildPlacement.h"
 #include "construction/BuildableObject.h"
 #include "construction/BuildingManager.h"
 #include "construction/Facilities.h"
+#include "construction/GamePlot.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/services/C3DBaseShader.h"
 #include "engine/services/C3DModel.h"
@@ -389,6 +391,17 @@ C3DModel* cEntity_BuildingManager::CreateTypeModel(const std::string& path) {
   return model;
 }
 
+C3DModel* cEntity_BuildingManager::BuildFootprintPlane(const std::string& shaderName) {
+  Core3D* renderer = table_ ? table_->graphics : nullptr;
+  cEntity_GamePlot* plot = table_ ? table_->gamePlot : nullptr;
+  if (!renderer || !plot) return nullptr;
+  C3DBaseShader* shader = renderer->CreateShader(8, shaderName);
+  C3DModel* model = MakeFootprintPlane(renderer, plot->GetCellSize(), shader);
+  // The model holds the shader from here on.
+  if (shader) renderer->ReleaseResource(shader);
+  return model;
+}
+
 void cEntity_BuildingManager::LoadTypeModel(cBuildableObject* type) {
   if (!type) return;
   std::string path = PathPrefix() + type->GetModel();
@@ -440,9 +453,9 @@ void cEntity_BuildingManager::ParseAmbientType(const std::string& name, const De
   for (const Line& line : keys) {
     if (line.empty()) continue;
     if (line[0] == "model") {
-      record->model = Text(line, 1);
+      record->modelName = Text(line, 1);
     } else if (line[0] == "type") {
-      record->type = Integer(line, 1);
+      record->kindFlags = static_cast<uint32_t>(Integer(line, 1));
     } else if (line[0] == "sound") {
       record->sound = Text(line, 1);
     }

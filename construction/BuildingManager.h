@@ -6,8 +6,7 @@
 // answers the other managers' queries.
 //
 // The data table readers, placement, clock work, disasters, status icons,
-// queries and network links are declared here pure virtual and answered by
-// the class that completes the manager (and by test subclasses).
+// queries and network links are virtual so that tests can watch them.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -360,7 +359,7 @@ class cEntity_BuildingManager : public cEntity_Base,
   // The name the flat-model builder is given for a model path.
   static std::string MakeModelName(const std::string& path);
   // The placement's flat model with the named shader on it.
-  virtual C3DModel* BuildFootprintPlane(const std::string& shaderName) = 0;
+  virtual C3DModel* BuildFootprintPlane(const std::string& shaderName);
   // The entity manager's resource path, put before model and shader names.
   std::string PathPrefix();
   // A data table's text from the resource path; false (logged) when it

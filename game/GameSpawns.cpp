@@ -11,6 +11,7 @@
 #include "game/GameKV9.h"
 #include "game/KV9AirportManager.h"
 #include "game/KV9AmbientManager.h"
+#include "game/KV9BuildingManager.h"
 #include "game/KV9GamePlot.h"
 #include "game/KV9RoadManager.h"
 #include "game/KV9TaxiwayManager.h"
@@ -35,9 +36,8 @@ class GameSpawn : public cSpawn_Base {
   }
 };
 
-// Rows still without a maker: the vehicle and maintenance traffic (the
-// simulation), the building manager (construction) and the image list (the
-// screens); the world's four rows are made over the game's world hosts.
+// The image list's row (the screens) is still without a maker; the world's
+// four rows are made over the game's world hosts.
 constexpr GameSpawnRow kRows[] = {
     {"SPN::KV9:GAME", &Make<SpawnGameKV9>},
     {"SPN::KV9:SCENARIO", nullptr},
@@ -49,11 +49,11 @@ constexpr GameSpawnRow kRows[] = {
     {"SPN::KV9:ROAD:MANAGER", &Make<GameSpawn<cKV9_RoadManager>>},
     {"SPN::KV9:GAMEPLOT", &Make<GameSpawn<cKV9_GamePlot>>},
     {"SPN::KV9:AMBIENTMANAGER", &Make<GameSpawn<cKV9_AmbientManager>>},
-    {"SPN::KV9:VEHICLE", nullptr},
-    {"SPN::KV9:MAINTANANCE", nullptr},
+    {"SPN::KV9:VEHICLE", &Make<SpawnVehicle>},
+    {"SPN::KV9:MAINTANANCE", &Make<SpawnMaintanance>},
     {"SPN::KV9:AIRPLANE", &Make<SpawnAirplane>},
     {"SPN::KV9:WEATHERMANAGER", nullptr},
-    {"SPN::KV9:BUILDINGMANAGER", nullptr},
+    {"SPN::KV9:BUILDINGMANAGER", &Make<GameSpawn<cKV9_BuildingManager>>},
     {"SPN::KV9:SIMULATION:EVENTMANAGER", &Make<SpawnEventManager>},
     {"SPN::KV9:SIMULATION:AIRLINEMANAGER", &Make<SpawnAirlineManager>},
     {"SPN::KV9:SIMULATION", &Make<SpawnSimulation>},

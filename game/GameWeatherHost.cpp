@@ -15,6 +15,7 @@
 #include "gui/core/GUIEntity.h"
 #include "gui/core/GUIStaticText.h"
 #include "simulation/AirportManager.h"
+#include "simulation/AmbientManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/SimulationServices.h"
 
@@ -165,8 +166,12 @@ void GameWeatherHost::ScheduleEvent(const EventRecord& event) {
 }
 
 void GameWeatherHost::SpawnSnowVehicle() {
-  // The ambient traffic has no snow-clearing vehicles yet.
-  game_.Missing("snow-clearing vehicles");
+  cKV9_GlobalWrapper* t = game_.Table();
+  if (cEntity_AmbientManager* ambient = t ? game_.Live(t->ambientManager) : nullptr) {
+    ambient->SpawnSnowVehicle();
+  } else {
+    game_.Missing("ambient manager");
+  }
 }
 
 cEntity_Terrain* GameWeatherHost::Terrain() {

@@ -11,6 +11,7 @@
 #include "engine/entity/EntityBase.h"
 #include "engine/files/SerializedObject.h"
 #include "engine/math/JVector.h"
+#include "simulation/AmbientData.h"
 #include "simulation/TimeObject.h"
 
 class BOInstance;
@@ -28,18 +29,6 @@ class cKV9_GlobalWrapper;
 inline constexpr uint32_t kVehicleKind_Parking = 0x02;
 inline constexpr uint32_t kVehicleKind_DropOff = 0x04;
 inline constexpr uint32_t kVehicleKind_Service = 0xF00;
-
-// One traffic rule of the ambient-vehicle data: a model, the building kinds
-// (identity words) its trips go from and to, whether buildings of those
-// kinds exist (bit 0 origin, bit 1 destination) and the vehicle kinds it
-// may serve as a model for.
-struct AmbientData {
-  std::string modelName;
-  std::vector<uint32_t> originKinds;
-  std::vector<uint32_t> destinationKinds;
-  uint8_t state = 0;
-  uint32_t kindFlags = 0;
-};
 
 // The buildings whose maintenance vehicles reach a path node.
 struct MaintConnectionData {

@@ -367,9 +367,9 @@ TEST(BuildingDefinitionTest, AmbientDefinitionsOfferOneRecordEach) {
   world.manager.ParseDefinition({{"ambient", "Refused"}, {"model", "x.ssm"}});
   EXPECT_EQ(world.offered, (std::vector<std::string>{"Tug", "Refused"}));
   ASSERT_EQ(world.ambient.size(), 1u);
-  EXPECT_EQ(world.ambient[0]->model, "tug.ssm");
+  EXPECT_EQ(world.ambient[0]->modelName, "tug.ssm");
   EXPECT_EQ(world.ambient[0]->sound, "tug.wav");
-  EXPECT_EQ(world.ambient[0]->type, 2048);
+  EXPECT_EQ(world.ambient[0]->kindFlags, 2048u);
   EXPECT_EQ(world.ambient[0]->state, 0);
   EXPECT_TRUE(world.ambient[0]->originKinds.empty());
   EXPECT_TRUE(world.renderer.requests.empty()) << "an ambient record loads no model";

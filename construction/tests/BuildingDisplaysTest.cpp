@@ -123,8 +123,8 @@ TEST(BuildingDisplays, TheParticlesSettingChoosesFireEffectOrIcon) {
 
 TEST(BuildingDisplays, BuildingsOfOneTypeShareOneDefaultAnimation) {
   // The test keeps the model: a release without a renderer does not free.
-  auto owned = std::make_unique<AnimatedModel>();
-  AnimatedModel* model = owned.get();
+  auto owned = std::make_unique<PlayRecordingModel>();
+  PlayRecordingModel* model = owned.get();
   BuildingWorld w;
   auto* type = w.manager.Define(kClass_Building, "Mill", 1, 1, 1);
   type->SetModelObject(model);

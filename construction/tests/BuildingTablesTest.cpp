@@ -126,12 +126,12 @@ TEST(AmbientVehiclesTest, OneOfferASectionInFileOrder) {
       "[Bus]\nsound = bus.wav\ntype = 4\n[Fire Truck]\nmodel = fire.ssm\n"));
   EXPECT_EQ(world.offered, (std::vector<std::string>{"Sedan", "Bus", "Fire Truck"}));
   ASSERT_EQ(world.ambient.size(), 3u);
-  EXPECT_EQ(world.ambient[0]->model, "sedan.ssm");
+  EXPECT_EQ(world.ambient[0]->modelName, "sedan.ssm");
   EXPECT_EQ(world.ambient[0]->sound, "car.wav");
-  EXPECT_EQ(world.ambient[0]->type, 2);
-  EXPECT_EQ(world.ambient[1]->model, "") << "a section without a model";
-  EXPECT_EQ(world.ambient[1]->type, 4);
-  EXPECT_EQ(world.ambient[2]->type, INT_MIN) << "the data file's empty integer";
+  EXPECT_EQ(world.ambient[0]->kindFlags, 2u);
+  EXPECT_EQ(world.ambient[1]->modelName, "") << "a section without a model";
+  EXPECT_EQ(world.ambient[1]->kindFlags, 4u);
+  EXPECT_EQ(world.ambient[2]->kindFlags, static_cast<uint32_t>(INT_MIN)) << "the data file's empty integer";
   EXPECT_TRUE(world.renderer.requests.empty());
 }
 

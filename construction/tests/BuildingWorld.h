@@ -17,9 +17,9 @@ namespace buildtest {
 
 // A building model with a "walk" and a "default" animation that records
 // what is played and advanced.
-class AnimatedModel : public fake3d::FakeModel {
+class PlayRecordingModel : public fake3d::FakeModel {
  public:
-  AnimatedModel() : fake3d::FakeModel(nullptr, 0, "animated") {}
+  PlayRecordingModel() : fake3d::FakeModel(nullptr, 0, "animated") {}
   int32_t GetAnimationCount() override { return 2; }
   std::string GetAnimationName(int32_t index) override { return index == 1 ? "default" : "walk"; }
   void PlayAnimation(int32_t index, float, float, bool loop, bool) override {

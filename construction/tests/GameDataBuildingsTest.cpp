@@ -192,13 +192,13 @@ TEST_F(GameDataBuildingsTest, TerminalObjectsFillEveryGroup) {
 
 TEST_F(GameDataBuildingsTest, VehiclesAreOffered) {
   EXPECT_GE(world.offered.size(), 13u) << "the table and the ambient definition";
-  int32_t kinds = 0;
+  uint32_t kinds = 0;
   for (const auto& record : world.ambient) {
     SCOPED_TRACE(record->name);
-    kinds |= record->type;
-    EXPECT_TRUE(InRunTree(record->model)) << record->model;
+    kinds |= record->kindFlags;
+    EXPECT_TRUE(InRunTree(record->modelName)) << record->modelName;
   }
-  for (int32_t kind : {0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80, 0x100, 0x200, 0x400, 0x800, 0x1000})
+  for (uint32_t kind : {0x02u, 0x04u, 0x08u, 0x10u, 0x20u, 0x40u, 0x80u, 0x100u, 0x200u, 0x400u, 0x800u, 0x1000u})
     EXPECT_TRUE(kinds & kind) << kind;
 }
 
@@ -210,7 +210,7 @@ TEST_F(GameDataBuildingsTest, EveryFileNamedIsInTheRunTreeAndModelsPassTheCheck)
     EXPECT_TRUE(world.renderer.exists(request.name)) << request.name;
     if (request.what == "model") models.insert(request.name);
   }
-  for (const auto& record : world.ambient) models.insert(std::string(GAME_DATA_DIR) + record->model);
+  for (const auto& record : world.ambient) models.insert(std::string(GAME_DATA_DIR) + record->modelName);
   for (cBuildableObject* type : AllTypes()) {
     const std::string thumbnail = type->GetThumbnail();
     ASSERT_GT(thumbnail.size(), 4u) << type->GetName();
