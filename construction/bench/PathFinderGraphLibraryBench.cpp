@@ -26,16 +26,6 @@ namespace {
 constexpr uint32_t kSeed = 640;
 constexpr size_t kQueries = 8;
 
-pathtest::GridShape Plot() {
-  pathtest::GridShape shape;
-  shape.width = 640;
-  shape.height = 640;
-  shape.block = 32;
-  shape.fill = 0.997;
-  shape.reservedShare = 0.0;
-  shape.airsideOnly = true;
-  return shape;
-}
 
 using Graph = boost::adjacency_list<boost::vecS, boost::vecS, boost::directedS, boost::no_property,
                                     boost::property<boost::edge_weight_t, uint32_t>>;
@@ -50,7 +40,7 @@ struct Plots {
   std::vector<std::pair<size_t, size_t>> pairs;
 
   Plots() {
-    pathtest::BuildRandomGrid(finder, kSeed, Plot());
+    pathtest::BuildRandomGrid(finder, kSeed, pathtest::AirsidePlot640());
     nodes = pathtest::GridNodes(finder);
     std::vector<int32_t> index(size_t{finder.width} * finder.height, -1);
     for (size_t i = 0; i < nodes.size(); ++i) index[Cell(nodes[i])] = static_cast<int32_t>(i);
