@@ -549,6 +549,7 @@ class GlDevice final : public DeviceCore {
     fixedStateApplied_ = false;
     targetDirty_ = true;
     dirty_ = ~0u;
+    return true;
   }
 
   // The texture holding a surface's pixels: the back buffer reads from the

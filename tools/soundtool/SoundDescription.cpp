@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "base/StringUtil.h"
+#include "tools/common/DescriptionLine.h"
 #include "engine/math/Noise.h"
 #include "platform/Locale.h"
 
@@ -20,13 +21,6 @@ bool ParseNumber(const std::string& word, double low, double high, double* out) 
   if (!platform::TryParseDouble(word, &v) || !std::isfinite(v) || v < low || v > high) return false;
   *out = v;
   return true;
-}
-
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  for (const std::string& w : str::Split(line, " \t"))
-    if (!w.empty()) words.push_back(w);
-  return words;
 }
 
 void PutLE(std::vector<uint8_t>* out, uint32_t value, int bytes) {
@@ -57,10 +51,7 @@ bool BuildSoundFromDescription(const std::string& text, SoundClip* clip, std::st
   };
   for (size_t i = 0; i < lines.size(); ++i) {
     number = i + 1;
-    std::string line = lines[i];
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const size_t hash = line.find('#');
-    const std::vector<std::string> w = Words(hash == std::string::npos ? line : line.substr(0, hash));
+    const std::vector<std::string> w = DescriptionWords(lines[i]);
     if (w.empty()) continue;
     const std::string& verb = w[0];
     double a = 0, b = 0, c = 0;
