@@ -8,8 +8,7 @@
 #include <string>
 
 #include "base/StringUtil.h"
-#include "platform/DurableSave.h"
-#include "platform/FileRead.h"
+#include "tools/common/DescriptionTool.h"
 #include "tools/soundtool/SoundDescription.h"
 
 namespace {
@@ -32,35 +31,19 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool help = argc == 2 && std::strcmp(argv[1], "--help") == 0;
-  if (argc != 3 || argv[1][0] == '-') {
-    std::fputs(kUsage, help ? stdout : stderr);
-    return help ? 0 : 2;
-  }
-  std::string text;
-  platform::FileReadError readError;
-  if (!platform::ReadFileText(argv[1], kMaxDescriptionBytes, &text, &readError)) {
-    std::fprintf(stderr, "soundtool: %s %s\n", argv[1], readError.text.c_str());
-    return 1;
-  }
-  SoundClip clip;
-  std::string error;
-  if (!BuildSoundFromDescription(text, &clip, &error)) {
-    std::fprintf(stderr, "soundtool: %s: %s\n", argv[1], error.c_str());
-    return 1;
-  }
-  const std::string output = argv[2];
-  const std::vector<uint8_t> bytes = str::EndsWithNoCase(output, ".wav")
-                                         ? EncodeWave16(clip)
-                                         : EncodeOggVorbis(clip.samples, clip.channels, clip.rate, kOggQuality);
-  if (bytes.empty()) {
-    std::fprintf(stderr, "soundtool: cannot encode %s\n", argv[2]);
-    return 1;
-  }
-  std::string writeError;
-  if (!platform::SaveFileDurably(argv[2], bytes.data(), bytes.size(), &writeError)) {
-    std::fprintf(stderr, "soundtool: cannot write %s: %s\n", argv[2], writeError.c_str());
-    return 1;
-  }
-  return 0;
+  return RunDescriptionTool(
+      argc, argv, "soundtool", kUsage, kMaxDescriptionBytes,
+      [](const std::string& text, const std::string& description, const std::string& output,
+         std::vector<uint8_t>* bytes, std::string* error) {
+        SoundClip clip;
+        std::string why;
+        if (!BuildSoundFromDescription(text, &clip, &why)) {
+          *error = description + ": " + why;
+          return false;
+        }
+        *bytes = str::EndsWithNoCase(output, ".wav") ? EncodeWave16(clip)
+                                                      : EncodeOggVorbis(clip.samples, clip.channels, clip.rate,
+                                                                        kOggQuality);
+        return true;
+      });
 }
