@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/tests/ScreenshotBmp.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/Panelis.h"
 #include "gui/core/GUIEntity.h"
@@ -67,21 +68,7 @@ struct Pixel {
 // A saved 24-bit screenshot read back as A8R8G8B8 words, top row first.
 class Shot {
  public:
-  bool Load(const std::string& path) {
-    const std::string bmp = ReadText(path);
-    if (bmp.size() != 54u + size_t(kWidth) * 3 * kHeight) return false;
-    int32_t height = 0;
-    std::memcpy(&height, &bmp[22], 4);
-    pixels_.assign(size_t(kWidth) * kHeight, 0);
-    for (int y = 0; y < kHeight; ++y) {
-      const int row = height > 0 ? kHeight - 1 - y : y;
-      for (int x = 0; x < kWidth; ++x) {
-        const auto* p = reinterpret_cast<const uint8_t*>(&bmp[54 + (size_t(row) * kWidth + x) * 3]);
-        pixels_[size_t(y) * kWidth + x] = 0xFF000000u | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-      }
-    }
-    return true;
-  }
+  bool Load(const std::string& path) { return platform::testing::ReadScreenshotBmp(path, kWidth, kHeight, &pixels_); }
   // The most frequent colour of the 9 x 9 pixels around `p`: the caption's
   // glyph strokes over a button's middle do not decide it.
   uint32_t Around(Pixel p) const {
