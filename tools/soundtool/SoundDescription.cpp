@@ -163,9 +163,10 @@ std::vector<uint8_t> EncodeOggVorbis(const std::vector<float>& interleaved, int 
 }
 
 std::vector<uint8_t> EncodeWave16(const SoundClip& clip) {
-  std::vector<uint8_t> out;
   const uint32_t dataBytes = static_cast<uint32_t>(clip.samples.size() * 2);
   const uint32_t blockAlign = static_cast<uint32_t>(clip.channels) * 2;
+  std::vector<uint8_t> out;
+  out.reserve(44 + size_t{dataBytes});
   out.insert(out.end(), {'R', 'I', 'F', 'F'});
   PutLE(&out, 36 + dataBytes, 4);
   out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
