@@ -79,14 +79,22 @@ class PlotTest : public ::testing::Test {
   }
 
   double Cash() { return sim.stats->block.cash; }
+  // A purchase or sale drag from (x0, y0) to (x1, y1), left open.
+  void Drag(bool sale, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+    if (sale) {
+      plot.BeginSaleSelection(x0, y0);
+      plot.ExtendSaleSelection(x1, y1);
+    } else {
+      plot.BeginPurchaseSelection(x0, y0);
+      plot.ExtendPurchaseSelection(x1, y1);
+    }
+  }
   void Buy(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-    plot.BeginPurchaseSelection(x0, y0);
-    plot.ExtendPurchaseSelection(x1, y1);
+    Drag(false, x0, y0, x1, y1);
     plot.PurchaseSelection();
   }
   bool Sell(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-    plot.BeginSaleSelection(x0, y0);
-    plot.ExtendSaleSelection(x1, y1);
+    Drag(true, x0, y0, x1, y1);
     if (!plot.ConfirmSale()) return false;
     plot.SellSelection();
     return true;

@@ -174,13 +174,7 @@ TEST_F(PlotTest, HighlightAndSelectionFollowThePointerAndTheDrag) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    if (c.sale) {
-      plot.BeginSaleSelection(c.x0, c.y0);
-      plot.ExtendSaleSelection(c.x1, c.y1);
-    } else {
-      plot.BeginPurchaseSelection(c.x0, c.y0);
-      plot.ExtendPurchaseSelection(c.x1, c.y1);
-    }
+    Drag(c.sale, c.x0, c.y0, c.x1, c.y1);
     renderer.draws.clear();
     plot.Render(nullptr, &renderer);
     fake3d::FakeMesh* selection = MeshOf(plot, cEntity_GamePlot::kMesh_Selection);
@@ -266,13 +260,7 @@ TEST_F(PlotTest, TheTooltipPricesTheDragInItsColour) {
   const std::string tip = "sttPLMToolTip";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    if (c.sale) {
-      plot.BeginSaleSelection(c.x0, c.y0);
-      plot.ExtendSaleSelection(c.x1, c.y1);
-    } else {
-      plot.BeginPurchaseSelection(c.x0, c.y0);
-      plot.ExtendPurchaseSelection(c.x1, c.y1);
-    }
+    Drag(c.sale, c.x0, c.y0, c.x1, c.y1);
     EXPECT_EQ(sim.widgets.labels[tip], c.text);
     EXPECT_EQ(sim.widgets.labelFonts[tip], c.font);
     plot.UpdateSelectionTooltip();
