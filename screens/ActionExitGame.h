@@ -8,12 +8,10 @@ class cCore_GlobalWrapper;
 
 class ActionExitGame : public cAction_Base, public Singleton<ActionExitGame> {
  public:
+  // Made like the other screen actions; quitting needs no service table.
   explicit ActionExitGame(cCore_GlobalWrapper* table);
 
   // The text read as a decimal number (0 without digits, clamped to 32
   // bits) becomes the exit code. Always 0.
   CoreStatus Execute(cEntity_Base* sender, uintptr_t code, const std::string& params) override;
-
- private:
-  cCore_GlobalWrapper* table_ = nullptr;  // kept, never used
 };
