@@ -1,0 +1,48 @@
+#pragma once
+// Prepared saved games: the game started headless on a run tree (no display,
+// no sound, the renderer on its recording backend), a new game built on a
+// chosen location the way the location menu's start button builds it, and
+// the game saved under a name through the scenario's own save.
+#include <memory>
+#include <string>
+
+class cKV9_GlobalWrapper;
+class cKV9_GameScenario;
+class cSkyvane;
+
+class PreparedSaves {
+ public:
+  // `runTree` holds the program's plug-ins and its "data" folder.
+  explicit PreparedSaves(std::string runTree);
+  ~PreparedSaves();
+  PreparedSaves(const PreparedSaves&) = delete;
+  PreparedSaves& operator=(const PreparedSaves&) = delete;
+
+  // The application started on the run tree and its loading sequence run.
+  // False with Failure() set.
+  bool Start();
+  // Where saves go: this folder + "Normal/" (default: the run tree's
+  // "data/Save/"). Call after Start.
+  void SetSaveDirectory(const std::string& folder);
+  // A new game on the location of that name (any letter case), built and
+  // saved as `saveName` (".kv9" supplied by the caller). The world built
+  // before is cleared first. False with Failure() set.
+  bool SaveNewGame(const std::string& location, const std::string& saveName);
+  // The saved game of that name loaded back into the running game, as the
+  // load menu loads it. False with Failure() set.
+  bool Load(const std::string& saveName);
+
+  cKV9_GlobalWrapper* Table() const { return table_.get(); }
+  cKV9_GameScenario* Scenario() const;
+  const std::string& Failure() const { return failure_; }
+
+ private:
+  bool Fail(const std::string& why);
+
+  std::string runTree_;
+  std::unique_ptr<cKV9_GlobalWrapper> table_;
+  std::unique_ptr<cSkyvane> application_;
+  bool windowSystem_ = false;
+  bool worldBuilt_ = false;
+  std::string failure_;
+};
