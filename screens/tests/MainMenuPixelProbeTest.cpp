@@ -77,16 +77,36 @@ class Shot {
       for (int x = p.x - 4; x <= p.x + 4; ++x) ++seen[pixels_[size_t(y) * kWidth + x]];
     return std::max_element(seen.begin(), seen.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
   }
+  // The columns of the light caption pixels (every channel above 200: the
+  // caption's glyphs, not a button or the background) between rows `top`
+  // and `bottom`, searched from `from` to `to`.
+  std::vector<int> LightColumns(int top, int bottom, int from, int to) const {
+    std::vector<int> columns;
+    for (int x = std::max(from, 0); x < std::min(to, kWidth); ++x) {
+      for (int y = std::max(top, 0); y < std::min(bottom, kHeight); ++y) {
+        const uint32_t p = pixels_[size_t(y) * kWidth + x];
+        if (((p >> 16) & 255) > 200 && ((p >> 8) & 255) > 200 && (p & 255) > 200) {
+          columns.push_back(x);
+          break;
+        }
+      }
+    }
+    return columns;
+  }
 
  private:
   std::vector<uint32_t> pixels_;
 };
 
 // Where "main.gui" places a widget of the main menu's scene, in window
-// pixels: its middle, and the point left of it by its own width.
+// pixels: its middle, the point left of it by its own width, and its edges.
 struct Placed {
   Pixel centre;
   Pixel beside;
+  int left = 0;
+  int right = 0;
+  int top = 0;
+  int bottom = 0;
 };
 
 Placed PlacedBy(const std::string& kind, const std::string& name) {
@@ -100,7 +120,12 @@ Placed PlacedBy(const std::string& kind, const std::string& name) {
   const float perX = kWidth / width[0];
   const float perY = kHeight / height[0];
   const int y = int((-position[1] + scale[1] / 2) * perY);
-  return {{int((position[0] + scale[0] / 2) * perX), y}, {int((position[0] - scale[0] / 2) * perX), y}};
+  return {{int((position[0] + scale[0] / 2) * perX), y},
+          {int((position[0] - scale[0] / 2) * perX), y},
+          int(position[0] * perX),
+          int((position[0] + scale[0]) * perX),
+          int(-position[1] * perY),
+          int((-position[1] + scale[1]) * perY)};
 }
 
 class MainMenuPixelProbe : public ::testing::Test {
@@ -148,9 +173,28 @@ TEST_F(MainMenuPixelProbe, FirstButtonShowsItsColourThenItsMouseOverColourOverTh
   EXPECT_GT(ChannelDiff(idle.Around(beside), over), 24) << std::hex << idle.Around(beside);
 
   PointAt(centre);
+  // The pointer's own pick (the view's mode decides which) finds the button.
+  EXPECT_EQ(program.Gui()->GetHoverEntity(), program.Gui()->FindEntity("btnMMButton1"));
   const Shot hovered = Screenshot("main-menu-mouse-over");
   EXPECT_LE(ChannelDiff(hovered.Around(centre), over), 8) << std::hex << hovered.Around(centre);
   EXPECT_EQ(hovered.Around(beside), idle.Around(beside)) << "the background changed under the pointer";
+}
+
+// Each caption of the top menu is drawn inside its button, centred across
+// it: searched a button width either side, no glyph lies outside.
+TEST_F(MainMenuPixelProbe, CaptionsAreDrawnCentredInsideTheirButtons) {
+  PointAt({4, 4});
+  const Shot shot = Screenshot("main-menu-captions");
+  for (const char* name : {"btnMMButton1", "btnMMButton2", "btnMMButton3", "btnPMNew", "btnPMLoad", "btnPMCampaign"}) {
+    SCOPED_TRACE(name);
+    const Placed button = PlacedBy("button", name);
+    const int width = button.right - button.left;
+    const std::vector<int> glyphs = shot.LightColumns(button.top, button.bottom, button.left - width, button.right + width);
+    ASSERT_FALSE(glyphs.empty()) << "no caption drawn";
+    EXPECT_GE(glyphs.front(), button.left);
+    EXPECT_LT(glyphs.back(), button.right);
+    EXPECT_NEAR((glyphs.front() + glyphs.back()) / 2, button.centre.x, width / 10);
+  }
 }
 
 TEST_F(MainMenuPixelProbe, OptionsReplaceTheTopMenuOnScreen) {
