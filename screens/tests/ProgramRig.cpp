@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "engine/services/Panelis.h"
-#include "game/KV9InputManager.h"
 #include "gui/core/GUIEntity.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/graphics/GfxFactory.h"
@@ -17,13 +16,8 @@ ProgramRig::ProgramRig() = default;
 
 ProgramRig::~ProgramRig() {
   script_.Stop();
-  if (application_) {
-    application_->GetGameManager().Terminate();
-    application_.reset();
-  }
-  if (table_) table_->application = nullptr;
-  table_.reset();
-  if (windowSystem_) platform::ShutdownWindowSystem();
+  application_ = nullptr;
+  program_.reset();
   std::error_code ignored;
   if (!previousDirectory_.empty()) std::filesystem::current_path(previousDirectory_, ignored);
   platform::gfx::SetDefaultBackend(platform::gfx::Backend::Record);
@@ -43,22 +37,12 @@ bool ProgramRig::Start() {
     failure_ = "no run tree at " + RunTreeDir();
     return false;
   }
-  if (status::Failed(platform::InitWindowSystem(platform::WindowBackend::Sdl))) {
-    failure_ = "the window system did not start";
+  program_ = std::make_unique<RunTreeProgram>(RunTreeDir());
+  if (!program_->Start(platform::WindowBackend::Sdl)) {
+    failure_ = program_->Failure();
     return false;
   }
-  windowSystem_ = true;
-  table_ = std::make_unique<cKV9_GlobalWrapper>(
-      cKV9_GlobalWrapper::InputManagerHooks{&cKV9_InputManager::Create, &cKV9_InputManager::Destroy});
-  application_ = std::make_unique<cSkyvane>(table_.get());
-  table_->application = application_.get();
-  // Full paths: the plug-ins and data are found beside the program.
-  application_->SetProgramPath(RunTreeDir() + "/airport");
-  application_->SetConfigScript(RunTreeDir() + "/data/base.cfg");
-  if (status::Failed(application_->Init(nullptr))) {
-    failure_ = "start-up failed: " + application_->GetFailure();
-    return false;
-  }
+  application_ = program_->Application();
   application_->ShowRatingScreen(true);
   return true;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/services/GlobalWrapper.h"
+#include "game/RunTreeProgram.h"
 #include "game/Skyvane.h"
 #include "platform/window/ScriptedInput.h"
 
@@ -38,17 +39,18 @@ class ProgramRig {
   // Runs `frames` frames.
   bool RunFrames(int frames);
 
-  Panelis* Gui() const { return table_->gui; }
-  Core3D* Graphics() const { return table_->graphics; }
+  Panelis* Gui() const { return Table() ? Table()->gui : nullptr; }
+  Core3D* Graphics() const { return Table() ? Table()->graphics : nullptr; }
   bool Shown(const std::string& name) const;
   const std::string& Failure() const { return failure_; }
 
  private:
-  std::unique_ptr<cKV9_GlobalWrapper> table_;
-  std::unique_ptr<cSkyvane> application_;
+  cKV9_GlobalWrapper* Table() const { return program_ ? program_->Table() : nullptr; }
+
+  std::unique_ptr<RunTreeProgram> program_;
+  cSkyvane* application_ = nullptr;
   platform::ScriptedInput script_;
   std::string previousDirectory_;
-  bool windowSystem_ = false;
   bool quit_ = false;
   std::string failure_;
 };

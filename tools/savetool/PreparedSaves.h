@@ -3,12 +3,12 @@
 // no sound, the renderer on its recording backend), a new game built on a
 // chosen location the way the location menu's start button builds it, and
 // the game saved under a name through the scenario's own save.
-#include <memory>
 #include <string>
+
+#include "game/RunTreeProgram.h"
 
 class cKV9_GlobalWrapper;
 class cKV9_GameScenario;
-class cSkyvane;
 
 class PreparedSaves {
  public:
@@ -32,17 +32,14 @@ class PreparedSaves {
   // load menu loads it. False with Failure() set.
   bool Load(const std::string& saveName);
 
-  cKV9_GlobalWrapper* Table() const { return table_.get(); }
+  cKV9_GlobalWrapper* Table() const { return program_.Table(); }
   cKV9_GameScenario* Scenario() const;
   const std::string& Failure() const { return failure_; }
 
  private:
   bool Fail(const std::string& why);
 
-  std::string runTree_;
-  std::unique_ptr<cKV9_GlobalWrapper> table_;
-  std::unique_ptr<cSkyvane> application_;
-  bool windowSystem_ = false;
+  RunTreeProgram program_;
   bool worldBuilt_ = false;
   std::string failure_;
 };
