@@ -413,23 +413,20 @@ void cBuildPlacement::RotatePlacementObject() {
     plot->ShowPlacementPreview(object, manager->CanPlaceAt(object, object->x, object->y));
 }
 
+// The manager keeps the mode; the hand also drops its own placement object
+// and any removal drag.
 bool cBuildPlacement::EnterDemolishMode() {
   cEntity_BuildingManager* manager = Manager();
   if (!manager || manager->demolishMode) return false;
   SetPlacementObject(nullptr, true);
-  if (cEntity_GameCursor* cursor = GameCursorOf(table_)) cursor->SelectModel(1);
-  manager->demolishMode = 1;
-  return true;
+  return manager->EnterDemolishMode();
 }
 
 bool cBuildPlacement::LeaveDemolishMode() {
   cEntity_BuildingManager* manager = Manager();
-  if (!manager || !manager->demolishMode) return false;
-  manager->demolishMode = 0;
+  if (!manager) return false;
   removalDrag_ = false;
-  if (cEntity_GameCursor* cursor = GameCursorOf(table_)) cursor->SelectModel(0);
-  if (cEntity_GameCamera* camera = GameCameraOf(table_)) camera->secondFlag = 1;
-  return true;
+  return manager->LeaveDemolishMode();
 }
 
 // --- Build sounds ----------------------------------------------------------------

@@ -286,6 +286,10 @@ class cEntity_GamePlot : public cEntity_Base,
   // Camera and overview: active is the normal game view.
   void SetGameViewActive(bool active);
   bool IsOverview() const { return overview_; }
+  // The land screen's cost view: ignored in the overview; turning it off
+  // pauses the clock again.
+  void ToggleCostView();
+  bool IsCostView() const { return costView_; }
   C3DFont* GetFont(uint32_t slot) const { return slot < kFontCount ? fonts_[slot] : nullptr; }
   C3DImage* GetMiniMapImage() const { return miniMapImage_; }
   const std::vector<CornerBlock>& GetCorners() const { return corners_; }

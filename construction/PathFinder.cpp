@@ -1,6 +1,7 @@
 #include "construction/PathFinder.h"
 
 #include <algorithm>
+#include <new>
 
 #include "simulation/SimulationClock.h"
 
@@ -12,17 +13,28 @@ void cPathFinder::DeleteAll() {
   requests_.clear();
   for (cPathNode* node = head_; node;) {
     cPathNode* next = node->next;
-    delete node;
+    DestroyNode(node);
     node = next;
   }
   head_ = nullptr;
   grid_.clear();
   grid_.shrink_to_fit();
+  bands_.clear();
+  bands_.shrink_to_fit();
+}
+
+cPathNode* cPathFinder::ConstructNode(uint16_t x, uint16_t y, uint8_t kind) {
+  const size_t band = y / kBandRows;
+  if (band >= bands_.size()) bands_.resize(band + 1);
+  if (!bands_[band]) bands_[band] = std::make_unique<NodeSlot[]>(size_t{bandWidth_} * kBandRows);
+  NodeSlot& slot = bands_[band][size_t{y % kBandRows} * bandWidth_ + x];
+  return new (slot.bytes) cPathNode(x, y, kind);
 }
 
 int32_t cPathFinder::Start() {
   DeleteAll();
   grid_.assign(static_cast<size_t>(width) * height, nullptr);
+  bandWidth_ = width;
   if (GetBlob()) RestoreNodes();
   if (clock && clock->RegisterTimeObject(this) == 0) registeredClock_ = clock;
   return 0;
@@ -56,10 +68,14 @@ cPathNode* cPathFinder::GetNodeAt(int32_t x, int32_t y) {
 }
 
 cPathNode* cPathFinder::AddNode(uint16_t x, uint16_t y, uint8_t kind) {
-  if (x >= width || y >= height || grid_.empty()) return nullptr;
+  // A size changed since Start no longer matches the grid: nothing is added
+  // until Start makes the grid again.
+  if (x >= width || y >= height || grid_.empty() || width != bandWidth_ ||
+      grid_.size() != static_cast<size_t>(width) * height)
+    return nullptr;
   cPathNode*& cell = grid_[static_cast<size_t>(y) * width + x];
   if (cell) return nullptr;
-  auto* node = new cPathNode(x, y, kind);
+  cPathNode* node = ConstructNode(x, y, kind);
   node->owner = this;
   node->next = head_;
   if (head_) head_->previous = node;
@@ -111,7 +127,7 @@ void cPathFinder::RemoveNode(cPathNode* node) {
     }
   }
   grid_[static_cast<size_t>(node->y) * width + node->x] = nullptr;
-  delete node;
+  DestroyNode(node);
 }
 
 void cPathFinder::LinkNodes(cPathNode* a, cPathNode* b) {

@@ -49,23 +49,26 @@ class cPathNode {
   // order is that of the recursive walk (directions 0 to 3).
   void FloodConnect();
 
+  // What a search reads and writes of a node comes first, so that it shares
+  // the node's first cache line.
   uint16_t x;
   uint16_t y;
   uint8_t kind;
+  uint8_t searchState = 0;  // 0 untouched, 1 open, 2 closed
+  uint8_t reservation = 0;  // on a path found with the reserve flag
+  uint8_t entryDirection = kNoDirection;
   cPathNode* neighbours[4] = {};  // links, by direction
+  cPathNode* parent = nullptr;
+  uint32_t f = 0;  // estimated total cost
+  uint32_t g = 0;  // cost from the start
+
   uint16_t runLengths[4] = {};    // nodes following in a straight line, by direction
   BOInstance* buildings[4] = {};  // building whose road access lies beside this side; not owned
   void* spareLinks[4] = {};       // kept for the neighbours' use; the finder never reads them
   uint8_t spareFlag = 0;
-  uint8_t searchState = 0;  // 0 untouched, 1 open, 2 closed
-  uint8_t visited = 0;      // flood-fill mark; saved
-  uint8_t connected = 0;    // saved with the graph
-  uint8_t lock = 0;         // set while an airplane stands on it; not read by the finder
-  uint8_t reservation = 0;  // on a path found with the reserve flag
-  uint8_t entryDirection = kNoDirection;
-  cPathNode* parent = nullptr;
-  uint32_t f = 0;  // estimated total cost
-  uint32_t g = 0;  // cost from the start
+  uint8_t visited = 0;    // flood-fill mark; saved
+  uint8_t connected = 0;  // saved with the graph
+  uint8_t lock = 0;       // set while an airplane stands on it; not read by the finder
   cPathNode* previous = nullptr;
   cPathNode* next = nullptr;
   cPathFinder* owner = nullptr;
@@ -160,7 +163,19 @@ class cPathFinder : public cSimulation_TimeObject, public cSerialized_Object {
   // Forgets the active search without ending its request.
   void ResetSearch();
 
+  // Node storage: a slot per grid cell, in bands of rows made on first use,
+  // so that a node's grid neighbours lie beside it in memory and a search
+  // walks memory in order instead of chasing scattered allocations.
+  struct alignas(cPathNode) NodeSlot {
+    unsigned char bytes[sizeof(cPathNode)];
+  };
+  static constexpr uint32_t kBandRows = 16;
+  cPathNode* ConstructNode(uint16_t x, uint16_t y, uint8_t kind);
+  static void DestroyNode(cPathNode* node) { node->~cPathNode(); }
+
   std::vector<cPathNode*> grid_;
+  std::vector<std::unique_ptr<NodeSlot[]>> bands_;
+  uint16_t bandWidth_ = 0;  // the width the grid was made with
   cPathNode* head_ = nullptr;
   bool busy_ = false;
   std::vector<std::unique_ptr<Route>> requests_;

@@ -64,6 +64,12 @@ void cEntity_GamePlot::UnregisterFromGame() {
   inputRegistered_ = false;
 }
 
+void cEntity_GamePlot::ToggleCostView() {
+  if (overview_) return;
+  costView_ = !costView_;
+  if (!costView_) PauseClock();
+}
+
 void cEntity_GamePlot::SetGameViewActive(bool active) {
   overview_ = !active;
   if (active) {

@@ -11,6 +11,7 @@
 #include "engine/frame/TimeService.h"
 #include "engine/services/C3DModel.h"
 #include "engine/services/GlobalWrapper.h"
+#include "platform/DebugOutput.h"
 #include "game/AlphaManager.h"
 #include "game/AudioManager.h"
 #include "game/world/GameScenario.h"
@@ -77,6 +78,8 @@ CoreStatus cKV9_GameManager::BuildWorld(bool) {
   SetLoadingProgress(2);
   if (auto* ambient = OpsOf<AmbientManagerOps>(ambientManager_)) ambient->RegisterAndRestore();
   SetLoadingProgress(2);
+  // The run log's mark that a new or loaded game reached its world.
+  platform::OutputDebugString("[KV9GM::BuildWorld] the world is built\n");
   return status::Ok;
 }
 

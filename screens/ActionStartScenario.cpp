@@ -9,6 +9,7 @@
 #include "game/KV9GameManager.h"
 #include "game/WorldPartOps.h"
 #include "game/world/GameScenario.h"
+#include "platform/DebugOutput.h"
 #include "screens/ScreenCommand.h"
 
 ActionStartScenario::ActionStartScenario(cCore_GlobalWrapper* table) : cAction_Base("StartScenario"), table_(table) {}
@@ -37,7 +38,12 @@ CoreStatus ActionStartScenario::StartNew(std::string_view rest) {
   } else if (!str::EqualsNoCase(mode, "random")) {
     return screens::kNotHandled;
   }
-  if (!table->game || status::Failed(table->game->StartNewGame(mapName))) return screens::kNotHandled;
+  if (!table->game || status::Failed(table->game->StartNewGame(mapName))) {
+    platform::OutputDebugString("[ActionStartScenario] the new game did not start\n");
+    return screens::kNotHandled;
+  }
+  // A headless run's log shows that the game left the front end.
+  platform::OutputDebugString("[ActionStartScenario] a new game started\n");
   CameraAndMusic(table);
   if (table->gameManager) table->gameManager->SetLoadingProgress(100);
   return status::Ok;

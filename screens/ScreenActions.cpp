@@ -3,12 +3,14 @@
 #include <new>
 
 #include "screens/ActionCampaignMenu.h"
+#include "screens/ActionDemolishDialog.h"
 #include "screens/ActionChooseLocationMenu.h"
 #include "screens/ActionCreditsMenu.h"
 #include "screens/ActionExitGame.h"
 #include "screens/ActionMainMenu.h"
 #include "screens/ActionOptionsMenu.h"
 #include "screens/ActionStartScenario.h"
+#include "screens/BuildMenuScreen.h"
 
 namespace {
 
@@ -20,12 +22,12 @@ cAction_Base* Make(cCore_GlobalWrapper* table) {
 constexpr ScreenActionRow kRows[] = {
     {"AirlineContractProposal", nullptr},
     {"AirportInfoScreen", nullptr},
-    {"BuildMenu", nullptr},
+    {"BuildMenu", &Make<BuildMenuScreen>},
     {"CampaignMenu", &Make<ActionCampaignMenu>},
     {"ChooseLocationMenu", &Make<ActionChooseLocationMenu>},
     {"Console", nullptr},
     {"ContractMenu", nullptr},
-    {"DemolishDialog", nullptr},
+    {"DemolishDialog", &Make<ActionDemolishDialog>},
     {"EditCamera", nullptr},
     {"ExitGame", &Make<ActionExitGame>},
     {"BusinessContractProposal", nullptr},

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build needs, when any is missing.
+# libboost-graph-dev serves one benchmark's comparison only; the game does
+# not use it.
 set -euo pipefail
 PACKAGES=(build-essential cmake ninja-build pkg-config ccache clang
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libboost-graph-dev
   libjpeg-dev zlib1g-dev libsdl2-dev libepoxy-dev libvorbis-dev libogg-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do

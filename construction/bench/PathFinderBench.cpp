@@ -21,16 +21,6 @@ constexpr size_t kRetainedReach = 40;
 // Every iteration runs the same queries on both sides, so their times compare.
 constexpr size_t kQueries = 8;
 
-pathtest::GridShape Plot() {
-  pathtest::GridShape shape;
-  shape.width = 640;
-  shape.height = 640;
-  shape.block = 32;
-  shape.fill = 0.997;
-  shape.reservedShare = 0.0;
-  shape.airsideOnly = true;
-  return shape;
-}
 
 // Pairs of tile indices (in cell order) whose tiles have all four links;
 // with a reach, the second tile lies at most that many cells along the grid
@@ -56,7 +46,7 @@ struct FinderPlot {
   cPathFinder finder;
   std::vector<cPathNode*> nodes;
   FinderPlot() {
-    pathtest::BuildRandomGrid(finder, kSeed, Plot());
+    pathtest::BuildRandomGrid(finder, kSeed, pathtest::AirsidePlot640());
     nodes = pathtest::GridNodes(finder);
     for (auto [from, to] : Pairs(nodes, kRetained, kSeed + 1, kRetainedReach)) finder.RequestPath(nodes[from], nodes[to], 1, 2, 1);
   }
@@ -66,7 +56,7 @@ struct ReferencePlot {
   cPathFinder graph;
   std::vector<cPathNode*> nodes;
   ReferencePlot() {
-    pathtest::BuildRandomGrid(graph, kSeed, Plot());
+    pathtest::BuildRandomGrid(graph, kSeed, pathtest::AirsidePlot640());
     nodes = pathtest::GridNodes(graph);
     pathtest::ReferenceSearch search(graph);
     for (auto [from, to] : Pairs(nodes, kRetained, kSeed + 1, kRetainedReach)) search.Run(nodes[from], nodes[to], true, 2, true);
@@ -132,7 +122,7 @@ BENCHMARK(BM_Reference_Query640)->Args({0, 0})->Args({2, 1})->Unit(benchmark::kM
 // and served one per tick.
 void BM_Finder_Requeue200(benchmark::State& state) {
   cPathFinder finder;
-  pathtest::BuildRandomGrid(finder, kSeed, Plot());
+  pathtest::BuildRandomGrid(finder, kSeed, pathtest::AirsidePlot640());
   const std::vector<cPathNode*> nodes = pathtest::GridNodes(finder);
   std::vector<Route*> routes;
   for (auto [from, to] : Pairs(nodes, 200, kSeed + 3)) {

@@ -360,6 +360,20 @@ TEST_F(PlotTest, TheOverviewTagsBuiltLandAndPausesTheClock) {
   EXPECT_GT(sim.Clock().speed, 0.0f);
 }
 
+TEST_F(PlotTest, TheCostViewFlipsOutsideTheOverviewAndPausesWhenTurnedOff) {
+  plot.ResumeClock();
+  plot.ToggleCostView();
+  EXPECT_TRUE(plot.IsCostView());
+  EXPECT_GT(sim.Clock().speed, 0.0f) << "turning it on leaves the clock running";
+  plot.ToggleCostView();
+  EXPECT_FALSE(plot.IsCostView());
+  EXPECT_EQ(sim.Clock().speed, 0.0f);
+
+  plot.SetGameViewActive(false);
+  plot.ToggleCostView();
+  EXPECT_FALSE(plot.IsCostView()) << "ignored in the overview";
+}
+
 TEST_F(PlotTest, TheHighlightStaysHiddenWhileAnObjectIsHeld) {
   plot.SuspendHighlight();
   EXPECT_FALSE(plot.GetHighlightVisible());

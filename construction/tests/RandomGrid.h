@@ -20,6 +20,19 @@ struct GridShape {
   bool airsideOnly = false;     // taxiway, access and apron blocks only
 };
 
+// The benchmarks' plot: 640 x 640 airside cells in blocks of 32, nearly
+// full, nothing reserved beforehand.
+inline GridShape AirsidePlot640() {
+  GridShape shape;
+  shape.width = 640;
+  shape.height = 640;
+  shape.block = 32;
+  shape.fill = 0.997;
+  shape.reservedShare = 0.0;
+  shape.airsideOnly = true;
+  return shape;
+}
+
 inline void BuildRandomGrid(cPathFinder& finder, uint32_t seed, const GridShape& shape) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> unit(0.0, 1.0);

@@ -238,6 +238,10 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
     CoreStatus result = status::Fail;
     if (!tooLong) result = RunStatement(statement);
     if (status::Succeeded(result)) return;
+    // A configuration file is read twice: once for its settings and once,
+    // after the languages exist, for its keyword blocks. Each pass answers
+    // for its own statements only, so a block is not reported by the first.
+    if (!tooLong && handler_ == StatementHandler::Settings && !IsSettingsKeyword(statement[0])) return;
     if (++refused <= kMaxReportedStatements) {
       const std::string keyword(statement.empty() ? std::string_view() : statement[0]);
       platform::DebugPrintf("[ConfigParser::ReadText] %s: statement \"%s\"%s refused\n", name.c_str(),
@@ -257,6 +261,11 @@ CoreStatus ConfigParser::RunStatement(const std::vector<std::string_view>& token
   // Command handlers take their tokens as strings.
   CStringArray strings(tokens.begin(), tokens.end());
   return CommandStatement(strings);
+}
+
+bool ConfigParser::IsSettingsKeyword(std::string_view keyword) {
+  return str::EqualsNoCase(keyword, "settings") || str::EqualsNoCase(keyword, "setting") ||
+         str::EqualsNoCase(keyword, "bind") || keyword == "}";
 }
 
 CoreStatus ConfigParser::SettingsStatement(const std::vector<std::string_view>& tokens) {

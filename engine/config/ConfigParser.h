@@ -87,6 +87,9 @@ class ConfigParser : public CoreParser {
 
  private:
   CoreStatus RunStatement(const std::vector<std::string_view>& tokens);
+  // The words the settings pass answers for; every other statement belongs
+  // to the command pass.
+  static bool IsSettingsKeyword(std::string_view keyword);
   CoreStatus SettingsStatement(const std::vector<std::string_view>& tokens);
   CoreStatus CommandStatement(CStringArray& tokens);
 

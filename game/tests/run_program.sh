@@ -17,12 +17,33 @@ cd "$data" || exit 1
 
 out=$("$program" --headless --frames 3 2>&1)
 status=$?
-echo "$out" | grep -v "statement .* refused" | tail -n 20
+echo "$out" | tail -n 20
+# Every statement of the start-up scripts is taken, and every file the start
+# reads is in the run tree.
+if echo "$out" | grep -E "statement .* refused|statements refused"; then
+  echo "a start-up script statement was refused"; exit 1
+fi
+# (The player's own "KV9.cfg" is optional.)
+if echo "$out" | grep -E "does not exist" | grep -v '"KV9.cfg"'; then
+  echo "the start read a file the run tree does not hold"; exit 1
+fi
 if echo "$out" | grep -q "missing plug-in\|the plug-ins did not start\|start-up failed"; then
   echo "the plug-ins did not start"; exit 1
 fi
 if [[ $status -eq 0 ]]; then
   echo "$out" | grep -q "FINISHED INIT SYSTEM" || { echo "exit 0 without finishing the loading"; exit 1; }
+  # A new game through the menus, by the scripted input: the world is built
+  # on the chosen location, every file it reads is there, and closing the
+  # window ends the program with 0.
+  [[ -f new-game.input ]] || exit 0
+  out=$("$program" --headless --input new-game.input 2>&1)
+  status=$?
+  echo "$out" | tail -n 20
+  [[ $status -eq 0 ]] || { echo "the new game ended with status $status"; exit 1; }
+  echo "$out" | grep -q "the world is built" || { echo "the new game built no world"; exit 1; }
+  if echo "$out" | grep -E "does not exist" | grep -v '"KV9.cfg"'; then
+    echo "the new game read a file the run tree does not hold"; exit 1
+  fi
   exit 0
 fi
 reason=$(echo "$out" | grep -E "^airport: (cannot create widget kind [0-9]+|Loading failed at \".*\": (no spawn SPN::[A-Z0-9:]+|.* set-up failed))$")

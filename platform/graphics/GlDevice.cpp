@@ -142,7 +142,16 @@ class GlDevice final : public DeviceCore {
 
   ~GlDevice() override {
     if (!context_) return;
-    MakeCurrent();
+    if (!MakeCurrent()) {
+      // The window went first (closed before the renderer shut down): its
+      // context cannot be made current again, and deleting the context frees
+      // every object in it.
+      DestroySwapChain();
+      programs_.Forget();
+      tMadeCurrent = nullptr;
+      SDL_GL_DeleteContext(context_);
+      return;
+    }
     const DriverAllocations driver;
     DestroySwapChain();
     programs_.Clear();
@@ -165,6 +174,7 @@ class GlDevice final : public DeviceCore {
       return D3DERR_INVALIDCALL;
     }
     window_ = w->sdl;
+    windowId_ = SDL_GetWindowID(window_);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -236,7 +246,10 @@ class GlDevice final : public DeviceCore {
 
   void BackendDestroyTexture(CoreTexture* t) override {
     if (!t->backendName) return;
-    MakeCurrent();
+    if (!MakeCurrent()) {
+      t->backendName = 0;  // gone with the context
+      return;
+    }
     const DriverAllocations driver;
     glDeleteTextures(1, &t->backendName);
     gl_.ForgetTexture(t->backendName);
@@ -281,7 +294,10 @@ class GlDevice final : public DeviceCore {
 
   void BackendDestroySurface(CoreSurface* s) override {
     if (!s->backendName || !context_) return;
-    MakeCurrent();
+    if (!MakeCurrent()) {
+      s->backendName = 0;  // gone with the context
+      return;
+    }
     const DriverAllocations driver;
     if (s->kind() == CoreSurface::Kind::DepthStencil) {
       glDeleteRenderbuffers(1, &s->backendName);
@@ -515,10 +531,17 @@ class GlDevice final : public DeviceCore {
   }
 
  private:
-  void MakeCurrent() {
+  // False when the context cannot be made current: its window is gone.
+  bool MakeCurrent() {
     tMadeCurrent = context_;
-    if (SDL_GL_GetCurrentContext() == context_) return;
-    SDL_GL_MakeCurrent(window_, context_);
+    if (SDL_GL_GetCurrentContext() == context_) return true;
+    // The window is looked up by its id: once destroyed, its pointer may
+    // not be handed to SDL again.
+    if (windowLost_ || SDL_GetWindowFromID(windowId_) != window_ || SDL_GL_MakeCurrent(window_, context_) != 0) {
+      windowLost_ = true;
+      tMadeCurrent = nullptr;
+      return false;
+    }
     // Whatever ran on the context meanwhile is not in the shadows.
     gl_.Invalidate();
     glBindVertexArray(vao_);
@@ -526,6 +549,7 @@ class GlDevice final : public DeviceCore {
     fixedStateApplied_ = false;
     targetDirty_ = true;
     dirty_ = ~0u;
+    return true;
   }
 
   // The texture holding a surface's pixels: the back buffer reads from the
@@ -755,6 +779,8 @@ class GlDevice final : public DeviceCore {
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
+  uint32_t windowId_ = 0;
+  bool windowLost_ = false;  // the window was destroyed before the device
   uint32_t maxTextureSize_ = 2048;
   GlStateCache gl_;
   GLuint vao_ = 0;

@@ -97,6 +97,9 @@ class ProgramCache {
   GlProgram* Get(const ProgramKey& key);
   size_t size() const { return programs_.size(); }
   void Clear();
+  // Drops every program without a GL call: for a context that is already
+  // gone, whose objects went with it.
+  void Forget() { programs_.clear(); }
 
  private:
   std::unordered_map<ProgramKey, GlProgram, ProgramKeyHash> programs_;

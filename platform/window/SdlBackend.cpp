@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/DebugOutput.h"
 #include "platform/Library.h"
@@ -16,6 +17,11 @@ namespace platform::detail {
 namespace {
 
 bool g_handlerInstalled = false;
+// GL windows destroyed while the window system runs: a renderer's GL context
+// may still draw to them and is released later (a window closed by its user
+// goes before the program shuts its renderer down), so they are only hidden
+// here and destroyed when the window system stops.
+std::vector<SDL_Window*> g_retiredGlWindows;
 MessageBoxHandler g_previousHandler;
 
 int ShowSdlMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
@@ -222,6 +228,8 @@ void SdlStop() {
   }
   SDL_SetRelativeMouseMode(SDL_FALSE);
   SDL_ShowCursor(SDL_ENABLE);
+  for (SDL_Window* retired : g_retiredGlWindows) SDL_DestroyWindow(retired);
+  g_retiredGlWindows.clear();
 }
 
 bool SdlCreate(Window* w) {
@@ -245,7 +253,12 @@ bool SdlCreate(Window* w) {
 }
 
 void SdlDestroy(Window* w) {
-  if (w->native.sdl) SDL_DestroyWindow(w->native.sdl);
+  if (w->native.sdl && (SDL_GetWindowFlags(w->native.sdl) & SDL_WINDOW_OPENGL)) {
+    SDL_HideWindow(w->native.sdl);
+    g_retiredGlWindows.push_back(w->native.sdl);
+  } else if (w->native.sdl) {
+    SDL_DestroyWindow(w->native.sdl);
+  }
   w->native.sdl = nullptr;
 }
 

@@ -125,7 +125,9 @@ void WordFloat(Lumetra*, DX8BaseShader* s, ShaderTokens t) {
   std::string rest = t[1];
   if (!rest.empty() && (rest[0] == '#' || rest[0] == '$')) rest.erase(0, 1);
   if (rest.empty()) return;
-  const std::string name = "#" + str::ToLower(rest);
+  // Built in two steps: GCC 12 warns falsely on a literal + temporary here.
+  std::string name = "#";
+  name += str::ToLower(rest);
   const float value = ScriptNumber(t[2]);
   const int16_t found = s->FindVariable(name);
   if (found >= 0) {

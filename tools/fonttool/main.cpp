@@ -63,7 +63,9 @@ int Tables(const std::string& folder, const std::string& out) {
     text += "extern const uint8_t " + std::string(t.symbol) + "[" + std::to_string(bytes.size()) + "] = {";
     for (size_t i = 0; i < bytes.size(); ++i) {
       if (i % 16 == 0) text += "\n   ";
-      text += " " + std::to_string(bytes[i]) + ",";
+      text += ' ';
+      text += std::to_string(bytes[i]);
+      text += ',';
     }
     text += "\n};\n\n";
   }

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "base/StringUtil.h"
+#include "tools/common/DescriptionLine.h"
 #include "engine/math/Noise.h"
 #include "platform/Locale.h"
 
@@ -45,13 +46,6 @@ uint32_t Mix(uint32_t a, uint32_t b, uint32_t step, uint32_t steps) {
   return out;
 }
 
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  for (const std::string& w : str::Split(line, " \t"))
-    if (!w.empty()) words.push_back(w);
-  return words;
-}
-
 }  // namespace
 
 bool BuildImageFromDescription(const std::string& text, ImagePicture* picture, std::string* error) {
@@ -69,10 +63,7 @@ bool BuildImageFromDescription(const std::string& text, ImagePicture* picture, s
   };
   for (size_t i = 0; i < lines.size(); ++i) {
     number = i + 1;
-    std::string line = lines[i];
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const size_t hash = line.find('#');
-    const std::vector<std::string> w = Words(hash == std::string::npos ? line : line.substr(0, hash));
+    const std::vector<std::string> w = DescriptionWords(lines[i]);
     if (w.empty()) continue;
     const std::string& word = w[0];
     if (word != "size" && out.width == 0) return fail("the first statement must be size");

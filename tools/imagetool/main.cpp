@@ -10,9 +10,8 @@
 #include <string>
 
 #include "base/StringUtil.h"
-#include "platform/DurableSave.h"
-#include "platform/FileRead.h"
 #include "platform/graphics/DdsFile.h"
+#include "tools/common/DescriptionTool.h"
 #include "tools/imagetool/ImageDescription.h"
 #include "tools/imagetool/JpegWriter.h"
 
@@ -63,41 +62,24 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool help = argc == 2 && std::strcmp(argv[1], "--help") == 0;
-  if (argc != 3 || argv[1][0] == '-') {
-    std::fputs(kUsage, help ? stdout : stderr);
-    return help ? 0 : 2;
-  }
-  std::string text;
-  platform::FileReadError readError;
-  if (!platform::ReadFileText(argv[1], kMaxDescriptionBytes, &text, &readError)) {
-    std::fprintf(stderr, "imagetool: %s %s\n", argv[1], readError.text.c_str());
-    return 1;
-  }
-  ImagePicture picture;
-  std::string error;
-  if (!BuildImageFromDescription(text, &picture, &error)) {
-    std::fprintf(stderr, "imagetool: %s: %s\n", argv[1], error.c_str());
-    return 1;
-  }
-  std::vector<uint8_t> bytes;
-  const std::string output = argv[2];
-  if (str::EndsWithNoCase(output, ".jpg") || str::EndsWithNoCase(output, ".jpeg")) {
-    if (!EncodeJpeg(picture, kJpegQuality, &bytes, &error)) {
-      std::fprintf(stderr, "imagetool: %s: %s\n", argv[2], error.c_str());
-      return 1;
-    }
-  } else {
-    bytes = EndsWithDds(argv[2]) ? EncodeDds32(picture) : EncodeTga32(picture);
-  }
-  if (bytes.empty()) {
-    std::fprintf(stderr, "imagetool: cannot encode %s\n", argv[2]);
-    return 1;
-  }
-  std::string writeError;
-  if (!platform::SaveFileDurably(argv[2], bytes.data(), bytes.size(), &writeError)) {
-    std::fprintf(stderr, "imagetool: cannot write %s: %s\n", argv[2], writeError.c_str());
-    return 1;
-  }
-  return 0;
+  return RunDescriptionTool(
+      argc, argv, "imagetool", kUsage, kMaxDescriptionBytes,
+      [](const std::string& text, const std::string& description, const std::string& output,
+         std::vector<uint8_t>* bytes, std::string* error) {
+        ImagePicture picture;
+        std::string why;
+        if (!BuildImageFromDescription(text, &picture, &why)) {
+          *error = description + ": " + why;
+          return false;
+        }
+        if (str::EndsWithNoCase(output, ".jpg") || str::EndsWithNoCase(output, ".jpeg")) {
+          if (!EncodeJpeg(picture, kJpegQuality, bytes, &why)) {
+            *error = output + ": " + why;
+            return false;
+          }
+          return true;
+        }
+        *bytes = EndsWithDds(output.c_str()) ? EncodeDds32(picture) : EncodeTga32(picture);
+        return true;
+      });
 }

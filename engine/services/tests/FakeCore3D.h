@@ -581,4 +581,32 @@ class FakeCore3D : public Core3D {
   }
 };
 
+// An image that keeps the pixels it is built from and counts its updates.
+class PixelImage : public C3DImage {
+ public:
+  using C3DImage::C3DImage;
+  void Release() override { CheckedRelease(this); }
+  uint16_t GetWidth() override { return width; }
+  uint16_t GetHeight() override { return height; }
+  int32_t Check() override { return 0; }
+  int32_t BuildFromPixels(Core3D*, uint16_t w, uint16_t h, bool, const uint32_t* data) override {
+    width = w;
+    height = h;
+    pixels.assign(data, data + static_cast<size_t>(w) * h);
+    return 0;
+  }
+  int32_t MoveToDevice(Core3D*) override { return 0; }
+  bool UpdatePixels(const uint32_t* data) override {
+    pixels.assign(data, data + pixels.size());
+    ++updates;
+    return true;
+  }
+  int32_t LoadFromMemory(const void*, uint32_t) override { return -1; }
+
+  uint16_t width = 0;
+  uint16_t height = 0;
+  std::vector<uint32_t> pixels;
+  int32_t updates = 0;
+};
+
 }  // namespace fake3d

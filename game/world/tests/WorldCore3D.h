@@ -29,25 +29,7 @@ class EditableModel : public fake3d::FakeModel {
   std::vector<uint16_t> indices;
 };
 
-class Image : public C3DImage {
- public:
-  using C3DImage::C3DImage;
-  void Release() override { fake3d::CheckedRelease(this); }
-  uint16_t GetWidth() override { return width; }
-  uint16_t GetHeight() override { return height; }
-  int32_t Check() override { return 0; }
-  int32_t BuildFromPixels(Core3D*, uint16_t w, uint16_t h, bool, const uint32_t* p) override {
-    width = w;
-    height = h;
-    pixels.assign(p, p + size_t{w} * h);
-    return 0;
-  }
-  int32_t MoveToDevice(Core3D*) override { return 0; }
-  bool UpdatePixels(const uint32_t*) override { return false; }
-  int32_t LoadFromMemory(const void*, uint32_t) override { return -1; }
-  uint16_t width = 0, height = 0;
-  std::vector<uint32_t> pixels;
-};
+using Image = fake3d::PixelImage;
 
 class Material : public fake3d::FakeShader, public C3DMaterialShader {
  public:

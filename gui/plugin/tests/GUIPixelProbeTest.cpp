@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/tests/ScreenshotBmp.h"
 #include "engine/config/ConfigManager.h"
 #include "engine/services/InputPackets.h"
 #include "engine/services/Core3D.h"
@@ -55,22 +56,7 @@ struct Pixel {
 // A saved screenshot read back as A8R8G8B8 words, top row first.
 class Frame {
  public:
-  bool Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bmp{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (bmp.size() != 54u + size_t(kWidth) * 3 * kHeight) return false;
-    int32_t height = 0;
-    std::memcpy(&height, &bmp[22], 4);
-    pixels_.assign(size_t(kWidth) * kHeight, 0);
-    for (int y = 0; y < kHeight; ++y) {
-      const int row = height > 0 ? kHeight - 1 - y : y;
-      for (int x = 0; x < kWidth; ++x) {
-        const uint8_t* p = &bmp[54 + (size_t(row) * kWidth + x) * 3];
-        pixels_[size_t(y) * kWidth + x] = 0xFF000000u | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-      }
-    }
-    return true;
-  }
+  bool Load(const std::string& path) { return platform::testing::ReadScreenshotBmp(path, kWidth, kHeight, &pixels_); }
   uint32_t At(Pixel p) const { return pixels_[size_t(p.y) * kWidth + p.x]; }
 
  private:

@@ -161,3 +161,42 @@ TEST_F(GlDeviceTest, SimulatedLossThenResetGivesAWorkingDevice) {
 }
 
 }  // namespace
+
+// Closing the main window destroys it before the renderer shuts down: the
+// device and what it still holds are then released without their context.
+namespace {
+TEST_F(GlDeviceTest, ADeviceOutlivesItsWindow) {
+  ASSERT_EQ(dev_->EndScene(), 0);
+  SDL_Window* sdl = SDL_CreateWindow("closed first", 0, 0, 32, 32, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  ASSERT_NE(sdl, nullptr) << SDL_GetError();
+  platform::NativeWindow window{sdl, 32, 32};
+  gfx::PresentParameters pp;
+  pp.backBufferFormat = gfx::D3DFMT_A8R8G8B8;
+  pp.deviceWindow = &window;
+  pp.enableAutoDepthStencil = true;
+  pp.autoDepthStencilFormat = gfx::D3DFMT_D24S8;
+  gfx::Device* dev = nullptr;
+  ASSERT_EQ(d3d_->CreateDevice(0, gfx::D3DDEVTYPE_HAL, &window, gfx::D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &dev),
+            gfx::D3D_OK);
+  gfx::Texture* texture = nullptr;
+  ASSERT_EQ(dev->CreateTexture(8, 8, 1, 0, gfx::D3DFMT_A8R8G8B8, gfx::D3DPOOL_MANAGED, &texture), 0);
+  ASSERT_EQ(dev->Clear(0, nullptr, gfx::D3DCLEAR_TARGET, 0x00112233, 1.0f, 0), 0);
+  ASSERT_EQ(dev->Present(nullptr, nullptr, nullptr, nullptr), 0);
+
+  SDL_DestroyWindow(sdl);
+  texture->Release();
+  EXPECT_EQ(dev->Release(), 0u);
+
+  // The other device, on its own window, still draws.
+  ASSERT_EQ(dev_->Clear(0, nullptr, gfx::D3DCLEAR_TARGET, 0x00445566, 1.0f, 0), 0);
+  ASSERT_EQ(dev_->Present(nullptr, nullptr, nullptr, nullptr), 0);
+  gfx::Surface* back = nullptr;
+  ASSERT_EQ(dev_->GetBackBuffer(0, 0, &back), 0);
+  gfx::LockedRect lr;
+  ASSERT_EQ(back->LockRect(&lr, nullptr, gfx::D3DLOCK_READONLY), 0);
+  EXPECT_EQ(*static_cast<uint32_t*>(lr.bits) & 0xFFFFFFu, 0x445566u);
+  back->UnlockRect();
+  back->Release();
+  ASSERT_EQ(dev_->BeginScene(), 0);
+}
+}  // namespace

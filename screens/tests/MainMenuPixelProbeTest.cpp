@@ -1,0 +1,178 @@
+// The main menu drawn by the real program on the gl renderer (SDL's
+// offscreen driver): the rating screen clicked through, the loading run,
+// frames saved as screenshots (kept beside the test's build for a look), and
+// pixels read back where "main.gui" places the menu's first button.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/tests/ScreenshotBmp.h"
+#include "engine/services/Core3D.h"
+#include "engine/services/Panelis.h"
+#include "gui/core/GUIEntity.h"
+#include "screens/tests/ProgramRig.h"
+
+namespace frontend {
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The numbers after `keyword` in the first statement of that keyword inside
+// the block that opens with `opening` in a description file.
+std::vector<float> BlockNumbers(const std::string& text, const std::string& opening, const std::string& keyword) {
+  const size_t block = text.find(opening);
+  if (block == std::string::npos) return {};
+  const size_t end = text.find('}', block);
+  const size_t at = text.find(keyword + " ", block);
+  if (at == std::string::npos || at > end) return {};
+  std::istringstream in(text.substr(at + keyword.size(), text.find(';', at) - at - keyword.size()));
+  std::vector<float> numbers;
+  for (float value = 0; in >> value;) numbers.push_back(value);
+  return numbers;
+}
+
+// The solid colour an image recipe fills its picture with ("fill AARRGGBB").
+uint32_t RecipeFill(const std::string& recipe) {
+  const std::string text = ReadText(recipe);
+  const size_t at = text.find("fill ");
+  return at == std::string::npos ? 0 : uint32_t(std::stoul(text.substr(at + 5, 8), nullptr, 16));
+}
+
+int ChannelDiff(uint32_t a, uint32_t b) {
+  int worst = 0;
+  for (int s = 0; s < 24; s += 8) worst = std::max(worst, std::abs(int((a >> s) & 255) - int((b >> s) & 255)));
+  return worst;
+}
+
+struct Pixel {
+  int x = 0;
+  int y = 0;
+};
+
+// A saved 24-bit screenshot read back as A8R8G8B8 words, top row first.
+class Shot {
+ public:
+  bool Load(const std::string& path) { return platform::testing::ReadScreenshotBmp(path, kWidth, kHeight, &pixels_); }
+  // The most frequent colour of the 9 x 9 pixels around `p`: the caption's
+  // glyph strokes over a button's middle do not decide it.
+  uint32_t Around(Pixel p) const {
+    std::map<uint32_t, int> seen;
+    for (int y = p.y - 4; y <= p.y + 4; ++y)
+      for (int x = p.x - 4; x <= p.x + 4; ++x) ++seen[pixels_[size_t(y) * kWidth + x]];
+    return std::max_element(seen.begin(), seen.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+  }
+
+ private:
+  std::vector<uint32_t> pixels_;
+};
+
+// Where "main.gui" places a widget of the main menu's scene, in window
+// pixels: its middle, and the point left of it by its own width.
+struct Placed {
+  Pixel centre;
+  Pixel beside;
+};
+
+Placed PlacedBy(const std::string& kind, const std::string& name) {
+  const std::string gui = ReadText(std::string(GAME_SOURCE_DIR) + "/data/main.gui");
+  const std::vector<float> width = BlockNumbers(gui, "scene scnMainMenu {", "property width");
+  const std::vector<float> height = BlockNumbers(gui, "scene scnMainMenu {", "property height");
+  const std::vector<float> position = BlockNumbers(gui, kind + " " + name + " {", "position");
+  const std::vector<float> scale = BlockNumbers(gui, kind + " " + name + " {", "scale");
+  EXPECT_TRUE(width.size() == 1 && height.size() == 1 && position.size() >= 2 && scale.size() >= 2) << name;
+  if (width.size() != 1 || height.size() != 1 || position.size() < 2 || scale.size() < 2) return {};
+  const float perX = kWidth / width[0];
+  const float perY = kHeight / height[0];
+  const int y = int((-position[1] + scale[1] / 2) * perY);
+  return {{int((position[0] + scale[0] / 2) * perX), y}, {int((position[0] - scale[0] / 2) * perX), y}};
+}
+
+class MainMenuPixelProbe : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(SCREENSHOT_DIR);
+    ASSERT_TRUE(program.Start()) << program.Failure();
+    ASSERT_TRUE(program.Play("0 key down SPACE\n0 key up SPACE\n"));
+    ASSERT_TRUE(program.RunUntilMainMenu(2000)) << "the main menu was never drawn";
+  }
+
+  Shot Screenshot(const std::string& name) {
+    EXPECT_TRUE(program.RunFrames(2));
+    const std::string path = std::string(SCREENSHOT_DIR) + "/" + name + ".bmp";
+    EXPECT_TRUE(program.Graphics()->SaveScreenshot(path));
+    Shot shot;
+    EXPECT_TRUE(shot.Load(path)) << path;
+    return shot;
+  }
+
+  // The pointer moved to a window pixel the way the input scripts move it.
+  void PointAt(Pixel p) {
+    ASSERT_TRUE(program.Play("0 move -4000 -4000\n0 move " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n"));
+    ASSERT_TRUE(program.RunFrames(3));
+  }
+
+  ProgramRig program;
+};
+
+TEST_F(MainMenuPixelProbe, FirstButtonShowsItsColourThenItsMouseOverColourOverTheBackground) {
+  const Placed button = PlacedBy("button", "btnMMButton1");
+  const Pixel centre = button.centre;
+  // Left of the button by its own width: the menu's background.
+  const Pixel beside = button.beside;
+
+  const std::string recipes = std::string(GAME_SOURCE_DIR) + "/data/Interface/MainMenu/";
+  const uint32_t normal = RecipeFill(recipes + "btn_default.dds.txt");
+  const uint32_t over = RecipeFill(recipes + "btn_over.dds.txt");
+  ASSERT_GT(ChannelDiff(normal, over), 24) << "the two states must be told apart";
+
+  PointAt({4, 4});
+  const Shot idle = Screenshot("main-menu");
+  EXPECT_LE(ChannelDiff(idle.Around(centre), normal), 8) << std::hex << idle.Around(centre);
+  EXPECT_GT(ChannelDiff(idle.Around(beside), normal), 24) << std::hex << idle.Around(beside);
+  EXPECT_GT(ChannelDiff(idle.Around(beside), over), 24) << std::hex << idle.Around(beside);
+
+  PointAt(centre);
+  const Shot hovered = Screenshot("main-menu-mouse-over");
+  EXPECT_LE(ChannelDiff(hovered.Around(centre), over), 8) << std::hex << hovered.Around(centre);
+  EXPECT_EQ(hovered.Around(beside), idle.Around(beside)) << "the background changed under the pointer";
+}
+
+TEST_F(MainMenuPixelProbe, OptionsReplaceTheTopMenuOnScreen) {
+  EXPECT_TRUE(program.Shown("btnPMNew"));
+  const Shot before = Screenshot("main-menu-before-options");
+  // The click the front-end tour makes on OPTIONS.
+  const Pixel options = PlacedBy("button", "btnMMButton1").centre;
+  ASSERT_TRUE(program.Play("0 move -4000 -4000\n0 move " + std::to_string(options.x) + " " +
+                           std::to_string(options.y) + "\n20 button down 0\n60 button up 0\n"));
+  for (int i = 0; i < 400 && program.Shown("btnPMNew"); ++i) ASSERT_TRUE(program.RunFrames(1));
+  EXPECT_FALSE(program.Shown("btnPMNew"));
+  EXPECT_TRUE(program.Shown("scnOptionsMenu"));
+  const Shot after = Screenshot("options-page");
+
+  // Where the new-game button was drawn, the options page is now.
+  GUIEntity* newGame = program.Gui()->FindEntity("btnPMNew");
+  ASSERT_NE(newGame, nullptr);
+  const Pixel newGameAt = PlacedBy("button", "btnPMNew").centre;
+  EXPECT_GT(ChannelDiff(before.Around(newGameAt), after.Around(newGameAt)), 8)
+      << std::hex << before.Around(newGameAt) << " " << after.Around(newGameAt);
+  EXPECT_FALSE(newGame->IsVisible());
+}
+
+}  // namespace
+}  // namespace frontend

@@ -1,0 +1,56 @@
+#pragma once
+// The real program in this process, as the program starts it headless: SDL's
+// offscreen driver, the renderer on the gl backend, no sound, the plug-ins
+// and data of the run tree, its resource folder the working directory while
+// it runs (and the previous one back afterwards). Frames run one at a time, so a test or a
+// benchmark can stop at the first frame that shows the main menu, move the
+// pointer and read the frame back.
+#include <memory>
+#include <string>
+
+#include "engine/services/GlobalWrapper.h"
+#include "game/Skyvane.h"
+#include "platform/window/ScriptedInput.h"
+
+namespace frontend {
+
+// The run tree the build fills: the program, its plug-ins and data/.
+inline std::string RunTreeDir() { return RUN_TREE_DIR; }
+
+class ProgramRig {
+ public:
+  ProgramRig();
+  ~ProgramRig();
+  ProgramRig(const ProgramRig&) = delete;
+  ProgramRig& operator=(const ProgramRig&) = delete;
+
+  // Window system, service table and application Init; the rating screen
+  // shown as the main loop shows it first. False with Failure() set.
+  bool Start();
+  // Plays an input script's text from now (its times count from now).
+  bool Play(const std::string& script);
+  // Dispatches the waiting window messages, then runs one frame. False once
+  // the program asked to quit.
+  bool Frame();
+  // Frames until the main menu has been drawn (a game frame after the
+  // loading, "scnMainMenu" visible); false after `maxFrames`.
+  bool RunUntilMainMenu(int maxFrames);
+  // Runs `frames` frames.
+  bool RunFrames(int frames);
+
+  Panelis* Gui() const { return table_->gui; }
+  Core3D* Graphics() const { return table_->graphics; }
+  bool Shown(const std::string& name) const;
+  const std::string& Failure() const { return failure_; }
+
+ private:
+  std::unique_ptr<cKV9_GlobalWrapper> table_;
+  std::unique_ptr<cSkyvane> application_;
+  platform::ScriptedInput script_;
+  std::string previousDirectory_;
+  bool windowSystem_ = false;
+  bool quit_ = false;
+  std::string failure_;
+};
+
+}  // namespace frontend
