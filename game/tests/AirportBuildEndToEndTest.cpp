@@ -34,6 +34,7 @@
 #include "simulation/Simulation.h"
 #include "simulation/StatManager.h"
 #include "simulation/tests/kit/FrameDriver.h"
+#include "simulation/tests/kit/KitRandom.h"
 
 namespace gametest {
 namespace {
@@ -69,6 +70,7 @@ constexpr int TaxiwayRowStart(int y) { return 3 + (y - kTaxiwayY0); }
 class AirportBuildEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
+    random.UseSeed(25);
     ASSERT_EQ(w.LoadRealTable(), status::Ok) << w.manager->GetLoadingFailure();
     scenario = dynamic_cast<cKV9_GameScenario*>(w.table.scenario);
     plot = dynamic_cast<cKV9_GamePlot*>(w.table.gamePlot);
@@ -217,6 +219,9 @@ class AirportBuildEndToEnd : public ::testing::Test {
     return all;
   }
 
+  // The random service answers from a fixed seed: the run is the same
+  // every time.
+  simkit::KitRandom random;
   GameWorld w;
   cKV9_GameScenario* scenario = nullptr;
   cKV9_GamePlot* plot = nullptr;
