@@ -291,7 +291,6 @@ TEST_F(AirportBuildEndToEnd, BuildsRunsSavesReloadsAndDemolishesAnAirport) {
   EXPECT_TRUE(terminal->IsFunctional()) << "road links " << int(terminal->roadConnections);
   EXPECT_TRUE(runway->IsFunctional());
 
-
   // An airplane's taxi-in asks with the turn penalty, clearance and the
   // reserve flag. The gate is an edge of the network (the pier behind it),
   // which a request with clearance never enters; the stand in front of it,
