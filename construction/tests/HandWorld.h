@@ -1,8 +1,8 @@
 #pragma once
 // The building hand on the road world: a building manager whose selection,
 // placement test, commit and removal are the test's (types with footprints,
-// refused cells, a record of commits and removals), the plot's hand, a
-// recording build-menu action and mouse packets by name.
+// refused cells, a record of commits and removals), the plot's hand and a
+// recording build-menu action.
 #include <map>
 #include <memory>
 #include <set>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "construction/BuildPlacement.h"
+#include "construction/tests/MousePackets.h"
 #include "construction/tests/RoadWorld.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
@@ -91,21 +92,6 @@ class RecordingBuildMenu : public ActionBuildMenu {
   void StartRoadPlacement() override { calls.push_back("road placement"); }
   std::vector<std::string> calls;
 };
-
-inline MousePacket Packet(uint8_t pressed, uint8_t held, uint8_t released, uint32_t time = 0) {
-  MousePacket p;
-  p.pressed = pressed;
-  p.held = held;
-  p.released = released;
-  p.timeStamp = time;
-  return p;
-}
-inline MousePacket Press(uint32_t time = 0) { return Packet(1, 0, 0, time); }
-inline MousePacket Hold() { return Packet(0, 1, 0); }
-inline MousePacket Release() { return Packet(0, 0, 1); }
-inline MousePacket Move() { return Packet(0, 0, 0); }
-inline MousePacket RightPress() { return Packet(2, 0, 0); }
-inline MousePacket MiddlePress() { return Packet(4, 0, 0); }
 
 struct HandWorld {
   // `recordMenu`: a recording build-menu action stands in for the screen.

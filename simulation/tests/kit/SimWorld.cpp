@@ -7,6 +7,7 @@
 #include "simulation/EventManager.h"
 #include "simulation/Simulation.h"
 #include "simulation/StatManager.h"
+#include "simulation/tests/kit/FrameDriver.h"
 
 namespace simkit {
 
@@ -111,16 +112,10 @@ void SimWorld::ClearWorld() {
   simulation->Stop();
 }
 
-void SimWorld::RunFrame(float seconds) {
-  testClock.AdvanceSeconds(seconds);
-  manager->Update(Clock().speed == 0.0f);
-}
+void SimWorld::RunFrame(float seconds) { simkit::RunFrame(testClock, *manager, Clock(), seconds); }
 
 void SimWorld::RunDays(uint32_t days, uint16_t speed, float frame) {
-  cSimulation_Clock& clock = Clock();
-  clock.SetSpeed(speed);
-  const uint32_t until = clock.totalSeconds + days * 86400u;
-  while (clock.totalSeconds < until) RunFrame(frame);
+  simkit::RunDays(testClock, *manager, Clock(), days, speed, frame);
 }
 
 }  // namespace simkit
