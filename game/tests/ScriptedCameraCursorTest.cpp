@@ -66,6 +66,12 @@ class ScriptedRig {
   ScriptedRig& operator=(const ScriptedRig&) = delete;
 
   bool Ready() const { return ready_; }
+  // The camera out of the overview (made locked in it): heading 0, pitch 20,
+  // zoom 20 with limits 4..70, pitch limits 15..90.
+  cEntity_GameCamera* FreeCamera() {
+    w.camera->LeaveFixedView(true, true);
+    return w.camera;
+  }
 
   // Starts the script now and runs frames of 50 ms until it has played,
   // then `after` frames more.
@@ -115,10 +121,8 @@ void ExpectAt(const JVector& got, const JVector& want, const std::string& what) 
   EXPECT_NEAR(got.z, want.z, 1e-3f) << what;
 }
 
-// The free camera after the overview: heading 0, pitch 20, zoom 20 with
-// limits 4..70, pitch limits 15..90. Keys and the wheel reach the camera's
-// commands; a held key acts on every tick; the camera tells the cursor its
-// mode.
+// The free camera: keys and the wheel reach its commands; a held key acts
+// on every tick; the camera tells the cursor its mode.
 TEST(ScriptedCamera, KeysAndWheelDriveTheCommands) {
   struct Case {
     const char* name;
@@ -152,8 +156,7 @@ TEST(ScriptedCamera, KeysAndWheelDriveTheCommands) {
     SCOPED_TRACE(c.name);
     ScriptedRig rig;
     ASSERT_TRUE(rig.Ready());
-    cEntity_GameCamera* camera = rig.w.camera;
-    camera->LeaveFixedView(true, true);
+    cEntity_GameCamera* camera = rig.FreeCamera();
     camera->SetLimitsOn(c.limitsOn);
     const JVector before = camera->GetTarget();
     ASSERT_TRUE(rig.Play(c.script));
@@ -228,8 +231,7 @@ TEST(ScriptedCamera, ClicksDragsAndCapture) {
     SCOPED_TRACE(c.name);
     ScriptedRig rig;
     ASSERT_TRUE(rig.Ready());
-    cEntity_GameCamera* camera = rig.w.camera;
-    camera->LeaveFixedView(true, true);
+    cEntity_GameCamera* camera = rig.FreeCamera();
     // The ground point under the click: the camera's pick ray through the
     // pointer cut with the plane at the target's height.
     const JVector from = camera->GetTarget();
@@ -283,8 +285,7 @@ TEST(ScriptedCamera, ThePointerNearAnEdgeMovesTheCamera) {
     SCOPED_TRACE(c.name);
     ScriptedRig rig;
     ASSERT_TRUE(rig.Ready());
-    cEntity_GameCamera* camera = rig.w.camera;
-    camera->LeaveFixedView(true, true);
+    cEntity_GameCamera* camera = rig.FreeCamera();
     // Ten frames more: the camera's motion is smoothed over its last ten
     // ticks, so an edge left behind has stopped pushing by then.
     ASSERT_TRUE(rig.Play(c.script, cEntity_GameCamera::kHistory));
