@@ -291,7 +291,8 @@ bool StorageInstance::AssignDropoff(cFlightContract* flight) {
   const uint8_t pick = free[static_cast<size_t>(Noise_RandomIntInRange(0, static_cast<int32_t>(free.size()) - 1))];
   dropoffFlags[pick] = 1;
   flight->buildingWord = word;
-  flight->slotKeys[0] = pick;
+  flight->slotKeys[0] = 0;
+  flight->slotKeys[1] = pick;
   return true;
 }
 

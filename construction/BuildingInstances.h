@@ -72,6 +72,11 @@ class RunwayInstance : public BOInstance {
   void ReleaseRequester(void* requester);
 
   cPathNode* node = nullptr;
+  // Airplanes land and take off only while it is set.
+  uint8_t enabled = 1;
+  // Set while an airplane lands on, rolls out on or takes off from the
+  // runway; the airplane that set it clears it.
+  uint8_t landingLock = 0;
   std::vector<TerminalConnections*> terminalLinks;  // owned
   std::vector<HangarConnection*> hangarLinks;       // owned
   OrgInstance* tower = nullptr;
@@ -104,6 +109,9 @@ class StorageInstance : public BOInstance {
   void Demolish(cKV9_GlobalWrapper* table) override;
 
   void SetDropoffCount(uint8_t count);
+  // Takes a random free drop-off place for the flight and records this
+  // building's word and the place on the flight (the second slot key, which
+  // also numbers the airport's cargo bank); false when all are taken.
   bool AssignDropoff(cFlightContract* flight);
   void ResetCargo(int32_t newCapacity);
   int32_t GetFreeSpace() const;

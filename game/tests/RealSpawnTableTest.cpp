@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "construction/BuildingAirportSite.h"
 #include "game/GameScenarioHost.h"
 #include "game/GameTerrainHost.h"
 #include "game/GameWeatherHost.h"
@@ -59,7 +60,12 @@ TEST(RealSpawnTable, LoadsEveryManagerOfTheGame) {
   EXPECT_FALSE(ambient->ambientData.empty());
   EXPECT_NE(w.table.simulation, nullptr);
   EXPECT_NE(w.table.weatherManager, nullptr);
-  EXPECT_NE(dynamic_cast<cKV9_AirportManager*>(w.table.airportManager), nullptr);
+  ASSERT_NE(dynamic_cast<cKV9_AirportManager*>(w.table.airportManager), nullptr);
+  // The airport manager sees the placed buildings through its site from the
+  // loading sequence on, before a loaded game's buildings are restored.
+  auto* site = dynamic_cast<BuildingAirportSite*>(w.table.airportManager->GetSite());
+  ASSERT_NE(site, nullptr);
+  EXPECT_EQ(site->Buildings(), w.table.buildingManager);
 }
 
 // The real table loads, a new game's world is built over the real managers,

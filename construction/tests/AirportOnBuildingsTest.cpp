@@ -1,0 +1,215 @@
+// The airport simulation on real buildings: the real airport manager and
+// ambient manager with the site over the real building manager, the real
+// path finder, airplanes and maintenance vehicles spawned by name, the
+// event queue and the statistics, driven by the game clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "construction/tests/AirportSiteWorld.h"
+#include "engine/entity/ActionFactory.h"
+#include "engine/entity/EntityManager.h"
+#include "simulation/AirlineContract.h"
+#include "simulation/Airplane.h"
+#include "simulation/AirportManager.h"
+#include "simulation/AmbientData.h"
+#include "simulation/AmbientManager.h"
+#include "simulation/ContractData.h"
+#include "simulation/ContractManager.h"
+#include "simulation/EventManager.h"
+#include "simulation/FlightContract.h"
+#include "simulation/Maintenance.h"
+#include "simulation/Simulation.h"
+#include "simulation/SimulationSpawns.h"
+#include "simulation/StatManager.h"
+
+namespace sitetest {
+namespace {
+
+// Looks at the airport on every tick: the phases the airplanes pass, the
+// maintenance vehicles under way, and who holds the runway.
+struct AirportWatch : cSimulation_TimeObject {
+  AirportWatch() : cSimulation_TimeObject(kTimeEvent_Tick) {}
+  int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override {
+    ++ticks;
+    for (cEntity_Airplane* airplane : ambient->airplanes) {
+      if (!airplane) continue;
+      if (phases.empty() || phases.back() != airplane->phase) phases.push_back(airplane->phase);
+      if (airplane->phase == kPhase_Landing && *lock && !airplane->holdsRunwayLock) foreignLock = true;
+      if (airplane->phase == kPhase_AtGate && airplane->gate) {
+        uint16_t x = 0, y = 0;
+        if (WorldToPlotCell(airplane->GetPositionX(), airplane->GetPositionZ(), &x, &y)) stands.insert({x, y});
+      }
+    }
+    for (cEntity_Maintanance* vehicle : ambient->maintenanceVehicles) {
+      if (vehicle && vehicle->state != cEntity_Maintanance::kEnded) serviceKinds.insert(vehicle->kindFlags);
+    }
+    return 0;
+  }
+  cEntity_AmbientManager* ambient = nullptr;
+  const uint8_t* lock = nullptr;
+  uint32_t ticks = 0;
+  std::vector<uint32_t> phases;
+  std::set<std::pair<uint16_t, uint16_t>> stands;
+  std::set<uint32_t> serviceKinds;
+  bool foreignLock = false;
+};
+
+class AirportOnBuildingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(w.ok);
+    simkit::SimWorld& sim = w.buildings.roads.world;
+    sim.random.UseSeed(26);
+    cAction_Factory* factory = sim.table.actionFactory;
+    for (cSpawn_Base* spawn : std::initializer_list<cSpawn_Base*>{&spawnAirport_, &spawnAmbient_, &spawnAirplane_,
+                                                                   &spawnMaintenance_, &spawnVehicle_})
+      factory->RegisterSpawn(spawn);
+    sim.simulation->Start();
+    sim.events->Start();
+    sim.stats->Start();
+
+    contracts.baseRequirementsMet = 1;
+    contracts.running = 1;
+    sim.table.contractManager = &contracts;
+
+    cEntity_Base* made = nullptr;
+    ASSERT_EQ(sim.manager->SpawnEntity(cEntity_AirportManager::kSpawnName, &made), 0);
+    airport = dynamic_cast<cEntity_AirportManager*>(made);
+    ASSERT_NE(airport, nullptr);
+    ASSERT_EQ(sim.manager->SpawnEntity(cEntity_AmbientManager::kSpawnName, &made), 0);
+    ambient = dynamic_cast<cEntity_AmbientManager*>(made);
+    ASSERT_NE(ambient, nullptr);
+    sim.table.airportManager = airport;
+    sim.table.ambientManager = ambient;
+    airport->Init();
+    airport->SetSite(&w.site);
+    airport->Start();
+    ambient->LoadSettings();
+    ambient->RegisterAndRestore();
+    // The depot's vehicles: one model for every service kind it sends.
+    AmbientData truck;
+    truck.modelName = "Models\\service_truck.ssm";
+    truck.kindFlags = 0xD8;
+    ambient->AddAmbientData(truck);
+
+    watch.ambient = ambient;
+    watch.lock = &w.runway->landingLock;
+    sim.Clock().RegisterTimeObject(&watch);
+  }
+  void TearDown() override {
+    simkit::SimWorld& sim = w.buildings.roads.world;
+    sim.Clock().UnregisterTimeObject(&watch);
+    if (ambient) ambient->Clear();
+    if (airport) airport->Stop();
+    sim.table.airportManager = &sim.airport;
+    sim.table.ambientManager = nullptr;
+    sim.table.contractManager = nullptr;
+  }
+
+  // An active airline with one signed flight of a short-field model, which
+  // touches down and rolls out within the strip.
+  cFlightContract* SignedFlight() {
+    airlineData.name = "Plateau Air";
+    auto* airline = new cAirlineContract(&airlineData);
+    airline->SetName(airlineData.name);
+    for (uint32_t i = 0; i < cEntity_AirportManager::kFeeItemCount; ++i) airline->fees[i] = 10.0f * (i + 1);
+    contracts.airlineLists[kList_Active].push_back(airline);
+    plane.name = "Hopper";
+    plane.sizeClass = 1;
+    plane.maxPassengers = 40;
+    plane.requiredRunway = 900;
+    plane.vertDropMaxVel = 5.0f;
+    plane.vertDropAccel = 50.0f;
+    plane.horizMaxVel = 4.0f;
+    plane.horizAccel = 20.0f;
+    plane.taxiVel = 6.0f;
+    auto* flight = new cFlightContract(&plane, airline, contracts.nextFlightId++);
+    airline->signedFlights.push_back(flight);
+    contracts.allFlights.push_back(flight);
+    return flight;
+  }
+
+  cSimulation_Clock& Clock() { return w.buildings.Clock(); }
+  cEntity_StatManager& Stats() { return *w.buildings.roads.world.stats; }
+
+  AirportSiteWorld w;
+  cEntity_ContractManager contracts{nullptr};
+  AirlineData airlineData;
+  AirplaneData plane;
+  SpawnAirportManager spawnAirport_;
+  SpawnAmbientManager spawnAmbient_;
+  SpawnAirplane spawnAirplane_;
+  SpawnMaintanance spawnMaintenance_;
+  SpawnVehicle spawnVehicle_;
+  cEntity_AirportManager* airport = nullptr;
+  cEntity_AmbientManager* ambient = nullptr;
+  AirportWatch watch;
+};
+
+TEST_F(AirportOnBuildingsTest, ASignedFlightLandsTaxisToItsGateIsServedPaysAndLeaves) {
+  cFlightContract* flight = SignedFlight();
+  // The gate joined to the runway by a found path takes the flight; its
+  // slot is the bank the timetable schedules.
+  ASSERT_TRUE(airport->PlacePassengerFlight(flight));
+  EXPECT_EQ(flight->buildingWord, w.terminal->word);
+  EXPECT_EQ(flight->slotKeys[0], 0);
+  const uint8_t bank = flight->slotKeys[1];
+  ASSERT_LT(bank, cEntity_AirportManager::kBankCount);
+  EXPECT_EQ(airport->passengerBanks[bank], std::vector<cFlightContract*>{flight});
+  EXPECT_EQ(w.terminal->banks[0]->slots[bank], flight);
+
+  // Just before the bank's hour: the timetable hands the flight to the
+  // event queue, whose arrival event brings the airplane about an hour on.
+  w.terminal->gateBytes[0] = 0;
+  Clock().SetSpeed(1);
+  Clock().hour = static_cast<uint8_t>(2 * bank + 4);
+  Clock().minute = 59;
+  Clock().second = 0;
+  const size_t requests = w.Finder().RequestCount();
+  const double cash = Stats().block.cash;
+  const uint32_t flights = Stats().block.flights;
+
+  simkit::SimWorld& sim = w.buildings.roads.world;
+  bool appeared = false, gone = false;
+  for (int frame = 0; frame < 6 * 3600 && !gone; ++frame) {
+    sim.RunFrame(1.0f);
+    const bool live = std::any_of(ambient->airplanes.begin(), ambient->airplanes.end(),
+                                  [](const cEntity_Airplane* a) { return a != nullptr; });
+    appeared = appeared || live;
+    gone = appeared && !live;
+  }
+  ASSERT_TRUE(appeared) << "no airplane came for the flight";
+  ASSERT_TRUE(gone) << "the airplane never left; phases seen: " << watch.phases.size();
+  EXPECT_GT(watch.ticks, 1800u) << "the stay at the gate alone is half an hour of one-second ticks";
+
+  // Holding, landing on the runway, taxiing in, at the gate, taxiing out,
+  // taking off: every phase, in order.
+  EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_Landing, kPhase_TaxiIn, kPhase_AtGate,
+                                                 kPhase_TaxiOut, kPhase_TakeOff}));
+  EXPECT_FALSE(watch.foreignLock);
+  ASSERT_FALSE(watch.stands.empty());
+  for (auto [x, y] : watch.stands) {
+    EXPECT_EQ(x, AirportSiteWorld::kGateX);
+    EXPECT_EQ(y, AirportSiteWorld::kGateY);
+  }
+  // The depot's vehicles came for baggage, maintenance and catering.
+  for (uint32_t kind : {0x08u, 0x10u, 0x80u}) EXPECT_EQ(watch.serviceKinds.count(kind), 1u) << kind;
+
+  // Landing fees on arrival and the stay on departure were paid; the flight
+  // counts once.
+  EXPECT_GT(Stats().block.cash, cash);
+  EXPECT_EQ(Stats().block.flights, flights + 1);
+  // Nothing is left held: locks free, the airplane's and the vehicles'
+  // path requests given back, the flight still in its bank for tomorrow.
+  EXPECT_EQ(w.runway->landingLock, 0);
+  EXPECT_EQ(w.site.GateNode(w.terminal, 0)->lock, 0);
+  EXPECT_EQ(w.Finder().RequestCount(), requests);
+  EXPECT_EQ(airport->passengerBanks[bank], std::vector<cFlightContract*>{flight});
+}
+
+}  // namespace
+}  // namespace sitetest
