@@ -70,3 +70,6 @@ endfunction()
 # Directories holding one plug-in each, for the tests that load a plug-in
 # through the library manager (it scans a whole directory).
 set(LUMETRA_TEST_DIR ${CMAKE_BINARY_DIR}/renderer_plugin_only)
+set(TACTOR_TEST_DIR ${CMAKE_BINARY_DIR}/input_plugin_only)
+# The engine's small test plug-ins, one folder per set.
+set(GAME_TEST_PLUGIN_ROOT ${CMAKE_BINARY_DIR}/test_plugins)

@@ -93,15 +93,18 @@ CoreStatus cSkyvane::Init(platform::HINSTANCE instance) {
   if (status::Failed(configManager_.LoadConfig(configScript_))) return FailInit("cannot read " + configScript_);
   configManager_.LoadConfig("KV9.cfg");
 
+  // The plug-ins that did load are released at once, by the whole shutdown:
+  // the registries still hold the actions and spawns of their packages and
+  // must go before the libraries' code is unloaded.
   const CoreStatus started = libraryManager_.Init(kServiceMask, &configManager_, table_);
   if (status::Failed(started)) {
     NameMissingPlugins();
-    libraryManager_.Shutdown(table_);
+    Shutdown();
     return status::Fail;
   }
   if (!MeetsMinimumGraphicsCapabilities(table_->graphics)) {
     platform::MessageBox(kMinimumRequirementsMessage, kCaption, platform::MB_OK);
-    libraryManager_.Shutdown(table_);
+    Shutdown();
     return FailInit(kMinimumRequirementsMessage);
   }
   if (table_->input) table_->input->SetClientRectRef(&table_->clientRect);

@@ -3,14 +3,18 @@
 // (each named), and the main loop leaving on the quit message.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/config/LanguageManager.h"
 #include "engine/services/GlobalWrapper.h"
 #include "game/KV9InputManager.h"
 #include "game/Skyvane.h"
-#include "platform/tests/ScratchDir.h"
+#include "game/tests/StartFolder.h"
+#include "platform/DebugOutput.h"
+#include "platform/MessageBox.h"
 #include "platform/window/Window.h"
 
 namespace {
@@ -118,31 +122,89 @@ TEST_F(Application, WindowProcedureAnswers) {
   EXPECT_EQ(msg.wParam, 0u);
 }
 
+// Every way the start can fail stops Init with 0x80004005, a debug line
+// naming why, and a Shutdown that may run twice; only failed minimum
+// requirements show a box. The start from the same folder with every
+// plug-in present succeeds.
 TEST_F(Application, StartUpFailuresAreNamed) {
-  ScratchDir dir;
-  dir.Write("empty/readme.txt", "no plug-ins here");
-  dir.Write("base.cfg", "settings App;\n setting library_path \"path=" + dir.File("empty") +
-                            "\";\n setting resource_path \"path=" + dir.Root().string() +
-                            "\";\n setting MaxVersion \"9\";\n setting MinVersion \"0\";\n");
+  const std::string gfx = gametest::TestPlugin("fake_gfx.so");
+  const std::string input = gametest::TestPlugin("fake_input.so");
+  const std::string gui = gametest::TestPlugin("fake_gui.so");
+  const std::string sound = gametest::TestPlugin("fake_sound.so");
+  using Pairs = std::vector<std::pair<const char*, const char*>>;
   struct Case {
     const char* name;
     bool withTable;
-    std::string script;
-    const char* failure;
+    std::vector<std::string> plugins;
+    Pairs switches;            // the test plug-ins' settings
+    bool hugeWindow;           // a window size the window layer refuses
+    const char* script;        // null: the folder's base.cfg
+    const char* breakScriptOn; // the debug line after which base.cfg turns unreadable
+    const char* failure;       // null: the start succeeds
+    const char* box;           // the one message box shown, or null
   } cases[] = {
-      {"no table", false, dir.File("base.cfg"), "no service table"},
-      {"no base.cfg", true, dir.File("missing.cfg"), "cannot read "},
-      {"no plug-ins", true, dir.File("base.cfg"), "missing plug-in: renderer, input, GUI"},
+      {"everything present", true, {gfx, input, gui, sound}, {}, false, nullptr, nullptr, nullptr, nullptr},
+      {"no table", false, {gfx, input, gui, sound}, {}, false, nullptr, nullptr, "no service table", nullptr},
+      {"the window cannot be made", true, {gfx, input, gui, sound}, {}, true, nullptr, nullptr,
+       "cannot create the main window", nullptr},
+      {"no base.cfg", true, {gfx, input, gui, sound}, {}, false, "missing.cfg", nullptr, "cannot read ", nullptr},
+      {"no plug-ins", true, {}, {}, false, nullptr, nullptr, "missing plug-in: renderer, input, GUI", nullptr},
+      {"no renderer", true, {input, gui, sound}, {}, false, nullptr, nullptr, "missing plug-in: renderer", nullptr},
+      {"no input", true, {gfx, gui, sound}, {}, false, nullptr, nullptr, "missing plug-in: input", nullptr},
+      {"no GUI", true, {gfx, input, sound}, {}, false, nullptr, nullptr, "missing plug-in: GUI", nullptr},
+      {"the GUI does not start", true, {gfx, input, gui, sound}, {{"FAKE_GUI_INIT", "0"}}, false, nullptr, nullptr,
+       "the plug-ins did not start", nullptr},
+      {"capability 1 at 0xFFFE", true, {gfx, input, gui, sound}, {{"FAKE_GFX_CAPS", "0,0xFFFE,0xFFFF,0"}}, false,
+       nullptr, nullptr, cSkyvane::kMinimumRequirementsMessage, cSkyvane::kMinimumRequirementsMessage},
+      {"capability 2 at 0xFFFE", true, {gfx, input, gui, sound}, {{"FAKE_GFX_CAPS", "0,0xFFFF,0xFFFE,0"}}, false,
+       nullptr, nullptr, cSkyvane::kMinimumRequirementsMessage, cSkyvane::kMinimumRequirementsMessage},
+      {"both capabilities at exactly 0xFFFF", true, {gfx, input, gui, sound}, {{"FAKE_GFX_CAPS", "0,0xFFFF,0xFFFF,0"}},
+       false, nullptr, nullptr, nullptr, nullptr},
+      {"the game manager cannot run base.cfg", true, {gfx, input, gui, sound}, {}, false, nullptr,
+       "[KV9_GAMEMANAGER::INIT] BASE INIT", "the game manager did not start", nullptr},
   };
   for (const Case& c : cases) {
-    cKV9_GlobalWrapper table(Hooks());
-    cSkyvane app(c.withTable ? &table : nullptr);
-    app.SetConfigScript(c.script);
-    EXPECT_EQ(app.Init(nullptr), status::Fail) << c.name;
-    EXPECT_EQ(app.GetFailure().rfind(c.failure, 0), 0u) << c.name << ": " << app.GetFailure();
-    // Shutting down twice is harmless.
-    app.Shutdown();
-    app.Shutdown();
+    SCOPED_TRACE(c.name);
+    gametest::StartFolder folder(c.plugins);
+    for (const auto& [name, value] : c.switches) setenv(name, value, 1);
+    std::vector<std::string> boxes;
+    const platform::MessageBoxHandler previousBox =
+        platform::SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+          boxes.push_back(text);
+          return platform::IDOK;
+        });
+    std::string debug;
+    const platform::DebugSink previousSink = platform::SetDebugSink(nullptr);
+    platform::SetDebugSink([&](std::string_view line) {
+      debug += line;
+      // The script goes bad between its two reads: once for the settings,
+      // once for the game manager's blocks.
+      if (c.breakScriptOn && line.find(c.breakScriptOn) != std::string_view::npos)
+        folder.dir.Write("base.cfg", std::string("binary\0", 7));
+    });
+    {
+      cKV9_GlobalWrapper table(Hooks());
+      cSkyvane app(c.withTable ? &table : nullptr);
+      if (c.hugeWindow) app.GetConfigManager().SetWindowSize(40000, 40000);
+      app.SetConfigScript(c.script ? folder.dir.File(c.script) : folder.script);
+      const CoreStatus started = app.Init(nullptr);
+      if (c.failure) {
+        EXPECT_EQ(started, status::Fail);
+        EXPECT_EQ(app.GetFailure().rfind(c.failure, 0), 0u) << app.GetFailure();
+        EXPECT_NE(debug.find("[cSkyvane::Init] " + std::string(c.failure)), std::string::npos) << debug;
+      } else {
+        EXPECT_TRUE(status::Succeeded(started)) << app.GetFailure();
+        EXPECT_TRUE(app.GetFailure().empty()) << app.GetFailure();
+        EXPECT_TRUE(app.IsInitialised());
+      }
+      EXPECT_EQ(boxes, c.box ? std::vector<std::string>{c.box} : std::vector<std::string>{});
+      // Shutting down twice is harmless.
+      app.Shutdown();
+      app.Shutdown();
+    }
+    platform::SetDebugSink(previousSink);
+    platform::SetMessageBoxHandler(previousBox);
+    for (const auto& [name, value] : c.switches) unsetenv(name);
   }
 }
 

@@ -6,52 +6,11 @@
 
 #include "engine/config/ConfigParser.h"
 #include "engine/frame/ServiceScript.h"
-#include "engine/services/InputPackets.h"
-#include "game/GameCamera.h"
 #include "game/GameCommands.h"
-#include "game/GameCursor.h"
-#include "game/KV9InputManager.h"
-#include "game/tests/GameTestWorld.h"
+#include "game/tests/CameraWorld.h"
 
 namespace gametest {
 namespace {
-
-const char* const kScript =
-    "timeservice TimeService {\n}\n"
-    "gamecamera MainCamera {\n property CamPos 0 50 -40;\n}\n"
-    "camera CursorCamera {\n property Ortho true;\n}\n"
-    "renderservice RenderService {\n property Camera MainCamera;\n}\n"
-    "renderservice EnvironmentService {\n}\nrenderservice AmbientRenderService {\n}\n"
-    "renderservice AlphaService {\n}\nparticleservice ParticleService {\n}\n"
-    "gamecursor MainCursor {\n property Camera CursorCamera;\n property BASEPATH Interface\\Cursors;\n"
-    " state normal false arrow.ssm;\n state move false move.ssm;\n state rotate false rotate.ssm;\n"
-    " state busy true zoom.ssm;\n}\n";
-
-struct CameraWorld : GameWorld {
-  CameraWorld() {
-    ok = status::Succeeded(Init(kScript));
-    camera = manager->GetGameCamera();
-    cursor = dynamic_cast<cEntity_GameCursor*>(manager->GetCursor());
-  }
-  CoreStatus Mouse(uint8_t pressed, uint8_t released, uint32_t time, int32_t x = 400, int32_t y = 300) {
-    MousePacket p;
-    p.pressed = pressed;
-    p.released = released;
-    p.timeStamp = time;
-    p.x = x;
-    p.y = y;
-    return table.inputManager->OnMousePacket(&p);
-  }
-  CoreStatus Key(uint8_t scanCode, bool down) {
-    KeyboardPacket p;
-    p.scanCode = scanCode;
-    p.released = down ? 0 : 1;
-    return table.inputManager->OnKeyPacket(&p);
-  }
-  bool ok = false;
-  cEntity_GameCamera* camera = nullptr;
-  cEntity_GameCursor* cursor = nullptr;
-};
 
 TEST(GameCamera, OrbitAndZoomLimits) {
   CameraWorld w;
@@ -184,7 +143,7 @@ TEST(GameCursor, StatesStackAndLock) {
   ASSERT_TRUE(w.ok && w.cursor);
   EXPECT_EQ(w.cursor->GetBasePath(), "Interface\\Cursors\\");
   const auto& states = w.cursor->GetStateMap();
-  ASSERT_EQ(states.size(), 4u);
+  ASSERT_EQ(states.size(), 6u);
   EXPECT_EQ(states.at("move")->modelPath, "Interface\\Cursors\\move.ssm");
 
   // A second statement for a filed name changes nothing and answers 0.
