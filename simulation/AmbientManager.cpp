@@ -34,8 +34,12 @@ namespace {
 constexpr const char* kMaintenanceSpawn = "SPN::KV9:MAINTANANCE";
 
 void ForgetIn(std::vector<cEntity_Airplane*>& list, cEntity_Airplane* airplane) {
-  auto it = std::find(list.begin(), list.end(), airplane);
-  if (it != list.end()) *it = nullptr;
+  // Searched from the back: the tick drops one null entry at a time, so at
+  // high speed the front fills with the nulls of finished airplanes while
+  // the live ones stand behind them. An airplane is listed at most once,
+  // so the entry found is the same either way.
+  auto it = std::find(list.rbegin(), list.rend(), airplane);
+  if (it != list.rend()) *it = nullptr;
 }
 
 void DropFirstNull(std::vector<cEntity_Airplane*>& list) {
@@ -321,6 +325,11 @@ BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, ui
   AirportSite* site = table && table->airportManager ? table->airportManager->GetSite() : nullptr;
   cPathFinder* finder = table ? table->pathFinder : nullptr;
   if (!site || !finder) return nullptr;
+  // No route ends at a cell without a path node, so no building can serve
+  // it: answered before the walk over every building, which an airplane
+  // waiting for a service would otherwise repeat each tick.
+  cPathNode* node = finder->GetNodeAt(x, y);
+  if (!node) return nullptr;
   const auto routed = [&](BOInstance* building) {
     if (!(site->ServiceKinds(building) & kind)) return false;
     PathRequest* made = RequestRouteFromTaxiwayAccess(building, x, y);
@@ -333,24 +342,20 @@ BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, ui
   };
   // The buildings known to reach the node first, then any that serves the
   // kind.
-  if (cPathNode* node = finder->GetNodeAt(x, y)) {
-    for (const MaintConnectionData& connection : maintConnections) {
-      if (connection.node != node) continue;
-      for (BOInstance* building : connection.buildings) {
-        if (routed(building)) return building;
-      }
+  for (const MaintConnectionData& connection : maintConnections) {
+    if (connection.node != node) continue;
+    for (BOInstance* building : connection.buildings) {
+      if (routed(building)) return building;
     }
   }
   for (BOInstance* building : PlacedBuildings()) {
     if (!routed(building)) continue;
     // Remembered for the node, so the next airplane there is served
     // without a walk over every building.
-    if (cPathNode* node = finder->GetNodeAt(x, y)) {
-      auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
-                                     [node](const MaintConnectionData& c) { return c.node == node; });
-      if (connection == maintConnections.end()) maintConnections.push_back({node, {building}});
-      else connection->buildings.push_back(building);
-    }
+    auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
+                                   [node](const MaintConnectionData& c) { return c.node == node; });
+    if (connection == maintConnections.end()) maintConnections.push_back({node, {building}});
+    else connection->buildings.push_back(building);
     return building;
   }
   return nullptr;

@@ -18,6 +18,7 @@
 
 #include "construction/PathFinder.h"
 #include "construction/RoadManager.h"
+#include "engine/frame/RenderService.h"
 #include "simulation/Airplane.h"
 #include "simulation/AmbientManager.h"
 #include "simulation/EventManager.h"
@@ -41,6 +42,11 @@ class TrafficAirport : public cSimulation_TimeObject {
                                                                   &spawnMaintenance_})
       world.table.actionFactory->RegisterSpawn(spawn);
     cEntity_Base* made = nullptr;
+    // The render service every airplane and vehicle joins, made at start-up
+    // as the game makes it: without it each spawn would look for it among
+    // every entity and log its absence.
+    world.manager->SpawnEntity(cRenderService::kSpawnName, &made);
+    if (made) made->SetName("AmbientRenderService");
     world.manager->SpawnEntity(cEntity_AmbientManager::kSpawnName, &made);
     ambient = dynamic_cast<cEntity_AmbientManager*>(made);
     world.table.ambientManager = ambient;
@@ -73,7 +79,15 @@ class TrafficAirport : public cSimulation_TimeObject {
       simkit::FakeInstance* service = a.Place(11, "Turnaround " + std::to_string(r));
       service->taxiwayAccess = {{static_cast<uint16_t>(perRow + 1), y, 1, 1}};
       a.site.SetServiceKinds(service, 0x1F8);
-      rows_.push_back({runway, terminal, perRow});
+      rows_.push_back({runway, terminal});
+    }
+    // The day's timetable: every signed flight lands once a day, at its
+    // row's next gate in turn.
+    for (uint32_t i = 0; i < flightsPerDay; ++i) {
+      cFlightContract* flight = a.SignedFlight(airline_);
+      flight->slotKeys[0] = static_cast<uint8_t>((i / kTerminals) % perRow);
+      flight->slotKeys[1] = 0;
+      timetable_.push_back(flight);
     }
 
     // Land side: roads along y = 44, 50, 56, 62 and x = 0, 16, 32, 48, 63.
@@ -142,17 +156,13 @@ class TrafficAirport : public cSimulation_TimeObject {
   struct Row {
     BOInstance* runway;
     BOInstance* terminal;
-    uint32_t gates;
   };
 
   void Arrive() {
-    const Row& row = rows_[next_ % rows_.size()];
-    const uint32_t gate = (next_ / static_cast<uint32_t>(rows_.size())) % row.gates;
-    ++next_;
-    cFlightContract* flight = a.SignedFlight(airline_);
-    flight->slotKeys[0] = static_cast<uint8_t>(gate);
-    flight->slotKeys[1] = 0;
-    ambient->CreatePassengerAirplane(flight, row.runway, row.terminal);
+    if (timetable_.empty()) return;
+    const uint32_t i = next_++ % static_cast<uint32_t>(timetable_.size());
+    const Row& row = rows_[i % kTerminals];
+    ambient->CreatePassengerAirplane(timetable_[i], row.runway, row.terminal);
   }
   void KeepRoadFull() {
     uint32_t live = 0;
@@ -170,6 +180,7 @@ class TrafficAirport : public cSimulation_TimeObject {
   std::unique_ptr<cEntity_RoadManager> roads_;
   cAirlineContract* airline_ = nullptr;
   std::vector<Row> rows_;
+  std::vector<cFlightContract*> timetable_;
   std::vector<cPathNode*> destinations_;
   uint32_t flightsPerDay_;
   uint32_t vehicles_;
