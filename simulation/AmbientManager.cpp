@@ -34,17 +34,18 @@ namespace {
 constexpr const char* kMaintenanceSpawn = "SPN::KV9:MAINTANANCE";
 
 void ForgetIn(std::vector<cEntity_Airplane*>& list, cEntity_Airplane* airplane) {
-  // Searched from the back: the tick drops one null entry at a time, so at
-  // high speed the front fills with the nulls of finished airplanes while
-  // the live ones stand behind them. An airplane is listed at most once,
-  // so the entry found is the same either way.
+  // Searched from the back: the oldest airplanes stand at the front and
+  // mostly finish first. An airplane is listed at most once, so the entry
+  // found is the same either way.
   auto it = std::find(list.rbegin(), list.rend(), airplane);
   if (it != list.rend()) *it = nullptr;
 }
 
-void DropFirstNull(std::vector<cEntity_Airplane*>& list) {
-  auto it = std::find(list.begin(), list.end(), nullptr);
-  if (it != list.end()) list.erase(it);
+// Every finished airplane's entry goes at once: at high game speed more
+// airplanes end in a tick than one a tick could take out, and the list
+// (saved with the game) would otherwise grow without end.
+void DropNulls(std::vector<cEntity_Airplane*>& list) {
+  list.erase(std::remove(list.begin(), list.end(), nullptr), list.end());
 }
 
 }  // namespace
@@ -133,8 +134,8 @@ int32_t cEntity_AmbientManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, f
     return 0;
   }
   if (auto it = std::find(vehicles.begin(), vehicles.end(), nullptr); it != vehicles.end()) vehicles.erase(it);
-  DropFirstNull(airplanes);
-  DropFirstNull(cargoAirplanes);
+  DropNulls(airplanes);
+  DropNulls(cargoAirplanes);
   for (size_t i = 0; i < maintenanceVehicles.size(); ++i) {
     if (!maintenanceVehicles[i]) maintenanceVehicles.erase(maintenanceVehicles.begin() + static_cast<ptrdiff_t>(i));
   }

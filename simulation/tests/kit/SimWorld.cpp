@@ -114,6 +114,9 @@ void SimWorld::ClearWorld() {
 void SimWorld::RunFrame(float seconds) {
   testClock.AdvanceSeconds(seconds);
   manager->Update(Clock().speed == 0.0f);
+  // As the game's frame does: entities marked for removal during the frame
+  // are destroyed here, so finished models do not pile up over a long run.
+  table.entityManager->Update(manager->GetFrameTime());
 }
 
 void SimWorld::RunDays(uint32_t days, uint16_t speed, float frame) {
