@@ -107,6 +107,8 @@ void cEntity_AmbientManager::Clear() {
   }
   maintenanceVehicles.clear();
   maintConnections.clear();
+  connectionIndex_.clear();
+  connectionsIndexed_ = 0;
   cPathFinder* finder = Table() ? Table()->pathFinder : nullptr;
   for (PathRequest* request : routeRequests) {
     if (finder) finder->CancelRequest(request);
@@ -302,9 +304,8 @@ bool cEntity_AmbientManager::ConnectBuilding(BOInstance* building, uint16_t x, u
   cPathFinder* finder = table ? table->pathFinder : nullptr;
   cPathNode* node = building && finder ? finder->GetNodeAt(x, y) : nullptr;
   if (!node) return false;
-  auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
-                                 [node](const MaintConnectionData& c) { return c.node == node; });
-  if (connection != maintConnections.end() &&
+  MaintConnectionData* connection = ConnectionAt(node);
+  if (connection &&
       std::find(connection->buildings.begin(), connection->buildings.end(), building) != connection->buildings.end())
     return true;
   PathRequest* request = RequestRouteFromTaxiwayAccess(building, x, y);
@@ -312,12 +313,31 @@ bool cEntity_AmbientManager::ConnectBuilding(BOInstance* building, uint16_t x, u
   const bool reached = !request->route.empty();
   finder->CancelRequest(request);
   if (!reached) return false;
-  if (connection == maintConnections.end()) {
+  if (!connection) {
     maintConnections.push_back({node, {}});
-    connection = maintConnections.end() - 1;
+    connection = &maintConnections.back();
   }
   connection->buildings.push_back(building);
   return true;
+}
+
+MaintConnectionData* cEntity_AmbientManager::ConnectionAt(cPathNode* node) {
+  if (connectionsIndexed_ > maintConnections.size()) {
+    connectionIndex_.clear();
+    connectionsIndexed_ = 0;
+  }
+  // The first entry of a node is the one found, as a walk in list order
+  // would find it.
+  for (; connectionsIndexed_ < maintConnections.size(); ++connectionsIndexed_)
+    connectionIndex_.try_emplace(maintConnections[connectionsIndexed_].node, connectionsIndexed_);
+  auto it = connectionIndex_.find(node);
+  if (it == connectionIndex_.end()) return nullptr;
+  if (it->second < maintConnections.size() && maintConnections[it->second].node == node)
+    return &maintConnections[it->second];
+  // The list was rewritten behind the index: walked instead.
+  auto found = std::find_if(maintConnections.begin(), maintConnections.end(),
+                            [node](const MaintConnectionData& c) { return c.node == node; });
+  return found == maintConnections.end() ? nullptr : &*found;
 }
 
 BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, uint32_t kind, PathRequest** request) {
@@ -343,9 +363,8 @@ BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, ui
   };
   // The buildings known to reach the node first, then any that serves the
   // kind.
-  for (const MaintConnectionData& connection : maintConnections) {
-    if (connection.node != node) continue;
-    for (BOInstance* building : connection.buildings) {
+  if (MaintConnectionData* connection = ConnectionAt(node)) {
+    for (BOInstance* building : connection->buildings) {
       if (routed(building)) return building;
     }
   }
@@ -353,10 +372,8 @@ BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, ui
     if (!routed(building)) continue;
     // Remembered for the node, so the next airplane there is served
     // without a walk over every building.
-    auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
-                                   [node](const MaintConnectionData& c) { return c.node == node; });
-    if (connection == maintConnections.end()) maintConnections.push_back({node, {building}});
-    else connection->buildings.push_back(building);
+    if (MaintConnectionData* connection = ConnectionAt(node)) connection->buildings.push_back(building);
+    else maintConnections.push_back({node, {building}});
     return building;
   }
   return nullptr;

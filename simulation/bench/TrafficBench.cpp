@@ -146,9 +146,10 @@ class TrafficAirport : public cSimulation_TimeObject {
     cSimulation_Clock& clock = a.w.world.Clock();
     clock.SetSpeed(speed);
     const uint32_t until = clock.totalSeconds + 86400u;
-    // The test kit's audio recorder logs every call; the log of past days
-    // is of no use here and would only grow.
+    // The test kit's audio and renderer recorders log every call; the logs
+    // of past days are of no use here and would only grow.
     a.w.world.audio.calls.clear();
+    a.w.world.renderer.requests.clear();
     while (clock.totalSeconds < until) {
       a.w.world.RunFrame(kFrame);
       ++frames;

@@ -1,6 +1,7 @@
 #include "simulation/tests/kit/FakePathFinder.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "simulation/SimulationClock.h"
 
@@ -104,7 +105,11 @@ void FakePathFinder::Search(Route* route) {
 }
 
 void FakePathFinder::CancelRequest(Route* route) {
-  std::erase_if(requests_, [&](const std::unique_ptr<Route>& r) { return r.get() == route; });
+  // Looked for from the back: most requests are cancelled soon after they
+  // are made, while the long-lived ones stand at the front.
+  auto it = std::find_if(requests_.rbegin(), requests_.rend(),
+                         [&](const std::unique_ptr<Route>& r) { return r.get() == route; });
+  if (it != requests_.rend()) requests_.erase(std::next(it).base());
 }
 
 void FakePathFinder::RequeueFinishedRequests() {
