@@ -50,8 +50,9 @@ uint8_t RunwayLandingDirection(uint8_t rotation) {
   return kDirection[rotation & 3];
 }
 
-cEntity_Airplane::cEntity_Airplane(cEntity_Manager* manager) : cEntity_Ambient(manager) {
-  detailSpeedLimit = kDefaultDetailSpeedLimit;
+// An airplane's detail speed limit is the default whatever the settings
+// say, so the settings are not looked up for every airplane.
+cEntity_Airplane::cEntity_Airplane(cEntity_Manager* manager) : cEntity_Ambient(manager, kDefaultDetailSpeedLimit) {
   verticalLimit = Noise_RandomFloatInRange(4.0f, 6.0f);
   verticalAccel = Noise_RandomFloatInRange(0.7f, 0.9f);
   horizontalLimit = horizontalSpeed = Noise_RandomFloatInRange(32.0f, 36.0f);

@@ -21,6 +21,11 @@ cEntity_Ambient::cEntity_Ambient(cEntity_Manager* manager)
   }
 }
 
+cEntity_Ambient::cEntity_Ambient(cEntity_Manager* manager, float fixedDetailSpeedLimit)
+    : cEntity_BaseModel(manager), cSimulation_TimeObject(kTimeEvent_Tick), detailSpeedLimit(fixedDetailSpeedLimit) {
+  services_ = GameTableOf(this);
+}
+
 cEntity_Ambient::~cEntity_Ambient() = default;
 
 CoreStatus cEntity_Ambient::Exit() {

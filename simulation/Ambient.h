@@ -56,6 +56,9 @@ inline constexpr float kDefaultDetailSpeedLimit = 5.0f;
 class cEntity_Ambient : public cEntity_BaseModel, public cRenderServiceItem, public cSimulation_TimeObject {
  public:
   explicit cEntity_Ambient(cEntity_Manager* manager);
+  // With the detail speed limit given, for a model whose limit is fixed: the
+  // configuration is not read.
+  cEntity_Ambient(cEntity_Manager* manager, float fixedDetailSpeedLimit);
   ~cEntity_Ambient() override;
 
   // Drops the model's object sounds, then the entity's own exit.

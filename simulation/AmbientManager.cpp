@@ -34,13 +34,18 @@ namespace {
 constexpr const char* kMaintenanceSpawn = "SPN::KV9:MAINTANANCE";
 
 void ForgetIn(std::vector<cEntity_Airplane*>& list, cEntity_Airplane* airplane) {
-  auto it = std::find(list.begin(), list.end(), airplane);
-  if (it != list.end()) *it = nullptr;
+  // Searched from the back: the oldest airplanes stand at the front and
+  // mostly finish first. An airplane is listed at most once, so the entry
+  // found is the same either way.
+  auto it = std::find(list.rbegin(), list.rend(), airplane);
+  if (it != list.rend()) *it = nullptr;
 }
 
-void DropFirstNull(std::vector<cEntity_Airplane*>& list) {
-  auto it = std::find(list.begin(), list.end(), nullptr);
-  if (it != list.end()) list.erase(it);
+// Every finished airplane's entry goes at once: at high game speed more
+// airplanes end in a tick than one a tick could take out, and the list
+// (saved with the game) would otherwise grow without end.
+void DropNulls(std::vector<cEntity_Airplane*>& list) {
+  list.erase(std::remove(list.begin(), list.end(), nullptr), list.end());
 }
 
 }  // namespace
@@ -102,6 +107,8 @@ void cEntity_AmbientManager::Clear() {
   }
   maintenanceVehicles.clear();
   maintConnections.clear();
+  connectionIndex_.clear();
+  connectionsIndexed_ = 0;
   cPathFinder* finder = Table() ? Table()->pathFinder : nullptr;
   for (PathRequest* request : routeRequests) {
     if (finder) finder->CancelRequest(request);
@@ -129,8 +136,8 @@ int32_t cEntity_AmbientManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, f
     return 0;
   }
   if (auto it = std::find(vehicles.begin(), vehicles.end(), nullptr); it != vehicles.end()) vehicles.erase(it);
-  DropFirstNull(airplanes);
-  DropFirstNull(cargoAirplanes);
+  DropNulls(airplanes);
+  DropNulls(cargoAirplanes);
   for (size_t i = 0; i < maintenanceVehicles.size(); ++i) {
     if (!maintenanceVehicles[i]) maintenanceVehicles.erase(maintenanceVehicles.begin() + static_cast<ptrdiff_t>(i));
   }
@@ -297,9 +304,8 @@ bool cEntity_AmbientManager::ConnectBuilding(BOInstance* building, uint16_t x, u
   cPathFinder* finder = table ? table->pathFinder : nullptr;
   cPathNode* node = building && finder ? finder->GetNodeAt(x, y) : nullptr;
   if (!node) return false;
-  auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
-                                 [node](const MaintConnectionData& c) { return c.node == node; });
-  if (connection != maintConnections.end() &&
+  MaintConnectionData* connection = ConnectionAt(node);
+  if (connection &&
       std::find(connection->buildings.begin(), connection->buildings.end(), building) != connection->buildings.end())
     return true;
   PathRequest* request = RequestRouteFromTaxiwayAccess(building, x, y);
@@ -307,12 +313,31 @@ bool cEntity_AmbientManager::ConnectBuilding(BOInstance* building, uint16_t x, u
   const bool reached = !request->route.empty();
   finder->CancelRequest(request);
   if (!reached) return false;
-  if (connection == maintConnections.end()) {
+  if (!connection) {
     maintConnections.push_back({node, {}});
-    connection = maintConnections.end() - 1;
+    connection = &maintConnections.back();
   }
   connection->buildings.push_back(building);
   return true;
+}
+
+MaintConnectionData* cEntity_AmbientManager::ConnectionAt(cPathNode* node) {
+  if (connectionsIndexed_ > maintConnections.size()) {
+    connectionIndex_.clear();
+    connectionsIndexed_ = 0;
+  }
+  // The first entry of a node is the one found, as a walk in list order
+  // would find it.
+  for (; connectionsIndexed_ < maintConnections.size(); ++connectionsIndexed_)
+    connectionIndex_.try_emplace(maintConnections[connectionsIndexed_].node, connectionsIndexed_);
+  auto it = connectionIndex_.find(node);
+  if (it == connectionIndex_.end()) return nullptr;
+  if (it->second < maintConnections.size() && maintConnections[it->second].node == node)
+    return &maintConnections[it->second];
+  // The list was rewritten behind the index: walked instead.
+  auto found = std::find_if(maintConnections.begin(), maintConnections.end(),
+                            [node](const MaintConnectionData& c) { return c.node == node; });
+  return found == maintConnections.end() ? nullptr : &*found;
 }
 
 BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, uint32_t kind, PathRequest** request) {
@@ -321,6 +346,11 @@ BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, ui
   AirportSite* site = table && table->airportManager ? table->airportManager->GetSite() : nullptr;
   cPathFinder* finder = table ? table->pathFinder : nullptr;
   if (!site || !finder) return nullptr;
+  // No route ends at a cell without a path node, so no building can serve
+  // it: answered before the walk over every building, which an airplane
+  // waiting for a service would otherwise repeat each tick.
+  cPathNode* node = finder->GetNodeAt(x, y);
+  if (!node) return nullptr;
   const auto routed = [&](BOInstance* building) {
     if (!(site->ServiceKinds(building) & kind)) return false;
     PathRequest* made = RequestRouteFromTaxiwayAccess(building, x, y);
@@ -333,24 +363,17 @@ BOInstance* cEntity_AmbientManager::FindServiceSource(uint16_t x, uint16_t y, ui
   };
   // The buildings known to reach the node first, then any that serves the
   // kind.
-  if (cPathNode* node = finder->GetNodeAt(x, y)) {
-    for (const MaintConnectionData& connection : maintConnections) {
-      if (connection.node != node) continue;
-      for (BOInstance* building : connection.buildings) {
-        if (routed(building)) return building;
-      }
+  if (MaintConnectionData* connection = ConnectionAt(node)) {
+    for (BOInstance* building : connection->buildings) {
+      if (routed(building)) return building;
     }
   }
   for (BOInstance* building : PlacedBuildings()) {
     if (!routed(building)) continue;
     // Remembered for the node, so the next airplane there is served
     // without a walk over every building.
-    if (cPathNode* node = finder->GetNodeAt(x, y)) {
-      auto connection = std::find_if(maintConnections.begin(), maintConnections.end(),
-                                     [node](const MaintConnectionData& c) { return c.node == node; });
-      if (connection == maintConnections.end()) maintConnections.push_back({node, {building}});
-      else connection->buildings.push_back(building);
-    }
+    if (MaintConnectionData* connection = ConnectionAt(node)) connection->buildings.push_back(building);
+    else maintConnections.push_back({node, {building}});
     return building;
   }
   return nullptr;

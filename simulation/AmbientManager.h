@@ -6,6 +6,7 @@
 // airplane on the field.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/entity/EntityBase.h"
@@ -169,5 +170,12 @@ class cEntity_AmbientManager : public cEntity_Base, public cSimulation_TimeObjec
   bool RoadCellOutside(BOInstance* building, uint16_t* x, uint16_t* y, uint8_t* direction);
   // Placed buildings by type; with `operatingOnly` the functional ones.
   std::vector<BOInstance*> PlacedBuildings(bool operatingOnly = true);
+  // The connection entry of the node, null when none. An index of the
+  // entries' nodes answers without a walk over the list, which grows with
+  // every service cell of the airport; entries are only appended (the index
+  // follows) or all cleared (`Clear` drops the index).
+  MaintConnectionData* ConnectionAt(cPathNode* node);
   bool registered_ = false;
+  std::unordered_map<cPathNode*, size_t> connectionIndex_;
+  size_t connectionsIndexed_ = 0;
 };

@@ -26,8 +26,7 @@ float CentreAlong(cKV9_GlobalWrapper* table, uint16_t x, uint16_t y, uint32_t d)
 
 }  // namespace
 
-cEntity_Maintanance::cEntity_Maintanance(cEntity_Manager* manager) : cEntity_Ambient(manager) {
-  detailSpeedLimit = kDetailLimit;
+cEntity_Maintanance::cEntity_Maintanance(cEntity_Manager* manager) : cEntity_Ambient(manager, kDetailLimit) {
   maxSpeed = 2.7777777f * Noise_RandomFloatInRange(0.9f, 1.1f);
 }
 

@@ -39,16 +39,19 @@ int32_t cSimulation_Clock::RegisterTimeObject(cSimulation_TimeObject* object) {
   return 0;
 }
 
+// The list is searched from the back: an object is listed at most once, and
+// the short-lived ones (airplanes, vehicles) joined last, behind the
+// managers.
 int32_t cSimulation_Clock::UnregisterTimeObject(cSimulation_TimeObject* object) {
-  const auto it = std::find(objects_.begin(), objects_.end(), object);
-  if (it == objects_.end()) return kFail;
-  const uint32_t index = static_cast<uint32_t>(it - objects_.begin());
+  const auto it = std::find(objects_.rbegin(), objects_.rend(), object);
+  if (it == objects_.rend()) return kFail;
+  const uint32_t index = static_cast<uint32_t>(objects_.rend() - it - 1);
   if (std::find(removals_.begin(), removals_.end(), index) == removals_.end()) removals_.push_back(index);
   return 0;
 }
 
 bool cSimulation_Clock::IsRegistered(const cSimulation_TimeObject* object) const {
-  return std::find(objects_.begin(), objects_.end(), object) != objects_.end();
+  return std::find(objects_.rbegin(), objects_.rend(), object) != objects_.rend();
 }
 
 bool cSimulation_Clock::SetSpeed(uint16_t value) {
@@ -195,14 +198,20 @@ void cSimulation_Clock::Tick(float realSeconds) {
 
 void cSimulation_Clock::ApplyRemovals() {
   if (removals_.empty()) return;
-  while (!removals_.empty()) {
-    const uint32_t index = removals_.front();
-    if (index < objects_.size()) objects_.erase(objects_.begin() + index);
-    removals_.erase(removals_.begin());
-    for (uint32_t& queued : removals_) {
-      if (queued > index) --queued;
+  // The queued positions (each once, all taken from the list as it stands)
+  // leave in one pass; the others keep their order.
+  std::sort(removals_.begin(), removals_.end());
+  size_t kept = 0;
+  size_t next = 0;
+  for (size_t i = 0; i < objects_.size(); ++i) {
+    if (next < removals_.size() && removals_[next] == i) {
+      ++next;
+      continue;
     }
+    objects_[kept++] = objects_[i];
   }
+  objects_.resize(kept);
+  removals_.clear();
   RecomputeWantedEvents();
 }
 

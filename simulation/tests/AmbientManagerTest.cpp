@@ -144,15 +144,30 @@ TEST_F(AmbientManagerTest, ClearFinishesCargoAirplanesToo) {
   EXPECT_TRUE(m->cargoAirplanes.empty());
 }
 
-TEST_F(AmbientManagerTest, TheTickDropsFinishedEntries) {
-  m->CreatePassengerAirplane(PlacedFlight(), a.runway, a.terminal);
-  m->CreatePassengerAirplane(PlacedFlight(), a.runway, a.terminal);
+TEST_F(AmbientManagerTest, TheTickDropsEveryFinishedAirplane) {
+  for (int i = 0; i < 4; ++i) m->CreatePassengerAirplane(PlacedFlight(), a.runway, a.terminal);
+  ASSERT_EQ(m->airplanes.size(), 4u);
+  cEntity_Airplane* second = m->airplanes[1];
+  cEntity_Airplane* last = m->airplanes[3];
   m->airplanes[0]->Finish();
-  m->airplanes[1]->Finish();
+  m->airplanes[2]->Finish();
   m->OnTime(0, 0, kTimeEvent_Tick, 1.0f);
-  EXPECT_EQ(m->airplanes, std::vector<cEntity_Airplane*>{nullptr});
+  EXPECT_EQ(m->airplanes, (std::vector<cEntity_Airplane*>{second, last}));
+  // The saved list holds the live airplanes' flights only.
+  const std::vector<uint8_t> bytes = SaveBytes(*m);
+  ASSERT_EQ(bytes.size(), 12u);
+  EXPECT_EQ(bytes[0], 2u);
+  for (size_t i = 4; i < bytes.size(); i += 4) EXPECT_NE(bytes[i] & bytes[i + 1] & bytes[i + 2] & bytes[i + 3], 0xFF);
+
+  simkit::FakeInstance* storage = a.Place(7, "Cargo");
+  a.site.AddStorage(storage, storage->GetType()->GetTypeWord(), 3, 0, 2);
+  cAirlineContract* freight = a.ActiveAirline("Ambient Freight", true);
+  for (int i = 0; i < 2; ++i) m->CreateCargoAirplane(a.SignedFlight(freight, 0, true), a.runway, storage);
+  ASSERT_EQ(m->cargoAirplanes.size(), 2u);
+  m->cargoAirplanes[0]->Finish();
+  m->cargoAirplanes[1]->Finish();
   m->OnTime(0, 0, kTimeEvent_Tick, 1.0f);
-  EXPECT_TRUE(m->airplanes.empty());
+  EXPECT_TRUE(m->cargoAirplanes.empty());
 }
 
 TEST_F(AmbientManagerTest, ParkingPaysByTheLotsLevel) {

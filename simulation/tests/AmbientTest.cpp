@@ -7,9 +7,12 @@
 
 #include "construction/PathFinder.h"
 #include "engine/entity/ActionFactory.h"
+#include "simulation/Airplane.h"
 #include "simulation/Ambient.h"
 #include "simulation/EventManager.h"
+#include "simulation/Maintenance.h"
 #include "simulation/SimulationClock.h"
+#include "simulation/SimulationSpawns.h"
 #include "simulation/tests/kit/SimWorld.h"
 
 namespace {
@@ -136,6 +139,24 @@ TEST_F(AmbientTest, DetailLimitComesFromTheSettings) {
   EXPECT_EQ(m->detailSpeedLimit, 7.5f);
   TestModel loose(nullptr);
   EXPECT_EQ(loose.detailSpeedLimit, 5.0f);
+  // Airplanes and maintenance vehicles keep their own limits whatever the
+  // settings say.
+  SpawnAirplane spawnAirplane;
+  SpawnMaintanance spawnMaintenance;
+  world.table.actionFactory->RegisterSpawn(&spawnAirplane);
+  world.table.actionFactory->RegisterSpawn(&spawnMaintenance);
+  struct Case {
+    const char* spawnName;
+    float limit;
+  } cases[] = {{cEntity_Airplane::kSpawnName, kDefaultDetailSpeedLimit},
+                 {cEntity_Maintanance::kSpawnName, cEntity_Maintanance::kDetailLimit}};
+  for (const Case& c : cases) {
+    cEntity_Base* made = nullptr;
+    ASSERT_EQ(world.manager->SpawnEntity(c.spawnName, &made), 0) << c.spawnName;
+    auto* model = dynamic_cast<cEntity_Ambient*>(made);
+    ASSERT_NE(model, nullptr) << c.spawnName;
+    EXPECT_EQ(model->detailSpeedLimit, c.limit) << c.spawnName;
+  }
 }
 
 TEST(AmbientRoutinesTest, GridOffsetsTurnWithTheBuilding) {

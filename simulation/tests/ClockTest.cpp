@@ -170,18 +170,20 @@ TEST_F(ClockTest, PausedClockStillTicksAndShowsPaused) {
 }
 
 TEST_F(ClockTest, RegistrationAndRemoval) {
-  TimeRecorder a("a", kTimeEvent_Tick, &log), b("b", kTimeEvent_Tick, &log), c("c", kTimeEvent_Tick, &log);
+  TimeRecorder a("a", kTimeEvent_Tick, &log), b("b", kTimeEvent_Tick, &log), c("c", kTimeEvent_Tick, &log),
+      d("d", kTimeEvent_Tick, &log);
   EXPECT_EQ(clock.RegisterTimeObject(&a), 0);
   EXPECT_EQ(clock.RegisterTimeObject(&b), 0);
   EXPECT_EQ(clock.RegisterTimeObject(&c), 0);
+  EXPECT_EQ(clock.RegisterTimeObject(&d), 0);
   EXPECT_EQ(clock.RegisterTimeObject(&a), kFail);
+  EXPECT_EQ(clock.UnregisterTimeObject(&c), 0);
   EXPECT_EQ(clock.UnregisterTimeObject(&a), 0);
   EXPECT_EQ(clock.UnregisterTimeObject(&a), 0);  // queued once
-  EXPECT_EQ(clock.UnregisterTimeObject(&c), 0);
   EXPECT_EQ(clock.RegisterTimeObject(&a), kFail);  // still listed until the tick
   clock.Tick(0.0f);
-  EXPECT_EQ(clock.GetTimeObjects(), std::vector<cSimulation_TimeObject*>{&b});
-  EXPECT_EQ(log, std::vector<std::string>{"b:tick 0 0 0.00"});
+  EXPECT_EQ(clock.GetTimeObjects(), (std::vector<cSimulation_TimeObject*>{&b, &d}));
+  EXPECT_EQ(log, (std::vector<std::string>{"b:tick 0 0 0.00", "d:tick 0 0 0.00"}));
   TimeRecorder stranger("x", kTimeEvent_Tick, &log);
   EXPECT_EQ(clock.UnregisterTimeObject(&stranger), kFail);
 }

@@ -47,6 +47,22 @@ TEST(SimulationWorldTest, TheTimeServiceDrivesTheClock) {
   EXPECT_EQ(world.Clock().realTime, 1.0f);
 }
 
+TEST(SimulationWorldTest, AFrameDestroysTheEntitiesMarkedForRemoval) {
+  SimWorld world;
+  ASSERT_TRUE(world.ready);
+  world.BuildWorld();
+  cEntity_Base* doomed = nullptr;
+  ASSERT_EQ(world.manager->SpawnEntity("SPN::KIT:CAMERA", &doomed), 0);
+  doomed->SetName("Doomed");
+  cEntity_Base* kept = nullptr;
+  ASSERT_EQ(world.manager->SpawnEntity("SPN::KIT:CAMERA", &kept), 0);
+  kept->SetName("Kept");
+  ASSERT_EQ(world.manager->DestroyEntity(doomed), 0);
+  world.RunFrame(0.5f);
+  EXPECT_EQ(world.table.entityManager->FindEntity("Doomed"), nullptr);
+  EXPECT_EQ(world.table.entityManager->FindEntity("Kept"), kept);
+}
+
 TEST(SimulationWorldTest, SettingsAndHelpComeFromTheDataFolder) {
   SimWorld world;
   ASSERT_TRUE(world.ready);

@@ -1,8 +1,7 @@
 #include "simulation/tests/kit/FakePathFinder.h"
 
 #include <algorithm>
-#include <deque>
-#include <map>
+#include <iterator>
 
 #include "simulation/SimulationClock.h"
 
@@ -70,29 +69,47 @@ Route* FakePathFinder::RequestPath(cPathNode* start, cPathNode* target, uint8_t 
 
 void FakePathFinder::Search(Route* route) {
   route->route.clear();
-  std::map<cPathNode*, cPathNode*> cameFrom{{route->start, nullptr}};
-  std::deque<cPathNode*> open{route->start};
-  while (!open.empty()) {
-    cPathNode* node = open.front();
-    open.pop_front();
+  // Per-cell arrays stamped with the search's number stand for the visited
+  // set, so a search costs only the nodes it reaches.
+  if (++searchStamp_ == 0) {
+    std::fill(visited_.begin(), visited_.end(), 0u);
+    searchStamp_ = 1;
+  }
+  visited_.resize(cells_.size(), 0u);
+  cameFrom_.resize(cells_.size(), nullptr);
+  const auto cellOf = [this](const cPathNode* node) { return static_cast<size_t>(node->y) * width + node->x; };
+  const auto visit = [&](cPathNode* node, cPathNode* from) {
+    visited_[cellOf(node)] = searchStamp_;
+    cameFrom_[cellOf(node)] = from;
+  };
+  const auto seen = [&](const cPathNode* node) { return visited_[cellOf(node)] == searchStamp_; };
+  open_.clear();
+  open_.push_back(route->start);
+  visit(route->start, nullptr);
+  for (size_t head = 0; head < open_.size(); ++head) {
+    cPathNode* node = open_[head];
     if (node == route->target) break;
     for (cPathNode* next : node->neighbours) {
-      if (next && !cameFrom.count(next)) {
-        cameFrom[next] = node;
-        open.push_back(next);
+      if (next && !seen(next)) {
+        visit(next, node);
+        open_.push_back(next);
       }
     }
   }
-  route->secondStatus = cameFrom.count(route->target) ? 1 : 0;
+  route->secondStatus = seen(route->target) ? 1 : 0;
   if (route->secondStatus) {
-    for (cPathNode* node = route->target; node; node = cameFrom[node]) route->route.push_back(node);
+    for (cPathNode* node = route->target; node; node = cameFrom_[cellOf(node)]) route->route.push_back(node);
     std::reverse(route->route.begin(), route->route.end());
   }
   route->status = 1;
 }
 
 void FakePathFinder::CancelRequest(Route* route) {
-  std::erase_if(requests_, [&](const std::unique_ptr<Route>& r) { return r.get() == route; });
+  // Looked for from the back: most requests are cancelled soon after they
+  // are made, while the long-lived ones stand at the front.
+  auto it = std::find_if(requests_.rbegin(), requests_.rend(),
+                         [&](const std::unique_ptr<Route>& r) { return r.get() == route; });
+  if (it != requests_.rend()) requests_.erase(std::next(it).base());
 }
 
 void FakePathFinder::RequeueFinishedRequests() {

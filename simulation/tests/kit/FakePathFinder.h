@@ -36,6 +36,11 @@ class FakePathFinder : public cPathFinder {
   std::vector<cPathNode*> cells_;
   std::vector<std::unique_ptr<cPathNode>> nodes_;
   std::vector<std::unique_ptr<Route>> requests_;
+  // The breadth-first search's working arrays, kept between searches.
+  std::vector<uint32_t> visited_;  // per cell: the number of the search that reached it
+  std::vector<cPathNode*> cameFrom_;  // per cell
+  std::vector<cPathNode*> open_;
+  uint32_t searchStamp_ = 0;
 };
 
 }  // namespace simkit

@@ -54,7 +54,8 @@ class SimWorld {
   // finder, simulation.
   void ClearWorld();
 
-  // One engine frame of `seconds` real time on the test clock.
+  // One engine frame of `seconds` real time on the test clock: the game
+  // manager's services, then the entity manager's pass.
   void RunFrame(float seconds);
   // Frames of `frame` seconds at `speed` until `days` game days have passed.
   void RunDays(uint32_t days, uint16_t speed, float frame = 1.0f);
