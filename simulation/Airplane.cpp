@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "construction/BOInstance.h"
@@ -291,6 +292,23 @@ void cEntity_Airplane::MoveAlong(float distance) {
   Translate(dx * distance, 0.0f, dz * distance);
 }
 
+float cEntity_Airplane::RolloutLeft() {
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  if (!site || !runway) return std::numeric_limits<float>::max();
+  const uint8_t rotation = site->BuildingRotation(runway) & 3;
+  int16_t sx = 0, sy = 0, ox = 0, oy = 0;
+  site->RunwayStart(runway, &sx, &sy);
+  site->RunwayTypeOffset(runway, &ox, &oy);
+  float dx = 0.0f, dz = 0.0f;
+  GridStep(RunwayLandingDirection(rotation), &dx, &dz);
+  const float along = static_cast<float>(std::max<int32_t>(site->RunwayCells(runway) - 1, 0));
+  float ex = 0.0f, ez = 0.0f;
+  PlotCellCentre(static_cast<uint16_t>(sx), static_cast<uint16_t>(sy), &ex, &ez);
+  ex += (dx * along + RotateGridOffsetX(rotation, ox, oy)) * kPlotCellLength;
+  ez += (dz * along + RotateGridOffsetY(rotation, ox, oy)) * kPlotCellLength;
+  return (ex - GetPositionX()) * dx + (ez - GetPositionZ()) * dz;
+}
+
 void cEntity_Airplane::Landing() {
   if (step == 0) {
     verticalSpeed = std::min(verticalSpeed + verticalAccel, verticalLimit);
@@ -308,8 +326,20 @@ void cEntity_Airplane::Landing() {
     return;
   }
   pitch = std::max(pitch - 0.005f, 0.0f);
-  horizontalSpeed -= horizontalAccel * tickSeconds;
-  if (horizontalSpeed > 0.0f) MoveAlong(tickSeconds * horizontalSpeed);
+  // The model's braking is given at the scale of the approach, which would
+  // carry the airplane hundreds of cells on; it brakes at least hard enough
+  // to come to rest before the runway's last cell, where the runway's path
+  // nodes take it to its gate.
+  const float left = RolloutLeft();
+  if (left > 0.0f) {
+    const float brake = std::max(horizontalAccel, horizontalSpeed * horizontalSpeed / (2.0f * left));
+    horizontalSpeed -= brake * tickSeconds;
+    if (horizontalSpeed > 0.0f) MoveAlong(std::min(tickSeconds * horizontalSpeed, left));
+  } else {
+    // Touched down past the end (a long tick): it stops on the last cell.
+    MoveAlong(left);
+    horizontalSpeed = 0.0f;
+  }
   SetRotation(pitch, gridDirection * kQuarter, 0.0f);
   if (horizontalSpeed > 0.0f) return;
   horizontalSpeed = 0.0f;
@@ -434,6 +464,8 @@ void cEntity_Airplane::Taxi(bool in) {
 
 void cEntity_Airplane::Park() {
   if (!gate) return;
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  if (site && terminal) site->ParkAirplane(terminal, standIndex, this);
   uint16_t x = 0, y = 0;
   float gx = 0.0f, gz = 0.0f;
   PlotCellCentre(gate->x, gate->y, &gx, &gz);
@@ -613,6 +645,7 @@ void cEntity_Airplane::BeginDeparture() {
   *lock = 1;
   holdsRunwayLock = 1;
   ReleaseGateLock();
+  LeaveStand();
   DepartureStep();
 }
 
@@ -640,8 +673,14 @@ void cEntity_Airplane::OnTargetEvent(uint32_t code) {
   cEntity_Ambient::OnTargetEvent(code);
 }
 
+void cEntity_Airplane::LeaveStand() {
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  if (site && terminal) site->UnparkAirplane(terminal, this);
+}
+
 void cEntity_Airplane::Finish() {
   if (finished) return;
+  LeaveStand();
   // The flags stay as they are; only the bytes this airplane set are freed.
   if (holdsRunwayLock)
     if (uint8_t* lock = RunwayLock()) *lock = 0;
