@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "construction/tests/AirportSiteWorld.h"
+#include "construction/TerminalInstance.h"
+#include "engine/files/DataFile.h"
+#include "platform/FileRead.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
 #include "simulation/AirlineContract.h"
@@ -58,8 +61,9 @@ struct AirportWatch : cSimulation_TimeObject {
   bool foreignLock = false;
 };
 
-class AirportOnBuildingsTest : public ::testing::Test {
+class AirportRun : public ::testing::Test {
  protected:
+  explicit AirportRun(const std::string& dataRunway = "") : w(dataRunway) {}
   void SetUp() override {
     ASSERT_TRUE(w.ok);
     simkit::SimWorld& sim = w.buildings.roads.world;
@@ -110,9 +114,9 @@ class AirportOnBuildingsTest : public ::testing::Test {
     sim.table.contractManager = nullptr;
   }
 
-  // An active airline with one signed flight of a short-field model, which
-  // touches down and rolls out within the strip.
-  cFlightContract* SignedFlight() {
+  // An active airline with one signed flight of the model, by default a
+  // short-field one.
+  cFlightContract* SignedFlight(const AirplaneData* model = nullptr) {
     airlineData.name = "Plateau Air";
     auto* airline = new cAirlineContract(&airlineData);
     airline->SetName(airlineData.name);
@@ -127,10 +131,28 @@ class AirportOnBuildingsTest : public ::testing::Test {
     plane.horizMaxVel = 4.0f;
     plane.horizAccel = 20.0f;
     plane.taxiVel = 6.0f;
-    auto* flight = new cFlightContract(&plane, airline, contracts.nextFlightId++);
+    auto* flight = new cFlightContract(model ? model : &plane, airline, contracts.nextFlightId++);
     airline->signedFlights.push_back(flight);
     contracts.allFlights.push_back(flight);
     return flight;
+  }
+
+  // Places the passenger flight at the gate and sets the clock just before
+  // its bank's hour, when the timetable hands it to the event queue; the
+  // arrival event brings the airplane about an hour on.
+  void BookForTheNextBank(cFlightContract* flight, float speed) {
+    ASSERT_TRUE(airport->PlacePassengerFlight(flight));
+    const uint8_t bank = flight->slotKeys[1];
+    ASSERT_LT(bank, cEntity_AirportManager::kBankCount);
+    w.terminal->gateBytes[0] = 0;
+    Clock().SetSpeed(speed);
+    Clock().hour = static_cast<uint8_t>(2 * bank + 4);
+    Clock().minute = 59;
+    Clock().second = 0;
+  }
+  bool AnyAirplane() const {
+    return std::any_of(ambient->airplanes.begin(), ambient->airplanes.end(),
+                       [](const cEntity_Airplane* a) { return a != nullptr; });
   }
 
   cSimulation_Clock& Clock() { return w.buildings.Clock(); }
@@ -149,6 +171,8 @@ class AirportOnBuildingsTest : public ::testing::Test {
   cEntity_AmbientManager* ambient = nullptr;
   AirportWatch watch;
 };
+
+class AirportOnBuildingsTest : public AirportRun {};
 
 TEST_F(AirportOnBuildingsTest, ASignedFlightLandsTaxisToItsGateIsServedPaysAndLeaves) {
   cFlightContract* flight = SignedFlight();
@@ -210,6 +234,117 @@ TEST_F(AirportOnBuildingsTest, ASignedFlightLandsTaxisToItsGateIsServedPaysAndLe
   EXPECT_EQ(w.Finder().RequestCount(), requests);
   EXPECT_EQ(airport->passengerBanks[bank], std::vector<cFlightContract*>{flight});
 }
+
+// The runways of the game's own data with airplane models of its airplane
+// table: the landing rolls out to rest on the runway at detail speeds, the
+// airplane taxis to its gate and parks in the terminal's list by gate, and
+// leaves it again; above speed 5 the shortcut parks it at once.
+struct DataCase {
+  const char* name;
+  const char* runway;  // a runway type of the building data
+  const char* model;   // a passenger model of the airplane data
+  float speed;
+};
+
+class AirportOnGameDataTest : public AirportRun, public ::testing::WithParamInterface<DataCase> {
+ protected:
+  AirportOnGameDataTest() : AirportRun(GetParam().runway) {}
+  const AirplaneData* Model(const std::string& name) {
+    std::string text;
+    platform::FileReadError why;
+    if (!platform::ReadFileText("Airplanes/Base.kvp", CDataFile::kMaxFileBytes, &text, &why, GAME_DATA_DIR) ||
+        !contracts.ReadAirplaneTable(text))
+      return nullptr;
+    for (const auto& size : contracts.passengerPlanes) {
+      for (const AirplaneData* model : size)
+        if (model->name == name) return model;
+    }
+    return nullptr;
+  }
+};
+
+// Where each airplane was when its roll-out ended, and whether the
+// terminal listed it at its gate while it stood there.
+struct RolloutWatch : cSimulation_TimeObject {
+  RolloutWatch() : cSimulation_TimeObject(kTimeEvent_Tick) {}
+  int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override {
+    for (cEntity_Airplane* airplane : ambient->airplanes) {
+      if (!airplane) continue;
+      if (last == kPhase_Landing && airplane->phase != kPhase_Landing) {
+        rolledOut = WorldToPlotCell(airplane->GetPositionX(), airplane->GetPositionZ(), &endX, &endY);
+      }
+      if (airplane->phase == kPhase_AtGate) {
+        const auto& parked = terminal->airplanes;
+        listedAtGate = listedAtGate || (parked.size() == 1 && parked[0] == airplane);
+      }
+      last = airplane->phase;
+    }
+    return 0;
+  }
+  cEntity_AmbientManager* ambient = nullptr;
+  TerminalInstance* terminal = nullptr;
+  uint32_t last = kPhase_None;
+  bool rolledOut = false;
+  uint16_t endX = 0, endY = 0;
+  bool listedAtGate = false;
+};
+
+TEST_P(AirportOnGameDataTest, LandsOnTheRunwayParksAtItsGateAndLeaves) {
+  const DataCase& c = GetParam();
+  ASSERT_NE(w.runwayType, nullptr) << c.runway;
+  const AirplaneData* model = Model(c.model);
+  ASSERT_NE(model, nullptr) << c.model;
+  ASSERT_LE(model->requiredRunway, w.runwayType->runwayLength);
+  cFlightContract* flight = SignedFlight(model);
+  ASSERT_NO_FATAL_FAILURE(BookForTheNextBank(flight, c.speed));
+  RolloutWatch rollout;
+  rollout.ambient = ambient;
+  rollout.terminal = w.terminal;
+  simkit::SimWorld& sim = w.buildings.roads.world;
+  sim.Clock().RegisterTimeObject(&rollout);
+  // Frames of a twentieth of a second while an airplane moves on its own,
+  // of a second otherwise.
+  bool appeared = false, gone = false;
+  for (int frame = 0; frame < 200000 && !gone; ++frame) {
+    const bool live = AnyAirplane();
+    bool moving = false;
+    for (const cEntity_Airplane* a : ambient->airplanes) moving = moving || (a && a->phase != kPhase_AtGate);
+    sim.RunFrame(moving && c.speed <= kDefaultDetailSpeedLimit ? 0.05f : 1.0f);
+    appeared = appeared || live;
+    gone = appeared && !AnyAirplane();
+  }
+  sim.Clock().UnregisterTimeObject(&rollout);
+  ASSERT_TRUE(appeared) << "no airplane came for the flight";
+  std::string seen;
+  for (uint32_t phase : watch.phases) seen += " " + std::to_string(phase);
+  ASSERT_TRUE(gone) << "the airplane never left; phases:" << seen;
+  if (c.speed <= kDefaultDetailSpeedLimit) {
+    EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_Landing, kPhase_TaxiIn, kPhase_AtGate,
+                                                   kPhase_TaxiOut, kPhase_TakeOff}));
+    // At rest on the runway's centre line, within its length.
+    ASSERT_TRUE(rollout.rolledOut);
+    EXPECT_EQ(rollout.endX, w.runway->x + w.runwayType->GetCentreX());
+    EXPECT_GE(rollout.endY, w.runway->y);
+    EXPECT_LT(rollout.endY, w.runway->y + w.runwayType->GetLength());
+  } else {
+    EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_AtGate}));
+  }
+  EXPECT_TRUE(rollout.listedAtGate) << "the terminal did not list the airplane at its gate";
+  EXPECT_EQ(w.terminal->airplanes, std::vector<cEntity_Airplane*>{nullptr});
+  EXPECT_EQ(Stats().block.flights, 1u);
+  EXPECT_EQ(w.runway->landingLock, 0);
+  EXPECT_EQ(w.site.GateNode(w.terminal, 0)->lock, 0);
+}
+
+const DataCase kDataCases[] = {
+    {"SmallPropAtSpeedOne", "2000 Meter Runway", "Puddle Jumper 12", 1.0f},
+    // The fastest model that taxis on the narrow clearance of the hand-made
+    // apron, at the top of the detail speeds.
+    {"FastCommuterAtSpeedFive", "2000 Meter Runway", "Commuter Plus 30", 5.0f},
+    {"ShortcutAboveSpeedFive", "2000 Meter Runway", "Turboprop 70", 10.0f},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, AirportOnGameDataTest, ::testing::ValuesIn(kDataCases),
+                         [](const ::testing::TestParamInfo<DataCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace sitetest
