@@ -38,7 +38,9 @@ struct AirportWatch : cSimulation_TimeObject {
   AirportWatch() : cSimulation_TimeObject(kTimeEvent_Tick) {}
   int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override {
     ++ticks;
-    for (cEntity_Airplane* airplane : ambient->airplanes) {
+    std::vector<cEntity_Airplane*> all(ambient->airplanes);
+    all.insert(all.end(), ambient->cargoAirplanes.begin(), ambient->cargoAirplanes.end());
+    for (cEntity_Airplane* airplane : all) {
       if (!airplane) continue;
       if (phases.empty() || phases.back() != airplane->phase) phases.push_back(airplane->phase);
       if (airplane->phase == kPhase_Landing && *lock && !airplane->holdsRunwayLock) foreignLock = true;
@@ -150,9 +152,50 @@ class AirportRun : public ::testing::Test {
     Clock().minute = 59;
     Clock().second = 0;
   }
-  bool AnyAirplane() const {
-    return std::any_of(ambient->airplanes.begin(), ambient->airplanes.end(),
-                       [](const cEntity_Airplane* a) { return a != nullptr; });
+
+  // The model of that name in the game's airplane table.
+  const AirplaneData* Model(const std::string& name) {
+    std::string text;
+    platform::FileReadError why;
+    if (!platform::ReadFileText("Airplanes/Base.kvp", CDataFile::kMaxFileBytes, &text, &why, GAME_DATA_DIR) ||
+        !contracts.ReadAirplaneTable(text))
+      return nullptr;
+    for (const auto* models : {contracts.passengerPlanes, contracts.cargoPlanes}) {
+      for (size_t size = 0; size < kSizeClassCount; ++size) {
+        for (const AirplaneData* model : models[size])
+          if (model->name == name) return model;
+      }
+    }
+    return nullptr;
+  }
+  // Runs frames until the airplane that came has gone: a twentieth of a
+  // second while an airplane moves on its own at detail speeds, a second
+  // otherwise. False when none came or it never left.
+  bool RunUntilGone() {
+    simkit::SimWorld& sim = w.buildings.roads.world;
+    bool appeared = false;
+    for (int frame = 0; frame < 200000; ++frame) {
+      bool moving = false;
+      for (const cEntity_Airplane* a : AllAirplanes()) moving = moving || (a && a->phase != kPhase_AtGate);
+      sim.RunFrame(moving && Clock().speed <= kDefaultDetailSpeedLimit ? 0.05f : 1.0f);
+      const bool live = !AllAirplanes().empty();
+      appeared = appeared || live;
+      if (appeared && !live) return true;
+    }
+    return false;
+  }
+  std::vector<cEntity_Airplane*> AllAirplanes() const {
+    std::vector<cEntity_Airplane*> all;
+    for (const auto* list : {&ambient->airplanes, &ambient->cargoAirplanes}) {
+      for (cEntity_Airplane* a : *list)
+        if (a) all.push_back(a);
+    }
+    return all;
+  }
+  std::string Phases() const {
+    std::string seen;
+    for (uint32_t phase : watch.phases) seen += " " + std::to_string(phase);
+    return seen;
   }
 
   cSimulation_Clock& Clock() { return w.buildings.Clock(); }
@@ -249,18 +292,6 @@ struct DataCase {
 class AirportOnGameDataTest : public AirportRun, public ::testing::WithParamInterface<DataCase> {
  protected:
   AirportOnGameDataTest() : AirportRun(GetParam().runway) {}
-  const AirplaneData* Model(const std::string& name) {
-    std::string text;
-    platform::FileReadError why;
-    if (!platform::ReadFileText("Airplanes/Base.kvp", CDataFile::kMaxFileBytes, &text, &why, GAME_DATA_DIR) ||
-        !contracts.ReadAirplaneTable(text))
-      return nullptr;
-    for (const auto& size : contracts.passengerPlanes) {
-      for (const AirplaneData* model : size)
-        if (model->name == name) return model;
-    }
-    return nullptr;
-  }
 };
 
 // Where each airplane was when its roll-out ended, and whether the
@@ -300,24 +331,10 @@ TEST_P(AirportOnGameDataTest, LandsOnTheRunwayParksAtItsGateAndLeaves) {
   RolloutWatch rollout;
   rollout.ambient = ambient;
   rollout.terminal = w.terminal;
-  simkit::SimWorld& sim = w.buildings.roads.world;
-  sim.Clock().RegisterTimeObject(&rollout);
-  // Frames of a twentieth of a second while an airplane moves on its own,
-  // of a second otherwise.
-  bool appeared = false, gone = false;
-  for (int frame = 0; frame < 200000 && !gone; ++frame) {
-    const bool live = AnyAirplane();
-    bool moving = false;
-    for (const cEntity_Airplane* a : ambient->airplanes) moving = moving || (a && a->phase != kPhase_AtGate);
-    sim.RunFrame(moving && c.speed <= kDefaultDetailSpeedLimit ? 0.05f : 1.0f);
-    appeared = appeared || live;
-    gone = appeared && !AnyAirplane();
-  }
-  sim.Clock().UnregisterTimeObject(&rollout);
-  ASSERT_TRUE(appeared) << "no airplane came for the flight";
-  std::string seen;
-  for (uint32_t phase : watch.phases) seen += " " + std::to_string(phase);
-  ASSERT_TRUE(gone) << "the airplane never left; phases:" << seen;
+  Clock().RegisterTimeObject(&rollout);
+  const bool gone = RunUntilGone();
+  Clock().UnregisterTimeObject(&rollout);
+  ASSERT_TRUE(gone) << "no airplane came, or it never left; phases:" << Phases();
   if (c.speed <= kDefaultDetailSpeedLimit) {
     EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_Landing, kPhase_TaxiIn, kPhase_AtGate,
                                                    kPhase_TaxiOut, kPhase_TakeOff}));
@@ -345,6 +362,99 @@ const DataCase kDataCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Cases, AirportOnGameDataTest, ::testing::ValuesIn(kDataCases),
                          [](const ::testing::TestParamInfo<DataCase>& info) { return info.param.name; });
+
+// A cargo flight of the game's data on its runway: it lands at speed 1,
+// unloads into a storage that has room (else its airline fines the player)
+// and loads the airline's cargo whose pick-up time has come, then is served
+// by the storage's cargo handlers and leaves.
+struct CargoCase {
+  const char* name;
+  int32_t capacity;       // of the storage
+  uint32_t othersCargo;   // another airline's cargo already stored
+  bool fined;
+};
+
+class CargoOnGameDataTest : public AirportRun, public ::testing::WithParamInterface<CargoCase> {
+ protected:
+  CargoOnGameDataTest() : AirportRun("2000 Meter Runway") {}
+};
+
+TEST_P(CargoOnGameDataTest, UnloadsIntoAStorageLoadsWhatIsDueAndIsFinedWithoutRoom) {
+  const CargoCase& c = GetParam();
+  ASSERT_NE(w.runwayType, nullptr);
+  const AirplaneData* model = Model("Mail Hopper");
+  ASSERT_NE(model, nullptr);
+  ASSERT_TRUE(model->cargo);
+  // A storage north of the apron with its drop-off place in the middle of
+  // its south row, as wide an access area as the terminal's gate has, so
+  // the airplane reaches it and the cells it is served from lie on the
+  // apron; registered with the airport as the game's building hooks do. It
+  // keeps cold cargo too, so the airplane's draw of cold cargo changes
+  // nothing.
+  auto* type = w.m().Define<cStorageFacility>(kClass_Storage, "Dock", 1, 3, 2);
+  ASSERT_NE(type, nullptr);
+  type->SetCapacity(c.capacity);
+  type->providesStorage = 1;
+  type->providesColdStorage = 1;
+  type->AddAccessPoint(TAStruct{0, 0, 3, 2, 0});
+  type->SetDropoffPlaces({DropoffPlace{1, 1, 1, 1}});
+  type->ambient.flags = cEntity_Airplane::kCargoKind;
+  BOInstance* dock = w.buildings.BuildFinished(type, 12, 6);
+  ASSERT_NE(dock, nullptr);
+  airport->storages.push_back(dock);
+  airport->coldStorages.push_back(dock);
+  airport->AddStorageFacility(dock);
+  AmbientData handlers;
+  handlers.modelName = "Models\\cargo_truck.ssm";
+  handlers.kindFlags = cEntity_Airplane::kCargoKind;
+  ambient->AddAmbientData(handlers);
+
+  cFlightContract* flight = SignedFlight(model);
+  flight->airline->signingPayment = 20000.0;
+  const std::string name = flight->airline->GetName();
+  // The airline's cargo that is due, and another airline's.
+  ASSERT_EQ(w.site.StoreCargo(dock, name, 30, 0), 30u);
+  if (c.othersCargo) ASSERT_EQ(w.site.StoreCargo(dock, "Elsewhere Air", c.othersCargo, 0), c.othersCargo);
+
+  ASSERT_TRUE(airport->PlaceCargoFlight(flight));
+  EXPECT_EQ(flight->buildingWord, dock->word);
+  const uint8_t bank = flight->slotKeys[1];
+  ASSERT_LT(bank, cEntity_AirportManager::kBankCount);
+  EXPECT_EQ(airport->cargoBanks[bank], std::vector<cFlightContract*>{flight});
+  Clock().SetSpeed(1);
+  Clock().hour = static_cast<uint8_t>(2 * bank + 4);
+  Clock().minute = 59;
+  Clock().second = 0;
+  ASSERT_TRUE(RunUntilGone()) << "no airplane came, or it never left; phases:" << Phases();
+  EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_Landing, kPhase_TaxiIn, kPhase_AtGate,
+                                                 kPhase_TaxiOut, kPhase_TakeOff}));
+  EXPECT_EQ(watch.serviceKinds.count(cEntity_Airplane::kCargoKind), 1u) << "no cargo handlers came";
+
+  // The due cargo went out on the airplane; what it brought waits for its
+  // pick-up time (at least 0.7 days on), unless there was no room.
+  EXPECT_EQ(w.site.StoredCargo(dock, Clock().totalSeconds, name), 0u);
+  const uint32_t unloaded = w.site.StoredCargo(dock, UINT32_MAX, name);
+  EXPECT_EQ(unloaded > 0, !c.fined) << unloaded;
+  EXPECT_EQ(w.site.StoredCargo(dock, UINT32_MAX, "Elsewhere Air"), c.othersCargo);
+  const std::vector<std::string> subjects = w.buildings.Subjects();
+  const bool fined = std::count(subjects.begin(), subjects.end(), name + " has fined you!") == 1;
+  EXPECT_EQ(fined, c.fined);
+  if (fined) {
+    const auto& posted = w.buildings.roads.world.pda->posted;
+    const auto it = std::find_if(posted.begin(), posted.end(), [&](const auto& m) { return m.subject == name + " has fined you!"; });
+    EXPECT_NE(it->body.find("You have been fined $1000.00 by " + name + " for not having enough"), std::string::npos)
+        << it->body;
+  }
+  EXPECT_EQ(w.runway->landingLock, 0);
+  EXPECT_EQ(w.site.DropoffNode(dock)->lock, 0);
+}
+
+const CargoCase kCargoCases[] = {
+    {"RoomToUnload", 1000, 0, false},
+    {"FullStorageFinesAndStillLoads", 100, 70, true},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, CargoOnGameDataTest, ::testing::ValuesIn(kCargoCases),
+                         [](const ::testing::TestParamInfo<CargoCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace sitetest
