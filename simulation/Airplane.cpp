@@ -292,20 +292,28 @@ void cEntity_Airplane::MoveAlong(float distance) {
   Translate(dx * distance, 0.0f, dz * distance);
 }
 
-float cEntity_Airplane::RolloutLeft() {
+bool cEntity_Airplane::RunwayCentreCell(int32_t along, int32_t* x, int32_t* y) {
   AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
-  if (!site || !runway) return std::numeric_limits<float>::max();
+  if (!site || !runway) return false;
   const uint8_t rotation = site->BuildingRotation(runway) & 3;
   int16_t sx = 0, sy = 0, ox = 0, oy = 0;
   site->RunwayStart(runway, &sx, &sy);
   site->RunwayTypeOffset(runway, &ox, &oy);
   float dx = 0.0f, dz = 0.0f;
   GridStep(RunwayLandingDirection(rotation), &dx, &dz);
-  const float along = static_cast<float>(std::max<int32_t>(site->RunwayCells(runway) - 1, 0));
-  float ex = 0.0f, ez = 0.0f;
-  PlotCellCentre(static_cast<uint16_t>(sx), static_cast<uint16_t>(sy), &ex, &ez);
-  ex += (dx * along + RotateGridOffsetX(rotation, ox, oy)) * kPlotCellLength;
-  ez += (dz * along + RotateGridOffsetY(rotation, ox, oy)) * kPlotCellLength;
+  *x = sx + static_cast<int32_t>(dx) * along + RotateGridOffsetX(rotation, ox, oy);
+  *y = sy + static_cast<int32_t>(dz) * along + RotateGridOffsetY(rotation, ox, oy);
+  return true;
+}
+
+float cEntity_Airplane::RolloutLeft() {
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  int32_t x = 0, y = 0;
+  if (!site || !runway || !RunwayCentreCell(std::max<int32_t>(site->RunwayCells(runway) - 1, 0), &x, &y))
+    return std::numeric_limits<float>::max();
+  float ex = 0.0f, ez = 0.0f, dx = 0.0f, dz = 0.0f;
+  PlotCellCentre(static_cast<uint16_t>(x), static_cast<uint16_t>(y), &ex, &ez);
+  GridStep(gridDirection, &dx, &dz);
   return (ex - GetPositionX()) * dx + (ez - GetPositionZ()) * dz;
 }
 
@@ -624,18 +632,11 @@ void cEntity_Airplane::BeginDeparture() {
     waitTimer = 5.0f;
     return;
   }
-  AirportSite* site = services_->airportManager->GetSite();
-  const uint8_t rotation = site->BuildingRotation(runway) & 3;
-  int16_t sx = 0, sy = 0, ox = 0, oy = 0;
-  site->RunwayStart(runway, &sx, &sy);
-  site->RunwayTypeOffset(runway, &ox, &oy);
-  float dx = 0.0f, dz = 0.0f;
-  GridStep(RunwayLandingDirection(rotation), &dx, &dz);
-  const int32_t tx = sx + static_cast<int32_t>(dx) * 10 + RotateGridOffsetX(rotation, ox, oy);
-  const int32_t ty = sy + static_cast<int32_t>(dz) * 10 + RotateGridOffsetY(rotation, ox, oy);
+  int32_t tx = 0, ty = 0;
   cPathFinder* finder = services_->pathFinder;
   uint16_t x = 0, y = 0;
-  if (!finder || tx < 0 || ty < 0 || !WorldToPlotCell(GetPositionX(), GetPositionZ(), &x, &y) ||
+  if (!finder || !RunwayCentreCell(10, &tx, &ty) || tx < 0 || ty < 0 ||
+      !WorldToPlotCell(GetPositionX(), GetPositionZ(), &x, &y) ||
       !finder->GetNodeAt(x, y) || !finder->GetNodeAt(tx, ty)) {
     Finish();
     return;

@@ -132,6 +132,9 @@ class cEntity_Airplane : public cEntity_Ambient {
   bool TurnToward(float yaw);
   void ApplyRoll();
   void LeaveStand();
+  // The cell `along` cells from the runway's start in its landing
+  // direction, on its centre line; false without a runway.
+  bool RunwayCentreCell(int32_t along, int32_t* x, int32_t* y);
   // How far ahead along the landing direction the runway's last cell lies
   // (world units; below 0 when past it).
   float RolloutLeft();
