@@ -138,6 +138,12 @@ void BuildingAirportSite::RunwayTypeOffset(BOInstance* runway, int16_t* x, int16
   *y = 0;
 }
 
+uint16_t BuildingAirportSite::RunwayCells(BOInstance* runway) {
+  RunwayInstance* r = AsRunway(runway);
+  cBuildableObject* type = r ? r->GetType() : nullptr;
+  return type ? type->GetLength() : 0;
+}
+
 // Terminals.
 
 uint32_t BuildingAirportSite::GateCount(BOInstance* terminal) {
@@ -159,6 +165,17 @@ bool BuildingAirportSite::AssignFlightToFreeSlot(BOInstance* terminal, uint32_t 
   TerminalInstance* t = AsTerminal(terminal);
   if (!t || gate >= t->banks.size()) return false;
   return t->AssignFlightToGateRandom(static_cast<uint8_t>(gate), flight);
+}
+
+void BuildingAirportSite::ParkAirplane(BOInstance* building, uint8_t stand, cEntity_Airplane* airplane) {
+  TerminalInstance* t = AsTerminal(building);
+  if (t && stand < t->airplanes.size()) t->airplanes[stand] = airplane;
+}
+
+void BuildingAirportSite::UnparkAirplane(BOInstance* building, cEntity_Airplane* airplane) {
+  TerminalInstance* t = AsTerminal(building);
+  if (!t || !airplane) return;
+  std::replace(t->airplanes.begin(), t->airplanes.end(), airplane, static_cast<cEntity_Airplane*>(nullptr));
 }
 
 void BuildingAirportSite::CollectGateFlights(BOInstance* terminal, std::vector<cFlightContract*>& out) {

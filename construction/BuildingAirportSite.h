@@ -41,6 +41,8 @@ class BuildingAirportSite : public AirportSite {
   // The runway's centre line across its axis, from the start cell, before
   // the rotation: half the type's footprint width.
   void RunwayTypeOffset(BOInstance* runway, int16_t* x, int16_t* y) override;
+  // The type's footprint length: runways run along their length.
+  uint16_t RunwayCells(BOInstance* runway) override;
   uint8_t BuildingRotation(BOInstance* building) override;
 
   uint32_t GateCount(BOInstance* terminal) override;
@@ -48,6 +50,9 @@ class BuildingAirportSite : public AirportSite {
   uint8_t GateHour(BOInstance* terminal, uint32_t gate) override;
   bool AssignFlightToFreeSlot(BOInstance* terminal, uint32_t gate, cFlightContract* flight) override;
   void CollectGateFlights(BOInstance* terminal, std::vector<cFlightContract*>& out) override;
+  // The terminal's airplane list, one entry per gate.
+  void ParkAirplane(BOInstance* building, uint8_t stand, cEntity_Airplane* airplane) override;
+  void UnparkAirplane(BOInstance* building, cEntity_Airplane* airplane) override;
 
   cPathNode* DropoffNode(BOInstance* storage) override;
   bool AssignDropoff(BOInstance* storage, cFlightContract* flight) override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "construction/BOInstance.h"
@@ -292,6 +293,31 @@ void cEntity_Airplane::MoveAlong(float distance) {
   Translate(dx * distance, 0.0f, dz * distance);
 }
 
+bool cEntity_Airplane::RunwayCentreCell(int32_t along, int32_t* x, int32_t* y) {
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  if (!site || !runway) return false;
+  const uint8_t rotation = site->BuildingRotation(runway) & 3;
+  int16_t sx = 0, sy = 0, ox = 0, oy = 0;
+  site->RunwayStart(runway, &sx, &sy);
+  site->RunwayTypeOffset(runway, &ox, &oy);
+  float dx = 0.0f, dz = 0.0f;
+  GridStep(RunwayLandingDirection(rotation), &dx, &dz);
+  *x = sx + static_cast<int32_t>(dx) * along + RotateGridOffsetX(rotation, ox, oy);
+  *y = sy + static_cast<int32_t>(dz) * along + RotateGridOffsetY(rotation, ox, oy);
+  return true;
+}
+
+float cEntity_Airplane::RolloutLeft() {
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  int32_t x = 0, y = 0;
+  if (!site || !runway || !RunwayCentreCell(std::max<int32_t>(site->RunwayCells(runway) - 1, 0), &x, &y))
+    return std::numeric_limits<float>::max();
+  float ex = 0.0f, ez = 0.0f, dx = 0.0f, dz = 0.0f;
+  PlotCellCentre(static_cast<uint16_t>(x), static_cast<uint16_t>(y), &ex, &ez);
+  GridStep(gridDirection, &dx, &dz);
+  return (ex - GetPositionX()) * dx + (ez - GetPositionZ()) * dz;
+}
+
 void cEntity_Airplane::Landing() {
   if (step == 0) {
     verticalSpeed = std::min(verticalSpeed + verticalAccel, verticalLimit);
@@ -309,8 +335,20 @@ void cEntity_Airplane::Landing() {
     return;
   }
   pitch = std::max(pitch - 0.005f, 0.0f);
-  horizontalSpeed -= horizontalAccel * tickSeconds;
-  if (horizontalSpeed > 0.0f) MoveAlong(tickSeconds * horizontalSpeed);
+  // The model's braking is given at the scale of the approach, which would
+  // carry the airplane hundreds of cells on; it brakes at least hard enough
+  // to come to rest before the runway's last cell, where the runway's path
+  // nodes take it to its gate.
+  const float left = RolloutLeft();
+  if (left > 0.0f) {
+    const float brake = std::max(horizontalAccel, horizontalSpeed * horizontalSpeed / (2.0f * left));
+    horizontalSpeed -= brake * tickSeconds;
+    if (horizontalSpeed > 0.0f) MoveAlong(std::min(tickSeconds * horizontalSpeed, left));
+  } else {
+    // Touched down past the end (a long tick): it stops on the last cell.
+    MoveAlong(left);
+    horizontalSpeed = 0.0f;
+  }
   SetRotation(pitch, gridDirection * kQuarter, 0.0f);
   if (horizontalSpeed > 0.0f) return;
   horizontalSpeed = 0.0f;
@@ -435,6 +473,8 @@ void cEntity_Airplane::Taxi(bool in) {
 
 void cEntity_Airplane::Park() {
   if (!gate) return;
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  if (site && terminal) site->ParkAirplane(terminal, standIndex, this);
   uint16_t x = 0, y = 0;
   float gx = 0.0f, gz = 0.0f;
   PlotCellCentre(gate->x, gate->y, &gx, &gz);
@@ -593,18 +633,11 @@ void cEntity_Airplane::BeginDeparture() {
     waitTimer = 5.0f;
     return;
   }
-  AirportSite* site = services_->airportManager->GetSite();
-  const uint8_t rotation = site->BuildingRotation(runway) & 3;
-  int16_t sx = 0, sy = 0, ox = 0, oy = 0;
-  site->RunwayStart(runway, &sx, &sy);
-  site->RunwayTypeOffset(runway, &ox, &oy);
-  float dx = 0.0f, dz = 0.0f;
-  GridStep(RunwayLandingDirection(rotation), &dx, &dz);
-  const int32_t tx = sx + static_cast<int32_t>(dx) * 10 + RotateGridOffsetX(rotation, ox, oy);
-  const int32_t ty = sy + static_cast<int32_t>(dz) * 10 + RotateGridOffsetY(rotation, ox, oy);
+  int32_t tx = 0, ty = 0;
   cPathFinder* finder = services_->pathFinder;
   uint16_t x = 0, y = 0;
-  if (!finder || tx < 0 || ty < 0 || !WorldToPlotCell(GetPositionX(), GetPositionZ(), &x, &y) ||
+  if (!finder || !RunwayCentreCell(10, &tx, &ty) || tx < 0 || ty < 0 ||
+      !WorldToPlotCell(GetPositionX(), GetPositionZ(), &x, &y) ||
       !finder->GetNodeAt(x, y) || !finder->GetNodeAt(tx, ty)) {
     Finish();
     return;
@@ -614,6 +647,7 @@ void cEntity_Airplane::BeginDeparture() {
   *lock = 1;
   holdsRunwayLock = 1;
   ReleaseGateLock();
+  LeaveStand();
   DepartureStep();
 }
 
@@ -641,8 +675,14 @@ void cEntity_Airplane::OnTargetEvent(uint32_t code) {
   cEntity_Ambient::OnTargetEvent(code);
 }
 
+void cEntity_Airplane::LeaveStand() {
+  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  if (site && terminal) site->UnparkAirplane(terminal, this);
+}
+
 void cEntity_Airplane::Finish() {
   if (finished) return;
+  LeaveStand();
   // The flags stay as they are; only the bytes this airplane set are freed.
   if (holdsRunwayLock)
     if (uint8_t* lock = RunwayLock()) *lock = 0;

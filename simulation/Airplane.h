@@ -64,6 +64,9 @@ class cEntity_Airplane : public cEntity_Ambient {
   void ArrivalStep();
   void DepartureStep();
   void BeginDeparture();
+  // Parks at the gate, in the terminal's list of parked airplanes; leaving
+  // the gate (or ending) takes it out again.
+  void Park();
 
   // Cargo into and out of a storage; true when the exchange is complete
   // (nothing left on board, or the airplane full).
@@ -128,7 +131,13 @@ class cEntity_Airplane : public cEntity_Ambient {
   void MoveAlong(float distance);
   bool TurnToward(float yaw);
   void ApplyRoll();
-  void Park();
+  void LeaveStand();
+  // The cell `along` cells from the runway's start in its landing
+  // direction, on its centre line; false without a runway.
+  bool RunwayCentreCell(int32_t along, int32_t* x, int32_t* y);
+  // How far ahead along the landing direction the runway's last cell lies
+  // (world units; below 0 when past it).
+  float RolloutLeft();
   void ReleaseRunwayLock();
   void ReleaseGateLock();
   uint8_t* RunwayLock() const;

@@ -12,6 +12,7 @@
 
 class BOInstance;
 class cContract;
+class cEntity_Airplane;
 class cFlightContract;
 
 class AirportSite {
@@ -47,8 +48,17 @@ class AirportSite {
   virtual uint8_t* RunwayLandingLock(BOInstance* runway) = 0;
   virtual void RunwayStart(BOInstance* runway, int16_t* x, int16_t* y) = 0;
   virtual void RunwayTypeOffset(BOInstance* runway, int16_t* x, int16_t* y) = 0;
+  // The runway's length in plot cells along its axis, from the start cell:
+  // a landing airplane comes to rest within it.
+  virtual uint16_t RunwayCells(BOInstance* runway) = 0;
   // A placed building's rotation (0-3).
   virtual uint8_t BuildingRotation(BOInstance* building) = 0;
+
+  // A terminal's parked airplanes, one stand per gate: parking puts the
+  // airplane at its stand (a stand outside the gates is left alone); one
+  // leaving clears the stands that name it. Other buildings keep none.
+  virtual void ParkAirplane(BOInstance* building, uint8_t stand, cEntity_Airplane* airplane) = 0;
+  virtual void UnparkAirplane(BOInstance* building, cEntity_Airplane* airplane) = 0;
 
   // A terminal's gates: count, path node, random hour byte (0-23).
   virtual uint32_t GateCount(BOInstance* terminal) = 0;

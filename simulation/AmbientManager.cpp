@@ -207,7 +207,8 @@ void cEntity_AmbientManager::CreatePassengerAirplane(cFlightContract* flight, BO
   cKV9_GlobalWrapper* table = Table();
   AirportSite* site = table->airportManager ? table->airportManager->GetSite() : nullptr;
   airplane->gate = site && terminal ? site->GateNode(terminal, flight->slotKeys[0]) : nullptr;
-  airplane->standIndex = flight->slotKeys[1];
+  // The stand is the gate: the terminal keeps one parked airplane per gate.
+  airplane->standIndex = flight->slotKeys[0];
   airplane->terminal = terminal;
   airplane->Appear();
   if (flight->airplane) airplane->OnTargetEvent(kTargetEvent_PlaneSound);
@@ -230,8 +231,8 @@ void cEntity_AmbientManager::RestoreAirplane(uint32_t flightId) {
   cEntity_Airplane* airplane = MakeAirplane(flight, runway);
   if (!airplane) return;
   airplane->terminal = terminal;
-  airplane->standIndex = flight->slotKeys[1];
-  airplane->gate = site->GateNode(terminal, flight->slotKeys[0]);
+  airplane->standIndex = flight->slotKeys[0];
+  airplane->gate = site->GateNode(airplane->terminal, airplane->standIndex);
   airplane->Appear();
   airplane->arrivalDone = 1;
   if (airplane->gate) {
@@ -239,6 +240,7 @@ void cEntity_AmbientManager::RestoreAirplane(uint32_t flightId) {
     airplane->holdsGateLock = 1;
   }
   airplane->GateArrival(true);
+  airplane->Park();
   airplanes.push_back(airplane);
 }
 

@@ -149,6 +149,7 @@ CoreStatus cEntity_StatManager::Start() {
   FreeBlob();
   if (cSimulation_Clock* clock = GameClockOf(Table())) clock->RegisterTimeObject(this);
   StringHolder::Get(budgetText_);
+  budgetShown_ = std::numeric_limits<double>::quiet_NaN();
   StringHolder::Get(landCostText_) = "$0.00";
   StringHolder::Get(landValueText_) = "$0.00";
   if (SimulationWidgets* widgets = GetSimulationWidgets()) {
@@ -182,7 +183,10 @@ bool cEntity_StatManager::Save(SerialBlock* bytes, uint32_t* size) {
 int32_t cEntity_StatManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, float) {
   switch (eventFlag) {
     case kTimeEvent_Tick:
-      StringHolder::Get(budgetText_) = FormatBudget(block.cash);
+      if (!(block.cash == budgetShown_)) {
+        StringHolder::Get(budgetText_) = FormatBudget(block.cash);
+        budgetShown_ = block.cash;
+      }
       break;
     case kTimeEvent_Day:
       DailyUpdate();

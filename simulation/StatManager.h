@@ -3,6 +3,7 @@
 // of the game, the yearly totals, the budget labels and the daily ratings.
 // Money is in dollars; cash may go below 0.
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "engine/entity/EntityBase.h"
@@ -110,6 +111,9 @@ class cEntity_StatManager : public cEntity_Base, public cSerialized_Object, publ
   cKV9_GlobalWrapper* Table();
 
   StringHolder* budgetText_ = nullptr;
+  // The cash the budget text shows: the text is formatted again only when
+  // the cash moved, not on every tick (NaN: never shown).
+  double budgetShown_ = std::numeric_limits<double>::quiet_NaN();
   StringHolder* landCostText_ = nullptr;
   StringHolder* landValueText_ = nullptr;
 };

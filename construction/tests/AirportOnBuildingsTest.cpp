@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "construction/tests/AirportSiteWorld.h"
+#include "construction/TerminalInstance.h"
+#include "engine/files/DataFile.h"
+#include "platform/FileRead.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
 #include "simulation/AirlineContract.h"
@@ -35,7 +38,9 @@ struct AirportWatch : cSimulation_TimeObject {
   AirportWatch() : cSimulation_TimeObject(kTimeEvent_Tick) {}
   int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override {
     ++ticks;
-    for (cEntity_Airplane* airplane : ambient->airplanes) {
+    std::vector<cEntity_Airplane*> all(ambient->airplanes);
+    all.insert(all.end(), ambient->cargoAirplanes.begin(), ambient->cargoAirplanes.end());
+    for (cEntity_Airplane* airplane : all) {
       if (!airplane) continue;
       if (phases.empty() || phases.back() != airplane->phase) phases.push_back(airplane->phase);
       if (airplane->phase == kPhase_Landing && *lock && !airplane->holdsRunwayLock) foreignLock = true;
@@ -58,8 +63,9 @@ struct AirportWatch : cSimulation_TimeObject {
   bool foreignLock = false;
 };
 
-class AirportOnBuildingsTest : public ::testing::Test {
+class AirportRun : public ::testing::Test {
  protected:
+  explicit AirportRun(const std::string& dataRunway = "") : w(dataRunway) {}
   void SetUp() override {
     ASSERT_TRUE(w.ok);
     simkit::SimWorld& sim = w.buildings.roads.world;
@@ -110,9 +116,9 @@ class AirportOnBuildingsTest : public ::testing::Test {
     sim.table.contractManager = nullptr;
   }
 
-  // An active airline with one signed flight of a short-field model, which
-  // touches down and rolls out within the strip.
-  cFlightContract* SignedFlight() {
+  // An active airline with one signed flight of the model, by default a
+  // short-field one.
+  cFlightContract* SignedFlight(const AirplaneData* model = nullptr) {
     airlineData.name = "Plateau Air";
     auto* airline = new cAirlineContract(&airlineData);
     airline->SetName(airlineData.name);
@@ -127,10 +133,69 @@ class AirportOnBuildingsTest : public ::testing::Test {
     plane.horizMaxVel = 4.0f;
     plane.horizAccel = 20.0f;
     plane.taxiVel = 6.0f;
-    auto* flight = new cFlightContract(&plane, airline, contracts.nextFlightId++);
+    auto* flight = new cFlightContract(model ? model : &plane, airline, contracts.nextFlightId++);
     airline->signedFlights.push_back(flight);
     contracts.allFlights.push_back(flight);
     return flight;
+  }
+
+  // Places the passenger flight at the gate and sets the clock just before
+  // its bank's hour, when the timetable hands it to the event queue; the
+  // arrival event brings the airplane about an hour on.
+  void BookForTheNextBank(cFlightContract* flight, float speed) {
+    ASSERT_TRUE(airport->PlacePassengerFlight(flight));
+    const uint8_t bank = flight->slotKeys[1];
+    ASSERT_LT(bank, cEntity_AirportManager::kBankCount);
+    w.terminal->gateBytes[0] = 0;
+    Clock().SetSpeed(speed);
+    Clock().hour = static_cast<uint8_t>(2 * bank + 4);
+    Clock().minute = 59;
+    Clock().second = 0;
+  }
+
+  // The model of that name in the game's airplane table.
+  const AirplaneData* Model(const std::string& name) {
+    std::string text;
+    platform::FileReadError why;
+    if (!platform::ReadFileText("Airplanes/Base.kvp", CDataFile::kMaxFileBytes, &text, &why, GAME_DATA_DIR) ||
+        !contracts.ReadAirplaneTable(text))
+      return nullptr;
+    for (const auto* models : {contracts.passengerPlanes, contracts.cargoPlanes}) {
+      for (size_t size = 0; size < kSizeClassCount; ++size) {
+        for (const AirplaneData* model : models[size])
+          if (model->name == name) return model;
+      }
+    }
+    return nullptr;
+  }
+  // Runs frames until the airplane that came has gone: a twentieth of a
+  // second while an airplane moves on its own at detail speeds, a second
+  // otherwise. False when none came or it never left.
+  bool RunUntilGone() {
+    simkit::SimWorld& sim = w.buildings.roads.world;
+    bool appeared = false;
+    for (int frame = 0; frame < 200000; ++frame) {
+      bool moving = false;
+      for (const cEntity_Airplane* a : AllAirplanes()) moving = moving || (a && a->phase != kPhase_AtGate);
+      sim.RunFrame(moving && Clock().speed <= kDefaultDetailSpeedLimit ? 0.05f : 1.0f);
+      const bool live = !AllAirplanes().empty();
+      appeared = appeared || live;
+      if (appeared && !live) return true;
+    }
+    return false;
+  }
+  std::vector<cEntity_Airplane*> AllAirplanes() const {
+    std::vector<cEntity_Airplane*> all;
+    for (const auto* list : {&ambient->airplanes, &ambient->cargoAirplanes}) {
+      for (cEntity_Airplane* a : *list)
+        if (a) all.push_back(a);
+    }
+    return all;
+  }
+  std::string Phases() const {
+    std::string seen;
+    for (uint32_t phase : watch.phases) seen += " " + std::to_string(phase);
+    return seen;
   }
 
   cSimulation_Clock& Clock() { return w.buildings.Clock(); }
@@ -149,6 +214,8 @@ class AirportOnBuildingsTest : public ::testing::Test {
   cEntity_AmbientManager* ambient = nullptr;
   AirportWatch watch;
 };
+
+class AirportOnBuildingsTest : public AirportRun {};
 
 TEST_F(AirportOnBuildingsTest, ASignedFlightLandsTaxisToItsGateIsServedPaysAndLeaves) {
   cFlightContract* flight = SignedFlight();
@@ -210,6 +277,186 @@ TEST_F(AirportOnBuildingsTest, ASignedFlightLandsTaxisToItsGateIsServedPaysAndLe
   EXPECT_EQ(w.Finder().RequestCount(), requests);
   EXPECT_EQ(airport->passengerBanks[bank], std::vector<cFlightContract*>{flight});
 }
+
+// The runways of the game's own data with airplane models of its airplane
+// table: the landing rolls out to rest on the runway at detail speeds, the
+// airplane taxis to its gate and parks in the terminal's list by gate, and
+// leaves it again; above speed 5 the shortcut parks it at once.
+struct DataCase {
+  const char* name;
+  const char* runway;  // a runway type of the building data
+  const char* model;   // a passenger model of the airplane data
+  float speed;
+};
+
+class AirportOnGameDataTest : public AirportRun, public ::testing::WithParamInterface<DataCase> {
+ protected:
+  AirportOnGameDataTest() : AirportRun(GetParam().runway) {}
+};
+
+// Where each airplane was when its roll-out ended, and whether the
+// terminal listed it at its gate while it stood there.
+struct RolloutWatch : cSimulation_TimeObject {
+  RolloutWatch() : cSimulation_TimeObject(kTimeEvent_Tick) {}
+  int32_t OnTime(uint32_t, uint32_t, uint32_t, float) override {
+    for (cEntity_Airplane* airplane : ambient->airplanes) {
+      if (!airplane) continue;
+      if (last == kPhase_Landing && airplane->phase != kPhase_Landing) {
+        rolledOut = WorldToPlotCell(airplane->GetPositionX(), airplane->GetPositionZ(), &endX, &endY);
+      }
+      if (airplane->phase == kPhase_AtGate) {
+        const auto& parked = terminal->airplanes;
+        listedAtGate = listedAtGate || (parked.size() == 1 && parked[0] == airplane);
+      }
+      last = airplane->phase;
+    }
+    return 0;
+  }
+  cEntity_AmbientManager* ambient = nullptr;
+  TerminalInstance* terminal = nullptr;
+  uint32_t last = kPhase_None;
+  bool rolledOut = false;
+  uint16_t endX = 0, endY = 0;
+  bool listedAtGate = false;
+};
+
+TEST_P(AirportOnGameDataTest, LandsOnTheRunwayParksAtItsGateAndLeaves) {
+  const DataCase& c = GetParam();
+  ASSERT_NE(w.runwayType, nullptr) << c.runway;
+  const AirplaneData* model = Model(c.model);
+  ASSERT_NE(model, nullptr) << c.model;
+  ASSERT_LE(model->requiredRunway, w.runwayType->runwayLength);
+  cFlightContract* flight = SignedFlight(model);
+  ASSERT_NO_FATAL_FAILURE(BookForTheNextBank(flight, c.speed));
+  RolloutWatch rollout;
+  rollout.ambient = ambient;
+  rollout.terminal = w.terminal;
+  Clock().RegisterTimeObject(&rollout);
+  const bool gone = RunUntilGone();
+  Clock().UnregisterTimeObject(&rollout);
+  ASSERT_TRUE(gone) << "no airplane came, or it never left; phases:" << Phases();
+  if (c.speed <= kDefaultDetailSpeedLimit) {
+    EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_Landing, kPhase_TaxiIn, kPhase_AtGate,
+                                                   kPhase_TaxiOut, kPhase_TakeOff}));
+    // At rest on the runway's centre line, within its length.
+    ASSERT_TRUE(rollout.rolledOut);
+    EXPECT_EQ(rollout.endX, w.runway->x + w.runwayType->GetCentreX());
+    EXPECT_GE(rollout.endY, w.runway->y);
+    EXPECT_LT(rollout.endY, w.runway->y + w.runwayType->GetLength());
+  } else {
+    EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_AtGate}));
+  }
+  EXPECT_TRUE(rollout.listedAtGate) << "the terminal did not list the airplane at its gate";
+  EXPECT_EQ(w.terminal->airplanes, std::vector<cEntity_Airplane*>{nullptr});
+  EXPECT_EQ(Stats().block.flights, 1u);
+  EXPECT_EQ(w.runway->landingLock, 0);
+  EXPECT_EQ(w.site.GateNode(w.terminal, 0)->lock, 0);
+}
+
+const DataCase kDataCases[] = {
+    {"SmallPropAtSpeedOne", "2000 Meter Runway", "Puddle Jumper 12", 1.0f},
+    // The fastest model that taxis on the narrow clearance of the hand-made
+    // apron, at the top of the detail speeds.
+    {"FastCommuterAtSpeedFive", "2000 Meter Runway", "Commuter Plus 30", 5.0f},
+    {"ShortcutAboveSpeedFive", "2000 Meter Runway", "Turboprop 70", 10.0f},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, AirportOnGameDataTest, ::testing::ValuesIn(kDataCases),
+                         [](const ::testing::TestParamInfo<DataCase>& info) { return info.param.name; });
+
+// A cargo flight of the game's data on its runway: it lands at speed 1,
+// unloads into a storage that has room (else its airline fines the player)
+// and loads the airline's cargo whose pick-up time has come, then is served
+// by the storage's cargo handlers and leaves.
+struct CargoCase {
+  const char* name;
+  int32_t capacity;       // of the storage
+  uint32_t othersCargo;   // another airline's cargo already stored
+  bool fined;
+};
+
+class CargoOnGameDataTest : public AirportRun, public ::testing::WithParamInterface<CargoCase> {
+ protected:
+  CargoOnGameDataTest() : AirportRun("2000 Meter Runway") {}
+};
+
+TEST_P(CargoOnGameDataTest, UnloadsIntoAStorageLoadsWhatIsDueAndIsFinedWithoutRoom) {
+  const CargoCase& c = GetParam();
+  ASSERT_NE(w.runwayType, nullptr);
+  const AirplaneData* model = Model("Mail Hopper");
+  ASSERT_NE(model, nullptr);
+  ASSERT_TRUE(model->cargo);
+  // A storage north of the apron with its drop-off place in the middle of
+  // its south row, as wide an access area as the terminal's gate has, so
+  // the airplane reaches it and the cells it is served from lie on the
+  // apron; registered with the airport as the game's building hooks do. It
+  // keeps cold cargo too, so the airplane's draw of cold cargo changes
+  // nothing.
+  auto* type = w.m().Define<cStorageFacility>(kClass_Storage, "Dock", 1, 3, 2);
+  ASSERT_NE(type, nullptr);
+  type->SetCapacity(c.capacity);
+  type->providesStorage = 1;
+  type->providesColdStorage = 1;
+  type->AddAccessPoint(TAStruct{0, 0, 3, 2, 0});
+  type->SetDropoffPlaces({DropoffPlace{1, 1, 1, 1}});
+  type->ambient.flags = cEntity_Airplane::kCargoKind;
+  BOInstance* dock = w.buildings.BuildFinished(type, 12, 6);
+  ASSERT_NE(dock, nullptr);
+  airport->storages.push_back(dock);
+  airport->coldStorages.push_back(dock);
+  airport->AddStorageFacility(dock);
+  AmbientData handlers;
+  handlers.modelName = "Models\\cargo_truck.ssm";
+  handlers.kindFlags = cEntity_Airplane::kCargoKind;
+  ambient->AddAmbientData(handlers);
+
+  cFlightContract* flight = SignedFlight(model);
+  flight->airline->signingPayment = 20000.0;
+  const std::string name = flight->airline->GetName();
+  // The airline's cargo that is due, and another airline's.
+  ASSERT_EQ(w.site.StoreCargo(dock, name, 30, 0), 30u);
+  if (c.othersCargo) {
+    ASSERT_EQ(w.site.StoreCargo(dock, "Elsewhere Air", c.othersCargo, 0), c.othersCargo);
+  }
+
+  ASSERT_TRUE(airport->PlaceCargoFlight(flight));
+  EXPECT_EQ(flight->buildingWord, dock->word);
+  const uint8_t bank = flight->slotKeys[1];
+  ASSERT_LT(bank, cEntity_AirportManager::kBankCount);
+  EXPECT_EQ(airport->cargoBanks[bank], std::vector<cFlightContract*>{flight});
+  Clock().SetSpeed(1);
+  Clock().hour = static_cast<uint8_t>(2 * bank + 4);
+  Clock().minute = 59;
+  Clock().second = 0;
+  ASSERT_TRUE(RunUntilGone()) << "no airplane came, or it never left; phases:" << Phases();
+  EXPECT_EQ(watch.phases, (std::vector<uint32_t>{kPhase_Holding, kPhase_Landing, kPhase_TaxiIn, kPhase_AtGate,
+                                                 kPhase_TaxiOut, kPhase_TakeOff}));
+  EXPECT_EQ(watch.serviceKinds.count(cEntity_Airplane::kCargoKind), 1u) << "no cargo handlers came";
+
+  // The due cargo went out on the airplane; what it brought waits for its
+  // pick-up time (at least 0.7 days on), unless there was no room.
+  EXPECT_EQ(w.site.StoredCargo(dock, Clock().totalSeconds, name), 0u);
+  const uint32_t unloaded = w.site.StoredCargo(dock, UINT32_MAX, name);
+  EXPECT_EQ(unloaded > 0, !c.fined) << unloaded;
+  EXPECT_EQ(w.site.StoredCargo(dock, UINT32_MAX, "Elsewhere Air"), c.othersCargo);
+  // The fine is 0.05 x the airline's signing payment.
+  const auto& posted = w.buildings.roads.world.pda->posted;
+  const auto fine = std::find_if(posted.begin(), posted.end(),
+                                 [&](const auto& m) { return m.subject == name + " has fined you!"; });
+  ASSERT_EQ(fine != posted.end(), c.fined);
+  if (c.fined) {
+    EXPECT_NE(fine->body.find("You have been fined $1000.00 by " + name + " for not having enough"), std::string::npos)
+        << fine->body;
+  }
+  EXPECT_EQ(w.runway->landingLock, 0);
+  EXPECT_EQ(w.site.DropoffNode(dock)->lock, 0);
+}
+
+const CargoCase kCargoCases[] = {
+    {"RoomToUnload", 1000, 0, false},
+    {"FullStorageFinesAndStillLoads", 100, 70, true},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, CargoOnGameDataTest, ::testing::ValuesIn(kCargoCases),
+                         [](const ::testing::TestParamInfo<CargoCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace sitetest

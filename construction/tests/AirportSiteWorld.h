@@ -9,7 +9,12 @@
 //   x: 4-6 runway (y 2-41), apron x 7-30 / y 8-20, terminal x 20-23 / y 4-7
 //   with its gate at (21, 7), depot x 28-29 / y 6-7, storages at y 21-22 (the
 //   first with its two drop-off places on the apron's edge).
+//
+// Given a runway name, the runway is that type of the game's own building
+// data instead (its section read from the run tree), placed with its east
+// edge at x 6 so that its centre line is the hand-made strip's.
 #include <cstdint>
+#include <sstream>
 #include <string>
 
 #include "construction/BuildingAirportSite.h"
@@ -17,19 +22,25 @@
 #include "construction/Facilities.h"
 #include "construction/TerminalInstance.h"
 #include "construction/tests/BuildingWorld.h"
+#include "engine/files/DataFile.h"
+#include "platform/FileRead.h"
 
 namespace sitetest {
 
 struct AirportSiteWorld {
   static constexpr uint16_t kGateX = 21, kGateY = 7;
 
-  AirportSiteWorld() {
+  explicit AirportSiteWorld(const std::string& dataRunway = "") {
     buildings.roads.SetCash(1.0e9);
     auto* towerType = m().Define<cOrganizationalFacility>(kClass_Organizational, "Control Tower", 1, 2, 2);
     towerType->SetCapacity(2);
-    runwayType = m().Define<cRunway>(kClass_Runway, "Strip", 1, 3, 40);
-    runwayType->runwayLength = 3000;
-    runwayType->AddAccessPoint(TAStruct{0, 0, 3, 40, 0});
+    if (dataRunway.empty()) {
+      runwayType = m().Define<cRunway>(kClass_Runway, "Strip", 1, 3, 40);
+      runwayType->runwayLength = 3000;
+      runwayType->AddAccessPoint(TAStruct{0, 0, 3, 40, 0});
+    } else {
+      runwayType = DataRunway(dataRunway);
+    }
     terminalType = m().Define<cTerminal>(kClass_Terminal, "Terminal", 1, 4, 4);
     terminalType->AddAccessPoint(TAStruct{0, 2, 3, 2, 0});
     depotType = m().Define<cServiceFacility>(kClass_Service, "Turnaround", 1, 2, 2);
@@ -53,7 +64,8 @@ struct AirportSiteWorld {
 
     tower = static_cast<OrgInstance*>(buildings.BuildFinished(towerType, 50, 50));
     ok = buildings.roads.taxiways->AddApron(7, 8, 24, 13);
-    runway = static_cast<RunwayInstance*>(buildings.BuildFinished(runwayType, 4, 2));
+    const uint16_t runwayX = runwayType ? static_cast<uint16_t>(7 - runwayType->GetWidth()) : 4;
+    runway = static_cast<RunwayInstance*>(buildings.BuildFinished(runwayType, runwayX, 2));
     terminal = static_cast<TerminalInstance*>(buildings.BuildFinished(terminalType, 20, 4));
     depot = buildings.BuildFinished(depotType, 28, 6);
     storage = static_cast<StorageInstance*>(buildings.BuildFinished(storageType, 10, 21));
@@ -61,6 +73,28 @@ struct AirportSiteWorld {
     admin = static_cast<AdminInstance*>(buildings.BuildFinished(adminType, 40, 50));
     parking = buildings.BuildFinished(parkingType, 44, 50);
     ok = ok && tower && runway && terminal && depot && storage && cold && admin && parking;
+  }
+
+  // The runway type of that name from the game's building data: the
+  // runway sections of the run tree's table, read by the manager's reader.
+  cRunway* DataRunway(const std::string& name) {
+    std::string text, runways;
+    platform::FileReadError why;
+    if (!platform::ReadFileText("BaseBuildings.kvb", CDataFile::kMaxFileBytes, &text, &why, GAME_DATA_DIR))
+      return nullptr;
+    std::istringstream lines(text);
+    std::string line, section;
+    auto keep = [&] {
+      if (section.find("\nclass = runway\n") != std::string::npos) runways += section;
+      section.clear();
+    };
+    while (std::getline(lines, line)) {
+      if (!line.empty() && line[0] == '[') keep();
+      section += line + "\n";
+    }
+    keep();
+    if (!m().LoadBaseBuildingsFromMemory(runways)) return nullptr;
+    return dynamic_cast<cRunway*>(m().GetBuildingType(kClass_Runway, m().FindTypeIndexByName(kClass_Runway, name), 1));
   }
 
   buildtest::TestBuildingManager& m() { return buildings.manager; }

@@ -37,6 +37,13 @@ TEST_F(StatManagerTest, ANewGameShowsTwentyMillionAfterTheFirstTick) {
   EXPECT_EQ(world.widgets.Label("sttPLBudget"), "$20,000,000");
   EXPECT_EQ(world.widgets.Label("sttSDCost"), "$0.00");
   EXPECT_EQ(world.widgets.Label("sttSDValue"), "$0.00");
+  // The label follows the cash on the next tick, however it moved.
+  world.stats->AddFunds(-1234.0);
+  world.RunFrame(0.1f);
+  EXPECT_EQ(world.widgets.Label("sttIGBudget"), "$19,998,766");
+  world.stats->AddFunds(1234.0);
+  world.RunFrame(0.1f);
+  EXPECT_EQ(world.widgets.Label("sttIGBudget"), "$20,000,000");
 }
 
 TEST_F(StatManagerTest, BudgetLabels) {

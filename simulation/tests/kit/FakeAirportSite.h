@@ -30,6 +30,7 @@ class FakeAirportSite : public AirportSite {
     cPathNode* node = nullptr;  // the path finder's
     uint8_t hour = 0;
     cFlightContract* slots[kSlots] = {};
+    cEntity_Airplane* parked = nullptr;
   };
   struct Storage {
     cPathNode* node = nullptr;
@@ -40,6 +41,7 @@ class FakeAirportSite : public AirportSite {
     uint8_t lock = 0;
     int16_t startX = 0, startY = 0;
     int16_t offsetX = 0, offsetY = 0;
+    uint16_t cells = 40;  // length along the axis
   };
   struct Cargo {
     std::string owner;
@@ -163,6 +165,7 @@ class FakeAirportSite : public AirportSite {
     *x = runway_[runway].offsetX;
     *y = runway_[runway].offsetY;
   }
+  uint16_t RunwayCells(BOInstance* runway) override { return runway_[runway].cells; }
   uint8_t BuildingRotation(BOInstance* building) override { return rotations_[building]; }
   int32_t StorageFreeSpace(BOInstance* storage) override {
     CargoStore& c = cargo_[storage];
@@ -223,6 +226,17 @@ class FakeAirportSite : public AirportSite {
     flight->slotKeys[0] = static_cast<uint8_t>(gate);
     flight->slotKeys[1] = slot;
     return true;
+  }
+  void ParkAirplane(BOInstance* building, uint8_t stand, cEntity_Airplane* airplane) override {
+    auto it = gates_.find(building);
+    if (it != gates_.end() && stand < it->second.size()) it->second[stand].parked = airplane;
+  }
+  void UnparkAirplane(BOInstance* building, cEntity_Airplane* airplane) override {
+    auto it = gates_.find(building);
+    if (it == gates_.end() || !airplane) return;
+    for (Gate& gate : it->second) {
+      if (gate.parked == airplane) gate.parked = nullptr;
+    }
   }
   void CollectGateFlights(BOInstance* terminal, std::vector<cFlightContract*>& out) override {
     out.clear();
