@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +19,6 @@
 #include "game/ParticleFactoryManager.h"
 #include "game/tests/GameTestWorld.h"
 #include "game/world/KV9WeatherManager.h"
-#include "platform/Paths.h"
 #include "platform/Random.h"
 #include "platform/audio/AudioOutput.h"
 #include "simulation/Simulation.h"
@@ -45,10 +43,10 @@ int Loudest(size_t frames) {
 // game's own spawn), the sound service on its recording output, and the
 // other parts' managers faked.
 class WeatherWorld {
+  WorkingDirectory directory_;
+
  public:
-  WeatherWorld() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(kRunData);
-    platform::ClearPathCache();
+  WeatherWorld() : directory_(kRunData) {
     platform::SetAudioOutputKind(platform::AudioOutputKind::Recording);
     platform::SRand(7);
     sound = std::make_unique<SoundMgrDX8>();
@@ -75,9 +73,6 @@ class WeatherWorld {
     world.reset();
     if (sound) sound->ReleaseAll();
     sound.reset();
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    platform::ClearPathCache();
   }
 
   // Starts the weather at 6:00 on a January day over a climate that lets
@@ -131,9 +126,6 @@ class WeatherWorld {
   cParticleService* particles = nullptr;
   cSimulation_Clock* clock = nullptr;
   bool ready = false;
-
- private:
-  std::filesystem::path previous_;
 };
 
 std::string FileOf(SoundHandle* handle) { return handle ? static_cast<SoundHandleDX*>(handle)->fileName : ""; }
