@@ -125,8 +125,9 @@ class WeatherWorld {
     }
   }
 
-  // Two listener ticks a game second apart: the fading-out loop reaches
-  // silence and goes, the fading-in one its full volume.
+  // Two listener ticks of a tenth of a second at the clock's speed of 60,
+  // six game seconds each against fades of three: the fading-out loop
+  // reaches silence and goes, the fading-in one its full volume.
   void RunFades() {
     TimeEvent event;
     event.accumulated = 0.1f;
@@ -156,7 +157,7 @@ class WeatherWorld {
 // leave, and the state's loop fades in over the old one and is heard.
 TEST(WeatherEffects, HourlyWeatherDrivesEffectsAndLoops) {
   WeatherWorld w;
-  ASSERT_TRUE(w.ready) << w.world->manager->GetLoadingFailure();
+  ASSERT_TRUE(w.ready) << (w.world ? w.world->manager->GetLoadingFailure() : "no sound service");
   ASSERT_TRUE(w.Start());
   using M = cEntity_ParticleFactoryManager;
   struct Step {
