@@ -124,7 +124,9 @@ cEntity_AudioManager* GameWeatherHost::Audio() {
 }
 
 void GameWeatherHost::CrossFadeLoop(const std::string& file, float target, float fadeSeconds) {
-  if (cEntity_AudioManager* audio = Audio()) audio->CrossFadeLoop(file, target, fadeSeconds);
+  // The loop lives under the resource directory, wherever the game was started.
+  const std::string path = file.empty() ? file : game_.ResourceDirectory() + file;
+  if (cEntity_AudioManager* audio = Audio()) audio->CrossFadeLoop(path, target, fadeSeconds);
 }
 
 void GameWeatherHost::SetCrossFadeMix(float mix) {

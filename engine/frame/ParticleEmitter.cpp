@@ -146,7 +146,10 @@ void cParticleEmitter::Update(float dt) {
       if (!suppressed && !emissionFinished_) Emit();
     }
     age_ += step;
-    if ((life_ > 0.0f && age_ >= life_) || (totalAllowed_ > 0 && emitted_ >= totalAllowed_)) {
+    // A stopped emitter is done emitting too: without this an endless effect
+    // (no life, no total) that was stopped would never finish, and its owner
+    // would keep its record, and the item its pool, for good.
+    if (suppressed || (life_ > 0.0f && age_ >= life_) || (totalAllowed_ > 0 && emitted_ >= totalAllowed_)) {
       emissionFinished_ = true;
       if (liveCount_ == 0) {
         finished_ = true;

@@ -66,7 +66,7 @@ class cParticleEmitter {
   float lifeScale = 1.0f;
   float sizeScale = 1.0f;
   float floorHeight = 0.0f;  // particles below it die
-  bool suppressed = false;   // emits nothing more (the effect was stopped)
+  bool suppressed = false;   // emits nothing more; finishes with its last particle
   const JVector* force = nullptr;  // the owner's force vector (wind), not owned
 
  private:

@@ -5,6 +5,9 @@
 #include "engine/entity/ActionManager.h"
 #include "engine/entity/EntityManager.h"
 #include "game/KV9InputManager.h"
+#include "platform/Paths.h"
+
+#include <filesystem>
 
 namespace gametest {
 
@@ -28,6 +31,17 @@ std::vector<std::unique_ptr<cSpawn_Base>> MakeFakeSpawns() {
 }
 
 std::string DataDir() { return std::string(GAME_SOURCE_DIR) + "/data/"; }
+
+WorkingDirectory::WorkingDirectory(const std::string& folder) : previous_(std::filesystem::current_path().string()) {
+  std::filesystem::current_path(folder);
+  platform::ClearPathCache();
+}
+
+WorkingDirectory::~WorkingDirectory() {
+  std::error_code ignored;
+  std::filesystem::current_path(previous_, ignored);
+  platform::ClearPathCache();
+}
 
 const char* const kServicesScript =
     "timeservice TimeService {\n}\n"

@@ -21,6 +21,19 @@ namespace gametest {
 // The source tree's data folder, with a trailing separator.
 std::string DataDir();
 
+// A folder made the working directory while this lives (the program runs
+// from its data folder and names some files relative to it).
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::string& folder);
+  ~WorkingDirectory();
+  WorkingDirectory(const WorkingDirectory&) = delete;
+  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+ private:
+  std::string previous_;
+};
+
 // The frame services the loading sequence expects.
 extern const char* const kServicesScript;
 

@@ -48,8 +48,9 @@ class WeatherHost {
   virtual int32_t StartEffect(WeatherEffect effect, const JVector* wind) = 0;
   virtual void StopEffect(int32_t id) = 0;
 
-  // The audio manager: the weather loop (an empty name fades the old one
-  // out), its mix and volume, and one-shot sounds.
+  // The audio manager: the weather loop (named under the resource
+  // directory; an empty name fades the old one out), its mix and volume, and
+  // one-shot sounds.
   virtual void CrossFadeLoop(const std::string& file, float target, float fadeSeconds) = 0;
   virtual void SetCrossFadeMix(float mix) = 0;
   virtual void SetLoopVolume(float volume) = 0;

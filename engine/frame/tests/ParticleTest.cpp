@@ -79,6 +79,27 @@ TEST_F(ParticleTest, PulsesEmitUpToTheTotalAndTheEmitterFinishesWithItsLastParti
   EXPECT_EQ(effect.GetEmitterCount(), 0);
 }
 
+// An endless effect (no life, no total) that is stopped emits no more and
+// finishes once its last particle has died, so its item can drop it.
+TEST_F(ParticleTest, AStoppedEndlessEmitterFinishesWithItsLastParticle) {
+  cParticleEmitter* emitter = Start(StillEffect());
+  emitter->AddRef();  // keep it for inspection once finished
+  ASSERT_EQ(emitter->GetTotalAllowed(), 0);
+  for (int i = 0; i < 8; ++i) service.Update(0.25f);
+  EXPECT_FALSE(emitter->IsFinished());
+  const int32_t emitted = emitter->GetEmitted();
+  ASSERT_GT(emitter->GetLiveCount(), 0u);
+  emitter->suppressed = true;
+  // Particles live 1 s: five frames of 0.25 s outlive the youngest.
+  for (int i = 0; i < 5; ++i) service.Update(0.25f);
+  EXPECT_EQ(emitter->GetEmitted(), emitted);
+  EXPECT_EQ(emitter->GetLiveCount(), 0u);
+  EXPECT_TRUE(emitter->IsFinished());
+  emitter->Release();
+  service.Update(0.25f);
+  EXPECT_EQ(effect.GetEmitterCount(), 0);
+}
+
 TEST_F(ParticleTest, ParticlesAgeRecolourResizeAndFallWithGravity) {
   ParticleFactoryParams p = StillEffect();
   p.pulseCount = 1;

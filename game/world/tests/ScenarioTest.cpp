@@ -4,8 +4,13 @@
 
 #include <cfloat>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
 
 #include "engine/files/Serializer.h"
 #include "game/world/tests/FakeScenarioHost.h"
@@ -224,23 +229,19 @@ TEST_F(ScenarioTest, CorruptSavesAreRefusedUntouched) {
   };
   const size_t weather = recordStart(14);
   struct Case {
-    const char* name;
+    std::string name;
     std::string bytes;
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"empty file", ""},
       {"wrong magic", with(4, "KV8S")},
       {"wrong version", with(8, "\x02\x02")},
       {"header of 7 bytes", std::string("\x07\0\0\0KV9S\x02\x01\x00", 11) + good.substr(10)},
-      {"cut in the header", good.substr(0, 7)},
-      {"cut in record 3", good.substr(0, r3 + 50)},
-      {"cut in record 9", good.substr(0, recordStart(9) + 2)},
       {"cut before record 15", good.substr(0, recordStart(15))},
-      {"cut in record 15", good.substr(0, good.size() - 1)},
-      {"count past the end", with(recordStart(6), std::string("\xff\xff\xff\x7f", 4))},
       {"trailing bytes", good + "x"},
       {"location name past record 3", with(r3 + 90, "\xff")},
       {"description past record 3", with(r3 + 92 + 10, "\xff\xff")},
+      {"win text past record 3", with(r3 + 92 + 10 + 2 + 12, "\xff\x7f")},
       {"lose text past record 3", with(r3 + 98 + 10 + 12 + 8 - 2, "\xff\x7f")},
       {"unknown location", with(r3 + 91, "Gull Pains")},
       {"location on another continent", with(r3 + 89, "\x05")},
@@ -250,6 +251,16 @@ TEST_F(ScenarioTest, CorruptSavesAreRefusedUntouched) {
       {"weather record of 183 bytes",
        with(weather, std::string("\xb7\0\0\0", 4)).substr(0, weather + 4 + 183) + good.substr(weather + 4 + 184)},
   };
+  // Every record cut in its middle (or in its count when it is empty), and
+  // every record's count running past the end of the file.
+  for (int record = 1; record <= 15; ++record) {
+    const size_t at = recordStart(record);
+    uint32_t n;
+    std::memcpy(&n, good.data() + at, 4);
+    const std::string number = std::to_string(record);
+    cases.push_back({"cut in record " + number, good.substr(0, n ? at + 4 + n / 2 : at + 2)});
+    cases.push_back({"record " + number + "'s count past the end", with(at, std::string("\xff\xff\xff\x7f", 4))});
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     dir.Write("Save/Normal/bad.kv9", c.bytes);
@@ -281,6 +292,33 @@ TEST_F(ScenarioTest, ASaveWithNoFolderToWriteInFails) {
   platform::ClearPathCache();
   EXPECT_LT(scenario->SaveGame("keep.kv9"), 0);
   EXPECT_FALSE(std::filesystem::exists(dir.Root() / "Save" / "Normal"));
+}
+
+// A disk that takes no more bytes fails the save part-way: the old save keeps
+// every byte and no temporary is left beside it. (A file-size limit stands for
+// the full or unwritable disk; it holds for every user, the superuser too.)
+TEST_F(ScenarioTest, AFailedSaveKeepsTheOldSave) {
+  StartGame();
+  ASSERT_EQ(scenario->SaveGame("keep.kv9"), 0);
+  const std::string old = SaveBytes("keep.kv9");
+  scenario->SetDescription("A newer game.");
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 64;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int32_t result = scenario->SaveGame("keep.kv9");
+  setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, previousSignal);
+  EXPECT_LT(result, 0);
+  EXPECT_EQ(SaveBytes("keep.kv9"), old);
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Root() / "Save" / "Normal")) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1u) << "a temporary was left behind";
 }
 
 TEST_F(ScenarioTest, AManagerWithNothingToKeepGetsAnEmptyRecord) {

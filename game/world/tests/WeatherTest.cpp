@@ -7,6 +7,7 @@
 
 #include "game/world/WeatherCalendar.h"
 #include "game/world/tests/FakeWeatherHost.h"
+#include "platform/Random.h"
 
 namespace {
 
@@ -131,6 +132,40 @@ TEST_F(WeatherTest, HazardBitsDecideWhatFalls) {
     w.Stop();
     EXPECT_EQ(h.running, -1);
     EXPECT_EQ(h.icon, "");
+  }
+}
+
+// A long freezing spell of snow: only a location with the blizzard bit ever
+// schedules a blizzard (one in two hundred snowy hours), and the scheduled
+// one is marked as coming.
+TEST(WeatherHazards, BlizzardsOnlyWhereTheLocationHasThem) {
+  struct Case {
+    const char* name;
+    uint32_t hazards;
+    bool blizzard;
+  } cases[] = {
+      {"snow and blizzard bits", 0x09, true},
+      {"snow bit only", 0x08, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::SRand(3);
+    FakeWeatherHost h;
+    h.clock.SetDate(2003, 1, 15, 12, 0, 0);
+    cKV9_WeatherManager w(nullptr, &h);
+    w.Init();
+    const auto table = Climate(0.0f, 10.0f, 1.5f, 1.5f, 0.0f);
+    w.SetClimate(&table, c.hazards);
+    ASSERT_EQ(w.Start(), 0);
+    for (int hour = 0; hour < 3000; ++hour) {
+      w.UpdateHourlyWeather();
+      ASSERT_EQ(w.Block().state, kWeather_Snowing);
+    }
+    bool scheduled = false;
+    for (const EventRecord& e : h.events) scheduled = scheduled || e.kind == kEvent_Blizzard;
+    EXPECT_EQ(scheduled, c.blizzard);
+    EXPECT_EQ(w.Block().blizzardFlag, c.blizzard ? 1 : 0);
+    EXPECT_EQ(h.closure, 0) << "a coming blizzard has not closed the airport";
   }
 }
 
