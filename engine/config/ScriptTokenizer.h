@@ -1,24 +1,31 @@
 #pragma once
 // The configuration script reader's tokenizer: from raw script text straight
-// to statements of tokens, handed over one statement at a time. It applies
-// the script rules in the order they are defined (comments and white space
-// are cleaned first, then quotes and ";" split the cleaned text into tokens,
-// then ";", "{" and "}" end statements) in one walk over the text, without
-// building the cleaned text. A token is a view into the raw text whenever its
-// characters stand there unchanged and together, which is nearly always; the
-// rest (escapes, white space folded inside quotes, quote marks or comments
-// within a token) are spelled out in a buffer that serves one statement at a
-// time. Memory is that of the longest statement, whatever the script's size.
+// to statements of tokens. It applies the script rules in the order they are
+// defined (comments and white space are cleaned first, then quotes and ";"
+// split the cleaned text into tokens, then ";", "{" and "}" end statements)
+// in one walk over the text, without building the cleaned text. A token is a
+// view into the raw text whenever its characters stand there unchanged and
+// together, which is nearly always; the rest (escapes, white space folded
+// inside quotes, quote marks or comments within a token) are spelled out in a
+// buffer.
+//
+// Statements are read in batches: a batch holds whole statements, as many as
+// fit in a bounded number of tokens. A script whose statements all fit in
+// the first batch is read once and its verdict (the outline) comes with it,
+// so the reader can refuse a bad file before running any statement without a
+// second pass; a longer one is read batch by batch, memory staying that of
+// one batch whatever the script's size.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class ScriptTokenizer {
  public:
-  // What a whole text gives, found without splitting it into tokens.
+  // What a whole text gives.
   struct Outline {
     bool endsOpen = false;    // ends inside quotes or a block comment (as the cleaning sees it)
     bool quotesOpen = false;  // quote marks never close (as the token split sees them,
@@ -26,22 +33,59 @@ class ScriptTokenizer {
     bool hasTokens = false;   // at least one token
     size_t statementEnds = 0;  // ";" outside quotes and comments: about the number of statements
   };
+  // The outline found by a quick walk, without splitting the text into
+  // tokens: for texts too long for one batch.
   static Outline Check(std::string_view raw);
 
-  // A statement's tokens, valid during the call only; `tooLong` when it had
-  // more than the limit (it then holds the first ones).
-  using StatementFn = std::function<void(const std::vector<std::string_view>& tokens, bool tooLong)>;
+  // How many tokens a batch holds at most (a statement is never split
+  // between batches, so one long statement may go past it).
+  static constexpr size_t kBatchTokens = size_t{1} << 20;
 
-  // Walks the whole text and hands over every non-empty statement in order.
-  // A statement keeps at most `maxStatementTokens` tokens. Answers the number
-  // of tokens (";", "{" and "}" included).
+  // Starts reading `raw` (held by the caller until the reading is done). A
+  // statement keeps at most `maxStatementTokens` tokens; texts of 2 GB or
+  // more are not read (they end open).
+  void Start(std::string_view raw, size_t maxStatementTokens, size_t batchTokens = kBatchTokens);
+  // Reads the next batch in place of the last; false when the text was done
+  // already (the batch is then empty).
+  bool ReadBatch();
+  // The whole text has been read.
+  bool AtEnd() const { return atEnd_; }
+  // Once AtEnd: the same outline Check gives (statementEnds excepted: the
+  // number of statements read).
+  Outline GetOutline() const;
+
+  // The batch's statements, in order: the tokens of one (valid until the
+  // next ReadBatch or Start) and whether it had more than the limit (it
+  // then holds the first ones).
+  size_t StatementCount() const { return statements_.size(); }
+  std::span<const std::string_view> Statement(size_t index, bool* tooLong);
+
+  // Tokens read so far (";", "{" and "}" included).
+  int64_t TokenCount() const { return tokenCount_; }
+
+  // Reads the whole text and hands over every non-empty statement in order,
+  // whatever its outline. Answers the number of tokens.
+  using StatementFn = std::function<void(std::span<const std::string_view> tokens, bool tooLong)>;
   int64_t Scan(std::string_view raw, size_t maxStatementTokens, const StatementFn& each);
 
  private:
+  enum class State : uint8_t { Normal, Quotes, LineComment, BlockComment };
+  // A token of the batch: in buffer_ or in the raw text.
   struct Span {
+    uint32_t offset = 0;
+    uint32_t length = 0;  // kInBuffer marks a token in the buffer
+  };
+  static constexpr uint32_t kInBuffer = 0x80000000u;
+  struct Mark {
+    uint32_t first = 0;  // in tokens_
+    uint32_t end = 0;
+    bool tooLong = false;
+  };
+  // The token being read.
+  struct Current {
     size_t offset = 0;
     size_t length = 0;
-    bool inBuffer = false;  // in buffer_, else in the raw text
+    bool inBuffer = false;
   };
   static constexpr size_t kNoRaw = static_cast<size_t>(-1);
 
@@ -50,23 +94,31 @@ class ScriptTokenizer {
   void Append(char c, size_t rawPos);
   void AppendRun(size_t from, size_t to);
   void SpellOut();
+  char* BufferRoom(size_t count);
+  void CopyFromRaw(size_t from, size_t count);
   void FinishToken();
   void FinishStatement();
-  std::string_view View(const Span& s) const {
-    return s.inBuffer ? std::string_view(buffer_).substr(s.offset, s.length) : raw_.substr(s.offset, s.length);
-  }
 
   std::string_view raw_;
   size_t maxTokens_ = 0;
-  std::string buffer_;
-  const StatementFn* each_ = nullptr;
-  std::vector<Span> tokens_;  // of the statement being read
+  size_t batchTokens_ = kBatchTokens;
+  size_t pos_ = 0;
+  State state_ = State::Normal;
+  bool atEnd_ = false;
+  bool batchFull_ = false;
+  static constexpr size_t kSpare = 16;
+  std::string buffer_;  // its first bufferUsed_ bytes hold tokens; the rest is room
+  size_t bufferUsed_ = 0;
+  std::vector<Span> tokens_;     // of the batch
+  std::vector<Mark> statements_;  // of the batch
+  size_t statementFirst_ = 0;    // the statement being read starts here in tokens_
   std::vector<std::string_view> views_;
   bool tooLong_ = false;
-  Span current_;
+  Current current_;
   bool hasOut_ = false;   // the cleaned text has begun
   char lastOut_ = 0;      // its last character
   bool inQuotes_ = false;  // the token split is inside quotes
   bool quoted_ = false;    // the current token has a quoted part
   int64_t tokenCount_ = 0;
+  size_t statementsRead_ = 0;
 };

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                   [&](CStringArray& tokens, bool tooLong) { byStages.push_back(join(tokens, tooLong)); });
     ScriptTokenizer tokenizer;
     const int64_t count = tokenizer.Scan(text, ConfigParser::kMaxStatementTokens,
-                                         [&](const std::vector<std::string_view>& tokens, bool tooLong) {
+                                         [&](std::span<const std::string_view> tokens, bool tooLong) {
                                            onePass.push_back(join(tokens, tooLong));
                                          });
     Check(count == staged);

@@ -17,7 +17,7 @@ struct Reading {
   std::vector<std::string> statements;  // "tok|tok|tok", "!" in front when too long
 };
 
-std::string Joined(const std::vector<std::string_view>& tokens, bool tooLong) {
+std::string Joined(std::span<const std::string_view> tokens, bool tooLong) {
   std::string joined = tooLong ? "!" : "";
   for (size_t i = 0; i < tokens.size(); ++i) (joined += i ? "|" : "") += tokens[i];
   return joined;
@@ -49,7 +49,7 @@ Reading InOnePass(std::string_view raw, size_t limit) {
     return r;
   }
   ScriptTokenizer tokenizer;
-  r.tokens = tokenizer.Scan(raw, limit, [&](const std::vector<std::string_view>& tokens, bool tooLong) {
+  r.tokens = tokenizer.Scan(raw, limit, [&](std::span<const std::string_view> tokens, bool tooLong) {
     r.statements.push_back(Joined(tokens, tooLong));
   });
   EXPECT_EQ(outline.hasTokens, r.tokens > 0) << raw;
@@ -121,7 +121,7 @@ TEST(ScriptTokenizerTest, TokensAreViewsIntoTheTextUnlessSpelledOut) {
   const std::string raw = "setting Name \"plain value\"; setting k \"a\\tb\";";
   std::vector<std::string_view> seen;
   ScriptTokenizer tokenizer;
-  tokenizer.Scan(raw, 16, [&](const std::vector<std::string_view>& tokens, bool) {
+  tokenizer.Scan(raw, 16, [&](std::span<const std::string_view> tokens, bool) {
     ASSERT_EQ(tokens.size(), 3u);
     seen.push_back(tokens[2]);
     // A plain value points into the text itself.
