@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +26,11 @@
 
 class ScriptTokenizer {
  public:
+  ScriptTokenizer() = default;
+  ~ScriptTokenizer();
+  ScriptTokenizer(const ScriptTokenizer&) = delete;
+  ScriptTokenizer& operator=(const ScriptTokenizer&) = delete;
+
   // What a whole text gives.
   struct Outline {
     bool endsOpen = false;    // ends inside quotes or a block comment (as the cleaning sees it)
@@ -58,7 +64,7 @@ class ScriptTokenizer {
   // next ReadBatch or Start) and whether it had more than the limit (it
   // then holds the first ones).
   size_t StatementCount() const { return statements_.size(); }
-  std::span<const std::string_view> Statement(size_t index, bool* tooLong);
+  std::span<const std::string_view> Statement(size_t index, bool* tooLong) const;
 
   // Tokens read so far (";", "{" and "}" included).
   int64_t TokenCount() const { return tokenCount_; }
@@ -70,34 +76,21 @@ class ScriptTokenizer {
 
  private:
   enum class State : uint8_t { Normal, Quotes, LineComment, BlockComment };
-  // A token of the batch: in buffer_ or in the raw text.
-  struct Span {
-    uint32_t offset = 0;
-    uint32_t length = 0;  // kInBuffer marks a token in the buffer
-  };
-  static constexpr uint32_t kInBuffer = 0x80000000u;
   struct Mark {
     uint32_t first = 0;  // in tokens_
     uint32_t end = 0;
     bool tooLong = false;
   };
-  // The token being read.
+  // The token being read: in buffer_ or in the raw text.
   struct Current {
     size_t offset = 0;
     size_t length = 0;
     bool inBuffer = false;
   };
   static constexpr size_t kNoRaw = static_cast<size_t>(-1);
-
-  void Emit(char c, size_t rawPos);
-  void Blank(size_t rawPos);
-  void Append(char c, size_t rawPos);
-  void AppendRun(size_t from, size_t to);
-  void SpellOut();
-  char* BufferRoom(size_t count);
-  void CopyFromRaw(size_t from, size_t count);
-  void FinishToken();
-  void FinishStatement();
+  static constexpr size_t kSpare = 16;
+  // Statement marks count tokens in 32 bits.
+  static constexpr size_t kMaxText = size_t{1} << 31;
 
   std::string_view raw_;
   size_t maxTokens_ = 0;
@@ -105,20 +98,21 @@ class ScriptTokenizer {
   size_t pos_ = 0;
   State state_ = State::Normal;
   bool atEnd_ = false;
-  bool batchFull_ = false;
-  static constexpr size_t kSpare = 16;
-  std::string buffer_;  // its first bufferUsed_ bytes hold tokens; the rest is room
-  size_t bufferUsed_ = 0;
-  std::vector<Span> tokens_;     // of the batch
+  std::unique_ptr<char[]> buffer_;  // spelled-out tokens of the batch; as large as the text
+  // The batch's tokens: room for tokenRoom_, the first tokenEnd_ in use. The
+  // room is taken unfilled (a batch may hold a million tokens; filling it
+  // first would cost as much as reading them) and sized from the text.
+  void GrowTokens(size_t room);
+  std::string_view* tokens_ = nullptr;
+  size_t tokenRoom_ = 0;
+  size_t tokenEnd_ = 0;
   std::vector<Mark> statements_;  // of the batch
-  size_t statementFirst_ = 0;    // the statement being read starts here in tokens_
-  std::vector<std::string_view> views_;
+  // Where the walk stands between batches.
   bool tooLong_ = false;
   Current current_;
-  bool hasOut_ = false;   // the cleaned text has begun
-  char lastOut_ = 0;      // its last character
-  bool inQuotes_ = false;  // the token split is inside quotes
-  bool quoted_ = false;    // the current token has a quoted part
+  bool canBlank_ = false;
+  bool inQuotes_ = false;
+  bool quoted_ = false;
   int64_t tokenCount_ = 0;
   size_t statementsRead_ = 0;
 };
