@@ -44,6 +44,14 @@ constexpr std::array<uint8_t, 256> MakeClasses() {
 }
 constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
 
+// What a backslash and the byte after it stand for inside quotes (0: the
+// backslash is kept as written), looked up rather than switched on.
+const std::array<char, 256> kEscapes = [] {
+  std::array<char, 256> escapes{};
+  for (int i = 0; i < 256; ++i) escapes[static_cast<size_t>(i)] = str::EscapedChar(static_cast<char>(i));
+  return escapes;
+}();
+
 inline bool Is(char c, uint8_t what) { return (kClasses[static_cast<unsigned char>(c)] & what) != 0; }
 inline bool IsControlSpace(char c) { return Is(c, kControlSpace); }
 
@@ -69,26 +77,33 @@ constexpr int RunIndex() {
 
 // Fills `ends` for the 64 bytes at `p`.
 void ClassifyBlock(const char* p, RunEnds* ends) {
-  uint64_t control = 0, space = 0, quote = 0, slash = 0, semicolon = 0, backslash = 0;
 #if defined(__SSE2__)
+  uint64_t outside = 0, inside = 0, insideUnquoted = 0, blank = 0;
   for (int k = 0; k < 64; k += 16) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-    const auto eq = [&x](char c) {
-      return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c)))));
+    const auto eq = [&x](char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
+    const auto bits = [](__m128i m) {
+      return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(m)));
     };
     const __m128i upTo13 = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(13)), x);
     const __m128i upTo6 = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(6)), x);
     // NUL, and 7 (bell) to 13 (carriage return).
-    const uint64_t controlBits =
-        eq('\0') | static_cast<uint32_t>(_mm_movemask_epi8(_mm_andnot_si128(upTo6, upTo13)));
-    control |= controlBits << k;
-    space |= eq(' ') << k;
-    quote |= eq('"') << k;
-    slash |= eq('/') << k;
-    semicolon |= eq(';') << k;
-    backslash |= eq('\\') << k;
+    const __m128i control = _mm_or_si128(eq('\0'), _mm_andnot_si128(upTo6, upTo13));
+    const __m128i space = eq(' ');
+    const __m128i quote = eq('"');
+    const __m128i spaceOrSemicolon = _mm_or_si128(space, eq(';'));
+    const __m128i insideStops = _mm_or_si128(control, _mm_or_si128(quote, eq('\\')));
+    outside |= bits(_mm_or_si128(_mm_or_si128(control, quote), _mm_or_si128(spaceOrSemicolon, eq('/')))) << k;
+    inside |= bits(insideStops) << k;
+    insideUnquoted |= bits(_mm_or_si128(insideStops, spaceOrSemicolon)) << k;
+    blank |= bits(_mm_or_si128(control, space)) << k;
   }
+  ends->stop[RunEnds::kOutside] = outside;
+  ends->stop[RunEnds::kInside] = inside;
+  ends->stop[RunEnds::kInsideUnquoted] = insideUnquoted;
+  ends->stop[RunEnds::kBlank] = ~blank;
 #else
+  uint64_t control = 0, space = 0, quote = 0, slash = 0, semicolon = 0, backslash = 0;
   for (int k = 0; k < 64; ++k) {
     const char c = p[k];
     const uint64_t bit = uint64_t{1} << k;
@@ -99,11 +114,11 @@ void ClassifyBlock(const char* p, RunEnds* ends) {
     if (c == ';') semicolon |= bit;
     if (c == '\\') backslash |= bit;
   }
-#endif
   ends->stop[RunEnds::kOutside] = control | space | quote | slash | semicolon;
   ends->stop[RunEnds::kInside] = control | quote | backslash;
   ends->stop[RunEnds::kInsideUnquoted] = control | quote | backslash | space | semicolon;
   ends->stop[RunEnds::kBlank] = ~(control | space);
+#endif
 }
 
 // Makes `ends` describe the block holding position `i` (< raw.size()).
@@ -521,12 +536,13 @@ quotes:
       i = j;
       continue;
     }
-    if (IsControlSpace(c)) {
+    const char escaped = c == '\\' && i + 1 < n ? kEscapes[static_cast<unsigned char>(p[i + 1])] : '\0';
+    if (escaped != 0) {
+      emit(escaped, kNoRaw);
+      i += 2;
+    } else if (IsControlSpace(c)) {
       blank(kNoRaw);
       ++i;
-    } else if (c == '\\' && i + 1 < n && str::EscapedChar(p[i + 1]) != 0) {
-      emit(str::EscapedChar(p[i + 1]), kNoRaw);
-      i += 2;
     } else if (c == '"') {
       emit(c, i);
       ++i;

@@ -13,8 +13,8 @@
 // fit in a bounded number of tokens. A script whose statements all fit in
 // the first batch is read once and its verdict (the outline) comes with it,
 // so the reader can refuse a bad file before running any statement without a
-// second pass; a longer one is read batch by batch, memory staying that of
-// one batch whatever the script's size.
+// second pass; a longer one is read batch by batch, the tokens kept being
+// those of one batch whatever the script's size.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
