@@ -1,5 +1,6 @@
 #include "base/StringUtil.h"
 
+#include <bit>
 #include <cstring>
 
 namespace str {
@@ -10,6 +11,21 @@ uint64_t LoadWord(const char* p, size_t n) {
   uint64_t w = 0;
   std::memcpy(&w, p, n);
   return w;
+}
+
+// The last bytes of s[0, n), from `i` on (one to seven of them), as LoadWord
+// gives them, without a copy of a length known only at run time (a library
+// call for a few bytes): whole loads that overlap, shifted into place.
+inline uint64_t LoadTail(const char* s, size_t i, size_t n) {
+  const size_t r = n - i;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (n >= 8) return LoadWord(s + n - 8, 8) >> (8 * (8 - r));
+    if (r >= 4) return LoadWord(s + i, 4) | (LoadWord(s + n - 4, 4) << (8 * (r - 4)));
+    uint64_t w = 0;
+    for (size_t k = 0; k < r; ++k) w |= uint64_t{static_cast<unsigned char>(s[i + k])} << (8 * k);
+    return w;
+  }
+  return LoadWord(s + i, r);
 }
 
 // Lower-cases the ASCII capitals among eight bytes at once: a byte gets 0x20
@@ -35,7 +51,7 @@ uint32_t HashWords(std::string_view s) {
   uint64_t h = 0x2545F4914F6CDD1Dull ^ n;
   size_t i = 0;
   for (; i + 8 <= n; i += 8) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, 8)) : LoadWord(p + i, 8));
-  if (i < n) h = Mix(h, kFold ? FoldWord(LoadWord(p + i, n - i)) : LoadWord(p + i, n - i));
+  if (i < n) h = Mix(h, kFold ? FoldWord(LoadTail(p, i, n)) : LoadTail(p, i, n));
   // The multiplications carry a byte's change only upwards, and indexes
   // take the low bits: a last round spreads every bit over the low ones too,
   // so names that differ near their end do not crowd the same slots.
@@ -89,7 +105,15 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareNoCase(a, b) == 0;
+  // Eight bytes at a time: keywords and keys are compared for every
+  // statement and setting read.
+  if (a.size() != b.size()) return false;
+  const size_t n = a.size();
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    if (FoldWord(LoadWord(a.data() + i, 8)) != FoldWord(LoadWord(b.data() + i, 8))) return false;
+  }
+  return i == n || FoldWord(LoadTail(a.data(), i, n)) == FoldWord(LoadTail(b.data(), i, n));
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {

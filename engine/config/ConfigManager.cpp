@@ -38,10 +38,20 @@ cCore_ConfigManager::cCore_ConfigManager() { parser_.SetConfigManager(this); }
 cCore_ConfigManager::~cCore_ConfigManager() = default;
 
 std::string_view cCore_ConfigManager::KeyOf(std::string_view section, std::string_view name) {
-  key_.assign(section);
-  key_.push_back('|');
+  // Settings come section by section: the folded section and its "|" stay
+  // at the front of the key from one call to the next, and only the name is
+  // folded anew.
+  if (!keyFresh_ || section != keySection_) {
+    keySection_.assign(section);
+    key_.assign(section);
+    key_.push_back('|');
+    str::ToLowerInPlace(key_);
+    keyFresh_ = true;
+  }
+  const size_t prefix = keySection_.size() + 1;
+  key_.resize(prefix);
   key_.append(name);
-  str::ToLowerInPlace(key_);
+  for (size_t i = prefix; i < key_.size(); ++i) key_[i] = str::ToLowerChar(key_[i]);
   return key_;
 }
 

@@ -115,6 +115,8 @@ class cCore_ConfigManager {
 
   SettingsStore store_;
   std::string key_;
+  std::string keySection_;  // the section `key_` begins with, as given
+  bool keyFresh_ = false;   // key_ begins with keySection_ folded
   ConfigParser parser_;
   DisplaySettings display_{};
   DisplaySettings savedDisplay_{};

@@ -203,8 +203,13 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
   }
 
   // The whole text is checked before any statement runs: a refused file
-  // changes nothing.
-  const ScriptTokenizer::Outline outline = ScriptTokenizer::Check(text);
+  // changes nothing. A script that fits in one batch gives its verdict with
+  // its statements; a longer one is checked on its own first.
+  ScriptTokenizer tokenizer;
+  tokenizer.Start(text, kMaxStatementTokens);
+  tokenizer.ReadBatch();
+  const ScriptTokenizer::Outline outline =
+      tokenizer.AtEnd() ? tokenizer.GetOutline() : ScriptTokenizer::Check(text);
   if (outline.endsOpen) {
     platform::DebugPrintf("[ConfigParser::ReadText] %s: ends inside quotes or a comment (truncated?); not read\n",
                           name.c_str());
@@ -233,21 +238,24 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
   handler_ = handler;
   ++nesting_;
   int refused = 0;
-  ScriptTokenizer tokenizer;
-  tokenizer.Scan(text, kMaxStatementTokens, [&](const std::vector<std::string_view>& statement, bool tooLong) {
-    CoreStatus result = status::Fail;
-    if (!tooLong) result = RunStatement(statement);
-    if (status::Succeeded(result)) return;
-    // A configuration file is read twice: once for its settings and once,
-    // after the languages exist, for its keyword blocks. Each pass answers
-    // for its own statements only, so a block is not reported by the first.
-    if (!tooLong && handler_ == StatementHandler::Settings && !IsSettingsKeyword(statement[0])) return;
-    if (++refused <= kMaxReportedStatements) {
-      const std::string keyword(statement.empty() ? std::string_view() : statement[0]);
-      platform::DebugPrintf("[ConfigParser::ReadText] %s: statement \"%s\"%s refused\n", name.c_str(),
-                            keyword.c_str(), tooLong ? " (too many tokens)" : "");
+  do {
+    for (size_t s = 0; s < tokenizer.StatementCount(); ++s) {
+      bool tooLong = false;
+      const std::span<const std::string_view> statement = tokenizer.Statement(s, &tooLong);
+      CoreStatus result = status::Fail;
+      if (!tooLong) result = RunStatement(statement);
+      if (status::Succeeded(result)) continue;
+      // A configuration file is read twice: once for its settings and once,
+      // after the languages exist, for its keyword blocks. Each pass answers
+      // for its own statements only, so a block is not reported by the first.
+      if (!tooLong && handler_ == StatementHandler::Settings && !IsSettingsKeyword(statement[0])) continue;
+      if (++refused <= kMaxReportedStatements) {
+        const std::string keyword(statement.empty() ? std::string_view() : statement[0]);
+        platform::DebugPrintf("[ConfigParser::ReadText] %s: statement \"%s\"%s refused\n", name.c_str(),
+                              keyword.c_str(), tooLong ? " (too many tokens)" : "");
+      }
     }
-  });
+  } while (tokenizer.ReadBatch());
   if (refused > kMaxReportedStatements) {
     platform::DebugPrintf("[ConfigParser::ReadText] %s: %d statements refused in all\n", name.c_str(), refused);
   }
@@ -256,7 +264,7 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
   return status::Ok;
 }
 
-CoreStatus ConfigParser::RunStatement(const std::vector<std::string_view>& tokens) {
+CoreStatus ConfigParser::RunStatement(std::span<const std::string_view> tokens) {
   if (handler_ == StatementHandler::Settings) return SettingsStatement(tokens);
   // Command handlers take their tokens as strings.
   CStringArray strings(tokens.begin(), tokens.end());
@@ -268,15 +276,16 @@ bool ConfigParser::IsSettingsKeyword(std::string_view keyword) {
          str::EqualsNoCase(keyword, "bind") || keyword == "}";
 }
 
-CoreStatus ConfigParser::SettingsStatement(const std::vector<std::string_view>& tokens) {
+CoreStatus ConfigParser::SettingsStatement(std::span<const std::string_view> tokens) {
   const std::string_view keyword = tokens[0];
-  if (str::EqualsNoCase(keyword, "settings") && tokens.size() >= 2) {
-    section_.assign(tokens[1]);
-    return status::Ok;
-  }
+  // "setting" first: nearly every statement of a configuration file is one.
   if (str::EqualsNoCase(keyword, "setting") && tokens.size() >= 3) {
     if (!configManager_) return status::Fail;
     configManager_->SetValue(section_, tokens[1], tokens[2]);
+    return status::Ok;
+  }
+  if (str::EqualsNoCase(keyword, "settings") && tokens.size() >= 2) {
+    section_.assign(tokens[1]);
     return status::Ok;
   }
   if (keyword == "}") {

@@ -7,11 +7,12 @@
 // and resolves the escapes inside quotes; the token split cuts the cleaned
 // text; statements end at ";", "{" and "}". The reader applies them all in
 // one pass (ScriptTokenizer), then hands each statement to the active
-// statement handler. The whole text is checked before any statement runs, so
+// statement handler. The whole text is judged before any statement runs, so
 // a refused file changes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,11 +87,11 @@ class ConfigParser : public CoreParser {
   static int64_t SplitStatements(std::string_view cleaned, const std::function<void(CStringArray&, bool tooLong)>& each);
 
  private:
-  CoreStatus RunStatement(const std::vector<std::string_view>& tokens);
+  CoreStatus RunStatement(std::span<const std::string_view> tokens);
   // The words the settings pass answers for; every other statement belongs
   // to the command pass.
   static bool IsSettingsKeyword(std::string_view keyword);
-  CoreStatus SettingsStatement(const std::vector<std::string_view>& tokens);
+  CoreStatus SettingsStatement(std::span<const std::string_view> tokens);
   CoreStatus CommandStatement(CStringArray& tokens);
 
   cCore_GlobalWrapper* target_ = nullptr;

@@ -1,8 +1,13 @@
 #include "engine/config/ScriptTokenizer.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
+#include <memory>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/StringUtil.h"
 
@@ -39,14 +44,110 @@ constexpr std::array<uint8_t, 256> MakeClasses() {
 }
 constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
 
+// What a backslash and the byte after it stand for inside quotes (0: the
+// backslash is kept as written), looked up rather than switched on.
+const std::array<char, 256> kEscapes = [] {
+  std::array<char, 256> escapes{};
+  for (int i = 0; i < 256; ++i) escapes[static_cast<size_t>(i)] = str::EscapedChar(static_cast<char>(i));
+  return escapes;
+}();
+
 inline bool Is(char c, uint8_t what) { return (kClasses[static_cast<unsigned char>(c)] & what) != 0; }
 inline bool IsControlSpace(char c) { return Is(c, kControlSpace); }
 
-// The first position from `i` whose byte has class `what` clear, or `n`.
-inline size_t SkipWhile(std::string_view raw, size_t i, uint8_t what) {
+// The bytes of a 64-byte block of the text that end a run of each class:
+// bit k stands for byte base + k. Worked out once per block, so finding where
+// a run ends is a shift and a bit count whatever the run's length, and the
+// next run's search does not wait on loads and compares of its own.
+struct RunEnds {
+  enum { kOutside, kInside, kInsideUnquoted, kBlank, kCount };
+  size_t base = 0;
+  uint64_t stop[kCount] = {};
+};
+
+template <uint8_t kWhat>
+constexpr int RunIndex() {
+  if constexpr (kWhat == kPlainOutside) return RunEnds::kOutside;
+  if constexpr (kWhat == kPlainInside) return RunEnds::kInside;
+  if constexpr (kWhat == kPlainInsideUnquoted) return RunEnds::kInsideUnquoted;
+  static_assert(kWhat == kPlainOutside || kWhat == kPlainInside || kWhat == kPlainInsideUnquoted ||
+                kWhat == kBlankOutside);
+  return RunEnds::kBlank;
+}
+
+// Fills `ends` for the 64 bytes at `p`.
+void ClassifyBlock(const char* p, RunEnds* ends) {
+#if defined(__SSE2__)
+  uint64_t outside = 0, inside = 0, insideUnquoted = 0, blank = 0;
+  for (int k = 0; k < 64; k += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+    const auto eq = [&x](char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
+    const auto bits = [](__m128i m) {
+      return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(m)));
+    };
+    const __m128i upTo13 = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(13)), x);
+    const __m128i upTo6 = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(6)), x);
+    // NUL, and 7 (bell) to 13 (carriage return).
+    const __m128i control = _mm_or_si128(eq('\0'), _mm_andnot_si128(upTo6, upTo13));
+    const __m128i space = eq(' ');
+    const __m128i quote = eq('"');
+    const __m128i spaceOrSemicolon = _mm_or_si128(space, eq(';'));
+    const __m128i insideStops = _mm_or_si128(control, _mm_or_si128(quote, eq('\\')));
+    outside |= bits(_mm_or_si128(_mm_or_si128(control, quote), _mm_or_si128(spaceOrSemicolon, eq('/')))) << k;
+    inside |= bits(insideStops) << k;
+    insideUnquoted |= bits(_mm_or_si128(insideStops, spaceOrSemicolon)) << k;
+    blank |= bits(_mm_or_si128(control, space)) << k;
+  }
+  ends->stop[RunEnds::kOutside] = outside;
+  ends->stop[RunEnds::kInside] = inside;
+  ends->stop[RunEnds::kInsideUnquoted] = insideUnquoted;
+  ends->stop[RunEnds::kBlank] = ~blank;
+#else
+  uint64_t control = 0, space = 0, quote = 0, slash = 0, semicolon = 0, backslash = 0;
+  for (int k = 0; k < 64; ++k) {
+    const char c = p[k];
+    const uint64_t bit = uint64_t{1} << k;
+    if (IsControlSpace(c)) control |= bit;
+    if (c == ' ') space |= bit;
+    if (c == '"') quote |= bit;
+    if (c == '/') slash |= bit;
+    if (c == ';') semicolon |= bit;
+    if (c == '\\') backslash |= bit;
+  }
+  ends->stop[RunEnds::kOutside] = control | space | quote | slash | semicolon;
+  ends->stop[RunEnds::kInside] = control | quote | backslash;
+  ends->stop[RunEnds::kInsideUnquoted] = control | quote | backslash | space | semicolon;
+  ends->stop[RunEnds::kBlank] = ~(control | space);
+#endif
+}
+
+// Makes `ends` describe the block holding position `i` (< raw.size()).
+void LoadBlock(std::string_view raw, size_t i, RunEnds* ends) {
+  const size_t base = i & ~size_t{63};
+  ends->base = base;
+  if (base + 64 <= raw.size()) {
+    ClassifyBlock(raw.data() + base, ends);
+    return;
+  }
+  // The last, short block: padded with quote marks, which end a run of every
+  // class, so the text's end is found as a run end too.
+  char padded[64];
+  std::memset(padded, '"', sizeof padded);
+  std::memcpy(padded, raw.data() + base, raw.size() - base);
+  ClassifyBlock(padded, ends);
+}
+
+// The first position from `i` whose byte is not of class `kWhat`, or `n`.
+template <uint8_t kWhat>
+[[gnu::always_inline]] inline size_t SkipWhile(std::string_view raw, size_t i, RunEnds* ends) {
   const size_t n = raw.size();
-  while (i < n && Is(raw[i], what)) ++i;
-  return i;
+  for (;;) {
+    if (i >= n) return n;
+    if (i - ends->base >= 64) LoadBlock(raw, i, ends);
+    const uint64_t stop = ends->stop[RunIndex<kWhat>()] >> (i - ends->base);
+    if (stop != 0) return std::min(n, i + static_cast<size_t>(std::countr_zero(stop)));
+    i = ends->base + 64;
+  }
 }
 
 // Eight bytes at a time: the high bit of each byte of the answer is set
@@ -156,217 +257,330 @@ ScriptTokenizer::Outline ScriptTokenizer::Check(std::string_view raw) {
   return outline;
 }
 
-// The helpers run for every token and most characters: defined ahead of
-// Scan so they are compiled into it.
-// White space in the cleaned text is one blank, never first, never doubled.
-[[gnu::always_inline]] inline void ScriptTokenizer::Blank(size_t rawPos) {
-  if (hasOut_ && lastOut_ != ' ') Emit(' ', rawPos);
+ScriptTokenizer::~ScriptTokenizer() {
+  if (tokens_) std::allocator<std::string_view>().deallocate(tokens_, tokenRoom_);
 }
 
-// One character of the cleaned text, to the token split. `rawPos` is where
-// the character stands in the raw text, or kNoRaw when it stands for
-// something else there (an escape, folded white space).
-[[gnu::always_inline]] inline void ScriptTokenizer::Emit(char c, size_t rawPos) {
-  hasOut_ = true;
-  lastOut_ = c;
-  if (c == '"') {
-    // Quote marks switch quoting and are dropped; what they enclose is data.
-    inQuotes_ = !inQuotes_;
-    quoted_ = true;
-    return;
+void ScriptTokenizer::GrowTokens(size_t room) {
+  std::allocator<std::string_view> allocator;
+  std::string_view* more = allocator.allocate(room);
+  if (tokens_) {
+    std::uninitialized_copy_n(tokens_, tokenEnd_, more);
+    allocator.deallocate(tokens_, tokenRoom_);
   }
-  if (inQuotes_) {
-    Append(c, rawPos);
-    return;
-  }
-  if (c == ' ' || c == ';') {
-    // Quoted text is a token even when empty: "" is an empty value.
-    if (current_.length > 0 || quoted_) FinishToken();
-    if (c == ';') {
-      Append(c, rawPos);
-      FinishToken();
-    }
-    return;
-  }
-  Append(c, rawPos);
+  tokens_ = more;
+  tokenRoom_ = room;
 }
 
-[[gnu::always_inline]] inline void ScriptTokenizer::Append(char c, size_t rawPos) {
-  if (!current_.inBuffer && rawPos != kNoRaw) {
-    if (current_.length == 0) current_.offset = rawPos;
-    if (current_.offset + current_.length == rawPos) {
-      ++current_.length;
-      return;
-    }
-  }
-  SpellOut();
-  buffer_.push_back(c);
-  ++current_.length;
-}
-
-// Appends raw[from, to), all of it token characters as written.
-[[gnu::always_inline]] inline void ScriptTokenizer::AppendRun(size_t from, size_t to) {
-  hasOut_ = true;
-  lastOut_ = raw_[to - 1];
-  if (!current_.inBuffer) {
-    if (current_.length == 0) current_.offset = from;
-    if (current_.offset + current_.length == from) {
-      current_.length += to - from;
-      return;
-    }
-  }
-  SpellOut();
-  buffer_.append(raw_.substr(from, to - from));
-  current_.length += to - from;
-}
-
-// Moves the current token into the buffer so characters that do not follow
-// it in the raw text can be added.
-inline void ScriptTokenizer::SpellOut() {
-  if (current_.inBuffer) return;
-  const std::string_view sofar = raw_.substr(current_.offset, current_.length);
-  current_.offset = buffer_.size();
-  current_.inBuffer = true;
-  buffer_.append(sofar);
-}
-
-int64_t ScriptTokenizer::Scan(std::string_view raw, size_t maxStatementTokens, const StatementFn& each) {
+void ScriptTokenizer::Start(std::string_view raw, size_t maxStatementTokens, size_t batchTokens) {
   raw_ = raw;
   maxTokens_ = maxStatementTokens;
-  each_ = &each;
-  buffer_.clear();
-  tokens_.clear();
+  batchTokens_ = batchTokens;
+  pos_ = 0;
+  state_ = State::Normal;
+  atEnd_ = false;
+  tokenEnd_ = 0;
+  statements_.clear();
   tooLong_ = false;
-  current_ = Span{};
-  hasOut_ = false;
-  lastOut_ = 0;
+  current_ = Current{};
+  canBlank_ = false;
   inQuotes_ = false;
   quoted_ = false;
   tokenCount_ = 0;
-
-  enum class State { Normal, Quotes, LineComment, BlockComment };
-  State state = State::Normal;
-  const size_t n = raw.size();
-  size_t i = 0;
-  while (i < n) {
-    const char c = raw[i];
-    switch (state) {
-      case State::LineComment: {
-        // The line end goes with the comment.
-        const size_t end = raw.find('\n', i);
-        if (end == std::string_view::npos) {
-          i = n;
-        } else {
-          state = State::Normal;
-          i = end + 1;
-        }
-        break;
-      }
-      case State::BlockComment: {
-        const size_t end = raw.find("*/", i);
-        if (end == std::string_view::npos) {
-          i = n;
-        } else {
-          state = State::Normal;
-          i = end + 2;
-        }
-        break;
-      }
-      case State::Quotes: {
-        const uint8_t plain = inQuotes_ ? kPlainInside : kPlainInsideUnquoted;
-        if (Is(c, plain)) {
-          const size_t j = SkipWhile(raw, i + 1, plain);
-          AppendRun(i, j);
-          i = j;
-          break;
-        }
-        if (IsControlSpace(c)) {
-          Blank(kNoRaw);
-          ++i;
-        } else if (c == '\\' && i + 1 < n && str::EscapedChar(raw[i + 1]) != 0) {
-          Emit(str::EscapedChar(raw[i + 1]), kNoRaw);
-          i += 2;
-        } else {
-          if (c == '"') state = State::Normal;
-          Emit(c, i);
-          ++i;
-        }
-        break;
-      }
-      case State::Normal: {
-        if (!inQuotes_ && Is(c, kPlainOutside)) {
-          const size_t j = SkipWhile(raw, i + 1, kPlainOutside);
-          AppendRun(i, j);
-          i = j;
-          break;
-        }
-        if (!inQuotes_ && Is(c, kBlankOutside)) {
-          // A run of white space outside quotes: one blank, which ends the
-          // token being read.
-          const size_t j = SkipWhile(raw, i + 1, kBlankOutside);
-          Blank(kNoRaw);
-          i = j;
-          break;
-        }
-        const char next = i + 1 < n ? raw[i + 1] : '\0';
-        if (c == ' ') {
-          Blank(i);
-          ++i;
-        } else if (IsControlSpace(c)) {
-          Blank(kNoRaw);
-          ++i;
-        } else if (c == '"') {
-          state = State::Quotes;
-          Emit(c, i);
-          ++i;
-        } else if (c == '/' && next == '/') {
-          state = State::LineComment;
-          i += 2;
-        } else if (c == '/' && next == '*') {
-          state = State::BlockComment;
-          i += 2;
-        } else {
-          Emit(c, i);
-          ++i;
-        }
-        break;
-      }
-    }
+  statementsRead_ = 0;
+  if (raw.size() >= kMaxText) {
+    state_ = State::BlockComment;
+    pos_ = raw.size();
+    atEnd_ = true;
+    return;
   }
-  if (current_.length > 0 || quoted_) FinishToken();
-  FinishStatement();
-  each_ = nullptr;
-  return tokenCount_;
+  // A batch's spelled-out tokens never take more bytes than the text they
+  // come from, so the buffer never moves and tokens in it are plain views.
+  buffer_.reset(new char[raw.size() + kSpare]);
+  // About one token in 16 bytes of a settings file; a batch never holds more
+  // than one statement past its limit.
+  const size_t likely = std::min(raw.size() / 16 + 64, batchTokens + maxStatementTokens + 1);
+  if (likely > tokenRoom_) GrowTokens(likely);
 }
 
-void ScriptTokenizer::FinishToken() {
-  ++tokenCount_;
-  const std::string_view token = View(current_);
-  const bool end = !quoted_ && (token == ";" || token == "{" || token == "}");
-  if (!end) {
-    if (tokens_.size() < maxTokens_) {
-      tokens_.push_back(current_);
+ScriptTokenizer::Outline ScriptTokenizer::GetOutline() const {
+  Outline outline;
+  outline.endsOpen = state_ == State::Quotes || state_ == State::BlockComment;
+  outline.quotesOpen = inQuotes_;
+  outline.hasTokens = tokenCount_ > 0;
+  outline.statementEnds = statementsRead_;
+  return outline;
+}
+
+std::span<const std::string_view> ScriptTokenizer::Statement(size_t index, bool* tooLong) const {
+  const Mark& m = statements_[index];
+  *tooLong = m.tooLong;
+  return std::span<const std::string_view>(tokens_ + m.first, m.end - m.first);
+}
+
+bool ScriptTokenizer::ReadBatch() {
+  tokenEnd_ = 0;
+  statements_.clear();
+  if (atEnd_) return false;
+
+  // The walk keeps its state in locals: the compiler holds them in
+  // registers, where members would be reloaded after every byte stored.
+  const char* const p = raw_.data();
+  const size_t n = raw_.size();
+  char* const buffer = buffer_.get();
+  size_t used = 0;  // bytes of the buffer in use
+  const size_t maxTokens = maxTokens_;
+  const size_t batchTokens = batchTokens_;
+  std::string_view* tokens = tokens_;
+  size_t tokenEnd = 0, tokenRoom = tokenRoom_;
+  size_t statementFirst = 0;  // the statement being read starts here in tokens
+  bool tooLong = tooLong_, batchFull = false;
+  Current current = current_;
+  bool canBlank = canBlank_;  // a blank now would be kept: the cleaned text has begun and is not at a blank
+  bool inQuotes = inQuotes_;  // the token split is inside quotes
+  bool quoted = quoted_;      // the current token has a quoted part
+  int64_t tokenCount = tokenCount_;
+
+  // Copies raw[from, from + count) to the end of the buffer. Pieces are
+  // short: a copy of a fixed kSpare bytes, where the text has them, is
+  // cheaper than one of just the piece's length (the buffer has them).
+  const auto copyFromRaw = [&](size_t from, size_t count) __attribute__((always_inline)) {
+    if (count <= kSpare && from + kSpare <= n) {
+      std::memcpy(buffer + used, p + from, kSpare);
     } else {
-      tooLong_ = true;
+      std::memcpy(buffer + used, p + from, count);
     }
-  } else {
-    // A "}" belongs to the statement it ends; ";" and "{" do not.
-    if (token == "}") tokens_.push_back(current_);
-    FinishStatement();
+    used += count;
+  };
+  // Moves the current token into the buffer so characters that do not
+  // follow it in the raw text can be added.
+  const auto spellOut = [&]() __attribute__((always_inline)) {
+    if (current.inBuffer) return;
+    const size_t from = current.offset;
+    current.offset = used;
+    current.inBuffer = true;
+    copyFromRaw(from, current.length);
+  };
+  // One character to the current token; `rawPos` is where it stands in
+  // the raw text, or kNoRaw when it stands for something else there (an
+  // escape, folded white space).
+  const auto append = [&](char c, size_t rawPos) __attribute__((always_inline)) {
+    if (!current.inBuffer && rawPos != kNoRaw) {
+      if (current.length == 0) current.offset = rawPos;
+      if (current.offset + current.length == rawPos) {
+        ++current.length;
+        return;
+      }
+    }
+    spellOut();
+    buffer[used++] = c;
+    ++current.length;
+  };
+  // Appends raw[from, to), all of it token characters as written.
+  const auto appendRun = [&](size_t from, size_t to) __attribute__((always_inline)) {
+    if (!current.inBuffer) {
+      if (current.length == 0) current.offset = from;
+      if (current.offset + current.length == from) {
+        current.length += to - from;
+        return;
+      }
+    }
+    spellOut();
+    copyFromRaw(from, to - from);
+    current.length += to - from;
+  };
+  const auto finishStatement = [&]() __attribute__((always_inline)) {
+    if (tokenEnd > statementFirst || tooLong) {
+      statements_.push_back(
+          Mark{static_cast<uint32_t>(statementFirst), static_cast<uint32_t>(tokenEnd), tooLong});
+      statementFirst = tokenEnd;
+      if (tokenEnd >= batchTokens) batchFull = true;
+    }
+    tooLong = false;
+  };
+  const auto finishToken = [&]() __attribute__((always_inline)) {
+    ++tokenCount;
+    const char* at = (current.inBuffer ? buffer : p) + current.offset;
+    // Only a bare ";", "{" or "}" ends a statement.
+    char end = 0;
+    if (!quoted && current.length == 1 && (*at == ';' || *at == '{' || *at == '}')) end = *at;
+    // A "}" belongs to the statement it ends (even past the limit); ";" and
+    // "{" do not.
+    if (end == '}' || (end == 0 && tokenEnd - statementFirst < maxTokens)) {
+      if (tokenEnd == tokenRoom) {
+        tokenEnd_ = tokenEnd;
+        GrowTokens(std::max<size_t>(tokenRoom * 2, 1024));
+        tokens = tokens_;
+        tokenRoom = tokenRoom_;
+      }
+      std::construct_at(tokens + tokenEnd++, at, current.length);
+    } else if (end == 0) {
+      tooLong = true;
+    }
+    if (end != 0) finishStatement();
+    current = Current{};
+    quoted = false;
+  };
+  // One character of the cleaned text, to the token split.
+  const auto emit = [&](char c, size_t rawPos) __attribute__((always_inline)) {
+    canBlank = c != ' ';
+    if (c == '"') {
+      // Quote marks switch quoting and are dropped; what they enclose is data.
+      inQuotes = !inQuotes;
+      quoted = true;
+      return;
+    }
+    if (inQuotes) {
+      append(c, rawPos);
+      return;
+    }
+    if (c == ' ' || c == ';') {
+      // Quoted text is a token even when empty: "" is an empty value.
+      if (current.length > 0 || quoted) finishToken();
+      if (c == ';') {
+        append(c, rawPos);
+        finishToken();
+      }
+      return;
+    }
+    append(c, rawPos);
+  };
+  // White space in the cleaned text is one blank, never first, never doubled.
+  const auto blank = [&](size_t rawPos) __attribute__((always_inline)) {
+    if (canBlank) emit(' ', rawPos);
+  };
+
+  const std::string_view raw = raw_;
+  State state = state_;
+  size_t i = pos_;
+  RunEnds ends;
+  ends.base = n + 64;  // no block yet: every position is outside it
+  // Each state of the cleaning has its own loop, so the branches of one are
+  // predicted apart from the other's. Comments are passed over where they
+  // start; only a text that ends inside one leaves its state set.
+  if (state == State::Quotes) goto quotes;
+  if (state != State::Normal) goto done;
+
+normal:
+  while (i < n && !batchFull) {
+    const char c = p[i];
+    if (!inQuotes) {
+      if (Is(c, kPlainOutside)) {
+        const size_t j = SkipWhile<kPlainOutside>(raw, i + 1, &ends);
+        appendRun(i, j);
+        canBlank = true;
+        i = j;
+        continue;
+      }
+      if (Is(c, kBlankOutside)) {
+        // A run of white space outside quotes: one blank, which ends the
+        // token being read.
+        const size_t j = SkipWhile<kBlankOutside>(raw, i + 1, &ends);
+        blank(kNoRaw);
+        i = j;
+        continue;
+      }
+    }
+    const char next = i + 1 < n ? p[i + 1] : '\0';
+    if (c == ' ') {
+      blank(i);
+      ++i;
+    } else if (IsControlSpace(c)) {
+      blank(kNoRaw);
+      ++i;
+    } else if (c == '"') {
+      emit(c, i);
+      ++i;
+      state = State::Quotes;
+      goto quotes;
+    } else if (c == '/' && next == '/') {
+      // The line end goes with the comment.
+      const size_t end = raw.find('\n', i + 2);
+      if (end == std::string_view::npos) {
+        state = State::LineComment;
+        i = n;
+      } else {
+        i = end + 1;
+      }
+    } else if (c == '/' && next == '*') {
+      const size_t end = raw.find("*/", i + 2);
+      if (end == std::string_view::npos) {
+        state = State::BlockComment;
+        i = n;
+      } else {
+        i = end + 2;
+      }
+    } else {
+      emit(c, i);
+      ++i;
+    }
   }
-  current_ = Span{};
-  quoted_ = false;
+  goto done;
+
+quotes:
+  while (i < n && !batchFull) {
+    const char c = p[i];
+    if (inQuotes) {
+      if (Is(c, kPlainInside)) {
+        const size_t j = SkipWhile<kPlainInside>(raw, i + 1, &ends);
+        appendRun(i, j);
+        canBlank = p[j - 1] != ' ';
+        i = j;
+        continue;
+      }
+    } else if (Is(c, kPlainInsideUnquoted)) {
+      // Blanks are not part of this run, so it never ends in one.
+      const size_t j = SkipWhile<kPlainInsideUnquoted>(raw, i + 1, &ends);
+      appendRun(i, j);
+      canBlank = true;
+      i = j;
+      continue;
+    }
+    const char escaped = c == '\\' && i + 1 < n ? kEscapes[static_cast<unsigned char>(p[i + 1])] : '\0';
+    if (escaped != 0) {
+      emit(escaped, kNoRaw);
+      i += 2;
+    } else if (IsControlSpace(c)) {
+      blank(kNoRaw);
+      ++i;
+    } else if (c == '"') {
+      emit(c, i);
+      ++i;
+      state = State::Normal;
+      goto normal;
+    } else {
+      emit(c, i);
+      ++i;
+    }
+  }
+
+done:
+  if (i >= n && !batchFull) {
+    if (current.length > 0 || quoted) finishToken();
+    finishStatement();
+    atEnd_ = true;
+  }
+  pos_ = i;
+  state_ = state;
+  tokenEnd_ = tokenEnd;
+  tooLong_ = tooLong;
+  current_ = current;
+  canBlank_ = canBlank;
+  inQuotes_ = inQuotes;
+  quoted_ = quoted;
+  tokenCount_ = tokenCount;
+  statementsRead_ += statements_.size();
+  return true;
 }
 
-void ScriptTokenizer::FinishStatement() {
-  if (!tokens_.empty() || tooLong_) {
-    views_.clear();
-    for (const Span& s : tokens_) views_.push_back(View(s));
-    (*each_)(views_, tooLong_);
+int64_t ScriptTokenizer::Scan(std::string_view raw, size_t maxStatementTokens, const StatementFn& each) {
+  Start(raw, maxStatementTokens);
+  while (ReadBatch()) {
+    for (size_t s = 0; s < StatementCount(); ++s) {
+      bool tooLong = false;
+      const std::span<const std::string_view> tokens = Statement(s, &tooLong);
+      each(tokens, tooLong);
+    }
   }
-  tokens_.clear();
-  tooLong_ = false;
-  // The buffer serves one statement; the token being read (a separator)
-  // is done with too.
-  buffer_.clear();
+  return tokenCount_;
 }

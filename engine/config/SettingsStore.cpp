@@ -10,9 +10,9 @@ uint32_t SettingsStore::FindGroup(std::string_view key) const {
 }
 
 void SettingsStore::Set(std::string_view key, std::string_view value) {
-  const std::string_view name = GroupName(key);
   uint32_t g = lastGroup_;
-  if (g == PositionIndex::kNone || groups_[g].name != name) {
+  if (g == PositionIndex::kNone || !InGroup(key, groups_[g].name)) {
+    const std::string_view name = GroupName(key);
     const auto newGroup = static_cast<uint32_t>(groups_.size());
     g = groupIndex_.FindOrInsert(str::HashBytes(name), newGroup,
                                  [&](uint32_t i) { return groups_[i].name == name; });

@@ -43,6 +43,12 @@ class SettingsStore {
     PositionIndex index;    // of entries, by HashBytes of the whole key
   };
   static std::string_view GroupName(std::string_view key) { return key.substr(0, key.find('|')); }
+  // GroupName(key) == name, found without looking for the "|": most keys
+  // belong to the group stored into last (a group's name never holds one).
+  static bool InGroup(std::string_view key, std::string_view name) {
+    return key.size() >= name.size() && (key.size() == name.size() || key[name.size()] == '|') &&
+           key.substr(0, name.size()) == name;
+  }
   // The group of `key`, or PositionIndex::kNone.
   uint32_t FindGroup(std::string_view key) const;
 

@@ -75,6 +75,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(cleanOk == !outline.endsOpen);
   if (cleanOk) Check((staged < 0) == outline.quotesOpen);
   if (staged >= 0) Check((staged > 0) == outline.hasTokens);
+  // The verdict the tokenizer gives along with its statements is the
+  // quick walk's, as far as the reader asks for it.
+  ScriptTokenizer whole;
+  whole.Start(text, ConfigParser::kMaxStatementTokens);
+  while (whole.ReadBatch()) {
+  }
+  const ScriptTokenizer::Outline read = whole.GetOutline();
+  Check(read.endsOpen == outline.endsOpen);
+  if (!outline.endsOpen) Check(read.quotesOpen == outline.quotesOpen);
+  if (!outline.endsOpen && !outline.quotesOpen) Check(read.hasTokens == outline.hasTokens);
   if (staged >= 0) {
     std::vector<std::string> byStages, onePass;
     auto join = [](const auto& tokens, bool tooLong) {
@@ -86,11 +96,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                   [&](CStringArray& tokens, bool tooLong) { byStages.push_back(join(tokens, tooLong)); });
     ScriptTokenizer tokenizer;
     const int64_t count = tokenizer.Scan(text, ConfigParser::kMaxStatementTokens,
-                                         [&](const std::vector<std::string_view>& tokens, bool tooLong) {
+                                         [&](std::span<const std::string_view> tokens, bool tooLong) {
                                            onePass.push_back(join(tokens, tooLong));
                                          });
     Check(count == staged);
     Check(byStages == onePass);
+    // Read in small batches, the statements are the same.
+    std::vector<std::string> batched;
+    ScriptTokenizer small;
+    small.Start(text, ConfigParser::kMaxStatementTokens, 3);
+    while (small.ReadBatch()) {
+      for (size_t s = 0; s < small.StatementCount(); ++s) {
+        bool tooLong = false;
+        const auto tokens = small.Statement(s, &tooLong);
+        batched.push_back(join(tokens, tooLong));
+      }
+    }
+    Check(small.TokenCount() == staged);
+    Check(batched == onePass);
   }
 
   // The command reader on the same text, with no languages: every command

@@ -11,6 +11,7 @@
 #include "engine/config/ConfigParser.h"
 #include "engine/config/CoreLanguage.h"
 #include "engine/config/LanguageManager.h"
+#include "engine/config/ScriptTokenizer.h"
 #include "engine/config/tests/ConfigTestFixture.h"
 #include "platform/DebugOutput.h"
 
@@ -191,6 +192,30 @@ TEST_F(ConfigReadTest, BadInputsAreRefusedCleanly) {
     EXPECT_EQ(config_.GetParser()->GetSection(), "") << c.what;
     EXPECT_TRUE(capture.Contains("[ConfigParser::ReadText]")) << c.what;
   }
+}
+
+// A script with more tokens than the reader takes in one go is judged whole
+// before any of it runs, then run in parts.
+TEST_F(ConfigReadTest, ScriptsLongerThanOneBatchAreJudgedWholeFirst) {
+  std::string statements;
+  const size_t count = ScriptTokenizer::kBatchTokens / 3 + 1000;
+  statements.reserve(count * 14 + 64);
+  statements += "settings long;";
+  for (size_t i = 0; i < count; ++i) statements += "setting k " + std::to_string(i % 10) + ";";
+  config_.SetValue("keep", "me", "1");
+  {
+    platform::ScopedDebugCapture capture;
+    EXPECT_EQ(Read(statements + " setting last \"open"), status::Fail);
+    EXPECT_TRUE(capture.Contains("ends inside quotes"));
+    EXPECT_EQ(Read(statements + " setting last \"x\\\"y\";"), status::Fail);
+    EXPECT_TRUE(capture.Contains("quotes never close"));
+  }
+  EXPECT_EQ(config_.GetStore().Size(), 1u);
+  EXPECT_EQ(config_.GetParser()->GetSection(), "");
+
+  ASSERT_EQ(Read(statements + " setting last \"done\";"), status::Ok);
+  EXPECT_EQ(Get("long", "k"), std::to_string((count - 1) % 10));
+  EXPECT_EQ(Get("long", "last"), "done");
 }
 
 TEST_F(ConfigReadTest, BadFilesAreRefusedCleanly) {

@@ -17,7 +17,7 @@ struct Reading {
   std::vector<std::string> statements;  // "tok|tok|tok", "!" in front when too long
 };
 
-std::string Joined(const std::vector<std::string_view>& tokens, bool tooLong) {
+std::string Joined(std::span<const std::string_view> tokens, bool tooLong) {
   std::string joined = tooLong ? "!" : "";
   for (size_t i = 0; i < tokens.size(); ++i) (joined += i ? "|" : "") += tokens[i];
   return joined;
@@ -41,19 +41,46 @@ Reading ByStages(std::string_view raw) {
   return r;
 }
 
-Reading InOnePass(std::string_view raw, size_t limit) {
+// Read batch by batch, `batchTokens` at most in each; the verdict is the
+// one the tokenizer gives at the end, checked against the quick walk's.
+Reading InOnePass(std::string_view raw, size_t limit, size_t batchTokens = ScriptTokenizer::kBatchTokens) {
   Reading r;
-  const ScriptTokenizer::Outline outline = ScriptTokenizer::Check(raw);
-  if (outline.endsOpen || outline.quotesOpen) {
-    r.refused = true;
-    return r;
-  }
   ScriptTokenizer tokenizer;
-  r.tokens = tokenizer.Scan(raw, limit, [&](const std::vector<std::string_view>& tokens, bool tooLong) {
-    r.statements.push_back(Joined(tokens, tooLong));
-  });
-  EXPECT_EQ(outline.hasTokens, r.tokens > 0) << raw;
+  tokenizer.Start(raw, limit, batchTokens);
+  while (tokenizer.ReadBatch()) {
+    for (size_t s = 0; s < tokenizer.StatementCount(); ++s) {
+      bool tooLong = false;
+      const std::span<const std::string_view> tokens = tokenizer.Statement(s, &tooLong);
+      r.statements.push_back(Joined(tokens, tooLong));
+    }
+  }
+  EXPECT_TRUE(tokenizer.AtEnd());
+  r.tokens = tokenizer.TokenCount();
+  const ScriptTokenizer::Outline outline = tokenizer.GetOutline();
+  const ScriptTokenizer::Outline quick = ScriptTokenizer::Check(raw);
+  EXPECT_EQ(outline.endsOpen, quick.endsOpen) << raw;
+  if (!quick.endsOpen) {
+    EXPECT_EQ(outline.quotesOpen, quick.quotesOpen) << raw;
+  }
+  if (!quick.endsOpen && !quick.quotesOpen) {
+    EXPECT_EQ(outline.hasTokens, quick.hasTokens) << raw;
+  }
+  r.refused = outline.endsOpen || outline.quotesOpen;
   return r;
+}
+
+// Every byte value but NUL and the quote mark (which would leave the rest
+// unread) in runs long enough to cross the tokenizer's 64-byte blocks: bare,
+// inside quotes, after an escaped quote mark and among escapes.
+std::string EveryByteInLongRuns() {
+  std::string text;
+  for (int b = 1; b < 256; ++b) {
+    if (b == '"') continue;
+    const std::string run(40, 'x');
+    const char c = static_cast<char>(b);
+    text += run + c + run + " \"" + run + c + run + "\\\" " + run + c + run + "\\\" " + c + "\\t\"" + c + ";\r\n";
+  }
+  return text;
 }
 
 TEST(ScriptTokenizerTest, MatchesTheStagedRules) {
@@ -92,6 +119,9 @@ TEST(ScriptTokenizerTest, MatchesTheStagedRules) {
       {"white space after an escaped quote", "\"a\\\" \t b\" c"},
       {"comment after an escaped quote", "\"a\\\" b // c\n d\" e;"},
       {"many statements", "a 1; b 2; c 3; d 4; e 5; f 6; g 7; h 8; i 9; j 10;"},
+      {"every byte in long runs", EveryByteInLongRuns()},
+      {"long escaped values", std::string(100, ' ') + "setting k \"" + std::string(70, 'v') +
+                                  "\\\"a b;c\\\\d\\\" e\\tf " + std::string(70, 'w') + "\"; x}"},
   };
   for (const Case& c : cases) {
     const Reading staged = ByStages(c.raw);
@@ -100,6 +130,10 @@ TEST(ScriptTokenizerTest, MatchesTheStagedRules) {
     if (staged.refused || onePass.refused) continue;
     EXPECT_EQ(onePass.tokens, staged.tokens) << c.name;
     EXPECT_EQ(onePass.statements, staged.statements) << c.name;
+    // A statement is never split between batches, however small they are.
+    const Reading batched = InOnePass(c.raw, ConfigParser::kMaxStatementTokens, 2);
+    EXPECT_EQ(batched.tokens, staged.tokens) << c.name;
+    EXPECT_EQ(batched.statements, staged.statements) << c.name;
   }
 }
 
@@ -121,7 +155,7 @@ TEST(ScriptTokenizerTest, TokensAreViewsIntoTheTextUnlessSpelledOut) {
   const std::string raw = "setting Name \"plain value\"; setting k \"a\\tb\";";
   std::vector<std::string_view> seen;
   ScriptTokenizer tokenizer;
-  tokenizer.Scan(raw, 16, [&](const std::vector<std::string_view>& tokens, bool) {
+  tokenizer.Scan(raw, 16, [&](std::span<const std::string_view> tokens, bool) {
     ASSERT_EQ(tokens.size(), 3u);
     seen.push_back(tokens[2]);
     // A plain value points into the text itself.
