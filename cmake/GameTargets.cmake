@@ -8,6 +8,10 @@
 function(game_link_simulation_neighbours target libs)
   if(libs MATCHES "simulation|construction|game_world")
     target_link_libraries(${target} PRIVATE $<TARGET_NAME_IF_EXISTS:construction> $<TARGET_NAME_IF_EXISTS:game_lib>)
+    # Only the simulation library refers to them, and it comes later on the
+    # link line: keep them even where the linker drops libraries nothing
+    # before them needs.
+    target_link_options(${target} PRIVATE LINKER:--no-as-needed)
   endif()
 endfunction()
 
