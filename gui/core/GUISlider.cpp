@@ -88,7 +88,8 @@ void GUISlider::SetValue(int32_t v) {
     }
     thumb_->SetPosition(x, y, 0.0f, true);
   }
-  if (display_) {
+  if (display_ && !writingDisplay_) {
+    writingDisplay_ = true;
     char text[16];
     std::snprintf(text, sizeof text, "%d", *value_);
     switch (display_->GetKind()) {
@@ -104,6 +105,7 @@ void GUISlider::SetValue(int32_t v) {
       default:
         break;
     }
+    writingDisplay_ = false;
   }
 }
 

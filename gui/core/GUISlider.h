@@ -93,6 +93,10 @@ class GUISlider : public Widget {
 
   GUIStatic* thumb_ = nullptr;
   Widget* display_ = nullptr;
+  // Set while the value is written to the display: a display that holds the
+  // slider among its children updates the slider's transform, which would
+  // write the display again without end.
+  bool writingDisplay_ = false;
   uint8_t fixedLength_ = 0;
   uint8_t fixedWidth_ = 0;
   int32_t min_ = 0;

@@ -235,6 +235,23 @@ TEST(Slider, ValueShowsOnItsDisplayAndItsThumbMovesAlongTheTrack) {
   EXPECT_EQ(bound, 60);
 }
 
+TEST(Slider, ADisplayHoldingTheSliderAmongItsChildrenIsWrittenOnce) {
+  // Writing the display updates the display's transform, which reaches the
+  // slider as its child, which sets its value again: the write must not
+  // start over inside itself.
+  Kit kit;
+  auto* label = kit.Make<GUIStaticText>(GUIKIND_STATICTEXT, "label", nullptr, 0, -5, 0);
+  GUISlider* slider = kit.Make<GUISlider>(GUIKIND_SLIDER, "slider", label, 0, 0, 0, 1, 1, [](GUISlider* s) {
+    ASSERT_TRUE(s->CreateThumb());
+  });
+  slider->SetDisplayWidget(label);
+  slider->SetValue(42);
+  EXPECT_EQ(label->GetText(), "42");
+  label->UpdateTransform();
+  slider->SetValue(7);
+  EXPECT_EQ(label->GetText(), "7");
+}
+
 GUIScrollBar* MakeBar(Kit& kit) {
   return kit.Make<GUIScrollBar>(GUIKIND_SCROLLBAR, "bar", nullptr, 0, 0, 0, 1, 1, [](GUIScrollBar* b) {
     ASSERT_TRUE(b->CreateThumb());
