@@ -94,12 +94,12 @@ bool cEntity_Airplane::AirportOpen() const {
 }
 
 uint8_t* cEntity_Airplane::RunwayLock() const {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   return site && runway ? site->RunwayLandingLock(runway) : nullptr;
 }
 
 bool cEntity_Airplane::RunwayEnabled() const {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   return site && runway && site->RunwayEnabled(runway);
 }
 
@@ -137,7 +137,7 @@ void cEntity_Airplane::Appear() {
   SlowDownFor(services_, Happening::PlaneLanding);
   serviceTime = kServiceTime;
   landingTime = now;
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   uint8_t rotation = 0;
   float x = 0.0f, z = 0.0f;
   if (site && runway) {
@@ -293,8 +293,12 @@ void cEntity_Airplane::MoveAlong(float distance) {
   Translate(dx * distance, 0.0f, dz * distance);
 }
 
+AirportSite* cEntity_Airplane::Site() const {
+  return services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+}
+
 bool cEntity_Airplane::RunwayCentreCell(int32_t along, int32_t* x, int32_t* y) {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   if (!site || !runway) return false;
   const uint8_t rotation = site->BuildingRotation(runway) & 3;
   int16_t sx = 0, sy = 0, ox = 0, oy = 0;
@@ -308,7 +312,7 @@ bool cEntity_Airplane::RunwayCentreCell(int32_t along, int32_t* x, int32_t* y) {
 }
 
 float cEntity_Airplane::RolloutLeft() {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   int32_t x = 0, y = 0;
   if (!site || !runway || !RunwayCentreCell(std::max<int32_t>(site->RunwayCells(runway) - 1, 0), &x, &y))
     return std::numeric_limits<float>::max();
@@ -398,7 +402,7 @@ bool cEntity_Airplane::TurnToward(float target) {
 }
 
 void cEntity_Airplane::Taxi(bool in) {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   if (step == 5) {
     waitTimer -= tickSeconds;
     if (waitTimer > 0.0f) return;
@@ -473,7 +477,7 @@ void cEntity_Airplane::Taxi(bool in) {
 
 void cEntity_Airplane::Park() {
   if (!gate) return;
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   if (site && terminal) site->ParkAirplane(terminal, standIndex, this);
   uint16_t x = 0, y = 0;
   float gx = 0.0f, gz = 0.0f;
@@ -494,7 +498,7 @@ void cEntity_Airplane::GateArrival(bool restored) {
     const std::string* name = GetModelName(i);
     if (name && *name == "Normal") SelectModel(i);
   }
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   gridDirection = RunwayLandingDirection(site && runway ? site->BuildingRotation(runway) : 0);
   serviceTime = kServiceTime;
   ReleaseRunwayLock();
@@ -676,7 +680,7 @@ void cEntity_Airplane::OnTargetEvent(uint32_t code) {
 }
 
 void cEntity_Airplane::LeaveStand() {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   if (site && terminal) site->UnparkAirplane(terminal, this);
 }
 
@@ -695,7 +699,7 @@ void cEntity_Airplane::Finish() {
 }
 
 bool cEntity_Airplane::StoreCargoInStorage(BOInstance* target) {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   cAirlineContract* airline = Airline();
   cEntity_StatManager* stats = services_ ? services_->statManager : nullptr;
   if (!site || !airline || !target) return false;
@@ -710,7 +714,7 @@ bool cEntity_Airplane::StoreCargoInStorage(BOInstance* target) {
 }
 
 bool cEntity_Airplane::TakeCargoFromStorage(BOInstance* source) {
-  AirportSite* site = services_ && services_->airportManager ? services_->airportManager->GetSite() : nullptr;
+  AirportSite* site = Site();
   if (!site || !source || cargoOnBoard >= cargoCapacity) return cargoOnBoard >= cargoCapacity;
   cargoOnBoard += site->TakeCargo(source, AirlineName(), cargoCapacity - cargoOnBoard, now);
   if (cargoOnBoard < cargoCapacity) return false;

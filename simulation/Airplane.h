@@ -8,6 +8,7 @@
 
 #include "simulation/Ambient.h"
 
+class AirportSite;
 class BOInstance;
 class cAirlineContract;
 class cFlightContract;
@@ -121,6 +122,9 @@ class cEntity_Airplane : public cEntity_Ambient {
   float pitch = 0.0f;
 
  private:
+  // The airport's buildings as the airport manager sees them; null without
+  // an airport manager or its site.
+  AirportSite* Site() const;
   void Shortcut();
   void PhaseStep();
   void Holding();
