@@ -301,6 +301,8 @@ void ScriptTokenizer::Start(std::string_view raw, size_t maxStatementTokens, siz
   // than one statement past its limit.
   const size_t likely = std::min(raw.size() / 16 + 64, batchTokens + maxStatementTokens + 1);
   if (likely > tokenRoom_) GrowTokens(likely);
+  // And about one statement in 64 bytes.
+  statements_.reserve(std::min(raw.size() / 64 + 16, batchTokens + 1));
 }
 
 ScriptTokenizer::Outline ScriptTokenizer::GetOutline() const {
@@ -463,6 +465,52 @@ bool ScriptTokenizer::ReadBatch() {
 
 normal:
   while (i < n && !batchFull) {
+    if (!inQuotes && current.length == 0 && !quoted) {
+      // Between tokens, outside quotes: up to the block's next quote mark,
+      // ";" or "/", the text is words and white space only, so every word
+      // there is a token. They are taken from the block's masks at once,
+      // without walking from one to the next.
+      if (i - ends.base >= 64) LoadBlock(raw, i, &ends);
+      const size_t base = ends.base;
+      const unsigned from = static_cast<unsigned>(i - base);
+      const uint64_t stops = ends.stop[RunEnds::kOutside];
+      const uint64_t special = (stops & ends.stop[RunEnds::kBlank]) >> from << from;
+      const unsigned to = special != 0 ? static_cast<unsigned>(std::countr_zero(special)) : 64;
+      if (to > from) {
+        const uint64_t span = (to == 64 ? ~uint64_t{0} : (uint64_t{1} << to) - 1) >> from << from;
+        const uint64_t words = ~stops & span;
+        uint64_t firsts = words & ~(words << 1);
+        uint64_t lasts = words & ~(words >> 1);
+        bool open = false;
+        while (firsts != 0 && !batchFull) {
+          const unsigned first = static_cast<unsigned>(std::countr_zero(firsts));
+          const unsigned end = static_cast<unsigned>(std::countr_zero(lasts)) + 1;
+          firsts &= firsts - 1;
+          lasts &= lasts - 1;
+          current.offset = base + first;
+          current.length = end - first;
+          i = base + end;
+          canBlank = true;
+          if (end == to) {
+            // The last word reaches the quote mark, ";", "/" or the block's
+            // end: what follows may belong to it.
+            open = true;
+            break;
+          }
+          // A blank follows: the word is a token.
+          finishToken();
+          canBlank = false;
+        }
+        if (batchFull) break;
+        if (!open) {
+          // The span ends in white space, folded into the blank that ended
+          // the last word (or dropped where no word came before it).
+          i = base + to;
+          canBlank = false;
+        }
+        continue;
+      }
+    }
     const char c = p[i];
     if (!inQuotes) {
       if (Is(c, kPlainOutside)) {
@@ -519,23 +567,27 @@ normal:
 
 quotes:
   while (i < n && !batchFull) {
-    const char c = p[i];
+    // The run of token characters from here (often none), then the byte
+    // that ends it, in one step: the masks tell where the run ends without
+    // looking at the byte first.
     if (inQuotes) {
-      if (Is(c, kPlainInside)) {
-        const size_t j = SkipWhile<kPlainInside>(raw, i + 1, &ends);
+      const size_t j = SkipWhile<kPlainInside>(raw, i, &ends);
+      if (j > i) {
         appendRun(i, j);
         canBlank = p[j - 1] != ' ';
         i = j;
-        continue;
       }
-    } else if (Is(c, kPlainInsideUnquoted)) {
+    } else {
       // Blanks are not part of this run, so it never ends in one.
-      const size_t j = SkipWhile<kPlainInsideUnquoted>(raw, i + 1, &ends);
-      appendRun(i, j);
-      canBlank = true;
-      i = j;
-      continue;
+      const size_t j = SkipWhile<kPlainInsideUnquoted>(raw, i, &ends);
+      if (j > i) {
+        appendRun(i, j);
+        canBlank = true;
+        i = j;
+      }
     }
+    if (i >= n) break;
+    const char c = p[i];
     const char escaped = c == '\\' && i + 1 < n ? kEscapes[static_cast<unsigned char>(p[i + 1])] : '\0';
     if (escaped != 0) {
       emit(escaped, kNoRaw);

@@ -120,6 +120,11 @@ TEST(ScriptTokenizerTest, MatchesTheStagedRules) {
       {"comment after an escaped quote", "\"a\\\" b // c\n d\" e;"},
       {"many statements", "a 1; b 2; c 3; d 4; e 5; f 6; g 7; h 8; i 9; j 10;"},
       {"every byte in long runs", EveryByteInLongRuns()},
+      {"words and standing braces across blocks", [] {
+         std::string text;
+         for (int i = 0; i < 30; ++i) text += "ab { c }\td\r\n  e" + std::to_string(i) + " ";
+         return text + "z;";
+       }()},
       {"long escaped values", std::string(100, ' ') + "setting k \"" + std::string(70, 'v') +
                                   "\\\"a b;c\\\\d\\\" e\\tf " + std::string(70, 'w') + "\"; x}"},
   };
