@@ -590,7 +590,16 @@ quotes:
     const char c = p[i];
     const char escaped = c == '\\' && i + 1 < n ? kEscapes[static_cast<unsigned char>(p[i + 1])] : '\0';
     if (escaped != 0) {
-      emit(escaped, kNoRaw);
+      // What emit does with it, knowing an escape is never a blank or ";".
+      canBlank = true;
+      if (escaped == '"') {
+        inQuotes = !inQuotes;
+        quoted = true;
+      } else {
+        spellOut();
+        buffer[used++] = escaped;
+        ++current.length;
+      }
       i += 2;
     } else if (IsControlSpace(c)) {
       blank(kNoRaw);
