@@ -314,12 +314,6 @@ ScriptTokenizer::Outline ScriptTokenizer::GetOutline() const {
   return outline;
 }
 
-std::span<const std::string_view> ScriptTokenizer::Statement(size_t index, bool* tooLong) const {
-  const Mark& m = statements_[index];
-  *tooLong = m.tooLong;
-  return std::span<const std::string_view>(tokens_ + m.first, m.end - m.first);
-}
-
 bool ScriptTokenizer::ReadBatch() {
   tokenEnd_ = 0;
   statements_.clear();

@@ -64,7 +64,11 @@ class ScriptTokenizer {
   // next ReadBatch or Start) and whether it had more than the limit (it
   // then holds the first ones).
   size_t StatementCount() const { return statements_.size(); }
-  std::span<const std::string_view> Statement(size_t index, bool* tooLong) const;
+  std::span<const std::string_view> Statement(size_t index, bool* tooLong) const {
+    const Mark& m = statements_[index];
+    *tooLong = m.tooLong;
+    return std::span<const std::string_view>(tokens_ + m.first, m.end - m.first);
+  }
 
   // Tokens read so far (";", "{" and "}" included).
   int64_t TokenCount() const { return tokenCount_; }
