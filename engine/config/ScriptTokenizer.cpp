@@ -5,11 +5,8 @@
 #include <bit>
 #include <cstring>
 #include <memory>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "base/StringUtil.h"
+#include "engine/config/ScriptBlockStops.h"
 
 namespace {
 
@@ -55,70 +52,20 @@ const std::array<char, 256> kEscapes = [] {
 inline bool Is(char c, uint8_t what) { return (kClasses[static_cast<unsigned char>(c)] & what) != 0; }
 inline bool IsControlSpace(char c) { return Is(c, kControlSpace); }
 
-// The bytes of a 64-byte block of the text that end a run of each class:
-// bit k stands for byte base + k. Worked out once per block, so finding where
-// a run ends is a shift and a bit count whatever the run's length, and the
-// next run's search does not wait on loads and compares of its own.
+// The run ends of the 64-byte block of the text that starts at `base`.
 struct RunEnds {
-  enum { kOutside, kInside, kInsideUnquoted, kBlank, kCount };
   size_t base = 0;
-  uint64_t stop[kCount] = {};
+  script_blocks::Stops stop = {};
 };
 
 template <uint8_t kWhat>
 constexpr int RunIndex() {
-  if constexpr (kWhat == kPlainOutside) return RunEnds::kOutside;
-  if constexpr (kWhat == kPlainInside) return RunEnds::kInside;
-  if constexpr (kWhat == kPlainInsideUnquoted) return RunEnds::kInsideUnquoted;
+  if constexpr (kWhat == kPlainOutside) return script_blocks::kOutside;
+  if constexpr (kWhat == kPlainInside) return script_blocks::kInside;
+  if constexpr (kWhat == kPlainInsideUnquoted) return script_blocks::kInsideUnquoted;
   static_assert(kWhat == kPlainOutside || kWhat == kPlainInside || kWhat == kPlainInsideUnquoted ||
                 kWhat == kBlankOutside);
-  return RunEnds::kBlank;
-}
-
-// Fills `ends` for the 64 bytes at `p`.
-void ClassifyBlock(const char* p, RunEnds* ends) {
-#if defined(__SSE2__)
-  uint64_t outside = 0, inside = 0, insideUnquoted = 0, blank = 0;
-  for (int k = 0; k < 64; k += 16) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-    const auto eq = [&x](char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
-    const auto bits = [](__m128i m) {
-      return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(m)));
-    };
-    const __m128i upTo13 = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(13)), x);
-    const __m128i upTo6 = _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(6)), x);
-    // NUL, and 7 (bell) to 13 (carriage return).
-    const __m128i control = _mm_or_si128(eq('\0'), _mm_andnot_si128(upTo6, upTo13));
-    const __m128i space = eq(' ');
-    const __m128i quote = eq('"');
-    const __m128i spaceOrSemicolon = _mm_or_si128(space, eq(';'));
-    const __m128i insideStops = _mm_or_si128(control, _mm_or_si128(quote, eq('\\')));
-    outside |= bits(_mm_or_si128(_mm_or_si128(control, quote), _mm_or_si128(spaceOrSemicolon, eq('/')))) << k;
-    inside |= bits(insideStops) << k;
-    insideUnquoted |= bits(_mm_or_si128(insideStops, spaceOrSemicolon)) << k;
-    blank |= bits(_mm_or_si128(control, space)) << k;
-  }
-  ends->stop[RunEnds::kOutside] = outside;
-  ends->stop[RunEnds::kInside] = inside;
-  ends->stop[RunEnds::kInsideUnquoted] = insideUnquoted;
-  ends->stop[RunEnds::kBlank] = ~blank;
-#else
-  uint64_t control = 0, space = 0, quote = 0, slash = 0, semicolon = 0, backslash = 0;
-  for (int k = 0; k < 64; ++k) {
-    const char c = p[k];
-    const uint64_t bit = uint64_t{1} << k;
-    if (IsControlSpace(c)) control |= bit;
-    if (c == ' ') space |= bit;
-    if (c == '"') quote |= bit;
-    if (c == '/') slash |= bit;
-    if (c == ';') semicolon |= bit;
-    if (c == '\\') backslash |= bit;
-  }
-  ends->stop[RunEnds::kOutside] = control | space | quote | slash | semicolon;
-  ends->stop[RunEnds::kInside] = control | quote | backslash;
-  ends->stop[RunEnds::kInsideUnquoted] = control | quote | backslash | space | semicolon;
-  ends->stop[RunEnds::kBlank] = ~(control | space);
-#endif
+  return script_blocks::kNotBlank;
 }
 
 // Makes `ends` describe the block holding position `i` (< raw.size()).
@@ -126,7 +73,7 @@ void LoadBlock(std::string_view raw, size_t i, RunEnds* ends) {
   const size_t base = i & ~size_t{63};
   ends->base = base;
   if (base + 64 <= raw.size()) {
-    ClassifyBlock(raw.data() + base, ends);
+    script_blocks::Classify(raw.data() + base, ends->stop);
     return;
   }
   // The last, short block: padded with quote marks, which end a run of every
@@ -134,7 +81,7 @@ void LoadBlock(std::string_view raw, size_t i, RunEnds* ends) {
   char padded[64];
   std::memset(padded, '"', sizeof padded);
   std::memcpy(padded, raw.data() + base, raw.size() - base);
-  ClassifyBlock(padded, ends);
+  script_blocks::Classify(padded, ends->stop);
 }
 
 // The first position from `i` whose byte is not of class `kWhat`, or `n`.
@@ -467,8 +414,8 @@ normal:
       if (i - ends.base >= 64) LoadBlock(raw, i, &ends);
       const size_t base = ends.base;
       const unsigned from = static_cast<unsigned>(i - base);
-      const uint64_t stops = ends.stop[RunEnds::kOutside];
-      const uint64_t special = (stops & ends.stop[RunEnds::kBlank]) >> from << from;
+      const uint64_t stops = ends.stop[script_blocks::kOutside];
+      const uint64_t special = (stops & ends.stop[script_blocks::kNotBlank]) >> from << from;
       const unsigned to = special != 0 ? static_cast<unsigned>(std::countr_zero(special)) : 64;
       if (to > from) {
         const uint64_t span = (to == 64 ? ~uint64_t{0} : (uint64_t{1} << to) - 1) >> from << from;
