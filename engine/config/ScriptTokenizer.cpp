@@ -87,12 +87,15 @@ void LoadBlock(std::string_view raw, size_t i, RunEnds* ends) {
 // The first position from `i` whose byte is not of class `kWhat`, or `n`.
 template <uint8_t kWhat>
 [[gnu::always_inline]] inline size_t SkipWhile(std::string_view raw, size_t i, RunEnds* ends) {
-  const size_t n = raw.size();
   for (;;) {
-    if (i >= n) return n;
-    if (i - ends->base >= 64) LoadBlock(raw, i, ends);
+    if (i - ends->base >= 64) {
+      if (i >= raw.size()) return raw.size();
+      LoadBlock(raw, i, ends);
+    }
+    // The last block's padding ends a run of every class, so no run goes
+    // past the text.
     const uint64_t stop = ends->stop[RunIndex<kWhat>()] >> (i - ends->base);
-    if (stop != 0) return std::min(n, i + static_cast<size_t>(std::countr_zero(stop)));
+    if (stop != 0) return i + static_cast<size_t>(std::countr_zero(stop));
     i = ends->base + 64;
   }
 }
