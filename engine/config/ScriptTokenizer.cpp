@@ -68,20 +68,24 @@ constexpr int RunIndex() {
   return script_blocks::kNotBlank;
 }
 
-// Makes `ends` describe the block holding position `i` (< raw.size()).
-void LoadBlock(std::string_view raw, size_t i, RunEnds* ends) {
-  const size_t base = i & ~size_t{63};
-  ends->base = base;
-  if (base + 64 <= raw.size()) {
-    script_blocks::Classify(raw.data() + base, ends->stop);
-    return;
-  }
-  // The last, short block: padded with quote marks, which end a run of every
-  // class, so the text's end is found as a run end too.
+// The last, short block: padded with quote marks, which end a run of every
+// class, so the text's end is found as a run end too.
+[[gnu::noinline]] void LoadLastBlock(std::string_view raw, size_t base, RunEnds* ends) {
   char padded[64];
   std::memset(padded, '"', sizeof padded);
   std::memcpy(padded, raw.data() + base, raw.size() - base);
   script_blocks::Classify(padded, ends->stop);
+}
+
+// Makes `ends` describe the block holding position `i` (< raw.size()).
+inline void LoadBlock(std::string_view raw, size_t i, RunEnds* ends) {
+  const size_t base = i & ~size_t{63};
+  ends->base = base;
+  if (base + 64 <= raw.size()) {
+    script_blocks::Classify(raw.data() + base, ends->stop);
+  } else {
+    LoadLastBlock(raw, base, ends);
+  }
 }
 
 // The first position from `i` whose byte is not of class `kWhat`, or `n`.
