@@ -348,6 +348,16 @@ bool ScriptTokenizer::ReadBatch() {
     }
     tooLong = false;
   };
+  // Adds a token to the batch's list.
+  const auto keepToken = [&](const char* at, size_t length) __attribute__((always_inline)) {
+    if (tokenEnd == tokenRoom) {
+      tokenEnd_ = tokenEnd;
+      GrowTokens(std::max<size_t>(tokenRoom * 2, 1024));
+      tokens = tokens_;
+      tokenRoom = tokenRoom_;
+    }
+    std::construct_at(tokens + tokenEnd++, at, length);
+  };
   const auto finishToken = [&]() __attribute__((always_inline)) {
     ++tokenCount;
     const char* at = (current.inBuffer ? buffer : p) + current.offset;
@@ -357,13 +367,7 @@ bool ScriptTokenizer::ReadBatch() {
     // A "}" belongs to the statement it ends (even past the limit); ";" and
     // "{" do not.
     if (end == '}' || (end == 0 && tokenEnd - statementFirst < maxTokens)) {
-      if (tokenEnd == tokenRoom) {
-        tokenEnd_ = tokenEnd;
-        GrowTokens(std::max<size_t>(tokenRoom * 2, 1024));
-        tokens = tokens_;
-        tokenRoom = tokenRoom_;
-      }
-      std::construct_at(tokens + tokenEnd++, at, current.length);
+      keepToken(at, current.length);
     } else if (end == 0) {
       tooLong = true;
     }
@@ -435,19 +439,36 @@ normal:
           const unsigned end = static_cast<unsigned>(std::countr_zero(lasts)) + 1;
           firsts &= firsts - 1;
           lasts &= lasts - 1;
-          current.offset = base + first;
-          current.length = end - first;
-          i = base + end;
-          canBlank = true;
           if (end == to) {
             // The last word reaches the quote mark, ";", "/" or the block's
             // end: what follows may belong to it.
+            current.offset = base + first;
+            current.length = end - first;
+            i = base + end;
+            canBlank = true;
             open = true;
             break;
           }
-          // A blank follows: the word is a token.
-          finishToken();
-          canBlank = false;
+          // A blank follows: the word is a token. Unquoted and never ";"
+          // (which ends the span), it ends a statement only as a lone brace.
+          const char* word = p + base + first;
+          if (end - first == 1 && (*word == '{' || *word == '}')) {
+            current.offset = base + first;
+            current.length = 1;
+            finishToken();
+            if (batchFull) {
+              i = base + end;
+              canBlank = false;
+              break;
+            }
+            continue;
+          }
+          ++tokenCount;
+          if (tokenEnd - statementFirst < maxTokens) {
+            keepToken(word, end - first);
+          } else {
+            tooLong = true;
+          }
         }
         if (batchFull) break;
         if (!open) {
