@@ -40,7 +40,9 @@ uint32_t SettingsStore::OpenGroup(std::string_view name) {
   return g;
 }
 
-char* SettingsStore::AddEntry(size_t keySize, std::string_view value) {
+// Defined inline: every new setting runs it, and Set and SetNoCase are its
+// only callers.
+inline char* SettingsStore::AddEntry(size_t keySize, std::string_view value) {
   // Key and value side by side, one piece of the arena; the caller writes
   // the key.
   char* bytes = static_cast<char*>(arena_.Allocate(keySize + value.size(), 1));
@@ -110,7 +112,9 @@ void SettingsStore::SetNoCase(std::string_view section, std::string_view name, s
     return;
   }
   char* bytes = AddEntry(keySize, value);
-  if (!group.empty()) std::memcpy(bytes, group.data(), group.size());
+  // The group's name is folded already: CopyLower copies it as it stands,
+  // in line, where a library call would cost more than these few bytes.
+  str::CopyLower(bytes, group);
   bytes[group.size()] = '|';
   str::CopyLower(bytes + prefix, name);
 }
