@@ -83,8 +83,12 @@ void SettingsStore::Set(std::string_view key, std::string_view value) {
 }
 
 void SettingsStore::SetNoCase(std::string_view section, std::string_view name, std::string_view value) {
-  uint32_t g = lastGroup_;
-  if (g == PositionIndex::kNone || !str::EqualsNoCase(groups_[g].name, section)) {
+  // Settings come section by section, the section spelled the same way each
+  // time: that spelling, kept as given, names the group without folding.
+  uint32_t g = spelledGroup_;
+  if (g != PositionIndex::kNone && str::SameBytes(section, spelledSection_)) {
+    lastGroup_ = g;
+  } else {
     if (section.find('|') != std::string_view::npos) {
       // The group is what stands before the first "|", inside the section
       // here: the key is built whole and stored the general way.
@@ -96,6 +100,8 @@ void SettingsStore::SetNoCase(std::string_view section, std::string_view name, s
       return;
     }
     g = OpenGroup<true>(section);
+    spelledSection_.assign(section);
+    spelledGroup_ = g;
   }
   // The group's name is the section folded, and HashNoCase(name) is
   // HashBytes of the name folded: what Set files the same key under.
@@ -138,5 +144,6 @@ void SettingsStore::Clear() {
   groups_.clear();
   groupIndex_.Clear();
   lastGroup_ = PositionIndex::kNone;
+  spelledGroup_ = PositionIndex::kNone;
   arena_.Clear();
 }

@@ -11,6 +11,7 @@
 // one as large as the whole store.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -81,5 +82,8 @@ class SettingsStore {
   std::vector<Group> groups_;
   PositionIndex groupIndex_;
   uint32_t lastGroup_ = PositionIndex::kNone;  // the group stored into last
+  // The section SetNoCase was last given, as given, and its group.
+  std::string spelledSection_;
+  uint32_t spelledGroup_ = PositionIndex::kNone;
   TextArena arena_;
 };

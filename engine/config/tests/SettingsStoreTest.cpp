@@ -100,6 +100,13 @@ TEST(SettingsStore, SetNoCaseStoresWhatSetStoresUnderTheFoldedKey) {
   EXPECT_EQ(byParts.Size(), byKey.Size());
   EXPECT_EQ(ValueOf(byParts, "graphics|name_12"), "by key");
   EXPECT_EQ(ValueOf(byParts, "sound|left|right"), "by parts");
+
+  // A cleared store has no groups left, whatever section came last.
+  byParts.Clear();
+  byParts.SetNoCase("SOUND", "Volume", "7");
+  ASSERT_EQ(byParts.Size(), 1u);
+  EXPECT_EQ(byParts.Entries()[0].first, "sound|volume");
+  EXPECT_EQ(ValueOf(byParts, "sound|volume"), "7");
 }
 
 TEST(SettingsStore, ReplacingValuesKeepsPlaceAndReadsBackExactly) {
