@@ -38,11 +38,11 @@ cCore_ConfigManager::cCore_ConfigManager() { parser_.SetConfigManager(this); }
 
 cCore_ConfigManager::~cCore_ConfigManager() = default;
 
-// Defined inline: called for every setting stored or read, from this file only.
-inline std::string_view cCore_ConfigManager::KeyOf(std::string_view section, std::string_view name) {
-  // Settings come section by section: the folded section and its "|" stay
-  // at the front of the key from one call to the next, and only the name is
-  // folded anew. key_ only grows; its bytes past the key are left over.
+std::string_view cCore_ConfigManager::KeyOf(std::string_view section, std::string_view name) {
+  // Settings are read section by section: the folded section and its "|"
+  // stay at the front of the key from one call to the next, and only the
+  // name is folded anew. key_ only grows; its bytes past the key are left
+  // over.
   const size_t prefix = section.size() + 1;
   if (!keyFresh_ || !str::SameBytes(section, keySection_)) {
     keySection_.assign(section);

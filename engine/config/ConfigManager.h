@@ -110,7 +110,8 @@ class cCore_ConfigManager {
 
  private:
   // Builds section + "|" + name, lower-cased, at the front of `key_`
-  // (reused, so storing a setting allocates nothing of its own).
+  // (reused, so reading a setting allocates nothing of its own). Storing
+  // needs no key built: the store takes section and name apart.
   std::string_view KeyOf(std::string_view section, std::string_view name);
 
   SettingsStore store_;

@@ -264,10 +264,7 @@ CoreStatus ConfigParser::ReadText(std::string_view text, StatementHandler handle
   return status::Ok;
 }
 
-// RunStatement and SettingsStatement are defined inline: they run once per
-// statement, from this file only, and a call each costs about as much as
-// what they do.
-inline CoreStatus ConfigParser::RunStatement(std::span<const std::string_view> tokens) {
+CoreStatus ConfigParser::RunStatement(std::span<const std::string_view> tokens) {
   if (handler_ == StatementHandler::Settings) return SettingsStatement(tokens);
   // Command handlers take their tokens as strings.
   CStringArray strings(tokens.begin(), tokens.end());
@@ -279,7 +276,7 @@ bool ConfigParser::IsSettingsKeyword(std::string_view keyword) {
          str::EqualsNoCase(keyword, "bind") || keyword == "}";
 }
 
-inline CoreStatus ConfigParser::SettingsStatement(std::span<const std::string_view> tokens) {
+CoreStatus ConfigParser::SettingsStatement(std::span<const std::string_view> tokens) {
   const std::string_view keyword = tokens[0];
   // "setting" first: nearly every statement of a configuration file is one.
   if (str::EqualsNoCase(keyword, "setting") && tokens.size() >= 3) {
