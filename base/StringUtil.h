@@ -72,16 +72,18 @@ inline uint32_t HashWords(std::string_view s) {
   return static_cast<uint32_t>(h);
 }
 
-template <bool kFold>
+// a == b, each side folded first where asked.
+template <bool kFoldA, bool kFoldB>
 inline bool EqualWords(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   const size_t n = a.size();
-  auto word = [](uint64_t w) { return kFold ? FoldWord(w) : w; };
+  auto wordA = [](uint64_t w) { return kFoldA ? FoldWord(w) : w; };
+  auto wordB = [](uint64_t w) { return kFoldB ? FoldWord(w) : w; };
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
-    if (word(LoadWord(a.data() + i, 8)) != word(LoadWord(b.data() + i, 8))) return false;
+    if (wordA(LoadWord(a.data() + i, 8)) != wordB(LoadWord(b.data() + i, 8))) return false;
   }
-  return i == n || word(LoadTail(a.data(), i, n)) == word(LoadTail(b.data(), i, n));
+  return i == n || wordA(LoadTail(a.data(), i, n)) == wordB(LoadTail(b.data(), i, n));
 }
 
 }  // namespace detail
@@ -116,10 +118,15 @@ inline void CopyLower(char* to, std::string_view from) {
     for (size_t i = 0; i < n; ++i) to[i] = ToLowerChar(p[i]);
   }
 }
-inline bool EqualsNoCase(std::string_view a, std::string_view b) { return detail::EqualWords<true>(a, b); }
+inline bool EqualsNoCase(std::string_view a, std::string_view b) { return detail::EqualWords<true, true>(a, b); }
 // a == b, read eight bytes at a time in line (no library call, which costs
 // more than the comparison for the short names stores compare).
-inline bool SameBytes(std::string_view a, std::string_view b) { return detail::EqualWords<false>(a, b); }
+inline bool SameBytes(std::string_view a, std::string_view b) { return detail::EqualWords<false, false>(a, b); }
+// lower == ToLower(s): a name kept folded against one as given (exact, unlike
+// EqualsNoCase, when `lower` might hold capitals).
+inline bool EqualsLowered(std::string_view lower, std::string_view s) {
+  return detail::EqualWords<false, true>(lower, s);
+}
 // <0, 0, >0 like strcmp, after folding both sides to lower case.
 int CompareNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view s, std::string_view prefix);

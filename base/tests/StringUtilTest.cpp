@@ -32,6 +32,8 @@ TEST(StringUtilTest, WordAtATimeComparisonAndHashingMatchByteByByte) {
       EXPECT_TRUE(str::EqualsNoCase(a.view, b.view)) << mixed;
       EXPECT_TRUE(str::SameBytes(Embedded(lower, '#', before).view, b.view)) << mixed;
       EXPECT_EQ(str::SameBytes(a.view, b.view), mixed == lower) << mixed;
+      EXPECT_TRUE(str::EqualsLowered(b.view, a.view)) << mixed;
+      EXPECT_EQ(str::EqualsLowered(a.view, b.view), mixed == lower) << mixed << ": the kept side is not folded";
       EXPECT_EQ(str::HashNoCase(a.view), str::HashNoCase(b.view)) << mixed;
       EXPECT_EQ(str::HashBytes(Embedded(lower, '#', before).view), str::HashBytes(b.view)) << mixed;
     }
@@ -43,6 +45,7 @@ TEST(StringUtilTest, WordAtATimeComparisonAndHashingMatchByteByByte) {
       const Embedded a(mixed, 'Q', at % 8), b(other, 'z', 0);
       EXPECT_FALSE(str::EqualsNoCase(a.view, b.view)) << mixed << " / " << other;
       EXPECT_FALSE(str::SameBytes(Embedded(lower, 'Q', at % 8).view, b.view)) << lower << " / " << other;
+      EXPECT_FALSE(str::EqualsLowered(b.view, a.view)) << mixed << " / " << other;
       EXPECT_EQ(str::EqualsNoCase(a.view, b.view), str::CompareNoCase(a.view, b.view) == 0);
       EXPECT_NE(str::HashBytes(lower), str::HashBytes(other)) << other;
     }

@@ -10,29 +10,15 @@ uint32_t SettingsStore::FindGroup(std::string_view key) const {
   return groupIndex_.Find(str::HashBytes(name), [&](uint32_t g) { return str::SameBytes(groups_[g].name, name); });
 }
 
-template <bool kFold>
 uint32_t SettingsStore::OpenGroup(std::string_view name) {
   const auto newGroup = static_cast<uint32_t>(groups_.size());
-  uint32_t g = groupIndex_.FindOrInsert(kFold ? str::HashNoCase(name) : str::HashBytes(name), newGroup,
-                                        [&](uint32_t i) {
-                                          return kFold ? str::EqualsNoCase(groups_[i].name, name)
-                                                       : str::SameBytes(groups_[i].name, name);
-                                        });
+  uint32_t g = groupIndex_.FindOrInsert(str::HashBytes(name), newGroup,
+                                        [&](uint32_t i) { return str::SameBytes(groups_[i].name, name); });
   if (g == PositionIndex::kNone) {
     // Sections of a file mostly hold alike numbers of settings: room for
     // as many as the last group has saves growing the index step by step.
     const size_t likely = lastGroup_ == PositionIndex::kNone ? 0 : groups_[lastGroup_].index.Size();
-    std::string_view kept;
-    if (!name.empty()) {
-      char* bytes = static_cast<char*>(arena_.Allocate(name.size(), 1));
-      if (kFold) {
-        str::CopyLower(bytes, name);
-      } else {
-        std::memcpy(bytes, name.data(), name.size());
-      }
-      kept = std::string_view(bytes, name.size());
-    }
-    groups_.push_back(Group{kept, PositionIndex()});
+    groups_.push_back(Group{arena_.Keep(name), PositionIndex()});
     groups_.back().index.Reserve(likely);
     g = newGroup;
   }
@@ -70,7 +56,7 @@ void SettingsStore::Replace(uint32_t at, std::string_view value) {
 
 void SettingsStore::Set(std::string_view key, std::string_view value) {
   uint32_t g = lastGroup_;
-  if (g == PositionIndex::kNone || !InGroup(key, groups_[g].name)) g = OpenGroup<false>(GroupName(key));
+  if (g == PositionIndex::kNone || !InGroup(key, groups_[g].name)) g = OpenGroup(GroupName(key));
   const uint32_t at = groups_[g].index.FindOrInsert(
       str::HashBytes(key.substr(NameStart(key, groups_[g].name))), static_cast<uint32_t>(entries_.size()),
       [&](uint32_t i) { return str::SameBytes(entries_[i].first, key); });
@@ -99,19 +85,22 @@ void SettingsStore::SetNoCase(std::string_view section, std::string_view name, s
       Set(key, value);
       return;
     }
-    g = OpenGroup<true>(section);
+    std::string folded(section);
+    str::ToLowerInPlace(folded);
+    g = OpenGroup(folded);
     spelledSection_.assign(section);
     spelledGroup_ = g;
   }
   // The group's name is the section folded, and HashNoCase(name) is
-  // HashBytes of the name folded: what Set files the same key under.
+  // HashBytes of the name folded: what Set files the same key under. Keys
+  // Set stored as given may hold capitals: the comparison is exact.
   const std::string_view group = groups_[g].name;
   const size_t prefix = group.size() + 1;
   const size_t keySize = prefix + name.size();
   const uint32_t at = groups_[g].index.FindOrInsert(
       str::HashNoCase(name), static_cast<uint32_t>(entries_.size()), [&](uint32_t i) {
         const std::string_view key = entries_[i].first;
-        return key.size() == keySize && str::EqualsNoCase(key.substr(prefix), name);
+        return key.size() == keySize && str::EqualsLowered(key.substr(prefix), name);
       });
   if (at != PositionIndex::kNone) {
     Replace(at, value);

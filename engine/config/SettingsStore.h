@@ -66,9 +66,8 @@ class SettingsStore {
   }
   // The group of `key`, or PositionIndex::kNone.
   uint32_t FindGroup(std::string_view key) const;
-  // The group named `name` (lower-cased first when kFold), made when there
-  // is none; it becomes the last group.
-  template <bool kFold>
+  // The group named `name`, made when there is none; it becomes the last
+  // group.
   uint32_t OpenGroup(std::string_view name);
   // Appends an entry with room for a key of `keySize` bytes, which the
   // caller writes at the answer, and a copy of `value`.

@@ -101,6 +101,16 @@ TEST(SettingsStore, SetNoCaseStoresWhatSetStoresUnderTheFoldedKey) {
   EXPECT_EQ(ValueOf(byParts, "graphics|name_12"), "by key");
   EXPECT_EQ(ValueOf(byParts, "sound|left|right"), "by parts");
 
+  // Keys Set stored with capitals are not the folded keys SetNoCase stores.
+  SettingsStore mixed;
+  mixed.Set("APP|Width", "as given");
+  mixed.Set("app|Width", "section folded");
+  mixed.SetNoCase("App", "Width", "all folded");
+  ASSERT_EQ(mixed.Size(), 3u);
+  EXPECT_EQ(ValueOf(mixed, "APP|Width"), "as given");
+  EXPECT_EQ(ValueOf(mixed, "app|Width"), "section folded");
+  EXPECT_EQ(ValueOf(mixed, "app|width"), "all folded");
+
   // A cleared store has no groups left, whatever section came last.
   byParts.Clear();
   byParts.SetNoCase("SOUND", "Volume", "7");
