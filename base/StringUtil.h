@@ -94,7 +94,9 @@ void ToLowerInPlace(std::string& s);
 std::string ToLower(std::string_view s);
 std::string ToUpper(std::string_view s);
 // Writes `from` lower-cased to `to` (room for from.size() bytes; either
-// apart from `from` or at the very same place), eight bytes at a time.
+// apart from `from` or at the very same place), eight bytes at a time, the
+// last ones as a word overlapping the one before: for copies that are not
+// read back at once (see ToLowerInPlace).
 inline void CopyLower(char* to, std::string_view from) {
   using detail::FoldWord;
   using detail::LoadWord;
