@@ -1,5 +1,6 @@
 #include "engine/config/ConfigManager.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "base/StringUtil.h"
@@ -38,21 +39,22 @@ cCore_ConfigManager::cCore_ConfigManager() { parser_.SetConfigManager(this); }
 cCore_ConfigManager::~cCore_ConfigManager() = default;
 
 std::string_view cCore_ConfigManager::KeyOf(std::string_view section, std::string_view name) {
-  // Settings come section by section: the folded section and its "|" stay
-  // at the front of the key from one call to the next, and only the name is
-  // folded anew.
-  if (!keyFresh_ || section != keySection_) {
+  // Settings are read section by section: the folded section and its "|"
+  // stay at the front of the key from one call to the next, and only the
+  // name is folded anew. key_ only grows; its bytes past the key are left
+  // over.
+  const size_t prefix = section.size() + 1;
+  if (!keyFresh_ || !str::SameBytes(section, keySection_)) {
     keySection_.assign(section);
-    key_.assign(section);
-    key_.push_back('|');
-    str::ToLowerInPlace(key_);
+    if (key_.size() < prefix) key_.resize(prefix);
+    str::CopyLower(key_.data(), section);
+    key_[section.size()] = '|';
     keyFresh_ = true;
   }
-  const size_t prefix = keySection_.size() + 1;
-  key_.resize(prefix);
-  key_.append(name);
-  for (size_t i = prefix; i < key_.size(); ++i) key_[i] = str::ToLowerChar(key_[i]);
-  return key_;
+  const size_t length = prefix + name.size();
+  if (key_.size() < length) key_.resize(std::max(length, 2 * key_.size()));
+  str::CopyLower(key_.data() + prefix, name);
+  return std::string_view(key_.data(), length);
 }
 
 CoreStatus cCore_ConfigManager::LoadConfig(const std::string& fileName) {
@@ -152,7 +154,7 @@ CoreStatus cCore_ConfigManager::SaveConfig(const std::string& fileName) {
 }
 
 void cCore_ConfigManager::SetValue(std::string_view section, std::string_view name, std::string_view value) {
-  store_.Set(KeyOf(section, name), value);
+  store_.SetNoCase(section, name, value);
 }
 
 void cCore_ConfigManager::SetValueByKey(std::string& key, std::string_view value) {

@@ -109,12 +109,13 @@ class cCore_ConfigManager {
   static bool AppendQuoted(std::string* out, std::string_view text);
 
  private:
-  // Builds section + "|" + name, lower-cased, into `key_` (reused, so
-  // storing a setting allocates nothing of its own).
+  // Builds section + "|" + name, lower-cased, at the front of `key_`
+  // (reused, so reading a setting allocates nothing of its own). Storing
+  // needs no key built: the store takes section and name apart.
   std::string_view KeyOf(std::string_view section, std::string_view name);
 
   SettingsStore store_;
-  std::string key_;
+  std::string key_;  // the last key at its front, then unused bytes
   std::string keySection_;  // the section `key_` begins with, as given
   bool keyFresh_ = false;   // key_ begins with keySection_ folded
   ConfigParser parser_;

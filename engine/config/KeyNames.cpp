@@ -5,7 +5,7 @@
 namespace {
 
 struct KeyName {
-  const char* name;
+  std::string_view name;  // its length known, so a lookup measures no name
   uint8_t code;
 };
 
@@ -48,7 +48,7 @@ uint8_t KeyNameToScanCode(std::string_view name) { return Find(kKeyNames, name);
 std::string ScanCodeToKeyName(uint8_t code) {
   for (const KeyName& entry : kKeyNames) {
     if (entry.code != code) continue;
-    std::string name = entry.name;
+    std::string name(entry.name);
     if (name.size() == 1) str::ToLowerInPlace(name);
     return name;
   }

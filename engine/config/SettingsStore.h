@@ -11,11 +11,13 @@
 // one as large as the whole store.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "base/PositionIndex.h"
+#include "base/StringUtil.h"
 #include "base/TextArena.h"
 
 class SettingsStore {
@@ -25,6 +27,12 @@ class SettingsStore {
   using Entry = std::pair<std::string_view, std::string_view>;
 
   void Set(std::string_view key, std::string_view value);
+  // The same as Set(ToLower(section + "|" + name), value), without the key
+  // built first: the section's group is found from the section as given and
+  // the key is written lower-cased straight into the store. For callers
+  // that keep section and name apart and fold keys (the configuration
+  // manager).
+  void SetNoCase(std::string_view section, std::string_view name, std::string_view value);
   // The value stored under exactly this key, or null.
   const std::string_view* Find(std::string_view key) const;
   void Clear();
@@ -40,17 +48,32 @@ class SettingsStore {
  private:
   struct Group {
     std::string_view name;  // in the arena
-    PositionIndex index;    // of entries, by HashBytes of the whole key
+    PositionIndex index;    // of entries, by HashBytes of their names (NameStart on)
   };
   static std::string_view GroupName(std::string_view key) { return key.substr(0, key.find('|')); }
   // GroupName(key) == name, found without looking for the "|": most keys
   // belong to the group stored into last (a group's name never holds one).
   static bool InGroup(std::string_view key, std::string_view name) {
     return key.size() >= name.size() && (key.size() == name.size() || key[name.size()] == '|') &&
-           key.substr(0, name.size()) == name;
+           str::SameBytes(key.substr(0, name.size()), name);
+  }
+  // Where the name of a key of group `name` begins: past the section and
+  // its "|" (at the end when there is no "|"). Every key of a group begins
+  // alike, so the group's index hashes the name alone (a key without "|"
+  // and one ending in it hash alike, and are told apart by comparing).
+  static size_t NameStart(std::string_view key, std::string_view name) {
+    return key.size() > name.size() ? name.size() + 1 : name.size();
   }
   // The group of `key`, or PositionIndex::kNone.
   uint32_t FindGroup(std::string_view key) const;
+  // The group named `name`, made when there is none; it becomes the last
+  // group.
+  uint32_t OpenGroup(std::string_view name);
+  // Appends an entry with room for a key of `keySize` bytes, which the
+  // caller writes at the answer, and a copy of `value`.
+  char* AddEntry(size_t keySize, std::string_view value);
+  // Gives the entry at `at` a new value.
+  void Replace(uint32_t at, std::string_view value);
 
   std::vector<Entry> entries_;
   // How many bytes each entry's value has room for where it stands.
@@ -58,5 +81,8 @@ class SettingsStore {
   std::vector<Group> groups_;
   PositionIndex groupIndex_;
   uint32_t lastGroup_ = PositionIndex::kNone;  // the group stored into last
+  // The section SetNoCase was last given, as given, and its group.
+  std::string spelledSection_;
+  uint32_t spelledGroup_ = PositionIndex::kNone;
   TextArena arena_;
 };

@@ -45,13 +45,17 @@ void Report(const char* format, ...) {
 
 // Appends one written line: embedded line feeds become "\r\n" and the line
 // ends with "\r\n", so the file has one line-end style.
+// The text goes over in runs between the line feeds that need a "\r", not
+// character by character: a table is written a line at a time.
 void EmitLine(std::string* out, std::string_view text) {
-  char previous = 0;
-  for (char c : text) {
-    if (c == '\n' && previous != '\r') out->push_back('\r');
-    out->push_back(c);
-    previous = c;
+  size_t from = 0;
+  for (size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    if (at > 0 && text[at - 1] == '\r') continue;
+    out->append(text.substr(from, at - from));
+    out->push_back('\r');
+    from = at;
   }
+  out->append(text.substr(from));
   out->append("\r\n");
 }
 

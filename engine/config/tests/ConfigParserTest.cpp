@@ -127,6 +127,26 @@ TEST_F(ConfigReadTest, SettingsSectionsAndBlocks) {
   EXPECT_NE(config_.GetStore().Find("|early"), nullptr);
 }
 
+TEST_F(ConfigReadTest, KeywordsInAnyCaseAndSectionsChangingMidStream) {
+  // The keywords fold like names; words that only resemble them are not
+  // keywords. Sections differing only by case are one section, and a section
+  // left and entered again keeps its settings in their first places.
+  ASSERT_EQ(Read("SETTINGS Alpha; Setting x \"1\"; sEtTiNg Y \"2\";\n"
+                 "settingS beta { SETTING x \"3\"; }\n"
+                 "Settings ALPHA; setting X \"4\";\n"
+                 "settings Alph; setting x \"5\";\n"
+                 "settingz Alpha; settin z \"6\"; setting_ z \"7\"; Bind; setting z \"8\";\n"),
+            status::Ok);
+  const SettingsStore& store = config_.GetStore();
+  ASSERT_EQ(store.Size(), 5u);
+  const std::pair<std::string_view, std::string_view> expected[] = {
+      {"alpha|x", "4"}, {"alpha|y", "2"}, {"beta|x", "3"}, {"alph|x", "5"}, {"alph|z", "8"}};
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(store.Entries()[i].first, expected[i].first) << i;
+    EXPECT_EQ(store.Entries()[i].second, expected[i].second) << i;
+  }
+}
+
 TEST_F(ConfigReadTest, CommentsAndQuotedText) {
   ASSERT_EQ(Read("settings s;\n"
                  "// setting hidden1 \"x\";\n"

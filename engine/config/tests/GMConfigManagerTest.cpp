@@ -44,6 +44,7 @@ TEST_F(GMConfigManagerTest, KeySpecs) {
       {"F13", 0, 0x00, true},             // an unknown key name binds to nothing
       {"ctrl-", 0, 0x03, true},
       {"ctrl--", 0, 0x03, true},
+      {"ctrl--alt-W", 17, 0x33, true},    // an empty piece between dashes is passed over
       {"-ESC", 1, 0x00, true},
       {"minus", 12, 0x00, true},
       {"alt- ", 57, 0x30, true},

@@ -295,6 +295,15 @@ TEST(DataFile, WriterLayoutPadsQuotesAndEndsLinesWithCrLf) {
             "eq     :  \"a=\"\r\n");
   EXPECT_EQ(f.GetString("q", "plane"), "say hi") << "the stored value loses its quotes too";
 
+  // Line ends inside a comment come out as "\r\n" however they were given.
+  ASSERT_TRUE(f.SetValue("c", "1", "# one\r\n# two\nthree\n\nfour", "plane"));
+  const std::string commented = f.SaveToText();
+  EXPECT_NE(commented.find("# two\r\n"), std::string::npos) << commented;
+  EXPECT_EQ(commented.find("\r\r"), std::string::npos) << commented;
+  for (size_t i = 0; i < commented.size(); ++i) {
+    if (commented[i] == '\n') ASSERT_TRUE(i > 0 && commented[i - 1] == '\r') << "bare line feed at " << i;
+  }
+
   f.SetFlags(CDataFile::kDefaultFlags & ~CDataFile::kPadKeyNames);
   EXPECT_NE(f.SaveToText().find("\r\nabc:  1\r\n"), std::string::npos);
   f.Clear();
