@@ -301,7 +301,9 @@ TEST(DataFile, WriterLayoutPadsQuotesAndEndsLinesWithCrLf) {
   EXPECT_NE(commented.find("# two\r\n"), std::string::npos) << commented;
   EXPECT_EQ(commented.find("\r\r"), std::string::npos) << commented;
   for (size_t i = 0; i < commented.size(); ++i) {
-    if (commented[i] == '\n') ASSERT_TRUE(i > 0 && commented[i - 1] == '\r') << "bare line feed at " << i;
+    if (commented[i] == '\n') {
+      ASSERT_TRUE(i > 0 && commented[i - 1] == '\r') << "bare line feed at " << i;
+    }
   }
 
   f.SetFlags(CDataFile::kDefaultFlags & ~CDataFile::kPadKeyNames);
