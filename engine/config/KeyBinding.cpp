@@ -1,6 +1,7 @@
 #include "engine/config/KeyBinding.h"
 
 #include "engine/config/KeyNames.h"
+#include "base/StringUtil.h"
 
 bool ParseKeySpec(std::string_view spec, KeyBinding* binding) {
   std::string_view keyName = spec;
@@ -15,12 +16,7 @@ bool ParseKeySpec(std::string_view spec, KeyBinding* binding) {
 
   bool known = true;
   if (dash != std::string_view::npos) {
-    // The modifiers between the dashes, looked at in place.
-    for (size_t from = 0; from <= modifierPart.size();) {
-      size_t end = modifierPart.find('-', from);
-      if (end == std::string_view::npos) end = modifierPart.size();
-      const std::string_view name = modifierPart.substr(from, end - from);
-      from = end + 1;
+    for (const std::string& name : str::Split(modifierPart, "-")) {
       if (name.empty()) continue;
       const uint8_t bits = KeyModifierNameToBits(name);
       if (bits == 0) {

@@ -24,8 +24,7 @@ constexpr std::array<uint8_t, 256> MakeClasses() {
   std::array<uint8_t, 256> classes{};
   for (int i = 0; i < 256; ++i) {
     const char c = static_cast<char>(i);
-    const bool control =
-        c == '\0' || c == '\n' || c == '\t' || c == '\a' || c == '\b' || c == '\f' || c == '\r' || c == '\v';
+    const bool control = script_blocks::IsControl(static_cast<unsigned char>(c));
     const bool plainInside = c != '"' && c != '\\' && !control;
     uint8_t k = 0;
     if (control) k |= kControlSpace;
