@@ -4,7 +4,7 @@
 # anywhere in the tree) when there is one. Any crash fails the run and prints
 # that target's log.
 set -euo pipefail
-DIR=${1:-build/fuzz/fuzz}
+DIR=${1:-build/asan/fuzz}
 SECONDS_EACH=${2:-60}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 [[ -d "$DIR" ]] || { echo "no fuzz targets in $DIR"; exit 0; }

@@ -10,7 +10,9 @@
 
 // The library's edge iterators trip GCC's may-be-uninitialised analysis once
 // inlined here; the warning is about the library's code, not this file's.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <boost/graph/adjacency_list.hpp>
 #include <boost/graph/astar_search.hpp>
 #include <cstdlib>

@@ -195,6 +195,8 @@ class LWeather : public simkit::FakeWeather, public Observed, public WeatherMana
  public:
   static constexpr const char* kSpawn = "SPN::KV9:WEATHERMANAGER";
   explicit LWeather(cEntity_Manager* m) : FakeWeather(m, kEntityType_Base) { GAMETEST_MADE(kSpawn); }
+  // The entity's own Init(definition) stays callable beside the manager's Init().
+  using FakeWeather::Init;
   CoreStatus Init() override {
     Log().Add("weather Init");
     return Log().Fails(kSpawn) ? status::Fail : status::Ok;

@@ -9,8 +9,13 @@
 
 #include "platform/Library.h"
 
+// GCC and clang announce AddressSanitizer (and its leak checker) differently.
 #if defined(__SANITIZE_ADDRESS__)
 #define LEAK_CHECKER_BUILT_IN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LEAK_CHECKER_BUILT_IN 1
+#endif
 #endif
 
 namespace {
