@@ -49,7 +49,7 @@ function(game_add_fuzzers dir)
     target_link_libraries(${stem} PRIVATE ${ARG_LIBS})
     game_link_simulation_neighbours(${stem} "${ARG_LIBS}")
     target_link_options(${stem} PRIVATE -fsanitize=fuzzer)
-    set_target_properties(${stem} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    set_target_properties(${stem} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzz)
   endforeach()
 endfunction()
 
@@ -68,12 +68,12 @@ function(game_add_bench name dir)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
   game_link_simulation_neighbours(${name} "${ARG_LIBS}")
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
 endfunction()
 
 # Directories holding one plug-in each, for the tests that load a plug-in
 # through the library manager (it scans a whole directory).
-set(LUMETRA_TEST_DIR ${CMAKE_BINARY_DIR}/renderer_plugin_only)
-set(TACTOR_TEST_DIR ${CMAKE_BINARY_DIR}/input_plugin_only)
+set(LUMETRA_TEST_DIR ${PROJECT_BINARY_DIR}/renderer_plugin_only)
+set(TACTOR_TEST_DIR ${PROJECT_BINARY_DIR}/input_plugin_only)
 # The engine's small test plug-ins, one folder per set.
-set(GAME_TEST_PLUGIN_ROOT ${CMAKE_BINARY_DIR}/test_plugins)
+set(GAME_TEST_PLUGIN_ROOT ${PROJECT_BINARY_DIR}/test_plugins)
