@@ -75,7 +75,7 @@ function(game_add_fuzzers dir)
     target_link_libraries(${stem} PRIVATE ${ARG_LIBS})
     game_link_simulation_neighbours(${stem} "${ARG_LIBS}")
     target_link_options(${stem} PRIVATE -fsanitize=fuzzer)
-    set_target_properties(${stem} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    set_target_properties(${stem} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzz)
   endforeach()
 endfunction()
 
@@ -95,7 +95,7 @@ function(game_add_bench name dir)
   set_target_properties(${name} PROPERTIES GAME_TEST_CODE ON UNITY_BUILD OFF)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
   game_link_simulation_neighbours(${name} "${ARG_LIBS}")
-  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
   # In a test build every benchmark runs once, a single iteration, so that a
   # benchmark that no longer builds or runs fails the test command; timings
   # come from tools/bench.sh on an optimised build.
@@ -108,7 +108,7 @@ endfunction()
 
 # Directories holding one plug-in each, for the tests that load a plug-in
 # through the library manager (it scans a whole directory).
-set(LUMETRA_TEST_DIR ${CMAKE_BINARY_DIR}/renderer_plugin_only)
-set(TACTOR_TEST_DIR ${CMAKE_BINARY_DIR}/input_plugin_only)
+set(LUMETRA_TEST_DIR ${PROJECT_BINARY_DIR}/renderer_plugin_only)
+set(TACTOR_TEST_DIR ${PROJECT_BINARY_DIR}/input_plugin_only)
 # The engine's small test plug-ins, one folder per set.
-set(GAME_TEST_PLUGIN_ROOT ${CMAKE_BINARY_DIR}/test_plugins)
+set(GAME_TEST_PLUGIN_ROOT ${PROJECT_BINARY_DIR}/test_plugins)

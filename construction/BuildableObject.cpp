@@ -174,6 +174,7 @@ void cBuildableObject::UpdateFootprintBounds() {
     centre_[0] = static_cast<int16_t>(minX + width_ / 2);
     centre_[1] = static_cast<int16_t>(minY + length_ / 2);
   }
+  if (iconHeightGiven_) return;
   if (GetClass() == kClass_Road) {
     iconHeight_ = (8.0f - 0.0f) * 0.05f;
   } else if (modelObject_) {

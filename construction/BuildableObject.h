@@ -158,7 +158,8 @@ class cBuildableObject {
   // A new instance of this type's instance class, its type set and Init
   // run; the caller owns it.
   virtual BOInstance* CreateInstance();
-  // Width, length and centre from the rectangles; icon height from the model.
+  // Width, length and centre from the rectangles; icon height from the model
+  // unless one was set.
   virtual void UpdateFootprintBounds();
   // The rectangles turned by the instance's rotation, replacing what `out` held.
   virtual void GetFootprintCells(BOInstance* instance, FootprintRecord* out);
@@ -209,7 +210,12 @@ class cBuildableObject {
   int16_t GetCentreX() const { return centre_[0]; }
   int16_t GetCentreY() const { return centre_[1]; }
   float GetIconHeight() const { return iconHeight_; }
-  void SetIconHeight(float height) { iconHeight_ = height; }
+  // A height set here (the definition's "icon_height") is kept when the
+  // bounds are updated; without one the model's bounds give it.
+  void SetIconHeight(float height) {
+    iconHeight_ = height;
+    iconHeightGiven_ = true;
+  }
   uint16_t GetWidth() const { return width_; }
   uint16_t GetLength() const { return length_; }
   cEntity_BuildingManager* GetOwner() const { return owner_; }
@@ -235,6 +241,7 @@ class cBuildableObject {
   uint16_t size2_[2] = {0, 0};
   int16_t centre_[2] = {0, 0};
   float iconHeight_ = 2.0f;
+  bool iconHeightGiven_ = false;
   std::string name_;
   std::string model_;
   std::string thumbnail_;

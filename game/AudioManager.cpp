@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "base/StringUtil.h"
 #include "engine/config/ConfigManager.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/frame/BaseCamera.h"
@@ -98,7 +99,8 @@ void cEntity_AudioManager::StopSound(SoundHandle* handle) {
   Sound()->StopSound(handle);
 }
 
-void cEntity_AudioManager::Replace(SoundHandle*& slot, const std::string& fileName, bool music, float volume) {
+void cEntity_AudioManager::Replace(SoundHandle*& slot, std::string& slotFile, const std::string& fileName, bool music,
+                                   float volume) {
   SoundMgr* sound = Sound();
   auto drop = [&](SoundHandle* handle) {
     if (music) {
@@ -112,12 +114,17 @@ void cEntity_AudioManager::Replace(SoundHandle*& slot, const std::string& fileNa
   if (fileName.empty()) {
     if (slot) drop(slot);
     slot = nullptr;
+    slotFile.clear();
     return;
   }
+  // The service makes a new handle on every create, so what is playing is
+  // told by its file (names resolve whatever their case).
+  if (slot && str::EqualsNoCase(slotFile, fileName)) return;
   SoundHandle* handle = music ? sound->CreateMusic(fileName) : sound->CreateSound(fileName);
   if (!handle || handle == slot) return;
   if (slot) drop(slot);
   slot = handle;
+  slotFile = fileName;
   if (music) {
     sound->PlayMusic(handle);
   } else {
@@ -127,11 +134,11 @@ void cEntity_AudioManager::Replace(SoundHandle*& slot, const std::string& fileNa
 }
 
 void cEntity_AudioManager::PlayMusic(const std::string& fileName) {
-  if (!MusicOff()) Replace(music_, fileName, true, musicVolume_);
+  if (!MusicOff()) Replace(music_, musicFile_, fileName, true, musicVolume_);
 }
 
 void cEntity_AudioManager::PlaySoundLoop(const std::string& fileName) {
-  if (!SoundOff()) Replace(loop_, fileName, false, soundVolume_);
+  if (!SoundOff()) Replace(loop_, loopFile_, fileName, false, soundVolume_);
 }
 
 void cEntity_AudioManager::SetLoopVolume(float volume) {

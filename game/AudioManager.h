@@ -90,15 +90,17 @@ class cEntity_AudioManager : public cEntity_Base, public TimeServiceItem {
   bool SoundOff() const;
   bool MusicOff() const;
   void AdvanceFades(float step);
-  // Makes the file the sound in `slot`: an empty name stops and releases it,
-  // the sound already there is kept, another one replaces it and plays
-  // looped at `volume`.
-  void Replace(SoundHandle*& slot, const std::string& fileName, bool music, float volume);
+  // Makes the file the sound in `slot` (playing `slotFile`): an empty name
+  // stops and releases it, the file already playing there is kept, another
+  // one replaces it and plays looped at `volume`.
+  void Replace(SoundHandle*& slot, std::string& slotFile, const std::string& fileName, bool music, float volume);
 
   float musicVolume_ = 1.0f;
   float soundVolume_ = 1.0f;
   SoundHandle* music_ = nullptr;
+  std::string musicFile_;
   SoundHandle* loop_ = nullptr;
+  std::string loopFile_;
   SoundHandle* fadeOut_ = nullptr;
   SoundHandle* fadeIn_ = nullptr;
   float fadeInTarget_ = 0.0f;

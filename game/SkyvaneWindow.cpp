@@ -95,7 +95,14 @@ LRESULT cSkyvane::HandleMessage(HWND hwnd, uint32_t message, WPARAM wParam, LPAR
       }
       break;
     case WM_SYSKEYUP:
-      if (wParam == VK_RETURN && table_) configManager_.ToggleDisplayMode(table_);
+      // A toggle that could start a device in neither mode has shown why and
+      // left nothing to draw with: quit, through the whole shutdown.
+      if (wParam == VK_RETURN && table_ && status::Failed(configManager_.ToggleDisplayMode(table_)) &&
+          !table_->graphics) {
+        failure_ = "the display could not be started again in either mode";
+        OutputDebugString("[cSkyvane] " + failure_ + "\n");
+        PostQuitMessage(1);
+      }
       break;
     case WM_SYSCOMMAND:
       if ((wParam == SC_SIZE || wParam == SC_MOVE || wParam == SC_MAXIMIZE || wParam == SC_MONITORPOWER) &&

@@ -22,6 +22,7 @@
 #include "platform/Random.h"
 #include "simulation/AirportManager.h"
 #include "simulation/Calendar.h"
+#include "simulation/DecimalValue.h"
 #include "simulation/Simulation.h"
 #include "simulation/SimulationServices.h"
 #include "simulation/SimulationWidgets.h"
@@ -146,7 +147,9 @@ bool cEntity_EventManager::ConditionHolds(const EndGame& condition) {
   cEntity_StatManager* stats = table ? table->statManager : nullptr;
   const float threshold = condition.value;
   auto statFloat = [&](float StatBlock::*field) { return stats && stats->block.*field >= threshold; };
-  auto statDouble = [&](double value) { return value >= static_cast<double>(threshold); };
+  // Money is kept in double precision: it meets the threshold as written
+  // ("1234.56"), not the float nearest it, which lies above 1234.56.
+  auto statDouble = [&](double value) { return value >= DecimalValue(threshold); };
   auto statCount = [&](uint32_t StatBlock::*field) {
     return stats && static_cast<double>(stats->block.*field) >= static_cast<double>(threshold);
   };

@@ -18,6 +18,7 @@
 #include "simulation/AirportManager.h"
 #include "simulation/BusinessContract.h"
 #include "simulation/ContractManager.h"
+#include "simulation/DecimalValue.h"
 #include "simulation/MoneyText.h"
 #include "simulation/Simulation.h"
 #include "simulation/SimulationServices.h"
@@ -74,14 +75,22 @@ float ReadSetting(cCore_ConfigManager* config, const char* key, float fallback) 
 
 }  // namespace
 
+// The targets are worked out from the weights as written, in double
+// precision: the defaults give exactly 40, 30 and 10, which a rating must be
+// able to reach against a threshold of that value.
 float StatTuning::SafetyTarget() const {
-  return (1.0f - (safetyInteriorApply + safetyBuildingsApply + safetyMaintenanceApply)) * 100.0f;
+  const double weights =
+      DecimalValue(safetyInteriorApply) + DecimalValue(safetyBuildingsApply) + DecimalValue(safetyMaintenanceApply);
+  return static_cast<float>((1.0 - weights) * 100.0);
 }
 float StatTuning::SecurityTarget() const {
-  return (1.0f - (securityInteriorApply + securityBuildingsApply)) * 100.0f;
+  const double weights = DecimalValue(securityInteriorApply) + DecimalValue(securityBuildingsApply);
+  return static_cast<float>((1.0 - weights) * 100.0);
 }
 float StatTuning::SatisfactionTarget() const {
-  return (1.0f - (csInteriorApply + csBuildingsApply + csAestheticApply + csSecurityApply + csSafetyApply)) * 100.0f;
+  const double weights = DecimalValue(csInteriorApply) + DecimalValue(csBuildingsApply) +
+                         DecimalValue(csAestheticApply) + DecimalValue(csSecurityApply) + DecimalValue(csSafetyApply);
+  return static_cast<float>((1.0 - weights) * 100.0);
 }
 
 float BusinessSatisfactionFor(float traffic, float requiredTraffic, float defaultSatisfaction) {

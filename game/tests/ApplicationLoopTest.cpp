@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -291,6 +292,42 @@ TEST_F(ApplicationLoop, KeysTheWindowActsOn) {
                            rect.bottom == client.bottom;
     EXPECT_EQ(refreshed, c.refreshes) << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
   }
+}
+
+// Alt+Enter when the renderer can make a device in neither mode: the
+// renderer's restart tells the player why (one box) and leaves no renderer;
+// the program then quits by itself, through the whole shutdown, with a
+// non-zero code, instead of going on with nothing drawn.
+TEST_F(ApplicationLoop, AToggleThatCanStartNoDeviceQuits) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const HWND hwnd = window;
+  bool pressed = false;
+  boxes.clear();
+  LoopDriver driver(
+      hwnd,
+      [&]() {
+        if (!pressed) {
+          setenv("FAKE_GFX_CREATE", "0", 1);
+          for (const auto& [dik, down] : {std::pair<uint8_t, bool>{DIK_LMENU, true}, {DIK_RETURN, true},
+                                          {DIK_RETURN, false}, {DIK_LMENU, false}})
+            RaiseKey(dik, down, false, hwnd);
+          pressed = true;
+        }
+        return true;  // the application has to end the session itself
+      },
+      5000);
+  const int32_t code = app->Run();
+  unsetenv("FAKE_GFX_CREATE");
+  EXPECT_TRUE(pressed);
+  EXPECT_NE(code, 0);
+  EXPECT_EQ(table->graphics, nullptr);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], cCore_LibraryManager::kNoPixelFormatMessage);
+  EXPECT_FALSE(app->GetFailure().empty());
+  // The rest of the shutdown runs as after any quit, down to the plug-ins.
+  capture.Clear();
+  Stop();
+  EXPECT_NE(capture.Text().find("[fake] gfx destroyed"), std::string::npos) << capture.Text();
 }
 
 }  // namespace

@@ -69,6 +69,26 @@ void DX8Model_PMesh::BuildPlane(Anchor anchor) {
   if (!parts_.empty()) parts_[0]->geometry.instances = &instances_;
 }
 
+void DX8Model_PMesh::GetBounds(float minimum[3], float maximum[3], JMatrix* matrix) {
+  float lo[3] = {0.0f, 0.0f, 0.0f}, hi[3] = {0.0f, 0.0f, 0.0f};
+  for (size_t i = 0; i < vertices_.size(); ++i) {
+    const RenderVertex& v = vertices_[i];
+    const float p[3] = {v.x, v.y, v.z};
+    for (int k = 0; k < 3; ++k) {
+      lo[k] = i == 0 ? p[k] : std::min(lo[k], p[k]);
+      hi[k] = i == 0 ? p[k] : std::max(hi[k], p[k]);
+    }
+  }
+  for (int k = 0; k < 3; ++k) {
+    if (minimum) minimum[k] = lo[k];
+    if (maximum) maximum[k] = hi[k];
+  }
+  if (matrix) {
+    *matrix = JMatrix::Identity();
+    for (int k = 0; k < 3; ++k) matrix->m[3][k] = (lo[k] + hi[k]) / 2.0f;
+  }
+}
+
 // --- parts ---------------------------------------------------------------------
 
 uint16_t DX8Model_PMesh::GetPartCount() { return editing_ ? 0 : static_cast<uint16_t>(parts_.size()); }

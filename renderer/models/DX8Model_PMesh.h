@@ -26,6 +26,10 @@ class DX8Model_PMesh : public DX8Model {
   DX8Model_PMesh(Lumetra* owner, uint32_t flags, std::string name);
   ~DX8Model_PMesh() override;
 
+  // The box around the vertices (all of them, shown or not); a mesh without
+  // vertices is a point at the origin. The matrix moves to the box's centre.
+  void GetBounds(float minimum[3], float maximum[3], JMatrix* matrix) override;
+
   uint16_t GetPartCount() override;
   void SetPartVisible(uint16_t index, bool visible) override;
   bool IsPartVisible(uint16_t index) override;

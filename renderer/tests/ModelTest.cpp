@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "renderer/models/DX8Model_Def01.h"
 #include "renderer/models/DX8Model_PMesh.h"
@@ -218,12 +219,6 @@ TEST_F(Models, EditingLifecycle) {
   pass->ResetForFrame();
   mesh->Draw(pass, nullptr);
   EXPECT_EQ(pass->DrawList().size(), 1u);
-  // Bounds are left as the caller had them.
-  float lo[3] = {7, 7, 7}, hi[3] = {8, 8, 8};
-  mesh->GetBounds(lo, hi, nullptr);
-  EXPECT_EQ(lo[0], 7.0f);
-  EXPECT_EQ(hi[2], 8.0f);
-
   // New vertices of the same size keep the parts and are drawn from.
   RenderVertex moved[4];
   std::copy(quad, quad + 4, moved);
@@ -238,6 +233,65 @@ TEST_F(Models, EditingLifecycle) {
   renderer.Update(0.0f);
   EXPECT_EQ(solid->GetRefCount(), 1);
   solid->Release();
+}
+
+// A polymesh's bounds are the box around its vertices, with the box's
+// centre as the matrix's translation; a mesh without vertices is a point at
+// the origin.
+TEST_F(Models, PolymeshBoundsCoverItsVertices) {
+  struct Case {
+    const char* name;
+    std::vector<RenderVertex> vertices;
+    float lo[3];
+    float hi[3];
+  } cases[] = {
+      {"flat footprint", {{0, 0, 0, 0, 0, 0, 0, 0}, {4, 0, 0, 0, 0, 0, 0, 0}, {4, 0, 6, 0, 0, 0, 0, 0}},
+       {0, 0, 0}, {4, 0, 6}},
+      {"standing shape", {{-1, -2, 3, 0, 0, 0, 0, 0}, {5, 7, -3, 0, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0, 0, 0}},
+       {-1, -2, -3}, {5, 7, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DX8Model_PMesh* mesh = Plane("polymesh_shape");
+    ASSERT_NE(mesh, nullptr);
+    const uint16_t values[3] = {0, 1, 2};
+    const uint16_t parts[3] = {0, 0, 0};
+    ASSERT_TRUE(mesh->BeginEdit());
+    mesh->SetPartCount(1);
+    mesh->SetVertices(c.vertices.data(), static_cast<uint16_t>(c.vertices.size()));
+    mesh->SetIndices(values, parts, 3);
+    ASSERT_TRUE(mesh->EndEdit());
+    float lo[3] = {99, 99, 99}, hi[3] = {-99, -99, -99};
+    JMatrix centre = JMatrix::Identity();
+    mesh->GetBounds(lo, hi, &centre);
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(lo[k], c.lo[k]) << k;
+      EXPECT_EQ(hi[k], c.hi[k]) << k;
+      EXPECT_EQ(centre.m[3][k], (c.lo[k] + c.hi[k]) / 2) << k;
+    }
+    renderer.ReleaseResource(mesh);
+  }
+
+  // A centred plane made 4 high spans -2..2.
+  DX8Model_PMesh* plane = Plane("polymesh_planeCC_bounds");
+  ASSERT_NE(plane, nullptr);
+  plane->SetHeight(4);
+  float lo[3], hi[3];
+  plane->GetBounds(lo, hi, nullptr);
+  EXPECT_EQ(lo[1], -2.0f);
+  EXPECT_EQ(hi[1], 2.0f);
+  renderer.ReleaseResource(plane);
+
+  DX8Model_PMesh* empty = Plane("polymesh_nothing");
+  ASSERT_NE(empty, nullptr);
+  float emptyLo[3] = {7, 7, 7}, emptyHi[3] = {8, 8, 8};
+  empty->GetBounds(emptyLo, emptyHi, nullptr);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(emptyLo[k], 0.0f) << k;
+    EXPECT_EQ(emptyHi[k], 0.0f) << k;
+  }
+  renderer.ReleaseResource(empty);
+  renderer.Update(0.0f);
 }
 
 TEST_F(Models, InconsistentEditsLeaveAnEmptyPolymesh) {
