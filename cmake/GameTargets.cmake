@@ -5,19 +5,31 @@ set(GAME_TEST_PRECOMPILED_HEADERS
   <algorithm> <array> <cstdint> <cstring> <functional> <map> <memory>
   <set> <sstream> <string> <unordered_map> <vector>)
 
-# The simulation reaches the game's and the construction's manager classes
-# through their declared interfaces; with the sanitizers' type checks on, a
-# program linking the simulation needs the libraries that define those
-# classes' type information too (they link the simulation themselves, so
-# the simulation cannot link them).
+# The simulation still calls the building records, the path finder, the
+# land plot and the road manager through their construction classes; with
+# the sanitizers' type checks on, a program linking the simulation needs the
+# construction library for those classes' type information (it links the
+# simulation itself, so the simulation cannot link it).
 function(game_link_simulation_neighbours target libs)
-  if(libs MATCHES "simulation|construction|game_world")
-    target_link_libraries(${target} PRIVATE $<TARGET_NAME_IF_EXISTS:construction> $<TARGET_NAME_IF_EXISTS:game_lib>)
-    # Only the simulation library refers to them, and it comes later on the
-    # link line: keep them even where the linker drops libraries nothing
+  if(libs MATCHES "simulation|game_world")
+    target_link_libraries(${target} PRIVATE $<TARGET_NAME_IF_EXISTS:construction>)
+    # Only the simulation library refers to it, and it comes later on the
+    # link line: keep it even where the linker drops libraries nothing
     # before them needs.
     target_link_options(${target} PRIVATE LINKER:--no-as-needed)
   endif()
+endfunction()
+
+# game_no_undefined(<target>): the shared library must resolve every symbol
+# from the libraries it links, so that it only ever needs those below it.
+# Clang links its sanitizer runtimes into the program, not into each shared
+# library, so a clang sanitizer build leaves the runtime's symbols to the
+# program and cannot make the check; the other builds do.
+function(game_no_undefined target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND (GAME_SANITIZE OR GAME_FUZZ))
+    return()
+  endif()
+  target_link_options(${target} PRIVATE LINKER:--no-undefined)
 endfunction()
 
 # game_unity_skip(<files...>): sources of the current folder that define a

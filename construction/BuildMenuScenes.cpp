@@ -14,7 +14,7 @@
 #include "engine/services/Panelis.h"
 #include "gui/core/GUIButton.h"
 #include "gui/core/GUIEntity.h"
-#include "screens/ActionBuildMenu.h"
+#include "simulation/ActionBuildMenu.h"
 
 namespace {
 

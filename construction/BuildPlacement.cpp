@@ -16,12 +16,12 @@
 #include "engine/entity/EntityManager.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
-#include "game/GameCamera.h"
-#include "game/GameCursor.h"
-#include "game/KV9InputManager.h"
-#include "game/world/GameScenario.h"
-#include "screens/ActionBuildMenu.h"
+#include "scene/AudioManager.h"
+#include "scene/KV9InputManager.h"
+#include "scene/SceneCamera.h"
+#include "scene/SceneCursor.h"
+#include "simulation/ActionBuildMenu.h"
+#include "simulation/GameScenario.h"
 #include "simulation/SimulationWidgets.h"
 #include "simulation/StatManager.h"
 
@@ -137,7 +137,7 @@ void cBuildPlacement::OnSelectInput(const MousePacket& packet, int32_t x, int32_
     if (!(packet.pressed & kLeft) || rightDown) return;
     if (building == lastClicked_ && packet.timeStamp - lastClickTime_ < kDoubleClickTime) {
       float x0 = 0, z0 = 0, x1 = 0, z1 = 0;
-      cEntity_GameCamera* camera = GameCameraOf(table_);
+      SceneCamera* camera = SceneCameraOf(table_);
       if (camera && plot->GetCellWorldRect(building->x, building->y, &x0, &z0, &x1, &z1, true))
         camera->SetFocusXZ((x0 + x1) * 0.5f, (z0 + z1) * 0.5f);
       return;
@@ -263,7 +263,7 @@ void cBuildPlacement::OnPlacementInput(const MousePacket& packet, int32_t x, int
       // The camera holds still while a strip is dragged. (Its fixed land
       // view would send the drag's own packets to the land purchase and
       // hide the pavement being laid.)
-      if (cEntity_GameCamera* camera = GameCameraOf(table_)) camera->ResetMotion();
+      if (SceneCamera* camera = SceneCameraOf(table_)) camera->ResetMotion();
       dragging_ = true;
       anchorX_ = x;
       anchorY_ = y;
@@ -389,14 +389,14 @@ void cBuildPlacement::SetPlacementObject(BOInstance* object, bool deleteOld) {
   }
   cEntity_GameScenario* scenario = table_ ? table_->scenario : nullptr;
   if (!scenario || !scenario->noCursor) {
-    if (cEntity_GameCursor* cursor = GameCursorOf(table_)) cursor->SetNormal();
+    if (SceneCursor* cursor = SceneCursorOf(table_)) cursor->SetNormal();
   }
   if (plot) {
     plot->SetHighlightVisible(true);
     plot->ShowPlacementPreview(nullptr, false);
     plot->SetAreaPreview(0, 0, 0, 0);
   }
-  if (cEntity_GameCamera* camera = GameCameraOf(table_)) camera->secondFlag = 1;
+  if (SceneCamera* camera = SceneCameraOf(table_)) camera->secondFlag = 1;
   if (plot) plot->SetBuildingGridVisible(false);
   ReleasePreview();
   if (ActionBuildMenu* menu = BuildMenuOf(table_)) menu->RefreshInfo();

@@ -66,6 +66,18 @@ struct DropoffPlace {
   uint16_t spare[2] = {0, 0};
 };
 
+// The ambient traffic data of a building type, from its "ambientdata" line:
+// N vehicles a day first, the kind flags (0x200 fire responders, 0x800
+// destinations) in the fourth value's place among the integers.
+struct AmbientTrafficData {
+  int32_t count = 0;
+  int32_t valueB = 0;
+  int32_t valueC = 0;
+  uint8_t flag = 0;
+  float valueE = 0.0f;
+  int32_t flags = 0;
+};
+
 // The requirement code of a keyword (any case); 0 for an unknown keyword.
 uint32_t RequirementCodeOf(const std::string& keyword);
 
@@ -138,6 +150,8 @@ class cBuildableObject {
   virtual float GetMonthlyExpense() { return monthlyExpense_; }
   virtual uint16_t GetRequiredYear() { return requiredYear_; }
   virtual uint32_t GetTechLevel() { return techLevel_; }
+  // The ambient traffic data of a type with road access; null for others.
+  virtual const AmbientTrafficData* GetAmbientTraffic() { return nullptr; }
   // 0.0 out of range.
   virtual float GetRequirementValue(int32_t index);
   // 0xFFFFFFFF out of range.
@@ -290,18 +304,6 @@ class cTaxiwayAccessObject {
   std::vector<TAStruct> taxiwayAccess_;
 };
 
-// The ambient traffic data of a building type, from its "ambientdata" line:
-// N vehicles a day first, the kind flags (0x200 fire responders, 0x800
-// destinations) in the fourth value's place among the integers.
-struct AmbientTrafficData {
-  int32_t count = 0;
-  int32_t valueB = 0;
-  int32_t valueC = 0;
-  uint8_t flag = 0;
-  float valueE = 0.0f;
-  int32_t flags = 0;
-};
-
 // A type with road access.
 class cBuilding : public cBuildableObject, public cRoadAccessObject {
  public:
@@ -313,6 +315,8 @@ class cBuilding : public cBuildableObject, public cRoadAccessObject {
     cRoadAccessObject::AddAccessPoint(point);
     hasRoadAccess_ = 1;
   }
+
+  const AmbientTrafficData* GetAmbientTraffic() override { return &ambient; }
 
   AmbientTrafficData ambient;
 };

@@ -10,13 +10,14 @@
 #include "construction/PathFinder.h"
 #include "construction/TerminalItem.h"
 #include "engine/config/ConfigManager.h"
+#include "engine/frame/BaseCamera.h"
 #include "engine/frame/GameManager.h"
 #include "engine/math/JMatrix.h"
 #include "engine/services/C3DModel.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
-#include "game/GameCamera.h"
+#include "scene/AudioManager.h"
+#include "scene/SceneCamera.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
 
@@ -267,7 +268,7 @@ void cEntity_BuildingManager::ClearAllInstances() {
 CoreStatus cEntity_BuildingManager::Render(C3DPass* pass, Core3D* renderer) {
   if (!renderer) return 0;
   if (cGameManager* game = GameManagerOf(table_)) {
-    auto* camera = dynamic_cast<cEntity_GameCamera*>(game->GetCamera());
+    auto* camera = dynamic_cast<SceneCamera*>(game->GetCamera());
     if (camera && camera->suppressDrawing) return 0;
   }
   for (auto& list : types_) {

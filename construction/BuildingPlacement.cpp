@@ -15,11 +15,12 @@
 #include "construction/TerminalInstance.h"
 #include "engine/entity/EntityModel.h"
 #include "engine/frame/BaseCursor.h"
+#include "engine/frame/BaseCamera.h"
 #include "engine/frame/GameManager.h"
 #include "engine/services/C3DModel.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
-#include "game/GameCamera.h"
+#include "scene/AudioManager.h"
+#include "scene/SceneCamera.h"
 #include "simulation/BusinessContract.h"
 #include "simulation/ContractManager.h"
 #include "simulation/SimulationClock.h"
@@ -234,7 +235,7 @@ bool cEntity_BuildingManager::LeaveDemolishMode() {
   demolishMode = 0;
   if (cGameManager* game = GameManagerOf(table_)) {
     if (auto* cursor = dynamic_cast<cEntity_BaseModel*>(game->GetCursor())) cursor->SelectModel(0);
-    if (auto* camera = dynamic_cast<cEntity_GameCamera*>(game->GetCamera())) {
+    if (auto* camera = dynamic_cast<SceneCamera*>(game->GetCamera())) {
       camera->fixedView = 0;
       camera->secondFlag = 1;
     }

@@ -12,8 +12,8 @@
 #include "engine/entity/ActionFactory.h"
 #include "engine/math/Noise.h"
 #include "engine/services/GlobalWrapper.h"
+#include "simulation/ActionBuildMenu.h"
 #include "simulation/Contract.h"
-#include "screens/ActionBuildMenu.h"
 #include "simulation/SimulationServices.h"
 
 namespace {

@@ -1,21 +1,23 @@
 #include "construction/GameNeighbours.h"
 
 #include "engine/entity/ActionFactory.h"
+#include "engine/frame/BaseCamera.h"
+#include "engine/frame/BaseCursor.h"
 #include "engine/frame/GameManager.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/GameCamera.h"
-#include "game/GameCursor.h"
-#include "screens/ActionBuildMenu.h"
+#include "scene/SceneCamera.h"
+#include "scene/SceneCursor.h"
+#include "simulation/ActionBuildMenu.h"
 #include "simulation/SimulationServices.h"
 
-cEntity_GameCamera* GameCameraOf(cKV9_GlobalWrapper* table) {
+SceneCamera* SceneCameraOf(cKV9_GlobalWrapper* table) {
   cGameManager* game = GameManagerOf(table);
-  return game ? dynamic_cast<cEntity_GameCamera*>(game->GetCamera()) : nullptr;
+  return game ? dynamic_cast<SceneCamera*>(game->GetCamera()) : nullptr;
 }
 
-cEntity_GameCursor* GameCursorOf(cKV9_GlobalWrapper* table) {
+SceneCursor* SceneCursorOf(cKV9_GlobalWrapper* table) {
   cGameManager* game = GameManagerOf(table);
-  return game ? dynamic_cast<cEntity_GameCursor*>(game->GetCursor()) : nullptr;
+  return game ? dynamic_cast<SceneCursor*>(game->GetCursor()) : nullptr;
 }
 
 ActionBuildMenu* BuildMenuOf(cKV9_GlobalWrapper* table) {

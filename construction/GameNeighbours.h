@@ -1,11 +1,12 @@
 #pragma once
-// The game's camera, cursor and build-menu screen as the construction side
-// reaches them through the service table; each is null when absent.
+// The player's camera and cursor and the build-menu screen as the
+// construction side reaches them through the service table; each is null
+// when absent.
 class ActionBuildMenu;
-class cEntity_GameCamera;
-class cEntity_GameCursor;
+class SceneCamera;
+class SceneCursor;
 class cKV9_GlobalWrapper;
 
-cEntity_GameCamera* GameCameraOf(cKV9_GlobalWrapper* table);
-cEntity_GameCursor* GameCursorOf(cKV9_GlobalWrapper* table);
+SceneCamera* SceneCameraOf(cKV9_GlobalWrapper* table);
+SceneCursor* SceneCursorOf(cKV9_GlobalWrapper* table);
 ActionBuildMenu* BuildMenuOf(cKV9_GlobalWrapper* table);

@@ -15,7 +15,7 @@
 #include "engine/files/SerializedObject.h"
 #include "engine/frame/RenderServiceItem.h"
 #include "engine/math/JVector.h"
-#include "game/AlphaManager.h"
+#include "scene/AlphaManager.h"
 
 class BOInstance;
 class cBuildPlacement;

@@ -6,8 +6,8 @@
 #include "engine/services/C3DFont.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AlphaManager.h"
-#include "game/KV9InputManager.h"
+#include "scene/AlphaManager.h"
+#include "scene/KV9InputManager.h"
 
 namespace {
 

@@ -9,21 +9,22 @@
 #include "construction/BuildPlacement.h"
 #include "construction/BuildableObject.h"
 #include "construction/BuildingManager.h"
-#include "construction/GamePlot.h"
 #include "construction/GameNeighbours.h"
+#include "construction/GamePlot.h"
 #include "construction/OID.h"
 #include "engine/config/ConfigManager.h"
 #include "engine/entity/EntityManager.h"
+#include "engine/frame/BaseCamera.h"
 #include "engine/frame/GameManager.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/InputPackets.h"
 #include "engine/services/Panelis.h"
-#include "game/GameCamera.h"
 #include "gui/core/GUIEntity.h"
 #include "platform/DebugOutput.h"
 #include "platform/Paths.h"
-#include "screens/ActionBuildMenu.h"
+#include "scene/SceneCamera.h"
+#include "simulation/ActionBuildMenu.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
 #include "simulation/SimulationWidgets.h"
@@ -92,7 +93,7 @@ cBuildPlacement& cEntity_GamePlot::Placement() {
 }
 
 bool cEntity_GamePlot::IsLandView() {
-  cEntity_GameCamera* camera = GameCameraOf(table_);
+  SceneCamera* camera = SceneCameraOf(table_);
   return camera && camera->fixedView;
 }
 
@@ -223,7 +224,7 @@ CoreStatus cEntity_GamePlot::OnKey(KeyboardPacket* packet) {
 }
 
 bool cEntity_GamePlot::OnCtrlKey(uint8_t scanCode) {
-  cEntity_GameCamera* camera = GameCameraOf(table_);
+  SceneCamera* camera = SceneCameraOf(table_);
   switch (scanCode) {
     case kKey1:
       SetGridLinesVisible(!GetGridLinesVisible());
@@ -267,7 +268,7 @@ void cEntity_GamePlot::SaveScreenShot() {
 
 CoreStatus cEntity_GamePlot::OnPlainKey(uint8_t scanCode) {
   cEntity_BuildingManager* manager = table_ ? table_->buildingManager : nullptr;
-  cEntity_GameCamera* camera = GameCameraOf(table_);
+  SceneCamera* camera = SceneCameraOf(table_);
   ActionBuildMenu* menu = BuildMenuOf(table_);
   switch (scanCode) {
     case kKeyEscape:

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "construction/GameNeighbours.h"
 #include "construction/GamePlot.h"
 #include "engine/services/C3DModel.h"
-#include "construction/GameNeighbours.h"
 #include "engine/services/Core3D.h"
-#include "game/GameCamera.h"
+#include "scene/SceneCamera.h"
 
 void UploadQuadModels(Core3D* graphics, uint32_t createFlags, const std::string& baseName,
                       std::vector<C3DModel*>& models, const std::vector<QuadEntry>& quads, uint16_t partCount,
@@ -60,6 +60,6 @@ void PaintMiniMapRect(cEntity_GamePlot* plot, uint32_t x, uint32_t y, uint32_t w
 }
 
 bool PavementHidden(cKV9_GlobalWrapper* table) {
-  cEntity_GameCamera* camera = GameCameraOf(table);
+  SceneCamera* camera = SceneCameraOf(table);
   return camera && camera->fixedView;
 }

@@ -15,6 +15,7 @@
 #include "engine/entity/EntityBase.h"
 #include "engine/files/SerializedObject.h"
 #include "engine/math/JMatrix.h"
+#include "simulation/RoadNetwork.h"
 
 class C3DBaseShader;
 class C3DModel;
@@ -24,7 +25,7 @@ class cKV9_GlobalWrapper;
 class cPathFinder;
 class cPathNode;
 
-class cEntity_RoadManager : public cEntity_Base, public cSerialized_Object {
+class cEntity_RoadManager : public cEntity_Base, public cSerialized_Object, public RoadNetwork {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:ROAD:MANAGER";
   static constexpr uint32_t kRecordSize = 24;
@@ -38,17 +39,12 @@ class cEntity_RoadManager : public cEntity_Base, public cSerialized_Object {
 
   // The section on the cell; null outside the plot or on an empty cell.
   RoadSection* GetSectionAt(int32_t x, int32_t y);
-  // Road on the cell, or on the one cell just outside the plot beside the
-  // entrance cell (the road that leads in).
-  bool HasRoadAt(int32_t x, int32_t y);
-  // False when there is no entrance.
-  bool GetEntranceCell(uint16_t* x, uint16_t* y) const;
+  bool HasRoadAt(int32_t x, int32_t y) override;
+  bool GetEntranceCell(uint16_t* x, uint16_t* y) const override;
   // Set by the land plot when the first purchase touches the plot edge;
   // kNoCell, kNoCell unsets it.
   void SetEntranceCell(uint16_t x, uint16_t y);
-  // True when the cell holds road reached from the entrance by the last
-  // flood fill.
-  virtual bool IsConnectedRoadCell(int32_t x, int32_t y);
+  bool IsConnectedRoadCell(int32_t x, int32_t y) override;
 
   // A drag reduced to a strip (or one cell). On success the new sections
   // wait for FinishRoadPlacement; on failure nothing is kept or charged.

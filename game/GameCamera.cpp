@@ -17,13 +17,13 @@
 #include "game/GameCursor.h"
 #include "game/KV9ConfigManager.h"
 #include "game/KV9GameManager.h"
-#include "game/KV9InputManager.h"
 #include "game/Skyvane.h"
-#include "game/world/WeatherManager.h"
 #include "game/WorldPartOps.h"
 #include "platform/Random.h"
+#include "scene/KV9InputManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/Simulation.h"
+#include "simulation/WeatherManager.h"
 
 namespace {
 

@@ -10,10 +10,14 @@
 #include "engine/entity/SpawnBase.h"
 #include "engine/frame/BaseCamera.h"
 #include "engine/frame/TimeService.h"
+#include "scene/SceneCamera.h"
 
 class cKV9_GlobalWrapper;
 
-class cEntity_GameCamera : public cEntity_BaseCamera, public cCore_Base_InputSocket, public TimeServiceItem {
+class cEntity_GameCamera : public cEntity_BaseCamera,
+                           public cCore_Base_InputSocket,
+                           public TimeServiceItem,
+                           public SceneCamera {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:CAMERA";
   static constexpr int kCommandCount = 24;
@@ -65,22 +69,22 @@ class cEntity_GameCamera : public cEntity_BaseCamera, public cCore_Base_InputSoc
 
   void SetOrbitAngles(float pitch, float heading);
   void AddPitch(float delta);
-  virtual void SetZoom(float value);
+  void SetZoom(float value) override;
   void Zoom(float delta);
   void StartMoveTo(const JVector& point);
-  virtual void SetFocusXZ(float x, float z);
+  void SetFocusXZ(float x, float z) override;
   void EnterFixedView(bool force);
   void LeaveFixedView(bool force, bool keepQuiet);
   void ToggleFixedView();
   // Amplitude in world units (the earthquake passes its magnitude).
-  virtual void StartShake(int32_t amplitude, float duration);
+  void StartShake(int32_t amplitude, float duration) override;
   void StoreHomeView();
   void RestoreHomeView();
   // The home view as the save file keeps it: heading, pitch, height, target
   // x and z, zoom, the four limits and the stored flag, one 32-bit word each.
   void GetHomeViewWords(uint32_t words[11]) const;
   void SetHomeViewWords(const uint32_t words[11]);
-  void ResetMotion();
+  void ResetMotion() override;
   void ApplyLimits();
 
   // Sets a command's active byte (the key handlers and the edit-camera
@@ -101,7 +105,7 @@ class cEntity_GameCamera : public cEntity_BaseCamera, public cCore_Base_InputSoc
   }
   float GetHeading() const { return heading_; }
   float GetPitch() const { return pitch_; }
-  float GetZoom() const { return zoom_; }
+  float GetZoom() const override { return zoom_; }
   JVector GetOrbitDirection() const { return orbit_; }
   JVector GetLift() const { return lift_; }
   bool IsMoving() const { return moving_ != 0; }
@@ -109,10 +113,6 @@ class cEntity_GameCamera : public cEntity_BaseCamera, public cCore_Base_InputSoc
   const char* GetLastMode() const { return lastMode_; }
   // The pointer's inner rectangle (the client area less 50 pixels a side).
   const platform::RECT& GetInnerRect() const { return inner_; }
-
-  uint8_t fixedView = 0;
-  uint8_t secondFlag = 0;
-  uint8_t suppressDrawing = 0;
 
  private:
   float MoveFactor() const;

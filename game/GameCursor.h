@@ -12,6 +12,7 @@
 
 #include "engine/frame/BaseCursor.h"
 #include "engine/frame/TimeService.h"
+#include "scene/SceneCursor.h"
 
 class cKV9_GlobalWrapper;
 
@@ -24,7 +25,7 @@ struct _CursorState {
   uint32_t word = 0;
 };
 
-class cEntity_GameCursor : public cEntity_BaseCursor, public TimeServiceItem {
+class cEntity_GameCursor : public cEntity_BaseCursor, public TimeServiceItem, public SceneCursor {
  public:
   static constexpr const char* kSpawnName = "SPN::KV9:CURSOR";
 
@@ -50,7 +51,7 @@ class cEntity_GameCursor : public cEntity_BaseCursor, public TimeServiceItem {
   virtual CoreStatus Unlock();
   virtual void SetLocked(uint8_t locked) { locked_ = locked; }
   // Returns the cursor to its first state ("normal" when filed).
-  virtual void SetNormal();
+  void SetNormal() override;
 
   // Messages 32 and 33 go to the building manager's and the game plot's
   // cursor hooks; both are answered as handled.

@@ -7,11 +7,11 @@
 #include "engine/frame/BaseCursor.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/Panelis.h"
-#include "game/AudioManager.h"
-#include "game/world/GameScenario.h"
 #include "game/KV9GameManager.h"
 #include "game/WorldPartOps.h"
 #include "gui/core/GUIEntity.h"
+#include "scene/AudioManager.h"
+#include "simulation/GameScenario.h"
 #include "simulation/StatManager.h"
 
 namespace {

@@ -4,8 +4,6 @@
 
 #include "engine/entity/SpawnBase.h"
 #include "engine/frame/ParticleFactory.h"
-#include "game/AlphaManager.h"
-#include "game/AudioManager.h"
 #include "game/GameCamera.h"
 #include "game/GameCursor.h"
 #include "game/GameKV9.h"
@@ -15,7 +13,9 @@
 #include "game/KV9GamePlot.h"
 #include "game/KV9RoadManager.h"
 #include "game/KV9TaxiwayManager.h"
-#include "game/ParticleFactoryManager.h"
+#include "scene/AlphaManager.h"
+#include "scene/AudioManager.h"
+#include "scene/ParticleFactoryManager.h"
 #include "simulation/SimulationSpawns.h"
 
 namespace {

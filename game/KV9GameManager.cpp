@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/StringUtil.h"
+#include "construction/PathFinder.h"
 #include "engine/config/CommandRegistry.h"
 #include "engine/config/LanguageManager.h"
 #include "engine/entity/EntityManager.h"
@@ -15,15 +16,16 @@
 #include "engine/frame/RenderServiceItem.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/Panelis.h"
-#include "construction/PathFinder.h"
-#include "game/AudioManager.h"
 #include "game/GameCamera.h"
 #include "game/GameCommands.h"
 #include "game/GameCursor.h"
+#include "game/GameSceneHost.h"
 #include "game/KV9ActionManager.h"
 #include "gui/core/GUIEntity.h"
 #include "gui/core/GUIWorld.h"
 #include "platform/DebugOutput.h"
+#include "scene/AudioManager.h"
+#include "scene/SceneHost.h"
 #include "simulation/Simulation.h"
 
 bool g_mainFrameRenderInProgress = false;
@@ -72,6 +74,8 @@ std::string CurrentDirectory() {
 
 cKV9_GameManager::cKV9_GameManager(cEntity_Manager* entityManager) : cGameManager(entityManager) {
   table_ = dynamic_cast<cKV9_GlobalWrapper*>(GetTable());
+  // The scene's audio and particle managers reach the game through its host.
+  InstallSceneHost(&GameSceneHost());
   SetLoadingText("Beginning initialization...");
   baseDirectory_ = CurrentDirectory() + "\\";
 }

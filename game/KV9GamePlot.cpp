@@ -3,8 +3,8 @@
 #include "engine/entity/EntityManager.h"
 #include "engine/services/GlobalWrapper.h"
 #include "game/KV9GameManager.h"
-#include "game/world/GameScenario.h"
 #include "game/world/TerrainManager.h"
+#include "simulation/GameScenario.h"
 
 cKV9_GamePlot::cKV9_GamePlot(cEntity_Manager* manager)
     : cEntity_GamePlot(manager, kEntityType_Base), game_(manager, "cKV9_GamePlot") {

@@ -1,8 +1,8 @@
 #include "game/RunTreeProgram.h"
 
 #include "engine/services/GlobalWrapper.h"
-#include "game/KV9InputManager.h"
 #include "game/Skyvane.h"
+#include "scene/KV9InputManager.h"
 
 RunTreeProgram::RunTreeProgram(std::string runTree) : runTree_(std::move(runTree)) {}
 

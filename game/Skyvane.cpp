@@ -9,11 +9,11 @@
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/Panelis.h"
 #include "game/GameCamera.h"
-#include "game/KV9InputManager.h"
 #include "gui/plugin/GUIInputSocket.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/window/Window.h"
+#include "scene/KV9InputManager.h"
 
 cSkyvane::cSkyvane(cKV9_GlobalWrapper* table)
     : gameManager_(table ? table->entityManager : nullptr) {

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "engine/services/GlobalWrapper.h"
-#include "game/KV9InputManager.h"
 #include "game/ProgramOptions.h"
 #include "game/Skyvane.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/window/ScriptedInput.h"
 #include "platform/window/Window.h"
+#include "scene/KV9InputManager.h"
 #include "screens/ScreenActions.h"
 
 int main(int argc, char** argv) {

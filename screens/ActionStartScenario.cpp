@@ -3,14 +3,14 @@
 #include "base/StringUtil.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
 #include "game/GameCamera.h"
 #include "game/GameKV9.h"
 #include "game/KV9GameManager.h"
 #include "game/WorldPartOps.h"
-#include "game/world/GameScenario.h"
 #include "platform/DebugOutput.h"
+#include "scene/AudioManager.h"
 #include "screens/ScreenCommand.h"
+#include "simulation/GameScenario.h"
 
 ActionStartScenario::ActionStartScenario(cCore_GlobalWrapper* table) : cAction_Base("StartScenario"), table_(table) {}
 

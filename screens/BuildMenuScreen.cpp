@@ -16,10 +16,10 @@
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/Panelis.h"
-#include "game/AudioManager.h"
 #include "gui/core/GUIButton.h"
 #include "gui/core/GUIScrollBar.h"
 #include "gui/core/GUIStaticText.h"
+#include "scene/AudioManager.h"
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
 

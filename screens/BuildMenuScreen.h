@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/ActionBuildMenu.h"
+#include "simulation/ActionBuildMenu.h"
 
 class cBuildableObject;
 class cCore_GlobalWrapper;

@@ -6,12 +6,12 @@
 #include <numbers>
 
 #include "construction/BOInstance.h"
+#include "construction/GamePlot.h"
 #include "construction/PathFinder.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/math/Noise.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
-#include "construction/GamePlot.h"
+#include "scene/AudioManager.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/AirportManager.h"
 #include "simulation/AirportSite.h"

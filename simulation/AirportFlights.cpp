@@ -8,8 +8,6 @@
 #include "construction/BuildingManager.h"
 #include "engine/math/Noise.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/world/GameScenario.h"
-#include "game/world/WeatherManager.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/AirportManager.h"
 #include "simulation/AirportSite.h"
@@ -19,10 +17,12 @@
 #include "simulation/ContractManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/FlightContract.h"
+#include "simulation/GameScenario.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
 #include "simulation/SlowDown.h"
 #include "simulation/StatManager.h"
+#include "simulation/WeatherManager.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "engine/config/ConfigManager.h"
 #include "engine/frame/GameManager.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
+#include "scene/AudioManager.h"
 #include "simulation/EventManager.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"

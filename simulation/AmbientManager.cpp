@@ -15,8 +15,8 @@
 #include "engine/math/Noise.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
 #include "platform/DebugOutput.h"
+#include "scene/AudioManager.h"
 #include "simulation/Airplane.h"
 #include "simulation/AirportManager.h"
 #include "simulation/AirportSite.h"
@@ -24,10 +24,10 @@
 #include "simulation/ContractManager.h"
 #include "simulation/FlightContract.h"
 #include "simulation/Maintenance.h"
-#include "simulation/Vehicle.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
 #include "simulation/StatManager.h"
+#include "simulation/Vehicle.h"
 
 namespace {
 

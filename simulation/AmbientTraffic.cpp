@@ -15,7 +15,7 @@
 #include "engine/frame/GameManager.h"
 #include "engine/math/Noise.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
+#include "scene/AudioManager.h"
 #include "simulation/AirportManager.h"
 #include "simulation/AmbientManager.h"
 #include "simulation/ContractManager.h"

@@ -8,13 +8,13 @@
 #include "construction/BuildingManager.h"
 #include "construction/TerminalItem.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/world/GameScenario.h"
 #include "platform/DebugOutput.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/BusinessContract.h"
 #include "simulation/ContractManager.h"
 #include "simulation/ContractRecords.h"
 #include "simulation/FlightContract.h"
+#include "simulation/GameScenario.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/StringUtil.h"
 #include "construction/BuildableObject.h"
 #include "construction/BuildingManager.h"
 #include "construction/TerminalItem.h"
@@ -9,13 +10,12 @@
 #include "engine/math/Noise.h"
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/world/GameScenario.h"
 #include "platform/DebugOutput.h"
-#include "base/StringUtil.h"
 #include "platform/FileRead.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/BusinessContract.h"
 #include "simulation/FlightContract.h"
+#include "simulation/GameScenario.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
 

@@ -8,7 +8,7 @@
 #include "engine/entity/ActionFactory.h"
 #include "engine/math/Noise.h"
 #include "engine/services/GlobalWrapper.h"
-#include "screens/ActionBuildMenu.h"
+#include "simulation/ActionBuildMenu.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/AirportManager.h"
 #include "simulation/BusinessContract.h"

@@ -10,23 +10,24 @@
 #include "engine/config/ConfigManager.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/files/SerializeRecord.h"
+#include "engine/frame/BaseCamera.h"
 #include "engine/frame/GameManager.h"
 #include "engine/math/Noise.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
-#include "game/GameCamera.h"
-#include "game/world/GameScenario.h"
-#include "game/ParticleFactoryManager.h"
-#include "game/world/WeatherManager.h"
 #include "platform/DebugOutput.h"
 #include "platform/Random.h"
+#include "scene/AudioManager.h"
+#include "scene/ParticleFactoryManager.h"
+#include "scene/SceneCamera.h"
 #include "simulation/AirportManager.h"
 #include "simulation/Calendar.h"
 #include "simulation/DecimalValue.h"
+#include "simulation/GameScenario.h"
 #include "simulation/Simulation.h"
 #include "simulation/SimulationServices.h"
 #include "simulation/SimulationWidgets.h"
 #include "simulation/StatManager.h"
+#include "simulation/WeatherManager.h"
 
 namespace {
 
@@ -278,7 +279,7 @@ void cEntity_EventManager::StartEarthquake() {
   const float m = Noise_RandomFloatInRange(0.0f, 10.0f);
   const float k = Noise_RandomFloatInRange(0.0f, m);
   if (cGameManager* gameManager = GameManagerOf(table)) {
-    if (auto* camera = dynamic_cast<cEntity_GameCamera*>(gameManager->GetCamera()))
+    if (auto* camera = dynamic_cast<SceneCamera*>(gameManager->GetCamera()))
       camera->StartShake(static_cast<int32_t>(m), 2.0f * m);
   }
   if (!helpSound && table && table->audioManager) {

@@ -5,7 +5,7 @@
 #include "engine/entity/EntityBase.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/services/GlobalWrapper.h"
-#include "screens/ActionPDA.h"
+#include "simulation/ActionPDA.h"
 #include "simulation/Simulation.h"
 
 cKV9_GlobalWrapper* GameTableOf(cEntity_Base* entity) {

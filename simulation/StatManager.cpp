@@ -12,13 +12,13 @@
 #include "engine/config/ConfigManager.h"
 #include "engine/files/StringHolder.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/world/GameScenario.h"
 #include "platform/DebugOutput.h"
 #include "simulation/AirlineContract.h"
 #include "simulation/AirportManager.h"
 #include "simulation/BusinessContract.h"
 #include "simulation/ContractManager.h"
 #include "simulation/DecimalValue.h"
+#include "simulation/GameScenario.h"
 #include "simulation/MoneyText.h"
 #include "simulation/Simulation.h"
 #include "simulation/SimulationServices.h"
@@ -436,7 +436,7 @@ void cEntity_StatManager::ContractSatisfaction() {
 void cEntity_StatManager::MonthlyAmenityIncome() {
   cKV9_GlobalWrapper* table = Table();
   cEntity_BuildingManager* buildings = table ? table->buildingManager : nullptr;
-  cEntity_RoadManager* roads = table ? table->roadManager : nullptr;
+  RoadNetwork* roads = table ? table->roadManager : nullptr;
   double month = 0.0;
   if (buildings && roads) {
     std::vector<RoadAccessCell> cells;

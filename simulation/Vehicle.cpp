@@ -11,7 +11,7 @@
 #include "construction/RoadManager.h"
 #include "engine/math/Noise.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
+#include "scene/AudioManager.h"
 #include "simulation/AmbientManager.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationServices.h"
@@ -99,7 +99,7 @@ void cEntity_Vehicle::StartArrival(uint16_t destX, uint16_t destY, uint16_t orig
     legs.push_back(leg);
   };
   uint16_t startX = originX, startY = originY;
-  cEntity_RoadManager* roads = services_ ? services_->roadManager : nullptr;
+  RoadNetwork* roads = services_ ? services_->roadManager : nullptr;
   uint16_t entranceX = 0, entranceY = 0;
   const bool fromEntrance = !(kind & (kVehicleKind_Emergency | kVehicleKind_ServiceTrip | kVehicleKind_Snow)) ||
                             (kind & kVehicleKind_RoundTrip);
@@ -143,7 +143,7 @@ void cEntity_Vehicle::StartLeaving(uint16_t buildingX, uint16_t buildingY, uint1
   SlowDownFor(services_, Happening::VehicleLeave);
   originCellX = originX;
   originCellY = originY;
-  cEntity_RoadManager* roads = services_ ? services_->roadManager : nullptr;
+  RoadNetwork* roads = services_ ? services_->roadManager : nullptr;
   uint16_t entranceX = 0, entranceY = 0;
   if (!roads || !roads->GetEntranceCell(&entranceX, &entranceY)) {
     Finish();
@@ -247,8 +247,9 @@ void cEntity_Vehicle::RaiseRouteTraffic() {
   if (!buildings) return;
   for (cPathNode* node : driveRoute) {
     BOInstance* instance = node ? buildings->GetInstanceAt(node->x, node->y) : nullptr;
-    auto* type = instance ? dynamic_cast<cBuilding*>(instance->GetType()) : nullptr;
-    if (type && type->ambient.flag) instance->trafficCounter += passengers + 1;
+    cBuildableObject* type = instance ? instance->GetType() : nullptr;
+    const AmbientTrafficData* ambient = type ? type->GetAmbientTraffic() : nullptr;
+    if (ambient && ambient->flag) instance->trafficCounter += passengers + 1;
   }
 }
 

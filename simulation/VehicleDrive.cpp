@@ -43,7 +43,7 @@ constexpr float kPullOver[4] = {0.52f, 0.52f, -0.125f, 0.26f};
 }  // namespace
 
 int cEntity_Vehicle::RoadNeighbours(uint16_t x, uint16_t y) {
-  cEntity_RoadManager* roads = services_ ? services_->roadManager : nullptr;
+  RoadNetwork* roads = services_ ? services_->roadManager : nullptr;
   if (!roads) return 0;
   int n = 0;
   for (uint8_t d = 0; d < 4; ++d) {
@@ -55,7 +55,7 @@ int cEntity_Vehicle::RoadNeighbours(uint16_t x, uint16_t y) {
 }
 
 bool cEntity_Vehicle::IsJunction(uint16_t x, uint16_t y) {
-  cEntity_RoadManager* roads = services_ ? services_->roadManager : nullptr;
+  RoadNetwork* roads = services_ ? services_->roadManager : nullptr;
   if (!roads) return false;
   bool side[4] = {};
   int n = 0;

@@ -9,7 +9,7 @@
 
 #include "construction/GamePlot.h"
 #include "construction/tests/HandWorld.h"
-#include "game/KV9InputManager.h"
+#include "scene/KV9InputManager.h"
 
 namespace handtest {
 namespace {

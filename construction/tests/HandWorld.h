@@ -15,7 +15,7 @@
 #include "construction/tests/RoadWorld.h"
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/EntityManager.h"
-#include "screens/ActionBuildMenu.h"
+#include "simulation/ActionBuildMenu.h"
 
 namespace handtest {
 

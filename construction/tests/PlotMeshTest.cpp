@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "construction/tests/PlotFixture.h"
-#include "game/AlphaManager.h"
-#include "game/KV9InputManager.h"
+#include "scene/AlphaManager.h"
+#include "scene/KV9InputManager.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "engine/entity/Entity3D.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/tests/SilentSoundMgr.h"
-#include "game/AudioManager.h"
-#include "game/KV9InputManager.h"
+#include "scene/AudioManager.h"
+#include "scene/KV9InputManager.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "game/ParticleFactoryTable.h"
 #include "platform/DebugOutput.h"
+#include "scene/ParticleFactoryTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::SetDebugStderr(false);

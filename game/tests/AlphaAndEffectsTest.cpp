@@ -7,14 +7,14 @@
 #include <memory>
 #include <vector>
 
-#include "engine/frame/ParticleEmitter.h"
 #include "engine/entity/EntityManager.h"
+#include "engine/frame/ParticleEmitter.h"
 #include "engine/frame/ParticleFactory.h"
 #include "engine/frame/ParticleService.h"
-#include "game/AlphaManager.h"
-#include "game/ParticleFactoryManager.h"
-#include "game/ParticleFactoryTable.h"
 #include "game/tests/GameTestWorld.h"
+#include "scene/AlphaManager.h"
+#include "scene/ParticleFactoryManager.h"
+#include "scene/ParticleFactoryTable.h"
 
 namespace gametest {
 namespace {

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "engine/services/GlobalWrapper.h"
-#include "game/KV9InputManager.h"
 #include "game/Skyvane.h"
 #include "game/tests/StartFolder.h"
 #include "platform/Clock.h"
@@ -25,6 +24,7 @@
 #include "platform/window/KeyCodes.h"
 #include "platform/window/SystemEvents.h"
 #include "platform/window/Window.h"
+#include "scene/KV9InputManager.h"
 
 namespace gametest {
 namespace {

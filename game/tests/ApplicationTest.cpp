@@ -10,12 +10,12 @@
 
 #include "engine/config/LanguageManager.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/KV9InputManager.h"
 #include "game/Skyvane.h"
 #include "game/tests/StartFolder.h"
 #include "platform/DebugOutput.h"
 #include "platform/MessageBox.h"
 #include "platform/window/Window.h"
+#include "scene/KV9InputManager.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "engine/entity/Entity3D.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/services/tests/SilentSoundMgr.h"
-#include "game/AudioManager.h"
 #include "game/tests/GameTestWorld.h"
+#include "scene/AudioManager.h"
 
 namespace gametest {
 namespace {

@@ -5,8 +5,8 @@
 #include "engine/services/InputPackets.h"
 #include "game/GameCamera.h"
 #include "game/GameCursor.h"
-#include "game/KV9InputManager.h"
 #include "game/tests/GameTestWorld.h"
+#include "scene/KV9InputManager.h"
 
 namespace gametest {
 

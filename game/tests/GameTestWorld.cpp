@@ -4,8 +4,8 @@
 #include "engine/entity/ActionFactory.h"
 #include "engine/entity/ActionManager.h"
 #include "engine/entity/EntityManager.h"
-#include "game/KV9InputManager.h"
 #include "platform/Paths.h"
+#include "scene/KV9InputManager.h"
 
 #include <filesystem>
 

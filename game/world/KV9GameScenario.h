@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "engine/files/SerializedObject.h"
-#include "game/world/GameScenario.h"
+#include "game/WorldPartOps.h"
 #include "game/world/KV9HFGen.h"
 #include "game/world/LocationRecord.h"
 #include "game/world/ScenarioRecord.h"
 #include "game/world/TerrainParams.h"
-#include "game/WorldPartOps.h"
+#include "simulation/GameScenario.h"
 
 class cSerializer;
 class ScenarioHost;

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "engine/files/SerializedObject.h"
+#include "game/WorldPartOps.h"
 #include "game/world/MonthlyClimate.h"
 #include "game/world/WeatherBlock.h"
 #include "game/world/WeatherHost.h"
-#include "game/world/WeatherManager.h"
-#include "game/WorldPartOps.h"
 #include "simulation/TimeObject.h"
+#include "simulation/WeatherManager.h"
 
 enum WeatherState : uint8_t {
   kWeather_Sunny = 0,

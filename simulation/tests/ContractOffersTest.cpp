@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/entity/ActionFactory.h"
-#include "screens/ActionBuildMenu.h"
+#include "simulation/ActionBuildMenu.h"
 #include "simulation/EventManager.h"
 #include "simulation/SimulationClock.h"
 #include "simulation/SimulationSpawns.h"

@@ -19,9 +19,9 @@
 #include "construction/RoadManager.h"
 #include "construction/TaxiwayAccessNodes.h"
 #include "construction/TerminalItem.h"
-#include "game/world/GameScenario.h"
-#include "game/world/WeatherManager.h"
 #include "simulation/AirportManager.h"
+#include "simulation/GameScenario.h"
+#include "simulation/WeatherManager.h"
 
 namespace simkit {
 

@@ -10,10 +10,10 @@
 
 #include "engine/files/StringHolder.h"
 #include "engine/services/SoundMgr.h"
-#include "game/AudioManager.h"
 #include "game/GameCamera.h"
-#include "game/ParticleFactoryManager.h"
-#include "screens/ActionPDA.h"
+#include "scene/AudioManager.h"
+#include "scene/ParticleFactoryManager.h"
+#include "simulation/ActionPDA.h"
 #include "simulation/PdaArchive.h"
 #include "simulation/SimulationWidgets.h"
 

@@ -1,4 +1,4 @@
-#include "game/ParticleFactoryTable.h"
+#include "scene/ParticleFactoryTable.h"
 
 #include "engine/files/TokenReader.h"
 #include "engine/frame/ParticleService.h"

@@ -1,4 +1,4 @@
-#include "game/KV9InputManager.h"
+#include "scene/KV9InputManager.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "game/AlphaManager.h"
+#include "scene/AlphaManager.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "game/AudioManager.h"
+#include "scene/AudioManager.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +11,7 @@
 #include "engine/math/JVector.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/SoundMgr.h"
-#include "game/KV9GameManager.h"
-#include "simulation/Simulation.h"
+#include "scene/SceneHost.h"
 
 namespace {
 
@@ -260,16 +259,17 @@ void cEntity_AudioManager::StopAllSounds() {
 }
 
 void cEntity_AudioManager::OnTimeEvent(TimeEvent* event) {
-  if (!wrapper_ || !wrapper_->gameManager) return;
+  SceneHost* host = InstalledSceneHost();
+  if (!wrapper_ || !wrapper_->gameManager || !host) return;
   // Without a main camera there is no listener: nothing is placed.
-  cEntity_BaseCamera* camera = wrapper_->gameManager->GetCamera();
+  cEntity_BaseCamera* camera = host->MainCamera(wrapper_);
   if (!camera) return;
   const JVector p = camera->GetPosition();
   const JVector t = camera->GetTarget();
   const float eye[3] = {p.x, p.y, p.z};
   const float target[3] = {t.x, t.y, t.z};
   PlaceSounds(eye, target);
-  const float speed = wrapper_->simulation ? wrapper_->simulation->clock.speed : 1.0f;
+  const float speed = host->GameSpeed(wrapper_);
   AdvanceFades(speed * (event ? event->accumulated : 0.0f));
 }
 

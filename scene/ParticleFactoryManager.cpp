@@ -1,10 +1,9 @@
-#include "game/ParticleFactoryManager.h"
+#include "scene/ParticleFactoryManager.h"
 
 #include <cmath>
 #include <new>
 
 #include "base/StringUtil.h"
-#include "construction/BuildingManager.h"
 #include "engine/config/ConfigManager.h"
 #include "engine/entity/EntityManager.h"
 #include "engine/frame/ParticleEmitter.h"
@@ -12,10 +11,9 @@
 #include "engine/frame/RenderService.h"
 #include "engine/math/CameraView.h"
 #include "engine/services/GlobalWrapper.h"
-#include "game/AudioManager.h"
-#include "game/KV9GameManager.h"
-#include "game/WorldPartOps.h"
 #include "platform/DebugOutput.h"
+#include "scene/AudioManager.h"
+#include "scene/SceneHost.h"
 
 namespace {
 
@@ -55,8 +53,9 @@ uint32_t cEntity_ParticleFactoryManager::NextId() {
 
 uint32_t cEntity_ParticleFactoryManager::Start(uint16_t index, uint32_t kind, const JVector& position,
                                                 const JVector& direction, const JVector* force, bool weather) {
-  cKV9_GameManager* manager = wrapper_ ? wrapper_->gameManager : nullptr;
-  cEntity_ParticleFactory* factory = manager ? manager->GetParticleFactory(index) : nullptr;
+  SceneHost* host = InstalledSceneHost();
+  cEntity_ParticleFactory* factory =
+      host && wrapper_ && wrapper_->gameManager ? host->ParticleFactory(wrapper_, index) : nullptr;
   if (!factory) {
     platform::DebugPrintf("[cEntity_ParticleFactoryManager] no particle factory %u: effect not started\n",
                           static_cast<unsigned>(index));
@@ -114,10 +113,10 @@ uint32_t cEntity_ParticleFactoryManager::StartBuildingEffect(const JVector& posi
 }
 
 uint32_t cEntity_ParticleFactoryManager::StartNamedEffect(const std::string& factoryName, const JVector& position) {
-  cKV9_GameManager* manager = wrapper_ ? wrapper_->gameManager : nullptr;
-  if (!manager) return 0;
-  for (uint16_t i = 0; i < manager->GetParticleFactoryCount(); ++i) {
-    cEntity_ParticleFactory* factory = manager->GetParticleFactory(i);
+  SceneHost* host = InstalledSceneHost();
+  if (!host || !wrapper_ || !wrapper_->gameManager) return 0;
+  for (uint16_t i = 0; i < host->ParticleFactoryCount(wrapper_); ++i) {
+    cEntity_ParticleFactory* factory = host->ParticleFactory(wrapper_, i);
     if (factory && str::EqualsNoCase(factory->GetParams().name, factoryName))
       return Start(i, kKindBuilding, position, JVector(0.0f, 0.0f, 0.0f), nullptr, false);
   }
@@ -245,8 +244,7 @@ void cEntity_ParticleFactoryManager::UpdateEffects() {
         p.x += force.x * 0.0625f;
         p.z += force.z * 0.0625f;
         emitter->SetPlacement(p, emitter->GetDirection());
-        if (auto* buildings = wrapper_ ? dynamic_cast<BuildingManagerOps*>(wrapper_->buildingManager) : nullptr)
-          buildings->ApplyTornadoDamage(p);
+        if (SceneHost* host = wrapper_ ? InstalledSceneHost() : nullptr) host->ApplyTornadoDamage(wrapper_, p);
         if (p.x < -kTornadoBound || p.x > kTornadoBound || p.z < -kTornadoBound || p.z > kTornadoBound) {
           if (info.sound && wrapper_ && wrapper_->audioManager) wrapper_->audioManager->StopSound(info.sound);
           info.sound = nullptr;
