@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "game/AudioManager.h"
+#include "scene/AudioManager.h"
 #include "game/tests/GameTestWorld.h"
 #include "platform/audio/AudioOutput.h"
 #include "sound/DXSoundBuffer.h"
