@@ -9,6 +9,7 @@
 #include "engine/services/GlobalWrapper.h"
 #include "game/KV9InputManager.h"
 #include "game/ProgramOptions.h"
+#include "game/ScriptedClickCheck.h"
 #include "game/Skyvane.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
@@ -61,10 +62,15 @@ int main(int argc, char** argv) {
     if (clock) {
       application.SetFrameHook([&clock, step = options.fixedStepMicros]() { clock->AdvanceMicroseconds(step); });
     }
+    script.SetClickCheck(ScriptedClickCheck(&table));
     if (status::Succeeded(application.Init(nullptr))) {
       if (!options.inputScript.empty()) script.Start(application.GetWindow());
       exitCode = application.Run();
       if (!application.GetFailure().empty()) std::fprintf(stderr, "airport: %s\n", application.GetFailure().c_str());
+      if (!script.Failure().empty()) {
+        std::fprintf(stderr, "airport: %s\n", script.Failure().c_str());
+        exitCode = 1;
+      }
     } else {
       std::fprintf(stderr, "airport: start-up failed: %s\n", application.GetFailure().c_str());
       application.Shutdown();
