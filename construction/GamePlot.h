@@ -339,6 +339,9 @@ class cEntity_GamePlot : public cEntity_Base,
   // The view cell under the stored pointer; false when the pick missed the
   // plot (the cell is then the clamped one).
   bool PickCell(int32_t* cx, int32_t* cz);
+  // The same pick under another screen point; the stored pointer and the
+  // highlight's over-plot flag stay as they are.
+  bool PickCellAt(int32_t x, int32_t y, int32_t* cx, int32_t* cz);
   // The view cell of a world point on the ground: strictly inside the plot
   // or not at all (the cell is clamped into the view grid either way).
   bool WorldPointToViewCell(float wx, float wz, int32_t* cx, int32_t* cz);

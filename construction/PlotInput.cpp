@@ -114,23 +114,26 @@ bool cEntity_GamePlot::WorldPointToViewCell(float wx, float wz, int32_t* cx, int
 }
 
 bool cEntity_GamePlot::PickCell(int32_t* cx, int32_t* cz) {
+  overPlot_ = PickCellAt(pointerX_, pointerY_, cx, cz);
+  return overPlot_;
+}
+
+bool cEntity_GamePlot::PickCellAt(int32_t x, int32_t y, int32_t* cx, int32_t* cz) {
   *cx = *cz = 0;
   if (!table_) table_ = GameTableOf(this);
   cGameManager* game = GameManagerOf(table_);
   cEntity_BaseCamera* camera = game ? game->GetCamera() : nullptr;
-  overPlot_ = false;
   if (!camera || !table_) return false;
   const platform::RECT& rect = table_->clientRect;
   const float w = static_cast<float>(rect.right - rect.left);
   const float h = static_cast<float>(rect.bottom - rect.top);
-  if (camera->ScreenToRay(pointerX_, pointerY_, w, h, &pickStart_, &pickEnd_) < 0) return false;
+  if (camera->ScreenToRay(x, y, w, h, &pickStart_, &pickEnd_) < 0) return false;
   const float dy = pickEnd_.y - pickStart_.y;
   if (dy == 0.0f) return false;
   const float t = (GetOriginY() - pickStart_.y) / dy;
   const float hx = pickStart_.x + t * (pickEnd_.x - pickStart_.x);
   const float hz = pickStart_.z + t * (pickEnd_.z - pickStart_.z);
-  overPlot_ = WorldPointToViewCell(hx, hz, cx, cz);
-  return overPlot_;
+  return WorldPointToViewCell(hx, hz, cx, cz);
 }
 
 void cEntity_GamePlot::MovePlacementPreview(int32_t x, int32_t y, int32_t w, int32_t h) {

@@ -6,6 +6,7 @@
 // order and the two start-up screens (rating and loading), and shuts
 // everything down in order.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -61,6 +62,10 @@ class cSkyvane {
 
   // Quit with code 0 after this many game frames (0: no limit).
   void SetFrameLimit(uint32_t frames) { frameLimit_ = frames; }
+  // Called at the start of every frame, and on every idle pass of the loop
+  // while the window is inactive (a run on a test clock steps it there, so
+  // time still passes for its script).
+  void SetFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
   // The configuration script read at start-up (a test points it elsewhere).
   void SetConfigScript(std::string fileName) { configScript_ = std::move(fileName); }
   // The library manager's program path (its paths are relative to it).
@@ -122,6 +127,7 @@ class cSkyvane {
   bool packagesRegistered_ = false;
   uint32_t frameLimit_ = 0;
   uint32_t gameFrames_ = 0;
+  std::function<void()> frameHook_;
   std::string configScript_ = "base.cfg";
   std::string failure_;
 };

@@ -124,7 +124,7 @@ int32_t cSkyvane::Run() {
   MSG msg;
   for (;;) {
     bool got = false;
-    if (active_) {
+    if (active_ || frameHook_) {
       got = PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
     } else {
       const BOOL result = GetMessage(&msg, nullptr, 0, 0);
@@ -142,13 +142,18 @@ int32_t cSkyvane::Run() {
       DispatchMessage(&msg);
       continue;
     }
-    if (active_ && initialised_) RunFrame();
+    if (active_ && initialised_) {
+      RunFrame();
+    } else if (frameHook_) {
+      frameHook_();
+    }
   }
   gameManager_.Terminate();
   return static_cast<int32_t>(static_cast<intptr_t>(msg.wParam));
 }
 
 void cSkyvane::RunFrame() {
+  if (frameHook_) frameHook_();
   if (!table_) return;
   const float dt = gameManager_.GetFrameTime();
   auto render = [this]() {

@@ -2,12 +2,16 @@
 // application; start, run, shut down.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/services/GlobalWrapper.h"
 #include "game/ProgramOptions.h"
+#include "game/ScriptedClickCheck.h"
 #include "game/Skyvane.h"
+#include "platform/Clock.h"
+#include "platform/Random.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/window/ScriptedInput.h"
 #include "platform/window/Window.h"
@@ -30,6 +34,14 @@ int main(int argc, char** argv) {
     platform::SetAudioOutputKind(platform::AudioOutputKind::Null);
   }
   InstallScreenActions();
+  // A fixed step: time is the test clock, advanced by the step each frame,
+  // and the random draws start from the same seed (the noise source reads
+  // its seed from the test clock's date).
+  std::unique_ptr<platform::TestClock> clock;
+  if (options.fixedStepMicros > 0) {
+    clock = std::make_unique<platform::TestClock>();
+    platform::SRand(1);
+  }
   platform::ScriptedInput script;
   if (!options.inputScript.empty() && status::Failed(script.Load(options.inputScript))) {
     std::fprintf(stderr, "airport: cannot use the input script %s\n", options.inputScript.c_str());
@@ -47,10 +59,18 @@ int main(int argc, char** argv) {
     cSkyvane application(&table);
     table.application = &application;
     application.SetFrameLimit(options.frames);
+    if (clock) {
+      application.SetFrameHook([&clock, step = options.fixedStepMicros]() { clock->AdvanceMicroseconds(step); });
+    }
+    script.SetClickCheck(ScriptedClickCheck(&table));
     if (status::Succeeded(application.Init(nullptr))) {
       if (!options.inputScript.empty()) script.Start(application.GetWindow());
       exitCode = application.Run();
       if (!application.GetFailure().empty()) std::fprintf(stderr, "airport: %s\n", application.GetFailure().c_str());
+      if (!script.Failure().empty()) {
+        std::fprintf(stderr, "airport: %s\n", script.Failure().c_str());
+        exitCode = 1;
+      }
     } else {
       std::fprintf(stderr, "airport: start-up failed: %s\n", application.GetFailure().c_str());
       application.Shutdown();

@@ -1,6 +1,7 @@
 #include "platform/Clock.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace platform {
 namespace {
@@ -24,9 +25,16 @@ bool QueryPerformanceFrequency(int64_t* frequency) {
   return true;
 }
 
+int64_t RealCounterNanoseconds() { return SteadyNanoseconds(); }
+
 uint32_t GetTickCount() {
   if (g_testClock) return static_cast<uint32_t>(g_testClock->Counter() / (TestClock::kFrequency / 1000));
   return static_cast<uint32_t>(SteadyNanoseconds() / 1'000'000);
+}
+
+int64_t WallClockSeconds() {
+  if (g_testClock) return TestClock::kWallClockStart + g_testClock->Counter() / TestClock::kFrequency;
+  return static_cast<int64_t>(std::time(nullptr));
 }
 
 TestClock::TestClock() : previous_(g_testClock) { g_testClock = this; }

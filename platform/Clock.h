@@ -7,13 +7,22 @@ namespace platform {
 
 bool QueryPerformanceCounter(int64_t* count);
 bool QueryPerformanceFrequency(int64_t* frequency);
+// The machine's own counter (nanoseconds), never the test clock's: for the
+// frame timings a run reports, which stay real under a test clock.
+int64_t RealCounterNanoseconds();
 // Milliseconds since an arbitrary start, wrapping at 2^32.
 uint32_t GetTickCount();
+// Seconds since 1970, for the seeds the game takes from the date. Under a
+// test clock: TestClock::kWallClockStart plus its whole seconds, so runs on
+// a test clock draw the same numbers every time.
+int64_t WallClockSeconds();
 
-// While installed, the counter and tick count read from this clock.
+// While installed, the counter, tick count and wall clock read from this
+// clock.
 class TestClock {
  public:
   static constexpr int64_t kFrequency = 1'000'000;  // counts per second
+  static constexpr int64_t kWallClockStart = 1'000'000'000;  // seconds since 1970
   TestClock();
   ~TestClock();
   TestClock(const TestClock&) = delete;

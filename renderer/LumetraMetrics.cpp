@@ -100,6 +100,7 @@ void Lumetra::ReleaseOverlayObjects() {
 void Lumetra::MarkProfiler(bool frameEnd) {
   if (!profiler_) {
     profiler_ = new Timer();
+    profiler_->MeasureRealTime();
     profiler_->Init();
     totalTimeline_ = profiler_->CreateTimeline("Core3D Total", false, Timer::kUnlimitedTime, Timer::kUnlimitedFrames);
     gfxTimeline_ = profiler_->CreateTimeline("Core3D GFX", false, Timer::kUnlimitedTime, Timer::kUnlimitedFrames);

@@ -15,7 +15,13 @@ Timer::FrequencySource Timer::SetFrequencySource(FrequencySource source) {
 void Timer::Init() {
   if (!slots_.empty()) return;
   int64_t frequency = 0;
-  bool ok = g_frequencySource ? g_frequencySource(&frequency) : platform::QueryPerformanceFrequency(&frequency);
+  bool ok = false;
+  if (realTime_) {
+    frequency = 1'000'000'000;  // nanoseconds
+    ok = true;
+  } else {
+    ok = g_frequencySource ? g_frequencySource(&frequency) : platform::QueryPerformanceFrequency(&frequency);
+  }
   useCounter_ = ok && frequency > 0;
   if (useCounter_) {
     frequency_ = frequency;
@@ -27,6 +33,7 @@ void Timer::Init() {
 }
 
 int64_t Timer::ReadCounter() const {
+  if (realTime_) return platform::RealCounterNanoseconds();
   if (useCounter_) {
     int64_t now = 0;
     platform::QueryPerformanceCounter(&now);

@@ -29,6 +29,9 @@ class Timer {
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
 
+  // Before Init: the timelines read the machine's own counter even while a
+  // test clock runs the game (for frame timings that are reported).
+  void MeasureRealTime() { realTime_ = true; }
   // Once only: reads the frequency and makes 64 free slots.
   void Init();
   // Index of the timeline (an existing one of that name is answered
@@ -75,6 +78,7 @@ class Timer {
   const Timeline* Slot(int32_t index) const;
 
   bool useCounter_ = false;
+  bool realTime_ = false;
   int64_t frequency_ = 0;
   float frequencyF_ = 1.0f;
   std::vector<Timeline> slots_;

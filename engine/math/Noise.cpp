@@ -1,8 +1,8 @@
 #include "engine/math/Noise.h"
 
 #include <cmath>
-#include <ctime>
 
+#include "platform/Clock.h"
 #include "platform/Random.h"
 
 namespace {
@@ -10,7 +10,7 @@ namespace {
 NoiseClock g_clock = nullptr;
 NoiseSource* g_source = nullptr;
 
-int64_t Now() { return g_clock ? g_clock() : static_cast<int64_t>(std::time(nullptr)); }
+int64_t Now() { return g_clock ? g_clock() : platform::WallClockSeconds(); }
 
 // seed = time mod (rand() + 1); rand() is the 15-bit generator, so the
 // divisor is 1..32768 and the seed fits comfortably in 32 bits.

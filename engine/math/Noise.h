@@ -33,7 +33,8 @@ float Noise_CosineInterpolate(float a, float b, float t);
 // lattice wrap around it.
 float Noise_InterpolatedNoise1D(float x, bool cubic);
 
-// The wall clock (seconds) that seeds the random functions. Tests replace it
+// The wall clock (seconds, platform::WallClockSeconds unless replaced: a
+// test clock makes it repeatable) that seeds the random functions. Tests replace it
 // to make draws repeatable; passing null restores the real clock. Returns the
 // previous source (null for the real clock).
 using NoiseClock = int64_t (*)();

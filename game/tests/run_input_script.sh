@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Plays a committed input script on the real program, headless and without a
-# frame limit, as ./run.sh --headless --input <script> does. The program runs
+# Plays a committed input script on the real program, headless, on a fixed
+# step of 16.667 ms and without a frame limit, as
+# ./run.sh --headless --fixed-step 16.667 --input <script> does. The program runs
 # from a scratch copy of the run tree (hard links, the settings file left
 # out), so the settings it writes never reach the run tree other tests read.
 # Usage: run_input_script.sh <run tree> <script name> <scratch folder> <check>
@@ -18,7 +19,7 @@ mkdir -p "$scratch" || exit 1
 cp -al "$tree"/. "$scratch"/ || { echo "cannot copy the run tree"; exit 1; }
 rm -f "$scratch/data/KV9.cfg"
 cd "$scratch/data" || exit 1
-out=$(./../airport --headless --input "$script" 2>&1)
+out=$(./../airport --headless --fixed-step 16.667 --input "$script" 2>&1)
 status=$?
 echo "$out" | grep -v "statement .* refused\|does not exist" | tail -n 20
 [[ $status -eq 0 ]] || { echo "$script: exit status $status"; exit 1; }

@@ -4,18 +4,35 @@
 # piece not built yet, named, with a non-zero status; or, with every piece
 # present, it reaches the main menu and leaves with 0 after the frames.
 # Also its options: --help, and a bad option refused.
+# Usage: run_program.sh <program> <data folder> [<scratch folder>]; with a
+# scratch folder the runs use a copy of the run tree there (hard links), so
+# what they write never reaches the tree other tests read.
 set -uo pipefail
 program=$1
 data=$2
+if [[ $# -ge 3 ]]; then
+  scratch=$3
+  rm -rf "$scratch"
+  mkdir -p "$scratch" || exit 1
+  cp -al "$(dirname "$data")"/. "$scratch"/ || { echo "cannot copy the run tree"; exit 1; }
+  rm -f "$scratch/data/KV9.cfg"
+  program=$scratch/$(basename "$program")
+  data=$scratch/data
+fi
 cd "$data" || exit 1
 
-"$program" --help | grep -q -- "--frames <n>" || { echo "--help does not list the options"; exit 1; }
+help=$("$program" --help)
+for option in "--frames <n>" "--fixed-step <ms>"; do
+  grep -q -- "$option" <<<"$help" || { echo "--help does not list $option"; exit 1; }
+done
+"$program" --fixed-step 0 >/dev/null 2>&1
+[[ $? -eq 2 ]] || { echo "a bad fixed step is not refused"; exit 1; }
 "$program" --frames 0 >/dev/null 2>&1
 [[ $? -eq 2 ]] || { echo "a bad frame count is not refused"; exit 1; }
 "$program" --bogus >/dev/null 2>&1
 [[ $? -eq 2 ]] || { echo "an unknown option is not refused"; exit 1; }
 
-out=$("$program" --headless --frames 3 2>&1)
+out=$("$program" --headless --fixed-step 16.667 --frames 3 2>&1)
 status=$?
 echo "$out" | tail -n 20
 # Every statement of the start-up scripts is taken, and every file the start
@@ -36,7 +53,7 @@ if [[ $status -eq 0 ]]; then
   # on the chosen location, every file it reads is there, and closing the
   # window ends the program with 0.
   [[ -f new-game.input ]] || exit 0
-  out=$("$program" --headless --input new-game.input 2>&1)
+  out=$("$program" --headless --fixed-step 16.667 --input new-game.input 2>&1)
   status=$?
   echo "$out" | tail -n 20
   [[ $status -eq 0 ]] || { echo "the new game ended with status $status"; exit 1; }

@@ -3,12 +3,12 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <ctime>
 #include <new>
 
 #include "engine/files/Serializer.h"
 #include "game/world/SaveGameFile.h"
 #include "game/world/ScenarioHost.h"
+#include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "platform/FileRead.h"
 
@@ -32,7 +32,7 @@ TerrainParams NewGameTerrainParams(const _LocationRecord& location) {
 
 cKV9_GameScenario::cKV9_GameScenario(cEntity_Manager* manager, ScenarioHost* host)
     : cEntity_GameScenario(manager, kEntityType_Base), host_(host) {
-  params_.seed = static_cast<int32_t>(std::time(nullptr));
+  params_.seed = static_cast<int32_t>(platform::WallClockSeconds());
   continents_ = {"North America", "South America", "Africa", "Asia", "Europe", "Australia/Oceania"};
   LoadLocations();
   current_ = -1;

@@ -87,6 +87,20 @@ TEST(Clock, TestClockDrivesCounterAndTicks) {
   EXPECT_EQ(platform::GetTickCount(), 5u);
 }
 
+// The date-taken seeds repeat under a test clock and follow the real date
+// again once it is gone.
+TEST(Clock, WallClockFollowsTheTestClockWhileInstalled) {
+  const int64_t before = platform::WallClockSeconds();
+  EXPECT_GT(before, platform::TestClock::kWallClockStart) << "the real date is later than the fixed start";
+  {
+    platform::TestClock clock;
+    EXPECT_EQ(platform::WallClockSeconds(), platform::TestClock::kWallClockStart);
+    clock.AdvanceMicroseconds(2'999'999);
+    EXPECT_EQ(platform::WallClockSeconds(), platform::TestClock::kWallClockStart + 2);
+  }
+  EXPECT_GE(platform::WallClockSeconds(), before);
+}
+
 TEST(Clock, RealCounterIsMonotonic) {
   int64_t a = 0, b = 0;
   platform::QueryPerformanceCounter(&a);

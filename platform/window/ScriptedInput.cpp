@@ -6,6 +6,7 @@
 #include "platform/Locale.h"
 #include "platform/FileRead.h"
 #include "platform/window/KeyCodes.h"
+#include "platform/window/Window.h"
 
 namespace platform {
 namespace {
@@ -116,6 +117,17 @@ const char* ParseLine(const std::vector<std::string_view>& f, ScriptedEvent* out
   return nullptr;
 }
 
+// The aim of a "# click <target>: ..." comment, its words single-spaced;
+// empty for any other comment.
+std::string ClickTarget(std::string_view comment) {
+  comment.remove_prefix(1);
+  std::vector<std::string_view> words = Fields(comment.substr(0, comment.find(':')));
+  if (words.size() < 2 || words[0] != "click") return {};
+  std::string target(words[1]);
+  for (size_t i = 2; i < words.size(); ++i) target += " " + std::string(words[i]);
+  return target;
+}
+
 }  // namespace
 
 ScriptedInput::~ScriptedInput() { Stop(); }
@@ -130,6 +142,7 @@ CoreStatus ScriptedInput::Parse(std::string_view text, std::string_view name) {
   size_t lineNo = 0;
   size_t pos = 0;
   uint32_t lastTime = 0;
+  std::string aim;  // the last click comment's target, until a release takes it
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
@@ -148,8 +161,13 @@ CoreStatus ScriptedInput::Parse(std::string_view text, std::string_view name) {
       }
     }
     std::string_view trimmed = str::TrimView(line);
-    if (trimmed.empty() || trimmed[0] == '#') continue;
+    if (trimmed.empty()) continue;
+    if (trimmed[0] == '#') {
+      if (std::string target = ClickTarget(trimmed); !target.empty()) aim = std::move(target);
+      continue;
+    }
     ScriptedEvent ev;
+    ev.line = lineNo;
     const char* error = ParseLine(Fields(trimmed), &ev);
     if (!error && ev.time < lastTime) error = "time goes backwards";
     if (!error && events.size() >= kMaxEvents) error = "too many events";
@@ -158,9 +176,15 @@ CoreStatus ScriptedInput::Parse(std::string_view text, std::string_view name) {
       return status::Fail;
     }
     lastTime = ev.time;
-    events.push_back(ev);
+    if (ev.event.kind == SystemEventKind::MouseButton && !ev.event.down && ev.event.button == 0) {
+      ev.target = std::move(aim);
+      aim.clear();
+    }
+    events.push_back(std::move(ev));
   }
   events_ = std::move(events);
+  name_ = label;
+  failure_.clear();
   next_ = 0;
   return status::Ok;
 }
@@ -179,6 +203,9 @@ void ScriptedInput::Start(HWND window) {
   window_ = window;
   startTick_ = GetTickCount();
   next_ = 0;
+  raisedAny_ = false;
+  halted_ = false;
+  failure_.clear();
   started_ = true;
   AddSystemEventSource(this);
 }
@@ -190,12 +217,27 @@ void ScriptedInput::Stop() {
 }
 
 void ScriptedInput::PumpEvents(uint32_t now) {
-  if (!started_) return;
+  if (!started_ || halted_) return;
   uint32_t elapsed = now - startTick_;  // unsigned: survives the tick count wrapping
   while (next_ < events_.size() && events_[next_].time <= elapsed) {
-    SystemEvent e = events_[next_].event;
+    const ScriptedEvent& due = events_[next_];
+    if (check_ && !due.target.empty()) {
+      if (raisedAny_ && lastRaised_ == now) return;
+      std::string got;
+      if (!check_(due.target, &got)) {
+        failure_ = name_ + " line " + std::to_string(due.line) + ": the click aimed at " + due.target +
+                   " lands on " + (got.empty() ? "nothing" : got);
+        DebugPrintf("%s\n", failure_.c_str());
+        halted_ = true;
+        PostQuitMessage(1);
+        return;
+      }
+    }
+    SystemEvent e = due.event;
+    e.time = startTick_ + due.time;
     ++next_;
-    e.time = startTick_ + events_[next_ - 1].time;
+    lastRaised_ = now;
+    raisedAny_ = true;
     bool windowEvent = e.kind == SystemEventKind::Activate || e.kind == SystemEventKind::Deactivate ||
                        e.kind == SystemEventKind::Minimize || e.kind == SystemEventKind::Restore ||
                        e.kind == SystemEventKind::Close;

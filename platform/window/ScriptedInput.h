@@ -15,6 +15,10 @@
 //   <time> button up <n>
 //   <time> wheel <notches>      -100..100, 120 wheel units per notch
 //   <time> window <what>        activate, deactivate, minimize, restore, close
+// A comment "# click <target>: ..." names what the next release of button 0
+// must land on: a widget's name, or "cell <x> <z>" for a plot cell. With a
+// click check set, a release off its target stops the script and the
+// program (quit code 1), naming the line.
 // Example:
 //   0    window activate
 //   100  key down LSHIFT
@@ -22,6 +26,7 @@
 //   130  button down 1
 //   400  wheel -2
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,7 +39,13 @@ namespace platform {
 struct ScriptedEvent {
   uint32_t time = 0;  // milliseconds from the start
   SystemEvent event;
+  size_t line = 0;     // the line of the file it came from (1 based)
+  std::string target;  // a release of button 0: what it must land on, or empty
 };
+
+// True when the pointer is on `target` now; otherwise false with `got`
+// naming what it is on.
+using ClickCheck = std::function<bool(const std::string& target, std::string* got)>;
 
 class ScriptedInput : public SystemEventSource {
  public:
@@ -58,12 +69,18 @@ class ScriptedInput : public SystemEventSource {
   void Start(HWND window);
   void Stop();
 
+  // Checks each targeted release before it is raised (none: no checks).
+  void SetClickCheck(ClickCheck check) { check_ = std::move(check); }
+  // "<file> line <n>: ..." for the click that missed its target; empty while
+  // none did.
+  const std::string& Failure() const { return failure_; }
+
   const std::vector<ScriptedEvent>& Events() const { return events_; }
   size_t Played() const { return next_; }
   bool Finished() const { return next_ >= events_.size(); }
 
   void PumpEvents(uint32_t now) override;
-  bool HasPendingEvents() const override { return started_ && !Finished(); }
+  bool HasPendingEvents() const override { return started_ && !halted_ && !Finished(); }
 
  private:
   std::vector<ScriptedEvent> events_;
@@ -71,6 +88,14 @@ class ScriptedInput : public SystemEventSource {
   bool started_ = false;
   uint32_t startTick_ = 0;
   HWND window_ = nullptr;
+  std::string name_;
+  ClickCheck check_;
+  std::string failure_;
+  // The pump time of the last event raised: a checked release waits for a
+  // later pump, so the frames in between have seen the pointer arrive.
+  uint32_t lastRaised_ = 0;
+  bool raisedAny_ = false;
+  bool halted_ = false;  // a click missed: nothing more is played
 };
 
 }  // namespace platform

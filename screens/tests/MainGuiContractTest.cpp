@@ -103,19 +103,48 @@ TEST(MainGuiContract, EveryNamedWidgetWithItsKindAndNoStatementRefused) {
     EXPECT_FALSE(fe.Visible(hidden)) << hidden;
 }
 
-TEST(MainGuiContract, InGameFileHasTheLoadingAndGameScenes) {
+// "ingame.gui" loaded after "main.gui", as a game's start loads it: every
+// row's widget with its kind and parent, every binding taken (an action
+// that is not registered is refused), and the keyword languages left as
+// they were. Each in-game screen adds its rows here.
+TEST(MainGuiContract, InGameFileHasEveryScreensWidgetsWithTheirKinds) {
   FrontEndRig fe;
+  LanguageManager& languages = fe.rig.languages;
+  CoreLanguage* languageBefore = languages.GetCurrentLanguage();
+  const size_t depthBefore = languages.GetStackDepth();
   platform::ScopedDebugCapture capture;
+  ASSERT_TRUE(fe.LoadMainMenu());
   ASSERT_TRUE(fe.rig.gui.LoadGUIFile(DataDir() + "ingame.gui"));
   EXPECT_FALSE(capture.Contains("refused")) << capture.Text();
+  EXPECT_FALSE(capture.Contains("[GUI::LoadGUIFile]")) << capture.Text();
+  EXPECT_EQ(languages.GetCurrentLanguage(), languageBefore);
+  EXPECT_EQ(languages.GetStackDepth(), depthBefore);
+
+  constexpr int32_t S = GUIKIND_SCENE, B = GUIKIND_BUTTON, ST = GUIKIND_STATIC, T = GUIKIND_STATICTEXT,
+                    SB = GUIKIND_SCROLLBAR;
   const Widget widgets[] = {
-      {"scnLoading", GUIKIND_SCENE, "TheWorld"},
-      {"sttLoadingButton", GUIKIND_STATIC, "scnLoading"},
-      {"scnInGame", GUIKIND_SCENE, "TheWorld"},
-      {"scnPurchaseLand", GUIKIND_SCENE, "TheWorld"},
+      // Loading, the in-game bar's scene and the land purchase's.
+      {"scnLoading", S, "TheWorld"}, {"sttLoadingButton", ST, "scnLoading"}, {"scnInGame", S, "TheWorld"},
+      {"scnPurchaseLand", S, "TheWorld"},
+      // Build menu.
+      {"scnBuildMenu", S, "TheWorld"}, {"btnBMCScenery", B, "scnBuildMenu"},
+      {"btnBMCPublicServices", B, "scnBuildMenu"}, {"btnBMCAirportSupport", B, "scnBuildMenu"},
+      {"btnBMCStorageFacilities", B, "scnBuildMenu"}, {"btnBMCAirsideNavigation", B, "scnBuildMenu"},
+      {"btnBMCTransportation", B, "scnBuildMenu"}, {"btnBMCEmergencyServices", B, "scnBuildMenu"},
+      {"sttBMCategory", T, "scnBuildMenu"}, {"scnBMCategories", S, "scnBuildMenu"},
+      {"btnBMObject0", B, "scnBuildMenu"}, {"btnBMObject1", B, "scnBuildMenu"}, {"btnBMObject2", B, "scnBuildMenu"},
+      {"btnBMObject3", B, "scnBuildMenu"}, {"stcBMHighlight", ST, "scnBuildMenu"},
+      {"sbBMBuildings", SB, "scnBuildMenu"}, {"sttBMName", T, "scnBuildMenu"},
+      {"sttBMDimensions", T, "scnBuildMenu"}, {"sttBMBuildCost", T, "scnBuildMenu"},
+      // Demolish dialog.
+      {"scnDemolishDlg", S, "TheWorld"}, {"btnDDAccept", B, "scnDemolishDlg"},
+      {"btnDDCancel", B, "scnDemolishDlg"},
   };
   CheckWidgets(fe, widgets, sizeof(widgets) / sizeof(widgets[0]));
-  EXPECT_FALSE(fe.Visible("scnLoading"));
+  for (const char* hidden : {"scnLoading", "scnPurchaseLand", "scnDemolishDlg", "stcBMHighlight"})
+    EXPECT_FALSE(fe.Visible(hidden)) << hidden;
+  // The panel starts outside the screen, at the right edge.
+  EXPECT_FLOAT_EQ(fe.rig.gui.FindEntity("scnBuildMenu")->GetPositionX(), 20.0f);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "engine/services/Panelis.h"
+#include "game/ScriptedClickCheck.h"
 #include "gui/core/GUIEntity.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/graphics/GfxFactory.h"
@@ -18,6 +19,7 @@ ProgramRig::~ProgramRig() {
   script_.Stop();
   application_ = nullptr;
   program_.reset();
+  clock_.reset();
   std::error_code ignored;
   if (!previousDirectory_.empty()) std::filesystem::current_path(previousDirectory_, ignored);
   platform::gfx::SetDefaultBackend(platform::gfx::Backend::Record);
@@ -37,12 +39,15 @@ bool ProgramRig::Start() {
     failure_ = "no run tree at " + RunTreeDir();
     return false;
   }
+  clock_ = std::make_unique<platform::TestClock>();
   program_ = std::make_unique<RunTreeProgram>(RunTreeDir());
   if (!program_->Start(platform::WindowBackend::Sdl)) {
     failure_ = program_->Failure();
     return false;
   }
   application_ = program_->Application();
+  application_->SetFrameHook([clock = clock_.get()]() { clock->AdvanceMicroseconds(kStepMicroseconds); });
+  script_.SetClickCheck(ScriptedClickCheck(program_->Table()));
   application_->ShowRatingScreen(true);
   return true;
 }

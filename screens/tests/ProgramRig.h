@@ -4,13 +4,16 @@
 // and data of the run tree, its resource folder the working directory while
 // it runs (and the previous one back afterwards). Frames run one at a time, so a test or a
 // benchmark can stop at the first frame that shows the main menu, move the
-// pointer and read the frame back.
+// pointer and read the frame back. As with --fixed-step, time is a test
+// clock that each frame advances by kStepMicroseconds, and each scripted
+// click is checked against the target its comment names.
 #include <memory>
 #include <string>
 
 #include "engine/services/GlobalWrapper.h"
 #include "game/RunTreeProgram.h"
 #include "game/Skyvane.h"
+#include "platform/Clock.h"
 #include "platform/window/ScriptedInput.h"
 
 namespace frontend {
@@ -20,6 +23,8 @@ inline std::string RunTreeDir() { return RUN_TREE_DIR; }
 
 class ProgramRig {
  public:
+  static constexpr int64_t kStepMicroseconds = 16667;
+
   ProgramRig();
   ~ProgramRig();
   ProgramRig(const ProgramRig&) = delete;
@@ -28,8 +33,11 @@ class ProgramRig {
   // Window system, service table and application Init; the rating screen
   // shown as the main loop shows it first. False with Failure() set.
   bool Start();
-  // Plays an input script's text from now (its times count from now).
+  // Plays an input script's text from now (its times count from now). A
+  // click off its target stops the script and asks the program to quit.
   bool Play(const std::string& script);
+  // The script's line and what the click missed, or empty.
+  const std::string& ScriptFailure() const { return script_.Failure(); }
   // Dispatches the waiting window messages, then runs one frame. False once
   // the program asked to quit.
   bool Frame();
@@ -47,6 +55,7 @@ class ProgramRig {
  private:
   cKV9_GlobalWrapper* Table() const { return program_ ? program_->Table() : nullptr; }
 
+  std::unique_ptr<platform::TestClock> clock_;
   std::unique_ptr<RunTreeProgram> program_;
   cSkyvane* application_ = nullptr;
   platform::ScriptedInput script_;

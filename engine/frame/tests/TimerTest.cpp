@@ -41,6 +41,24 @@ TEST_F(TimerTest, TableStartsWith64FreeSlotsAndHandsOutTheHighestFirst) {
   EXPECT_EQ(timer.CreateTimeline("c", false, Timer::kUnlimitedTime, -1), 63);
 }
 
+// Reported frame timings stay real while a test clock steps the game: ten
+// seconds on the test clock are not what a real-time timeline measures,
+// while an ordinary one measures exactly them.
+TEST_F(TimerTest, ARealTimeTimerIgnoresTheTestClock) {
+  Timer real;
+  real.MeasureRealTime();
+  real.Init();
+  timer.Init();
+  const int32_t a = real.CreateTimeline("frame", false, Timer::kUnlimitedTime, -1);
+  const int32_t b = timer.CreateTimeline("frame", false, Timer::kUnlimitedTime, -1);
+  clock.AdvanceSeconds(10.0);
+  real.TickTimeline(a);
+  timer.TickTimeline(b);
+  EXPECT_FLOAT_EQ(timer.GetTimelineValue(b), 10000.0f);
+  EXPECT_GE(real.GetTimelineValue(a), 0.0f);
+  EXPECT_LT(real.GetTimelineValue(a), 5000.0f);
+}
+
 TEST_F(TimerTest, The65thTimelineDoublesTheTableAndKeepsIndices) {
   timer.Init();
   for (int i = 0; i < 64; ++i) timer.CreateTimeline("t" + std::to_string(i), false, Timer::kUnlimitedTime, -1);

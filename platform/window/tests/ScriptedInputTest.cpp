@@ -145,4 +145,85 @@ TEST(ScriptedInput, PlaysOnTheTickClockIntoMessagesAndDevices) {
   ShutdownWindowSystem();
 }
 
+// A click comment aims the next release of button 0; other comments and
+// other buttons take no aim.
+TEST(ScriptedInput, ClickCommentsAimTheNextLeftRelease) {
+  ScriptedInput script;
+  ASSERT_EQ(script.Parse("# click btnOne: the first\n"
+                         "10 button down 0\n"
+                         "# a note\n"
+                         "20 button up 1\n"
+                         "30 button up 0\n"
+                         "# click   cell  12 30 : the land\n"
+                         "40 button up 0\n"
+                         "50 button up 0\n"),
+            status::Ok);
+  const auto& ev = script.Events();
+  ASSERT_EQ(ev.size(), 5u);
+  const struct {
+    size_t line;
+    const char* target;
+  } want[] = {{2, ""}, {4, ""}, {5, "btnOne"}, {7, "cell 12 30"}, {8, ""}};
+  for (size_t i = 0; i < ev.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(ev[i].line, want[i].line);
+    EXPECT_EQ(ev[i].target, want[i].target);
+  }
+}
+
+// Each aimed release is checked before it is raised, one pump after the
+// events before it; a miss names the line, plays nothing more and quits
+// with code 1.
+TEST(ScriptedInput, AClickOffItsTargetStopsTheRunNamingTheLine) {
+  TestClock clock;
+  ASSERT_EQ(InitWindowSystem(WindowBackend::Headless), status::Ok);
+  HWND hwnd = wtest::MakeWindow();
+  ASSERT_NE(hwnd, nullptr);
+  wtest::Drain();
+  ScriptedInput script;
+  ASSERT_EQ(script.Parse("0 move 5 5\n"
+                         "# click btnGood: on target\n"
+                         "0 button up 0\n"
+                         "# click btnGood: planted wrong\n"
+                         "100 button up 0\n"
+                         "200 key down A\n",
+                         "tour.input"),
+            status::Ok);
+  std::vector<std::string> asked;
+  std::string on = "btnGood";
+  script.SetClickCheck([&](const std::string& target, std::string* got) {
+    asked.push_back(target);
+    *got = on;
+    return target == on;
+  });
+  script.Start(hwnd);
+  EXPECT_FALSE(wtest::Drain());
+  EXPECT_EQ(script.Played(), 1u) << "the aimed release waits for a pump after the move";
+  EXPECT_TRUE(asked.empty());
+  clock.AdvanceMicroseconds(1000);
+  EXPECT_FALSE(wtest::Drain());
+  EXPECT_EQ(script.Played(), 2u);
+  EXPECT_EQ(asked, std::vector<std::string>{"btnGood"});
+  EXPECT_TRUE(script.Failure().empty());
+
+  on = "btnOther";
+  clock.AdvanceMicroseconds(200'000);
+  MSG msg;
+  bool quit = false;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      quit = true;
+      EXPECT_EQ(static_cast<int>(msg.wParam), 1);
+      break;
+    }
+    DispatchMessage(&msg);
+  }
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(script.Failure(), "tour.input line 5: the click aimed at btnGood lands on btnOther");
+  EXPECT_EQ(script.Played(), 2u) << "neither the miss nor anything after it is played";
+  EXPECT_FALSE(script.HasPendingEvents());
+  script.Stop();
+  ShutdownWindowSystem();
+}
+
 }  // namespace
