@@ -8,7 +8,7 @@
 #include "engine/entity/EntityManager.h"
 #include "game/GameKV9.h"
 #include "game/KV9GamePlot.h"
-#include "game/KV9InputManager.h"
+#include "scene/KV9InputManager.h"
 #include "game/world/KV9GameScenario.h"
 #include "gui/core/GUIButton.h"
 #include "gui/core/GUICheckBox.h"
