@@ -50,9 +50,10 @@ int main(int argc, char** argv) {
     if (status::Succeeded(application.Init(nullptr))) {
       if (!options.inputScript.empty()) script.Start(application.GetWindow());
       exitCode = application.Run();
-      if (!application.GetFailure().empty()) std::fprintf(stderr, "airport: %s\n", application.GetFailure().c_str());
+      if (!application.GetFailure().empty()) application.ShowFailure(application.GetFailure());
     } else {
-      std::fprintf(stderr, "airport: start-up failed: %s\n", application.GetFailure().c_str());
+      // A player who started the game from a desktop sees why in a box.
+      application.ShowFailure("The game could not start: " + application.GetFailure() + ".");
       application.Shutdown();
       exitCode = 1;
     }

@@ -27,7 +27,7 @@ fi
 if echo "$out" | grep -E "does not exist" | grep -v '"KV9.cfg"'; then
   echo "the start read a file the run tree does not hold"; exit 1
 fi
-if echo "$out" | grep -q "missing plug-in\|the plug-ins did not start\|start-up failed"; then
+if echo "$out" | grep -q "missing plug-in\|the plug-ins did not start\|could not start"; then
   echo "the plug-ins did not start"; exit 1
 fi
 if [[ $status -eq 0 ]]; then
@@ -46,7 +46,7 @@ if [[ $status -eq 0 ]]; then
   fi
   exit 0
 fi
-reason=$(echo "$out" | grep -E "^airport: (cannot create widget kind [0-9]+|Loading failed at \".*\": (no spawn SPN::[A-Z0-9:]+|.* set-up failed))$")
+reason=$(echo "$out" | grep -E "^\[MessageBox\] Airport: (cannot create widget kind [0-9]+|Loading failed at \".*\": (no spawn SPN::[A-Z0-9:]+|.* set-up failed))$")
 [[ -n "$reason" ]] || { echo "status $status without a named reason"; exit 1; }
 # The managers that are built must load: a run may stop only at a later one.
 built="GAME|SCENARIO|AUDIO:MANAGER|ALPHAMANAGER|TERRAIN:MANAGER|TERRAIN:TERRAIN|ROAD:MANAGER|TAXIWAY:MANAGER|GAMEPLOT|AMBIENTMANAGER|CONTRACTMANAGER"
