@@ -57,8 +57,8 @@ cSkyvane::~cSkyvane() {
 void cSkyvane::OnLoadingFinished(void* application) { static_cast<cSkyvane*>(application)->EndSplash(); }
 
 CoreStatus cSkyvane::FailInit(const std::string& why) {
-  // The caller shows the failure to the player (ShowFailure).
   failure_ = why;
+  platform::OutputDebugString("[cSkyvane::Init] " + why + "\n");
   return status::Fail;
 }
 
@@ -71,6 +71,9 @@ void cSkyvane::StopWithFailure(const std::string& why) {
 void cSkyvane::ShowFailure(const std::string& text) {
   if (failureShown_) return;
   failureShown_ = true;
+  // A box on a display; standard error has it too (without a display the
+  // box itself goes there).
+  if (platform::MessageBoxesShown()) platform::OutputDebugString(std::string("[MessageBox] ") + kCaption + ": " + text + "\n");
   platform::MessageBox(text, kCaption, platform::MB_OK | platform::MB_ICONERROR);
 }
 

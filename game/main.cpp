@@ -9,6 +9,7 @@
 #include "game/KV9InputManager.h"
 #include "game/ProgramOptions.h"
 #include "game/Skyvane.h"
+#include "platform/MessageBox.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/window/ScriptedInput.h"
 #include "platform/window/Window.h"
@@ -52,8 +53,10 @@ int main(int argc, char** argv) {
       exitCode = application.Run();
       if (!application.GetFailure().empty()) application.ShowFailure(application.GetFailure());
     } else {
-      // A player who started the game from a desktop sees why in a box.
-      application.ShowFailure("The game could not start: " + application.GetFailure() + ".");
+      // A player who started the game from a desktop sees why in a box;
+      // without a display the debug channel has said it already.
+      if (platform::MessageBoxesShown())
+        application.ShowFailure("The game could not start: " + application.GetFailure() + ".");
       application.Shutdown();
       exitCode = 1;
     }

@@ -18,6 +18,8 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned fla
   return IDOK;
 }
 
+bool MessageBoxesShown() { return static_cast<bool>(Handler()); }
+
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
   MessageBoxHandler previous = std::move(Handler());
   Handler() = std::move(handler);

@@ -25,8 +25,6 @@ std::vector<SDL_Window*> g_retiredGlWindows;
 MessageBoxHandler g_previousHandler;
 
 int ShowSdlMessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-  // Said on the debug channel (standard error) too, for whoever reads it.
-  OutputDebugString("[MessageBox] " + caption + ": " + text + "\n");
   SDL_MessageBoxButtonData buttons[2];
   int count = 0;
   switch (flags & 0xF) {

@@ -234,7 +234,6 @@ TEST_F(OptionsMenu, ASettingsFileThatCannotBeWrittenIsShownAndThePageStays) {
   platform::SetMessageBoxHandler(std::move(previous));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("KV9.cfg"), std::string::npos) << boxes[0];
-  EXPECT_FALSE(options->SettingsSaved());
   EXPECT_TRUE(fe.Visible("scnOptionsMenu"));
   EXPECT_FALSE(fe.Visible("btnPMNew"));
   EXPECT_EQ(fe.Caption("btnMMButton1"), "ACCEPT");
@@ -243,7 +242,6 @@ TEST_F(OptionsMenu, ASettingsFileThatCannotBeWrittenIsShownAndThePageStays) {
   // Once the file can be written, ACCEPT saves and goes back to the top.
   std::filesystem::remove(fe.dir.File("KV9.cfg"));
   EXPECT_EQ(fe.Run("MainMenu", "ClickButton1"), 0);
-  EXPECT_TRUE(options->SettingsSaved());
   EXPECT_TRUE(fe.Visible("btnPMNew"));
   EXPECT_NE(fe.dir.Read("KV9.cfg").find("snowaccumulation"), std::string::npos);
 }
