@@ -18,6 +18,8 @@
 #include "engine/services/Core3D.h"
 #include "engine/services/Panelis.h"
 #include "gui/core/GUIEntity.h"
+#include "gui/core/GUIListBox.h"
+#include "gui/core/GUIMLTextBox.h"
 #include "gui/core/GUIScrollBar.h"
 #include "gui/core/GUIStatic.h"
 #include "screens/ActionOptionsMenu.h"
@@ -298,6 +300,40 @@ TEST_F(MainMenuPixelProbe, VolumeSlidersMoveAndTheirValuesAreStored) {
   const std::string text = ReadText(saved);
   EXPECT_NE(text.find("\"" + std::to_string(left) + "\""), std::string::npos) << text;
   EXPECT_NE(text.find("musicvolume"), std::string::npos) << text;
+}
+
+// A click on a row of the campaign screen's scenario list selects it, also
+// beside the row's text, and shows that scenario's description.
+TEST_F(MainMenuPixelProbe, ClickingAScenarioRowSelectsIt) {
+  const Pixel campaign = PlacedBy("button", "btnPMCampaign").centre;
+  ASSERT_TRUE(program.PlayToEnd("0 move -4000 -4000\n0 move " + std::to_string(campaign.x) + " " +
+                                std::to_string(campaign.y) + "\n20 button down 0\n60 button up 0\n"));
+  for (int i = 0; i < 400 && !program.Shown("scnCampaignMenu"); ++i) ASSERT_TRUE(program.RunFrames(1));
+  ASSERT_TRUE(program.Shown("scnCampaignMenu"));
+  auto* list = dynamic_cast<GUIListBox*>(program.Gui()->FindEntity("lbCMList"));
+  auto* text = dynamic_cast<GUIMLTextBox*>(program.Gui()->FindEntity("mlCMDescription"));
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(text, nullptr);
+  ASSERT_GE(list->GetLineCount(), 3);
+  EXPECT_EQ(list->GetSelection(), 0);
+  const std::string first = text->GetText();
+  const OnScreen box = PlaceOf(list);
+  const float perUnit = kWidth / 20.0f;
+  const float height = list->GetHeight() * list->ScaleY();
+  struct Case {
+    const char* name;
+    float across;  // share of the box's width
+    int row;
+  } cases[] = {{"beside the second row's text", 0.8f, 1}, {"on the third row's text", 0.1f, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int y = int(box.top + (list->GetListBounds()[1] * height + (c.row + 0.5f) * list->GetLinePitch()) * perUnit);
+    const int x = int(box.left + (box.right - box.left) * c.across);
+    ASSERT_TRUE(program.PlayToEnd("0 move -4000 -4000\n0 move " + std::to_string(x) + " " + std::to_string(y) +
+                                  "\n20 button down 0\n60 button up 0\n"));
+    EXPECT_EQ(list->GetSelection(), c.row);
+    EXPECT_NE(text->GetText(), first);
+  }
 }
 
 TEST_F(MainMenuPixelProbe, OptionsReplaceTheTopMenuOnScreen) {
