@@ -29,7 +29,10 @@ namespace {
 
 constexpr float kMinZoom = 0.1f;
 constexpr uint32_t kDoubleClickMs = 250;
-constexpr int32_t kInnerMargin = 50;
+// The edge band that scrolls the view: this many pixels of an 800 x 600
+// client area, scaled with the window, so that buttons near the border lie
+// outside it.
+constexpr int32_t kEdgeBandAt800x600 = 4;
 constexpr float kWheelNotch = 0.008333334f;
 constexpr float kMouseSmoothing = 0.7500007f;
 constexpr float kMotionSmoothing = 0.2649185f;
@@ -87,17 +90,19 @@ JVector Flat(const JVector& v) {
 cEntity_GameCamera::cEntity_GameCamera(cEntity_Manager* manager)
     : cEntity_BaseCamera(manager), cCore_Base_InputSocket("MainCamera") {
   if (manager) wrapper_ = dynamic_cast<cKV9_GlobalWrapper*>(manager->GetGlobalWrapper());
-  if (wrapper_) {
-    inner_ = wrapper_->clientRect;
-    inner_.left += kInnerMargin;
-    inner_.top += kInnerMargin;
-    inner_.right -= kInnerMargin;
-    inner_.bottom -= kInnerMargin;
-  }
+  if (wrapper_) inner_ = InnerRectFor(wrapper_->clientRect);
   ResetMotion();
 }
 
 cEntity_GameCamera::~cEntity_GameCamera() = default;
+
+platform::RECT cEntity_GameCamera::InnerRectFor(const platform::RECT& client) {
+  const int32_t width = std::max(0, client.right - client.left);
+  const int32_t height = std::max(0, client.bottom - client.top);
+  const int32_t bandX = std::max(1, (kEdgeBandAt800x600 * width + 400) / 800);
+  const int32_t bandY = std::max(1, (kEdgeBandAt800x600 * height + 300) / 600);
+  return platform::RECT{bandX, bandY, width - 1 - bandX, height - 1 - bandY};
+}
 
 void cEntity_GameCamera::ResetMotion() {
   position_ = JVector(0.0f, 50.0f, 0.0f);
@@ -354,6 +359,9 @@ CoreStatus cEntity_GameCamera::OnMouse(MousePacket* packet) {
   pointerY_ = packet->y;
   mouseX_ += packet->dx;
   mouseY_ += packet->dy;
+  // Pointer positions are client pixels; the window may have been resized
+  // since the last packet.
+  if (wrapper_) inner_ = InnerRectFor(wrapper_->clientRect);
   const bool outside = packet->x < inner_.left || packet->x > inner_.right || packet->y < inner_.top ||
                        packet->y > inner_.bottom;
   auto* buildings = wrapper_ ? dynamic_cast<BuildingManagerOps*>(wrapper_->buildingManager) : nullptr;
@@ -533,8 +541,9 @@ void cEntity_GameCamera::RunCommands(float dt) {
       case kEdge: {
         if (!wrapper_) break;
         const float f = 0.25f * MoveFactor();
-        const int32_t cx = (wrapper_->clientRect.left + wrapper_->clientRect.right) / 2;
-        const int32_t cy = (wrapper_->clientRect.top + wrapper_->clientRect.bottom) / 2;
+        // The pointer is in client pixels, so is the middle it is measured from.
+        const int32_t cx = (wrapper_->clientRect.right - wrapper_->clientRect.left) / 2;
+        const int32_t cy = (wrapper_->clientRect.bottom - wrapper_->clientRect.top) / 2;
         move(left, -f * static_cast<float>(pointerX_ - cx));
         move(forward, -f * static_cast<float>(pointerY_ - cy));
         break;

@@ -111,8 +111,12 @@ class cEntity_GameCamera : public cEntity_BaseCamera,
   bool IsMoving() const { return moving_ != 0; }
   bool IsShaking() const { return shaking_ != 0; }
   const char* GetLastMode() const { return lastMode_; }
-  // The pointer's inner rectangle (the client area less 50 pixels a side).
+  // The pointer's inner rectangle in client pixels: a pointer outside it
+  // scrolls the view.
   const platform::RECT& GetInnerRect() const { return inner_; }
+  // The inner rectangle of a client area (window coordinates in, client
+  // pixels out): a band a few pixels wide at 800 x 600, scaled with the size.
+  static platform::RECT InnerRectFor(const platform::RECT& client);
 
  private:
   float MoveFactor() const;

@@ -10,6 +10,7 @@
 #include "game/GameCamera.h"
 #include "game/GameKV9.h"
 #include "game/KV9GameManager.h"
+#include "game/Skyvane.h"
 #include "game/WorldPartOps.h"
 #include "game/world/KV9WeatherManager.h"
 #include "game/world/TerrainManager.h"
@@ -214,7 +215,10 @@ CoreStatus GameScenarioHost::LoadInGameInterface(bool inGame) {
   if (!inGame) {
     if (GUIEntity* world = static_cast<GUIEntity*>(gui->GetWorld())) world->DestroyAllChildren();
     if (!gui->LoadGUIFile("ingame.gui")) {
-      game_.Missing("ingame.gui");
+      // No game can be played without its interface: the program stops
+      // (the GUI has said why it could not read the file).
+      if (t->application) t->application->StopWithFailure("Loading failed: cannot read \"ingame.gui\"");
+      else game_.Missing("ingame.gui");
       return status::Fail;
     }
   }
@@ -276,6 +280,9 @@ void GameScenarioHost::ShowMainMenu() {
   }
   if (GUIEntity* world = static_cast<GUIEntity*>(gui->GetWorld())) world->DestroyAllChildren();
   gui->ResetInputState();
-  if (!gui->LoadGUIFile("main.gui")) game_.Missing("main.gui");
+  if (!gui->LoadGUIFile("main.gui")) {
+    if (t->application) t->application->StopWithFailure("Loading failed: cannot read \"main.gui\"");
+    else game_.Missing("main.gui");
+  }
   if (SimulationWidgets* widgets = GetSimulationWidgets()) widgets->ShowScene("scnMainMenu", true);
 }

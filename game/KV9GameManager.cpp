@@ -20,6 +20,7 @@
 #include "game/GameCommands.h"
 #include "game/GameCursor.h"
 #include "game/GameSceneHost.h"
+#include "game/Skyvane.h"
 #include "game/KV9ActionManager.h"
 #include "gui/core/GUIEntity.h"
 #include "gui/core/GUIWorld.h"
@@ -163,9 +164,10 @@ void cKV9_GameManager::Update() {
   SetLoadingProgress(4);
   Panelis* gui = table_ ? table_->gui : nullptr;
   if (gui) {
-    // The GUI reports a description file it cannot read; the main menu then
-    // simply does not appear.
-    if (!gui->LoadGUIFile("main.gui")) platform::OutputDebugString("[KV9GM::Update] cannot load main.gui\n");
+    // Without its description file there is no main menu: the start stops
+    // (the GUI has said why it could not read it).
+    if (!gui->LoadGUIFile("main.gui") && table_->application)
+      table_->application->StopWithFailure("Loading failed: cannot read \"main.gui\"");
     gui->DestroyEntityByName("SplashGraphic");
   }
   SetLoadingProgress(4);

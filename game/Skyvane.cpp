@@ -36,6 +36,7 @@ cSkyvane::cSkyvane(cKV9_GlobalWrapper* table)
   if (width >= 1025) w = 1024, h = 768;
   configManager_.SetWindowSize(w, h);
   configManager_.SetWindowed(width > 640);
+  settingsCheck_ = std::make_unique<SettingsCheck>(w, h);
 }
 
 cSkyvane::~cSkyvane() {
@@ -59,6 +60,21 @@ CoreStatus cSkyvane::FailInit(const std::string& why) {
   failure_ = why;
   platform::OutputDebugString("[cSkyvane::Init] " + why + "\n");
   return status::Fail;
+}
+
+void cSkyvane::StopWithFailure(const std::string& why) {
+  failure_ = why;
+  ShowFailure(why);
+  platform::PostQuitMessage(1);
+}
+
+void cSkyvane::ShowFailure(const std::string& text) {
+  if (failureShown_) return;
+  failureShown_ = true;
+  // A box on a display; standard error has it too (without a display the
+  // box itself goes there).
+  if (platform::MessageBoxesShown()) platform::OutputDebugString(std::string("[MessageBox] ") + kCaption + ": " + text + "\n");
+  platform::MessageBox(text, kCaption, platform::MB_OK | platform::MB_ICONERROR);
 }
 
 void cSkyvane::NameMissingPlugins() {
@@ -91,7 +107,19 @@ CoreStatus cSkyvane::Init(platform::HINSTANCE instance) {
   if (ConfigParser* parser = configManager_.GetParser()) parser->SetTarget(table_);
   table_->SetConfigManager(&configManager_);
   if (status::Failed(configManager_.LoadConfig(configScript_))) return FailInit("cannot read " + configScript_);
-  configManager_.LoadConfig("KV9.cfg");
+  settingsCheck_->Check(configManager_, configScript_);
+  if (status::Succeeded(configManager_.LoadConfig("KV9.cfg"))) settingsCheck_->Check(configManager_, "KV9.cfg");
+  // The resolution last accepted on the options screen is the window this
+  // start opens; the renderer's device is made for it next.
+  std::string resolution;
+  int32_t width = 0, height = 0;
+  if (configManager_.GetString("Graphics", "Resolution", resolution) &&
+      SettingsCheck::ParseResolution(resolution, &width, &height) &&
+      (width != configManager_.GetWidth() || height != configManager_.GetHeight())) {
+    configManager_.SetWindowSize(width, height);
+    PlaceMainWindow();
+    table_->UpdateClientRect();
+  }
 
   // The plug-ins that did load are released at once, by the whole shutdown:
   // the registries still hold the actions and spawns of their packages and
@@ -103,10 +131,12 @@ CoreStatus cSkyvane::Init(platform::HINSTANCE instance) {
     return status::Fail;
   }
   if (!MeetsMinimumGraphicsCapabilities(table_->graphics)) {
-    platform::MessageBox(kMinimumRequirementsMessage, kCaption, platform::MB_OK);
+    ShowFailure(kMinimumRequirementsMessage);
     Shutdown();
     return FailInit(kMinimumRequirementsMessage);
   }
+  // The sound plug-in is not needed to play; its absence is said once.
+  if (!table_->sound) platform::OutputDebugString("[cSkyvane] no sound plug-in: the game runs without sound\n");
   if (table_->input) table_->input->SetClientRectRef(&table_->clientRect);
   widgets_ = std::make_unique<GuiSimulationWidgets>(table_);
   initialised_ = 1;

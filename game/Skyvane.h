@@ -16,6 +16,7 @@
 #include "game/KV9GameManager.h"
 #include "game/GuiSimulationWidgets.h"
 #include "game/KV9OCPack.h"
+#include "game/SettingsCheck.h"
 #include "platform/window/WindowTypes.h"
 
 class GUIEntity;
@@ -72,6 +73,14 @@ class cSkyvane {
   void SetProgramPath(const std::string& path) { libraryManager_.SetProgramPath(path); }
   // Why Init or the loading sequence failed; empty when neither did.
   const std::string& GetFailure() const { return failure_; }
+  // The failure was shown to the player already (a message box).
+  bool IsFailureShown() const { return failureShown_; }
+  // Shows a failure of the start in a message box (on standard error
+  // without a display) and remembers that it was shown.
+  void ShowFailure(const std::string& text);
+  // A start that cannot go on (a piece of the interface missing): the
+  // failure shown, and the program told to quit with a non-zero status.
+  void StopWithFailure(const std::string& why);
 
   bool IsActive() const { return active_ != 0; }
   bool IsInitialised() const { return initialised_ != 0; }
@@ -85,6 +94,11 @@ class cSkyvane {
   cKV9_ConfigManager& GetConfigManager() { return configManager_; }
   cCore_LibraryManager& GetLibraryManager() { return libraryManager_; }
   GUIEntity* GetLoadingBar() const { return loadingBar_; }
+  // The settings checked as they were read, with their first-start values.
+  const SettingsCheck& GetSettingsCheck() const { return *settingsCheck_; }
+  // Sizes and centres the main window for the configured client size (the
+  // window procedure then pins it to that size).
+  void PlaceMainWindow();
   // The outer window size the procedure pins the window to.
   void GetWindowSize(int32_t* width, int32_t* height) const {
     *width = windowWidth_;
@@ -119,6 +133,7 @@ class cSkyvane {
   KV9_OCPack commandPack_;
   // The simulation's widget requests go to the GUI while it runs.
   std::unique_ptr<GuiSimulationWidgets> widgets_;
+  std::unique_ptr<SettingsCheck> settingsCheck_;
 
   platform::HWND window_ = nullptr;
   int32_t windowWidth_ = 0;
@@ -130,4 +145,5 @@ class cSkyvane {
   std::function<void()> frameHook_;
   std::string configScript_ = "base.cfg";
   std::string failure_;
+  bool failureShown_ = false;
 };

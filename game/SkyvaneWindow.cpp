@@ -56,6 +56,22 @@ bool cSkyvane::CreateMainWindow() {
   return true;
 }
 
+void cSkyvane::PlaceMainWindow() {
+  if (!window_) return;
+  RECT area;
+  SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0);
+  const int32_t frameX = GetSystemMetrics(SM_CXSIZEFRAME);
+  const int32_t frameY = GetSystemMetrics(SM_CYSIZEFRAME);
+  const int32_t caption = GetSystemMetrics(SM_CYCAPTION);
+  const int32_t width = configManager_.GetWidth();
+  const int32_t height = configManager_.GetHeight();
+  windowWidth_ = width + 2 * frameX;
+  windowHeight_ = height + 2 * frameY + caption;
+  const int32_t x = static_cast<int32_t>((area.right - area.left - 2 * frameX - width) * 0.5);
+  const int32_t y = static_cast<int32_t>((area.bottom - area.top - 2 * frameY - height - caption) * 0.5);
+  SetWindowPos(window_, HWND_NOTOPMOST, x, y, windowWidth_, windowHeight_, SWP_SHOWWINDOW);
+}
+
 LRESULT cSkyvane::WindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam) {
   auto* application = reinterpret_cast<cSkyvane*>(GetWindowLongPtr(hwnd, GWLP_USERDATA));
   if (!application) return DefWindowProc(hwnd, message, wParam, lParam);

@@ -131,7 +131,6 @@ void cSkyvane::StartLoading() {
 void cSkyvane::ReportLoadingFailure() {
   // Left alone, the loading screen would stay up for good.
   failure_ = "Loading failed at \"" + gameManager_.GetFailedStepText() + "\": " + gameManager_.GetLoadingFailure();
-  platform::OutputDebugString("[cSkyvane] " + failure_ + "\n");
-  platform::MessageBox(failure_, kCaption, platform::MB_OK);
+  ShowFailure(failure_);
   platform::PostQuitMessage(1);
 }

@@ -12,6 +12,7 @@
 #include "game/Skyvane.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
+#include "platform/MessageBox.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/window/ScriptedInput.h"
 #include "platform/window/Window.h"
@@ -66,13 +67,16 @@ int main(int argc, char** argv) {
     if (status::Succeeded(application.Init(nullptr))) {
       if (!options.inputScript.empty()) script.Start(application.GetWindow());
       exitCode = application.Run();
-      if (!application.GetFailure().empty()) std::fprintf(stderr, "airport: %s\n", application.GetFailure().c_str());
+      if (!application.GetFailure().empty()) application.ShowFailure(application.GetFailure());
       if (!script.Failure().empty()) {
         std::fprintf(stderr, "airport: %s\n", script.Failure().c_str());
         exitCode = 1;
       }
     } else {
-      std::fprintf(stderr, "airport: start-up failed: %s\n", application.GetFailure().c_str());
+      // A player who started the game from a desktop sees why in a box;
+      // without a display the debug channel has said it already.
+      if (platform::MessageBoxesShown())
+        application.ShowFailure("The game could not start: " + application.GetFailure() + ".");
       application.Shutdown();
       exitCode = 1;
     }

@@ -1,7 +1,5 @@
 #include "platform/MessageBox.h"
 
-#include <cstdio>
-
 #include "platform/DebugOutput.h"
 
 namespace platform {
@@ -14,11 +12,13 @@ MessageBoxHandler& Handler() {
 
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
   if (Handler()) return Handler()(text, caption, flags);
-  std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+  // The debug channel is standard error: the text is said there once.
   OutputDebugString("[MessageBox] " + caption + ": " + text + "\n");
   if ((flags & 0xF) == MB_YESNO) return IDYES;
   return IDOK;
 }
+
+bool MessageBoxesShown() { return static_cast<bool>(Handler()); }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
   MessageBoxHandler previous = std::move(Handler());

@@ -23,5 +23,8 @@ using MessageBoxHandler = std::function<int(const std::string& text, const std::
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags = MB_OK);
 // Installs a handler and returns the previous one (empty: stderr).
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+// True while a handler shows the boxes (a display is in use); false when
+// they go to the debug channel (standard error).
+bool MessageBoxesShown();
 
 }  // namespace platform

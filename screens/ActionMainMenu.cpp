@@ -66,7 +66,9 @@ CoreStatus ActionMainMenu::ClickButton(int button) {
     case kOptions:
       if (button == 1) {
         ForwardToSubMenu("scnOptionsMenu", options, "ApplySettings");
-        ShowTopMenu();
+        // Settings that could not be saved keep the page open (the player
+        // has been told).
+        if (!options || options->SettingsSaved()) ShowTopMenu();
       } else if (button == 2) {
         ForwardToSubMenu("scnOptionsMenu", options, "SetDefaultOptions");
       } else {
@@ -82,13 +84,16 @@ CoreStatus ActionMainMenu::ClickButton(int button) {
       else ShowTopMenu();
       break;
     case kEvents:
+      // Back on the options page, whatever the events page did, the page's
+      // own changes not yet accepted are still there: it is not reloaded.
       if (button == 1) {
         ForwardToSubMenu("scnOptionsMenu", options, "ApplyAutopauseSettings");
-        OpenOptionsMenu();
+        OpenOptionsMenu(false);
       } else if (button == 2) {
         ForwardToSubMenu("scnAutopauseMenu", options, "SetDefaultEvents");
       } else {
-        OpenOptionsMenu();
+        if (options) options->CancelAutopauseSettings();
+        OpenOptionsMenu(false);
       }
       break;
     default:
@@ -137,8 +142,9 @@ void ActionMainMenu::ShowTopMenu() {
   menuState = kTopMenu;
 }
 
-void ActionMainMenu::OpenOptionsMenu() {
-  ForwardToSubMenu("scnOptionsMenu", ActionOptionsMenu::GetInstance(), "LoadSettings");
+void ActionMainMenu::OpenOptionsMenu(bool reload) {
+  if (reload) ForwardToSubMenu("scnOptionsMenu", ActionOptionsMenu::GetInstance(), "LoadSettings");
+  else SetVisible("scnOptionsMenu", true);
   SetVisible("stcMMBackgroundZ", false);
   static constexpr const char* kCaptions[4] = {"ACCEPT", "DEFAULT", "EVENTS", "CANCEL"};
   static constexpr bool kShown[4] = {true, true, true, true};

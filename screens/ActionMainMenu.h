@@ -31,7 +31,8 @@ class ActionMainMenu : public cAction_Base, public Singleton<ActionMainMenu> {
   void Reset() override { menuState = kTopMenu; }
 
   void ShowTopMenu();
-  void OpenOptionsMenu();
+  // `reload`: the page is filled from the configuration afresh.
+  void OpenOptionsMenu(bool reload = true);
   void OpenEventsMenu();
   void OpenLoadMenu();
   void OpenCreditsMenu();

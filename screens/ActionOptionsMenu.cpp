@@ -1,5 +1,6 @@
 #include "screens/ActionOptionsMenu.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "base/StringUtil.h"
@@ -9,6 +10,7 @@
 #include "engine/services/Core3D.h"
 #include "engine/services/GlobalWrapper.h"
 #include "engine/services/Panelis.h"
+#include "game/Skyvane.h"
 #include "game/world/KV9WeatherManager.h"
 #include "game/world/TerrainManager.h"
 #include "gui/core/GUICheckBox.h"
@@ -16,6 +18,7 @@
 #include "gui/core/GUIStaticText.h"
 #include "gui/core/GUIWorld.h"
 #include "platform/DebugOutput.h"
+#include "platform/MessageBox.h"
 #include "platform/window/Window.h"
 #include "scene/AudioManager.h"
 #include "scene/ParticleFactoryManager.h"
@@ -32,6 +35,10 @@ constexpr int32_t kDefaultVolume = 190;
 constexpr int32_t kDefaultAmbientLimit = 15;
 constexpr int32_t kSmallestTexture = 256;
 constexpr float kRowPitch = 0.44921875f;
+// The first start's window width and texture size where no application tells
+// them (a screen tested without one).
+constexpr int32_t kFirstStartWidth = 800;
+constexpr int32_t kFirstStartTexture = 512;
 
 // The world-detail boxes of section "App", with the configuration names.
 struct DetailBox {
@@ -184,8 +191,13 @@ void ActionOptionsMenu::ApplySettings() {
   }
   if (table_->ambientManager)
     config->SetValue("App", "AmbientLimit", std::to_string(table_->ambientManager->ambientLimit));
-  if (status::Failed(config->SaveToFile(configFile)))
+  settingsSaved_ = status::Succeeded(config->SaveToFile(configFile));
+  if (!settingsSaved_) {
     platform::DebugPrintf("[%s] cannot write %s\n", kScreen, configFile.c_str());
+    platform::MessageBox("Your settings could not be saved: \"" + configFile +
+                             "\" cannot be written. They stay in use until the game ends.",
+                         cSkyvane::kCaption, platform::MB_OK | platform::MB_ICONWARNING);
+  }
 }
 
 void ActionOptionsMenu::ApplyResolution(int32_t width, int32_t height) {
@@ -198,16 +210,21 @@ void ActionOptionsMenu::ApplyResolution(int32_t width, int32_t height) {
     config->SetWindowSize(keptWidth, keptHeight);
     return;
   }
-  platform::RECT work{};
-  platform::SystemParametersInfo(platform::SPI_GETWORKAREA, 0, &work, 0);
-  const int32_t frameX = platform::GetSystemMetrics(platform::SM_CXFRAME);
-  const int32_t frameY = platform::GetSystemMetrics(platform::SM_CYFRAME);
-  const int32_t caption = platform::GetSystemMetrics(platform::SM_CYCAPTION);
-  const int32_t x = static_cast<int32_t>((work.right - work.left - 2 * frameX - width) * 0.5);
-  const int32_t y = static_cast<int32_t>((work.bottom - work.top - 2 * frameY - height - caption) * 0.5);
-  if (table_->window)
-    platform::SetWindowPos(table_->window, platform::HWND_NOTOPMOST, x, y, width + 2 * frameX,
-                           height + caption + 2 * frameY, platform::SWP_SHOWWINDOW);
+  if (table_->application) {
+    // The application also pins its window to the new size.
+    table_->application->PlaceMainWindow();
+  } else {
+    platform::RECT work{};
+    platform::SystemParametersInfo(platform::SPI_GETWORKAREA, 0, &work, 0);
+    const int32_t frameX = platform::GetSystemMetrics(platform::SM_CXFRAME);
+    const int32_t frameY = platform::GetSystemMetrics(platform::SM_CYFRAME);
+    const int32_t caption = platform::GetSystemMetrics(platform::SM_CYCAPTION);
+    const int32_t x = static_cast<int32_t>((work.right - work.left - 2 * frameX - width) * 0.5);
+    const int32_t y = static_cast<int32_t>((work.bottom - work.top - 2 * frameY - height - caption) * 0.5);
+    if (table_->window)
+      platform::SetWindowPos(table_->window, platform::HWND_NOTOPMOST, x, y, width + 2 * frameX,
+                             height + caption + 2 * frameY, platform::SWP_SHOWWINDOW);
+  }
   table_->UpdateClientRect();
   if (table_->gui) table_->gui->UpdateCamera();
   config->SetValue("Graphics", "Resolution", Format("%d %d", width, height));
@@ -376,21 +393,32 @@ void ActionOptionsMenu::LoadTextureRows() {
   }
 }
 
+// The defaults are what the first start uses: the window the desktop gives
+// and the texture size "base.cfg" sets (the largest row the device offers
+// when it cannot take that one).
 void ActionOptionsMenu::SetDefaultOptions() {
   Panelis* gui = table_->gui;
+  int32_t width = kFirstStartWidth;
+  int32_t texture = kFirstStartTexture;
+  if (const cSkyvane* application = table_->application) {
+    width = application->GetSettingsCheck().FirstStartWidth();
+    texture = application->GetSettingsCheck().FirstStartTextureSize();
+  }
   auto* resBoxes = screens::FindWidget<GUIEntity>(gui, "gOMResBoxes", kScreen);
   const struct {
     const char* box;
-    bool on;
-  } resolutions[] = {{"chkOMLoRes", false}, {"chkOMMedRes", false}, {"chkOMHiRes", true}};
+    int32_t width;
+  } resolutions[] = {{"chkOMLoRes", 640}, {"chkOMMedRes", 800}, {"chkOMHiRes", 1024}};
   for (const auto& r : resolutions) {
-    if (auto* box = screens::FindChildWidget<GUICheckBox>(resBoxes, r.box, kScreen)) box->SetChecked(r.on);
+    if (auto* box = screens::FindChildWidget<GUICheckBox>(resBoxes, r.box, kScreen)) box->SetChecked(r.width == width);
   }
   auto* group = screens::FindWidget<GUIEntity>(gui, "grpOMTexture", kScreen);
   if (group && table_->graphics) {
-    for (int32_t n = LargestExponent(table_->graphics->ComputeCapability(0)); n >= 8; --n) {
+    const int32_t top = LargestExponent(table_->graphics->ComputeCapability(0));
+    const int32_t wanted = std::min(LargestExponent(static_cast<uint32_t>(texture)), top);
+    for (int32_t n = top; n >= 8; --n) {
       auto* box = screens::FindChildWidget<GUICheckBox>(group, "chkOMTexture" + std::to_string(n), kScreen);
-      if (box) box->SetChecked(n == 8);
+      if (box) box->SetChecked(n == wanted);
     }
   }
   for (const DetailBox& detail : kDetailBoxes) {
@@ -424,6 +452,21 @@ void ActionOptionsMenu::LoadAutopauseSettings() {
   // Per-event mode needs the event boxes usable again, also after a load
   // that follows a master mode.
   SetEventBoxesEnabled(!always && !never);
+}
+
+void ActionOptionsMenu::CancelAutopauseSettings() {
+  LoadAutopauseSettings();
+  cCore_ConfigManager* config = table_->configManager;
+  cEntity_EventManager* events = table_->eventManager;
+  if (!config || !events) return;
+  auto stored = [&](const AutopauseRow& row) {
+    bool on = false;
+    config->GetBool("Autoslow", row.setting, on);
+    return static_cast<uint8_t>(on ? 1 : 0);
+  };
+  events->autoslow.alwaysSlow = stored(kAlwaysSlow);
+  events->autoslow.neverSlow = stored(kNeverSlow);
+  for (int row = 0; row < AutoslowFlags::kHappenings; ++row) events->autoslow.happening[row] = stored(kEventRows[row]);
 }
 
 void ActionOptionsMenu::ApplyAutopauseSettings() {

@@ -23,6 +23,14 @@ class ActionOptionsMenu : public cAction_Base, public Singleton<ActionOptionsMen
   void DisableEventBoxes() { SetEventBoxesEnabled(false); }
   void EnableEventBoxes() { SetEventBoxesEnabled(true); }
 
+  // Undoes the autopause page: its boxes and the event manager's switches
+  // back to the configuration (the page's toggles change the switches at
+  // once).
+  void CancelAutopauseSettings();
+  // False after an apply whose "KV9.cfg" could not be written (the player
+  // was told; the options page stays open).
+  bool SettingsSaved() const { return settingsSaved_; }
+
   int32_t rememberedWidth = 0;
   int32_t rememberedHeight = 0;
 
@@ -47,4 +55,5 @@ class ActionOptionsMenu : public cAction_Base, public Singleton<ActionOptionsMen
 
   cCore_GlobalWrapper* base_ = nullptr;
   cKV9_GlobalWrapper* table_ = nullptr;
+  bool settingsSaved_ = true;
 };

@@ -1,5 +1,7 @@
 #include "engine/frame/BaseCursor.h"
 
+#include <cstring>
+
 #include "engine/frame/BaseCamera.h"
 #include "engine/math/CameraView.h"
 #include "engine/entity/EntityManager.h"
@@ -36,6 +38,13 @@ void cEntity_BaseCursor::SetCamera(cEntity_BaseCamera* camera) {
     view->BuildProjection();
     camera_->UpdateView();
   }
+}
+
+CoreStatus cEntity_BaseCursor::Render(C3DPass* pass, Core3D* renderer) {
+  float world[16];
+  GetWorldMatrix(world);
+  std::memcpy(node_.local.m, world, sizeof(world));
+  return cRenderServiceItem::Render(pass, renderer);
 }
 
 void cEntity_BaseCursor::Hide() {

@@ -34,6 +34,9 @@ class cEntity_BaseCursor : public cEntity_BaseModel, public cCore_Base_InputSock
   // Places the cursor on its camera's pick ray through the pointer;
   // 0x80004005 without a camera.
   CoreStatus OnMouse(MousePacket* packet) override;
+  // Draws the current model where the entity stands (its world matrix:
+  // scale, rotation and the place under the pointer).
+  CoreStatus Render(C3DPass* pass, Core3D* renderer) override;
   // The cursor takes its keys from nobody.
   CoreStatus RegisterKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }
   CoreStatus ReloadKeyHandlers(cGM_ConfigManager*) override { return status::Ok; }

@@ -265,8 +265,8 @@ TEST(ScriptedCamera, ClicksDragsAndCapture) {
   }
 }
 
-// A pointer outside the rectangle 50 pixels inside the window moves the
-// camera towards it; the plug-in keeps the pointer inside the window.
+// A pointer in the band a few pixels wide along the window's border moves
+// the camera towards it; the plug-in keeps the pointer inside the window.
 TEST(ScriptedCamera, ThePointerNearAnEdgeMovesTheCamera) {
   struct Case {
     const char* name;
@@ -274,11 +274,13 @@ TEST(ScriptedCamera, ThePointerNearAnEdgeMovesTheCamera) {
     int32_t x, y;
     bool edge;
   } cases[] = {
-      {"on the inner rectangle's right side", "0 move 350 0\n", 750, 300, false},
-      {"one pixel past it", "0 move 351 0\n", 751, 300, true},
+      {"where a button near the right border sits", "0 move 350 0\n", 750, 300, false},
+      {"on the inner rectangle's right side", "0 move 395 0\n", 795, 300, false},
+      {"one pixel past it", "0 move 396 0\n", 796, 300, true},
       {"pushed far past the left window edge", "0 move -4000 0\n", 0, 300, true},
       {"pushed past the bottom edge", "0 move 0 4000\n", 400, 600, true},
-      {"on the inner rectangle's top side", "0 move 0 -250\n", 400, 50, false},
+      {"on the inner rectangle's top side", "0 move 0 -296\n", 400, 4, false},
+      {"one pixel above it", "0 move 0 -297\n", 400, 3, true},
       {"back in the middle after the edge", "0 move 4000 0\n100 move -400 0\n", 400, 300, false},
   };
   for (const Case& c : cases) {
@@ -299,6 +301,30 @@ TEST(ScriptedCamera, ThePointerNearAnEdgeMovesTheCamera) {
     for (int frame = 0; frame < 20; ++frame) rig.Frame();
     const JVector after = camera->GetTarget();
     EXPECT_EQ(std::hypot(after.x - before.x, after.z - before.z) > 1.0f, c.edge);
+  }
+}
+
+// The edge band follows the client area's size wherever the window stands:
+// a few pixels at 800 x 600, scaled with the window.
+TEST(ScriptedCamera, TheEdgeBandFollowsTheWindowSize) {
+  struct Case {
+    const char* name;
+    platform::RECT client;  // window coordinates, as the service table keeps them
+    platform::RECT inner;   // client pixels
+  } cases[] = {
+      {"800 x 600 at the desktop's corner", {0, 0, 800, 600}, {4, 4, 795, 595}},
+      {"800 x 600 moved across the desktop", {112, 84, 912, 684}, {4, 4, 795, 595}},
+      {"1024 x 768", {0, 0, 1024, 768}, {5, 5, 1018, 762}},
+      {"640 x 480", {200, 100, 840, 580}, {3, 3, 636, 476}},
+      {"a sliver", {0, 0, 10, 10}, {1, 1, 8, 8}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const platform::RECT inner = cEntity_GameCamera::InnerRectFor(c.client);
+    EXPECT_EQ(inner.left, c.inner.left);
+    EXPECT_EQ(inner.top, c.inner.top);
+    EXPECT_EQ(inner.right, c.inner.right);
+    EXPECT_EQ(inner.bottom, c.inner.bottom);
   }
 }
 

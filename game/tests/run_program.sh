@@ -44,11 +44,22 @@ fi
 if echo "$out" | grep -E "does not exist" | grep -v '"KV9.cfg"'; then
   echo "the start read a file the run tree does not hold"; exit 1
 fi
-if echo "$out" | grep -q "missing plug-in\|the plug-ins did not start\|start-up failed"; then
+if echo "$out" | grep -q "missing plug-in\|the plug-ins did not start\|could not start"; then
   echo "the plug-ins did not start"; exit 1
 fi
 if [[ $status -eq 0 ]]; then
   echo "$out" | grep -q "FINISHED INIT SYSTEM" || { echo "exit 0 without finishing the loading"; exit 1; }
+  # Without its main menu's description file the start stops: said once and
+  # a non-zero status, never a black screen that keeps running. (A scratch
+  # copy of the run tree, hard links, without "main.gui".)
+  scratch=$(mktemp -d)
+  cp -al "$(dirname "$program")"/. "$scratch"/ && rm -f "$scratch/data/main.gui" "$scratch/data/KV9.cfg"
+  broken=$(cd "$scratch/data" && timeout 100 ../"$(basename "$program")" --headless --frames 3 2>&1)
+  broken_status=$?
+  rm -rf "$scratch"
+  [[ $broken_status -ne 0 && $broken_status -ne 124 ]] || { echo "no main.gui: status $broken_status"; exit 1; }
+  [[ $(echo "$broken" | grep -c 'Loading failed: cannot read "main.gui"') -eq 1 ]] ||
+    { echo "no main.gui: not said once"; echo "$broken" | tail -n 5; exit 1; }
   # A new game through the menus, by the scripted input: the world is built
   # on the chosen location, every file it reads is there, and closing the
   # window ends the program with 0.
@@ -63,7 +74,7 @@ if [[ $status -eq 0 ]]; then
   fi
   exit 0
 fi
-reason=$(echo "$out" | grep -E "^airport: (cannot create widget kind [0-9]+|Loading failed at \".*\": (no spawn SPN::[A-Z0-9:]+|.* set-up failed))$")
+reason=$(echo "$out" | grep -E "^\[MessageBox\] Airport: (cannot create widget kind [0-9]+|Loading failed at \".*\": (no spawn SPN::[A-Z0-9:]+|.* set-up failed))$")
 [[ -n "$reason" ]] || { echo "status $status without a named reason"; exit 1; }
 # The managers that are built must load: a run may stop only at a later one.
 built="GAME|SCENARIO|AUDIO:MANAGER|ALPHAMANAGER|TERRAIN:MANAGER|TERRAIN:TERRAIN|ROAD:MANAGER|TAXIWAY:MANAGER|GAMEPLOT|AMBIENTMANAGER|CONTRACTMANAGER"

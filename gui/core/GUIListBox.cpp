@@ -392,6 +392,17 @@ void GUIListBox::RaiseSelChange(int32_t row) {
 
 void GUIListBox::SelectRow(int32_t row) { SetSelection(topLine_ + row); }
 
+int32_t GUIListBox::RowAtHitPoint() {
+  const float pitch = GetLinePitch();
+  const float h = height_ * ScaleY();
+  if (pitch <= 0.0f || h <= 0.0f) return -1;
+  // The hit point runs from 0 at the bottom edge to 1 at the top.
+  const float down = (1.0f - GetHitPointY()) * h - bounds_[1] * h;
+  if (down < 0.0f) return -1;
+  const int32_t row = static_cast<int32_t>(down / pitch);
+  return row < LinesInView() && topLine_ + row < GetLineCount() ? row : -1;
+}
+
 bool GUIListBox::OnMessage(uintptr_t sender, uint32_t code, uintptr_t parameter) {
   auto* source = reinterpret_cast<GUIEntity*>(sender);
   const auto* mouse = reinterpret_cast<const MousePacket*>(parameter);
@@ -400,6 +411,13 @@ bool GUIListBox::OnMessage(uintptr_t sender, uint32_t code, uintptr_t parameter)
     if (lineWidgets_[i] == source) row = static_cast<int32_t>(i);
   }
   const int32_t n = LinesInView();
+  // A pointer over the box itself rather than over a line's text (a short
+  // line leaves room beside it): the row is where the pointer stands.
+  const bool pointer = code == GUIMSG_MOUSE_DOWN || code == GUIMSG_DRAG || code == GUIMSG_MOUSE_UP ||
+                       code == GUIMSG_CLICK;
+  if (row < 0 && pointer &&
+      std::find(Children().begin(), Children().end(), source) == Children().end())
+    row = RowAtHitPoint();
   // The box's own scroll and highlight codes count as taken here.
   bool took = true;
   switch (code) {

@@ -100,6 +100,8 @@ class GUIListBox : public Widget {
   GUIStatic* GetHighlight() const { return highlight_; }
   const std::vector<GUIStaticText*>& LineWidgets() const { return lineWidgets_; }
   const float* GetListBounds() const { return bounds_; }
+  // The row in view under the box's last hit point, or -1.
+  int32_t RowAtHitPoint();
   cAction_Base* GetBoundAction() const { return action_; }
   uint32_t GetActionTrigger() const { return trigger_; }
   const std::string& GetActionPrefix() const { return prefix_; }

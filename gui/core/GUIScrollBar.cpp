@@ -99,6 +99,20 @@ void GUIScrollBar::SetTrack(float start, float end) {
   ReapplyWithSnap();
 }
 
+void GUIScrollBar::SetVertical(uint8_t on, bool update) {
+  const bool turned = IsVertical() != on;
+  GUISlider::SetVertical(on, update);
+  if (!turned) return;
+  // The thumb lies on the track across it: at the bar's top (left) edge.
+  if (GUIStatic* thumb = GetThumb()) {
+    if (on) thumb->SetPositionX(0.0f, false);
+    else thumb->SetPositionY(0.0f, false);
+  }
+  RecomputeThumbLength();
+  Layout();
+  ReapplyWithSnap();
+}
+
 void GUIScrollBar::SetPageSize(int32_t n) {
   page_ = n;
   Layout();

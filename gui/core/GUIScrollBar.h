@@ -34,6 +34,9 @@ class GUIScrollBar : public GUISlider {
   void SetMin(int32_t v) override;
   void SetMax(int32_t v) override;
   void SetTrack(float start, float end) override;
+  // A bar turned the other way lays its thumb out afresh along the new
+  // axis, at the current value.
+  void SetVertical(uint8_t on, bool update) override;
 
   virtual bool CreateButtons();
   // Bounds and plane models of the thumb and buttons, the buttons' looks.

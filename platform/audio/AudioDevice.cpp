@@ -229,6 +229,8 @@ CoreStatus DeviceCore::OpenOutput() {
 }
 
 CoreStatus DeviceCore::Reconfigure(uint32_t newRate, uint16_t newChannels, uint16_t newBits) {
+  // The same format again keeps the open device: no gap in the sound.
+  if (newRate == rate && newChannels == channels && newBits == bits) return DS_OK;
   // The SDL callback takes the mutex, so the device is closed without it.
   sdl_.reset();
   const uint32_t oldRate = rate;

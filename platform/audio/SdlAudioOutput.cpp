@@ -2,6 +2,8 @@
 // samples from the device core's mixer on SDL's audio thread.
 #include <SDL.h>
 
+#include <string>
+
 #include "platform/audio/AudioInternal.h"
 
 namespace platform::audio_impl {
@@ -14,14 +16,25 @@ void Pull(void* userdata, Uint8* stream, int length) {
   core->MixLocked(reinterpret_cast<int16_t*>(stream), frames);
 }
 
+// SDL's audio stays started from the first use to the end of the process:
+// stopping it when a device list was read or a device closed would make
+// the next open start the audio system (and its server connection) again.
+bool StartAudio(std::string* error) {
+  static bool started = false;
+  if (started) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (error) *error = SDL_GetError();
+    return false;
+  }
+  started = true;
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<SdlOutput> SdlOutput::Open(DeviceCore* core, const char* deviceName, uint32_t rate,
                                            uint16_t channels, std::string* error) {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    *error = SDL_GetError();
-    return nullptr;
-  }
+  if (!StartAudio(error)) return nullptr;
   SDL_AudioSpec want{};
   SDL_AudioSpec have{};
   want.freq = static_cast<int>(rate);
@@ -35,7 +48,6 @@ std::unique_ptr<SdlOutput> SdlOutput::Open(DeviceCore* core, const char* deviceN
   const SDL_AudioDeviceID id = SDL_OpenAudioDevice(deviceName, 0, &want, &have, 0);
   if (id == 0) {
     *error = SDL_GetError();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
   std::unique_ptr<SdlOutput> output(new SdlOutput());
@@ -44,13 +56,10 @@ std::unique_ptr<SdlOutput> SdlOutput::Open(DeviceCore* core, const char* deviceN
   return output;
 }
 
-SdlOutput::~SdlOutput() {
-  SDL_CloseAudioDevice(id_);
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
+SdlOutput::~SdlOutput() { SDL_CloseAudioDevice(id_); }
 
 bool ListSdlDevices(std::vector<std::string>* names, std::string* driver) {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (!StartAudio(nullptr)) return false;
   const char* current = SDL_GetCurrentAudioDriver();
   *driver = current ? current : "";
   const int count = SDL_GetNumAudioDevices(0);
@@ -58,7 +67,6 @@ bool ListSdlDevices(std::vector<std::string>* names, std::string* driver) {
     const char* name = SDL_GetAudioDeviceName(i, 0);
     if (name) names->emplace_back(name);
   }
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
   return true;
 }
 

@@ -191,7 +191,7 @@ class GlDevice final : public DeviceCore {
       DebugPrintf("graphics: OpenGL %d.%d is below 3.3\n", epoxy_gl_version() / 10, epoxy_gl_version() % 10);
       return D3DERR_NOTAVAILABLE;
     }
-    SDL_GL_SetSwapInterval(0);
+    StartPacing();
     GLint maxSize = 2048;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     maxTextureSize_ = uint32_t(std::min(maxSize, 4096));
@@ -503,6 +503,7 @@ class GlDevice final : public DeviceCore {
     glBlitFramebuffer(0, 0, GLint(d.width), GLint(d.height), 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
     SDL_GL_SwapWindow(window_);
+    Pace();
     gl_.BindDrawFramebuffer(targetFbo_);
     // The presented texture becomes the front buffer that captures read, and
     // the old front texture is drawn into next: no copy is kept per frame.
@@ -777,7 +778,45 @@ class GlDevice final : public DeviceCore {
     attribBuffer_ = buffer;
   }
 
+  // Frames in a window on a display are paced: the driver's vertical sync
+  // where it offers one, and a cap at the display's refresh rate besides
+  // (60 Hz when the display does not tell), which sync that returns at
+  // once (no display behind it, as on a virtual server) leaves in force.
+  // Offscreen runs are not paced: tests and scripted runs go as fast as
+  // they can.
+  void StartPacing() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    paced_ = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+    if (!paced_) {
+      SDL_GL_SetSwapInterval(0);
+      return;
+    }
+    const bool vsync = SDL_GL_SetSwapInterval(1) == 0;
+    int hz = 60;
+    SDL_DisplayMode mode;
+    if (SDL_GetWindowDisplayMode(window_, &mode) == 0 && mode.refresh_rate > 0) hz = mode.refresh_rate;
+    framePeriod_ = SDL_GetPerformanceFrequency() / static_cast<uint64_t>(hz);
+    lastPresent_ = SDL_GetPerformanceCounter();
+    DebugPrintf("graphics: frames paced at %d Hz%s\n", hz, vsync ? " with vertical sync" : "");
+  }
+
+  void Pace() {
+    if (!paced_) return;
+    // A little short of the period, so a real vertical sync is never missed.
+    const uint64_t deadline = lastPresent_ + framePeriod_ - framePeriod_ / 16;
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    for (uint64_t now = SDL_GetPerformanceCounter(); now < deadline; now = SDL_GetPerformanceCounter()) {
+      const uint64_t ms = (deadline - now) * 1000 / frequency;
+      if (ms == 0) break;
+      SDL_Delay(static_cast<Uint32>(ms));
+    }
+    lastPresent_ = SDL_GetPerformanceCounter();
+  }
+
   SDL_Window* window_ = nullptr;
+  bool paced_ = false;
+  uint64_t framePeriod_ = 0;
+  uint64_t lastPresent_ = 0;
   SDL_GLContext context_ = nullptr;
   uint32_t windowId_ = 0;
   bool windowLost_ = false;  // the window was destroyed before the device

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <set>
+#include <string>
 
 #include "platform/DebugOutput.h"
 #include "platform/DurableSave.h"
 #include "platform/FileRead.h"
+#include "platform/Paths.h"
 #include "platform/graphics/BmpFile.h"
 #include "platform/graphics/DdsFile.h"
 #include "platform/graphics/PixelFormat.h"
@@ -205,6 +209,28 @@ CoreStatus CreateTextureFromFileInMemory(Device* device, const void* data, size_
   return D3D_OK;
 }
 
+namespace {
+
+// A texture many materials share is asked for again and again: each file
+// that cannot be read is said once, with its folders as they are on disk
+// and '/' between them, as the player would type the path.
+void ReportUnreadableTexture(const std::string& name, const std::string& why) {
+  static std::mutex mutex;
+  static std::set<std::string> reported;
+  std::string shown;
+  if (!platform::ResolvePathForWrite(name, &shown)) {
+    shown = name;
+    std::replace(shown.begin(), shown.end(), '\\', '/');
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!reported.insert(shown).second) return;
+  }
+  DebugPrintf("graphics: \"%s\" %s\n", shown.c_str(), why.c_str());
+}
+
+}  // namespace
+
 CoreStatus CreateTextureFromFile(Device* device, const std::string& name, Texture** texture) {
   if (!device || !texture) return D3DERR_INVALIDCALL;
   *texture = nullptr;
@@ -213,7 +239,7 @@ CoreStatus CreateTextureFromFile(Device* device, const std::string& name, Textur
   std::vector<uint8_t> bytes;
   platform::FileReadError why;
   if (!platform::ReadFileBytes(name, kMaxTextureFileBytes, &bytes, &why)) {
-    DebugPrintf("graphics: \"%s\" %s\n", name.c_str(), why.text.c_str());
+    ReportUnreadableTexture(name, why.text);
     return D3DERR_NOTFOUND;
   }
   return CreateTextureFromFileInMemory(device, bytes.data(), bytes.size(), texture);

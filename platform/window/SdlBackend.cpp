@@ -83,6 +83,35 @@ int32_t ButtonIndex(Uint8 sdlButton) {
   }
 }
 
+// The last pointer position an absolute motion event gave, per window.
+struct LastPointer {
+  Uint32 window = 0;
+  bool known = false;
+  int x = 0;
+  int y = 0;
+};
+LastPointer g_lastPointer;
+
+struct PointerMotion {
+  int32_t dx = 0;
+  int32_t dy = 0;
+};
+
+// Relative mode reports device motion only (xrel, yrel). In absolute mode
+// the pointer's position counts: motion injected by remote desktops,
+// virtual machines and test tools may carry positions without deltas, and
+// a pointer that left the window comes back where it re-enters.
+PointerMotion MotionOf(const SDL_MouseMotionEvent& m, bool relativeMode) {
+  if (relativeMode) {
+    g_lastPointer.known = false;
+    return {m.xrel, m.yrel};
+  }
+  PointerMotion motion{m.xrel, m.yrel};
+  if (g_lastPointer.known && g_lastPointer.window == m.windowID) motion = {m.x - g_lastPointer.x, m.y - g_lastPointer.y};
+  g_lastPointer = {m.windowID, true, m.x, m.y};
+  return motion;
+}
+
 void RaiseFor(Window* w, SystemEventKind kind) {
   if (w) RaiseWindowEvent(w, kind);
 }
@@ -155,9 +184,10 @@ void Translate(const SDL_Event& ev) {
       SystemEvent e;
       e.kind = SystemEventKind::MouseMove;
       e.window = FromSdlId(ev.motion.windowID);
-      e.dx = ev.motion.xrel;
-      e.dy = ev.motion.yrel;
-      RaiseSystemEvent(e);
+      const PointerMotion motion = MotionOf(ev.motion, SDL_GetRelativeMouseMode() == SDL_TRUE);
+      e.dx = motion.dx;
+      e.dy = motion.dy;
+      if (e.dx || e.dy) RaiseSystemEvent(e);
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -211,6 +241,7 @@ bool SdlStart() {
     videoUp = true;
   }
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // nothing from an earlier run
+  g_lastPointer = {};
   const char* driver = SDL_GetCurrentVideoDriver();
   bool display = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
   if (display) {
@@ -298,7 +329,12 @@ void SdlWait(int milliseconds) { SDL_WaitEventTimeout(nullptr, milliseconds); }
 
 void SdlShowCursor(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
-void SdlRelativeMouse(bool on) { SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE); }
+// An exclusive mouse leaves SDL in absolute mode: relative mode reads raw
+// device motion, which pointer motion injected by remote desktops, virtual
+// machines and test tools never produces, so the game would not see it. The
+// program hides the system pointer over its window itself (WM_SETCURSOR).
+// Relative mode switched on elsewhere is still read (MotionOf).
+void SdlRelativeMouse(bool) { SDL_SetRelativeMouseMode(SDL_FALSE); }
 
 bool SdlWorkArea(RECT* area) {
   SDL_Rect r;

@@ -18,6 +18,11 @@
 #include "engine/services/Core3D.h"
 #include "engine/services/Panelis.h"
 #include "gui/core/GUIEntity.h"
+#include "gui/core/GUIListBox.h"
+#include "gui/core/GUIMLTextBox.h"
+#include "gui/core/GUIScrollBar.h"
+#include "gui/core/GUIStatic.h"
+#include "screens/ActionOptionsMenu.h"
 #include "screens/tests/ProgramRig.h"
 
 namespace frontend {
@@ -92,6 +97,15 @@ class Shot {
       }
     }
     return columns;
+  }
+  // How many pixels within `radius` of `p` have the pointer's colour
+  // `colour` (each channel within 24).
+  int CountNear(Pixel p, int radius, uint32_t colour) const {
+    int count = 0;
+    for (int y = std::max(p.y - radius, 0); y < std::min(p.y + radius, kHeight); ++y)
+      for (int x = std::max(p.x - radius, 0); x < std::min(p.x + radius, kWidth); ++x)
+        if (ChannelDiff(pixels_[size_t(y) * kWidth + x], colour) <= 24) ++count;
+    return count;
   }
 
  private:
@@ -194,6 +208,131 @@ TEST_F(MainMenuPixelProbe, CaptionsAreDrawnCentredInsideTheirButtons) {
     EXPECT_GE(glyphs.front(), button.left);
     EXPECT_LT(glyphs.back(), button.right);
     EXPECT_NEAR((glyphs.front() + glyphs.back()) / 2, button.centre.x, width / 10);
+  }
+}
+
+// The game's own pointer (the wedge in the cursors' skin colour) is drawn
+// where the pointer is, and follows it.
+TEST_F(MainMenuPixelProbe, TheWedgeFollowsThePointer) {
+  const std::string skin = ReadText(std::string(GAME_SOURCE_DIR) + "/data/Interface/Cursors/cursor.tga.txt");
+  const size_t at = skin.find("fill ");
+  ASSERT_NE(at, std::string::npos);
+  const uint32_t wedge = uint32_t(std::stoul(skin.substr(at + 5, 8), nullptr, 16));
+  const Pixel first{160, 140};
+  const Pixel second{620, 470};
+  PointAt(first);
+  const Shot a = Screenshot("pointer-first");
+  PointAt(second);
+  const Shot b = Screenshot("pointer-second");
+  // Each shot shows the wedge at its own pointer and not at the other one.
+  EXPECT_GE(a.CountNear(first, 40, wedge), b.CountNear(first, 40, wedge) + 20);
+  EXPECT_GE(b.CountNear(second, 40, wedge), a.CountNear(second, 40, wedge) + 20);
+}
+
+// A widget's rectangle on screen, from its world matrix (the GUI world is
+// 20 x 15 units about its middle, y upwards; a widget's place is its
+// lower-left corner).
+struct OnScreen {
+  float left = 0, top = 0, right = 0, bottom = 0;
+  Pixel At(float across, float down) const {
+    return {int(left + (right - left) * across), int(top + (bottom - top) * down)};
+  }
+};
+OnScreen PlaceOf(GUIEntity* widget) {
+  JMatrix m;
+  widget->GetWorldMatrix(&m);
+  const float perUnit = kWidth / 20.0f;
+  const float w = widget->GetWidth() * m.m[0][0], h = widget->GetHeight() * m.m[1][1];
+  const float x = m.m[3][0] + 10.0f, y = 7.5f - m.m[3][1] - h;
+  return {x * perUnit, y * perUnit, (x + w) * perUnit, (y + h) * perUnit};
+}
+
+// The volume sliders lie along their tracks and move when the track is
+// pressed or the thumb dragged; ACCEPT stores where they were left.
+TEST_F(MainMenuPixelProbe, VolumeSlidersMoveAndTheirValuesAreStored) {
+  const Pixel options = PlacedBy("button", "btnMMButton1").centre;
+  ASSERT_TRUE(program.Play("0 move -4000 -4000\n0 move " + std::to_string(options.x) + " " +
+                           std::to_string(options.y) + "\n20 button down 0\n60 button up 0\n"));
+  for (int i = 0; i < 400 && !program.Shown("scnOptionsMenu"); ++i) ASSERT_TRUE(program.RunFrames(1));
+  ASSERT_TRUE(program.Shown("scnOptionsMenu"));
+  auto* bar = dynamic_cast<GUIScrollBar*>(program.Gui()->FindEntity("sbOMMusicVolume"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(bar->GetThumb(), nullptr);
+  const OnScreen track = PlaceOf(bar);
+  // The thumb sits on the track, not beside it.
+  const OnScreen thumb = PlaceOf(bar->GetThumb());
+  const float thumbMiddle = (thumb.top + thumb.bottom) / 2;
+  EXPECT_GE(thumbMiddle, track.top);
+  EXPECT_LE(thumbMiddle, track.bottom);
+  EXPECT_GE(thumb.left, track.left - 1);
+  EXPECT_LE(thumb.right, track.right + 1);
+
+  // Held down near the track's right end: the value climbs towards it.
+  const int before = bar->GetValue();
+  const Pixel nearEnd = track.At(0.85f, 0.5f);
+  ASSERT_TRUE(program.PlayToEnd("0 move -4000 -4000\n0 move " + std::to_string(nearEnd.x) + " " +
+                                std::to_string(nearEnd.y) + "\n20 button down 0\n900 button up 0\n"));
+  const int raised = bar->GetValue();
+  EXPECT_GT(raised, before);
+
+  // The thumb dragged to the track's left end: the value follows it down.
+  const OnScreen moved = PlaceOf(bar->GetThumb());
+  const Pixel grip = moved.At(0.5f, 0.5f);
+  const Pixel start = track.At(0.0f, 0.5f);
+  std::string drag = "0 move -4000 -4000\n0 move " + std::to_string(grip.x) + " " + std::to_string(grip.y) +
+                     "\n20 button down 0\n";
+  for (int step = 1; step <= 8; ++step)
+    drag += std::to_string(20 + 40 * step) + " move " + std::to_string((start.x + 2 - grip.x) / 8) + " 0\n";
+  drag += "400 button up 0\n";
+  ASSERT_TRUE(program.PlayToEnd(drag));
+  EXPECT_LT(bar->GetValue(), raised);
+  const int left = bar->GetValue();
+
+  // ACCEPT stores it (into a scratch file, not the run tree's).
+  ActionOptionsMenu* menu = ActionOptionsMenu::GetInstance();
+  ASSERT_NE(menu, nullptr);
+  const std::string saved = std::string(SCREENSHOT_DIR) + "/sliders-KV9.cfg";
+  std::filesystem::remove(saved);
+  menu->configFile = saved;
+  ASSERT_TRUE(program.Play("0 move -4000 -4000\n0 move " + std::to_string(options.x) + " " +
+                           std::to_string(options.y) + "\n20 button down 0\n60 button up 0\n"));
+  for (int i = 0; i < 400 && program.Shown("scnOptionsMenu"); ++i) ASSERT_TRUE(program.RunFrames(1));
+  const std::string text = ReadText(saved);
+  EXPECT_NE(text.find("\"" + std::to_string(left) + "\""), std::string::npos) << text;
+  EXPECT_NE(text.find("musicvolume"), std::string::npos) << text;
+}
+
+// A click on a row of the campaign screen's scenario list selects it, also
+// beside the row's text, and shows that scenario's description.
+TEST_F(MainMenuPixelProbe, ClickingAScenarioRowSelectsIt) {
+  const Pixel campaign = PlacedBy("button", "btnPMCampaign").centre;
+  ASSERT_TRUE(program.PlayToEnd("0 move -4000 -4000\n0 move " + std::to_string(campaign.x) + " " +
+                                std::to_string(campaign.y) + "\n20 button down 0\n60 button up 0\n"));
+  for (int i = 0; i < 400 && !program.Shown("scnCampaignMenu"); ++i) ASSERT_TRUE(program.RunFrames(1));
+  ASSERT_TRUE(program.Shown("scnCampaignMenu"));
+  auto* list = dynamic_cast<GUIListBox*>(program.Gui()->FindEntity("lbCMList"));
+  auto* text = dynamic_cast<GUIMLTextBox*>(program.Gui()->FindEntity("mlCMDescription"));
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(text, nullptr);
+  ASSERT_GE(list->GetLineCount(), 3);
+  EXPECT_EQ(list->GetSelection(), 0);
+  const std::string first = text->GetText();
+  const OnScreen box = PlaceOf(list);
+  const float perUnit = kWidth / 20.0f;
+  const float height = list->GetHeight() * list->ScaleY();
+  struct Case {
+    const char* name;
+    float across;  // share of the box's width
+    int row;
+  } cases[] = {{"beside the second row's text", 0.8f, 1}, {"on the third row's text", 0.1f, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int y = int(box.top + (list->GetListBounds()[1] * height + (c.row + 0.5f) * list->GetLinePitch()) * perUnit);
+    const int x = int(box.left + (box.right - box.left) * c.across);
+    ASSERT_TRUE(program.PlayToEnd("0 move -4000 -4000\n0 move " + std::to_string(x) + " " + std::to_string(y) +
+                                  "\n20 button down 0\n60 button up 0\n"));
+    EXPECT_EQ(list->GetSelection(), c.row);
+    EXPECT_NE(text->GetText(), first);
   }
 }
 

@@ -4,12 +4,14 @@
 // "KV9.cfg", and the autopause page.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "gui/core/GUIScrollBar.h"
 #include "gui/core/GUIStaticText.h"
 #include "platform/DebugOutput.h"
+#include "platform/MessageBox.h"
 #include "screens/ActionOptionsMenu.h"
 #include "screens/ScreenCommand.h"
 #include "screens/tests/FrontEndRig.h"
@@ -201,17 +203,89 @@ TEST_F(OptionsMenu, DefaultsGoOnTheScreenOnly) {
   Check("chkOMHelper", false);
   Bar("sbOMMusicVolume")->SetValue(3);
   EXPECT_EQ(fe.Run("OptionsMenu", "SetDefaultOptions"), kNot);
-  EXPECT_TRUE(fe.Checked("chkOMHiRes"));
-  EXPECT_FALSE(fe.Checked("chkOMMedRes"));
+  // The first start's values: 800 x 600 and 512 x 512.
+  EXPECT_FALSE(fe.Checked("chkOMHiRes"));
+  EXPECT_TRUE(fe.Checked("chkOMMedRes"));
   EXPECT_FALSE(fe.Checked("chkOMLoRes"));
   int checked = -1;
   EXPECT_EQ(Rows(fe, &checked), (std::vector<int>{11, 10, 9, 8}));
-  EXPECT_EQ(checked, 8);
+  EXPECT_EQ(checked, 9);
   for (const char* box : {"chkOMHelper", "chkOMDayNight", "chkOMParticles", "chkOMSnow", "chkOMAutosave"})
     EXPECT_TRUE(fe.Checked(box)) << box;
   EXPECT_EQ(Bar("sbOMMusicVolume")->GetValue(), 190);
   EXPECT_EQ(Bar("sbOMSoundVolume")->GetValue(), 190);
   EXPECT_EQ(Setting("App", "HelperCharacter"), "<missing>");
+}
+
+// A "KV9.cfg" that cannot be written (a folder of that name here, as a
+// read-only folder would refuse it too) is said to the player in a box, and
+// ACCEPT leaves the options page open; the settings stay in use.
+TEST_F(OptionsMenu, ASettingsFileThatCannotBeWrittenIsShownAndThePageStays) {
+  std::filesystem::create_directories(fe.dir.File("KV9.cfg"));
+  std::vector<std::string> boxes;
+  auto previous = platform::SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+    boxes.push_back(text);
+    return int(platform::IDOK);
+  });
+  platform::ScopedDebugCapture quiet;
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton1"), 0);  // OPTIONS
+  Check("chkOMSnow", false);
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton1"), 0);  // ACCEPT
+  platform::SetMessageBoxHandler(std::move(previous));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("KV9.cfg"), std::string::npos) << boxes[0];
+  EXPECT_TRUE(fe.Visible("scnOptionsMenu"));
+  EXPECT_FALSE(fe.Visible("btnPMNew"));
+  EXPECT_EQ(fe.Caption("btnMMButton1"), "ACCEPT");
+  EXPECT_EQ(Setting("App", "SnowAccumulation"), "false");
+
+  // Once the file can be written, ACCEPT saves and goes back to the top.
+  std::filesystem::remove(fe.dir.File("KV9.cfg"));
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton1"), 0);
+  EXPECT_TRUE(fe.Visible("btnPMNew"));
+  EXPECT_NE(fe.dir.Read("KV9.cfg").find("snowaccumulation"), std::string::npos);
+}
+
+// Each page's CANCEL undoes its own page only: leaving the events page,
+// accepted or not, keeps the options page's changes not yet accepted; the
+// events page's CANCEL puts its boxes and the event manager's switches
+// back as the configuration holds them.
+TEST_F(OptionsMenu, EachPagesCancelUndoesItsOwnPage) {
+  fe.config.SetValue("Graphics", "Resolution", "640 480");
+  fe.config.SetValue("Autoslow", "SlowOnSecurity", "false");
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton1"), 0);  // OPTIONS
+  Check("chkOMLoRes", false);
+  Check("chkOMHiRes", true);
+  Check("chkOMSnow", false);
+  Bar("sbOMMusicVolume")->SetValue(42);
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton3"), 0);  // EVENTS
+  Check("chkAPSecurity", true);
+  fe.Run("OptionsMenu", "ToggleSecurity");
+  const int security = static_cast<int>(Happening::Security);
+  EXPECT_EQ(fe.events->autoslow.happening[security], 1);
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton3"), 0);  // CANCEL on the events page
+  EXPECT_FALSE(fe.Checked("chkAPSecurity"));
+  EXPECT_EQ(fe.events->autoslow.happening[security], 0);
+  EXPECT_EQ(Setting("Autoslow", "SlowOnSecurity"), "false");
+  // Back on the options page with its own changes.
+  EXPECT_TRUE(fe.Visible("scnOptionsMenu"));
+  EXPECT_TRUE(fe.Checked("chkOMHiRes"));
+  EXPECT_FALSE(fe.Checked("chkOMSnow"));
+  EXPECT_EQ(Bar("sbOMMusicVolume")->GetValue(), 42);
+
+  // ACCEPT on the events page keeps them too.
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton3"), 0);  // EVENTS
+  Check("chkAPSecurity", true);
+  fe.Run("OptionsMenu", "ToggleSecurity");
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton1"), 0);  // ACCEPT on the events page
+  EXPECT_EQ(Setting("Autoslow", "SlowOnSecurity"), "true");
+  EXPECT_TRUE(fe.Checked("chkOMHiRes"));
+  EXPECT_EQ(Bar("sbOMMusicVolume")->GetValue(), 42);
+
+  // CANCEL on the options page stores none of them.
+  EXPECT_EQ(fe.Run("MainMenu", "ClickButton4"), kNot);
+  EXPECT_EQ(Setting("App", "MusicVolume"), "<missing>");
+  EXPECT_EQ(Setting("Graphics", "Resolution"), "640 480");
 }
 
 const char* const kEventBoxes[] = {"chkAPPlaneLanding", "chkAPPlaneTakeoff", "chkAPVehicleArrive",

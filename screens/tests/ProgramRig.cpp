@@ -87,6 +87,15 @@ bool ProgramRig::RunUntilMainMenu(int maxFrames) {
   return false;
 }
 
+bool ProgramRig::PlayToEnd(const std::string& script, int maxFrames) {
+  if (!Play(script)) return false;
+  for (int i = 0; i < maxFrames; ++i) {
+    if (script_.Finished()) return RunFrames(2);
+    if (!Frame()) return false;
+  }
+  return false;
+}
+
 bool ProgramRig::RunFrames(int frames) {
   for (int i = 0; i < frames; ++i)
     if (!Frame()) return false;

@@ -46,6 +46,9 @@ class ProgramRig {
   bool RunUntilMainMenu(int maxFrames);
   // Runs `frames` frames.
   bool RunFrames(int frames);
+  // Plays an input script and runs frames until its last event has been
+  // raised, then two more; false after `maxFrames`.
+  bool PlayToEnd(const std::string& script, int maxFrames = 4000);
 
   Panelis* Gui() const { return Table() ? Table()->gui : nullptr; }
   Core3D* Graphics() const { return Table() ? Table()->graphics : nullptr; }

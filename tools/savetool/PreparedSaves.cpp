@@ -1,10 +1,14 @@
 #include "tools/savetool/PreparedSaves.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "base/StringUtil.h"
 #include "engine/services/GlobalWrapper.h"
 #include "game/GameKV9.h"
 #include "game/Skyvane.h"
 #include "game/world/KV9GameScenario.h"
+#include "platform/Paths.h"
 #include "platform/audio/AudioOutput.h"
 #include "platform/graphics/GfxFactory.h"
 
@@ -53,6 +57,18 @@ bool PreparedSaves::SaveNewGame(const std::string& location, const std::string& 
   worldBuilt_ = true;
   if (status::Failed(scenario->SaveGame(saveName)))
     return Fail("the game could not be saved as " + scenario->SavePath(saveName));
+  return true;
+}
+
+bool PreparedSaves::SaveNewGameInto(const std::string& location, const std::string& saveName,
+                                    const std::string& folder) {
+  if (!SaveNewGame(location, saveName)) return false;
+  std::string saved;
+  if (!platform::ResolvePath(Scenario()->SavePath(saveName), &saved)) return Fail(saveName + " was not written");
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  std::filesystem::rename(saved, std::filesystem::path(folder) / saveName, error);
+  if (error) return Fail("cannot move " + saved + " into " + folder + ": " + error.message());
   return true;
 }
 

@@ -28,6 +28,9 @@ class PreparedSaves {
   // saved as `saveName` (".kv9" supplied by the caller). The world built
   // before is cleared first. False with Failure() set.
   bool SaveNewGame(const std::string& location, const std::string& saveName);
+  // As SaveNewGame, then the save moved into `folder` (a real path), as a
+  // scenario's save the campaign screen loads from its folder.
+  bool SaveNewGameInto(const std::string& location, const std::string& saveName, const std::string& folder);
   // The saved game of that name loaded back into the running game, as the
   // load menu loads it. False with Failure() set.
   bool Load(const std::string& saveName);

@@ -1,7 +1,9 @@
 // DXT1, DDS, BMP, surface loading and error names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "platform/graphics/GfxFactory.h"
 #include "platform/graphics/ImageUtil.h"
 #include "platform/graphics/PixelFormat.h"
+#include "platform/tests/ScratchDir.h"
 
 namespace gfx = platform::gfx;
 
@@ -316,6 +319,27 @@ TEST(ErrorNames, NameEveryResultTheLayerReturns) {
       {0x12345, "Unknown"},
   };
   for (auto [code, name] : cases) EXPECT_STREQ(gfx::GetErrorName(code), name);
+}
+
+}  // namespace
+
+namespace {
+
+// A texture file that cannot be read is said once however often it is asked
+// for, with the folders as they are on disk and '/' between them.
+TEST_F(ImageTest, AnUnreadableTextureFileIsReportedOnceAsThePlayerWouldTypeIt) {
+  ScratchDir dir;
+  std::filesystem::create_directories(dir.File("Interface/MainMenu"));
+  const std::string asked = dir.Root().string() + "/interface\\mainmenu\\Missing.dds";
+  platform::ScopedDebugCapture log;
+  for (int i = 0; i < 3; ++i) {
+    gfx::Texture* tex = nullptr;
+    EXPECT_EQ(gfx::CreateTextureFromFile(dev_, asked, &tex), gfx::D3DERR_NOTFOUND);
+    EXPECT_EQ(tex, nullptr);
+  }
+  const std::string& text = log.Text();
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+  EXPECT_NE(text.find(dir.Root().string() + "/Interface/MainMenu/Missing.dds"), std::string::npos) << text;
 }
 
 }  // namespace

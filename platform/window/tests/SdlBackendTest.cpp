@@ -65,6 +65,16 @@ class SdlBackend : public wtest::DeviceTest {
     e.motion.yrel = dy;
     ASSERT_EQ(SDL_PushEvent(&e), 1);
   }
+  // A motion event as injected pointer motion may arrive: a position in
+  // the window and no device motion.
+  void PushPointerAt(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = SDL_GetWindowID(sdl);
+    e.motion.x = x;
+    e.motion.y = y;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+  }
   void PushWheel(int y, bool flipped) {
     SDL_Event e{};
     e.type = SDL_MOUSEWHEEL;
@@ -202,6 +212,36 @@ TEST_F(SdlBackend, MouseEventsBecomeRecords) {
   recs = Records(mouse);
   ASSERT_EQ(recs.size(), 1u);
   EXPECT_EQ(recs[0].dwOfs, DIMOFS_BUTTON0);
+}
+
+// The exclusive mouse keeps SDL in absolute mode, and pointer positions
+// become the motion between them, whether or not the event carries device
+// motion: injected motion moves the game's pointer, and a pointer that left
+// the window comes back where it re-enters.
+TEST_F(SdlBackend, PointerPositionsBecomeMotionInAbsoluteMode) {
+  EXPECT_EQ(SDL_GetRelativeMouseMode(), SDL_FALSE);
+  struct Case {
+    const char* name;
+    int x, y;
+    int32_t dx, dy;  // the motion recorded (0, 0: none)
+  } cases[] = {
+      {"first position: nothing to measure from", 100, 100, 0, 0},
+      {"moved right and up", 130, 90, 30, -10},
+      {"left the window and came back at the far side", 5, 200, -125, 110},
+      {"still", 5, 200, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PushPointerAt(c.x, c.y);
+    std::vector<DIDEVICEOBJECTDATA> recs = Records(mouse);
+    int32_t dx = 0, dy = 0;
+    for (const DIDEVICEOBJECTDATA& r : recs) {
+      if (r.dwOfs == DIMOFS_X) dx += static_cast<int32_t>(r.dwData);
+      if (r.dwOfs == DIMOFS_Y) dy += static_cast<int32_t>(r.dwData);
+    }
+    EXPECT_EQ(dx, c.dx);
+    EXPECT_EQ(dy, c.dy);
+  }
 }
 
 }  // namespace
