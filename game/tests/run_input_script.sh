@@ -17,7 +17,7 @@ check=$4
 rm -rf "$scratch"
 mkdir -p "$scratch" || exit 1
 cp -al "$tree"/. "$scratch"/ || { echo "cannot copy the run tree"; exit 1; }
-rm -f "$scratch/data/KV9.cfg"
+rm -f "$scratch/data/KV9.cfg" "$scratch"/data/ScreenShot*.bmp
 cd "$scratch/data" || exit 1
 out=$(./../airport --headless --input "$script" 2>&1)
 status=$?
