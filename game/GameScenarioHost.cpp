@@ -165,7 +165,9 @@ void GameScenarioHost::EnterScenarioView(bool fixedView) {
     return;
   }
   if (fixedView) {
-    camera->EnterFixedView(false);
+    // Forced: a camera that was never in the game view still counts as
+    // locked, and unforced it would stay where it was made, at the ground.
+    camera->EnterFixedView(true);
   } else {
     camera->LeaveFixedView(false, false);
   }

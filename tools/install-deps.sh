@@ -5,7 +5,8 @@
 set -euo pipefail
 PACKAGES=(build-essential cmake ninja-build pkg-config ccache clang
   libgtest-dev libgmock-dev libbenchmark-dev libboost-graph-dev
-  libjpeg-dev zlib1g-dev libsdl2-dev libepoxy-dev libvorbis-dev libogg-dev)
+  libjpeg-dev zlib1g-dev libsdl2-dev libepoxy-dev libvorbis-dev libogg-dev
+  libfreetype-dev fonts-dejavu-core)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -52,6 +52,22 @@ TEST(WorldHosts, TheCameraHomeViewTravelsAsElevenWords) {
   EXPECT_FALSE(host.IsCameraFixedView());
 }
 
+// A scenario started in the overview puts a camera fresh from the start-up
+// into the high land-purchase view, above the ground it was made on.
+TEST(WorldHosts, TheScenarioViewLiftsAFreshCameraIntoTheOverview) {
+  GameWorld w;
+  ASSERT_EQ(w.Init(), status::Ok);
+  cEntity_GameCamera* camera = w.manager->GetGameCamera();
+  ASSERT_NE(camera, nullptr);
+  ASSERT_TRUE(camera->IsLocked()) << "a camera starts locked";
+  GameScenarioHost host(w.table.entityManager);
+  host.SetCameraFixedView(true);
+  host.EnterScenarioView(true);
+  EXPECT_FLOAT_EQ(camera->GetZoom(), 200.0f);
+  EXPECT_FLOAT_EQ(camera->GetPitch(), 66.0f);
+  EXPECT_GT(camera->GetPosition().y - camera->GetTarget().y, 150.0f);
+}
+
 TEST(WorldHosts, WeatherLightAndFogReachTheFourRenderServices) {
   GameWorld w;
   ASSERT_EQ(w.Init(), status::Ok);

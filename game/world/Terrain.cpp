@@ -222,7 +222,10 @@ CoreStatus cEntity_Terrain::BuildSurface() {
   model_ = renderer->CreateModel(0x28, name);
   if (!model_ || !model_->BeginEdit()) return status::Fail;
   model_->SetVertices(vertices.data(), static_cast<uint16_t>(vertices.size()));
-  model_->SetIndices(indices_.data(), nullptr, static_cast<uint32_t>(indices_.size()));
+  // Every index in part 0: a polymesh deals out only indices that carry
+  // their part numbers, and draws nothing without them.
+  const std::vector<uint16_t> parts(indices_.size(), 0);
+  model_->SetIndices(indices_.data(), parts.data(), static_cast<uint32_t>(indices_.size()));
   model_->SetPartCount(1);
   if (!model_->EndEdit()) return status::Fail;
   model_->SetShader(0, material_);

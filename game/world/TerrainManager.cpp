@@ -152,9 +152,12 @@ CoreStatus cEntity_TerrainManager::BuildSkyBox() {
   }
   const uint16_t lid[6] = {10, 11, 12, 10, 12, 13};
   for (uint16_t k : lid) indices[n++] = k;
+  // Every index in part 0: a polymesh deals out only indices that carry
+  // their part numbers.
+  const uint16_t parts[30] = {};
   if (skyBox_->BeginEdit()) {
     skyBox_->SetVertices(v, 14);
-    skyBox_->SetIndices(indices, nullptr, 30);
+    skyBox_->SetIndices(indices, parts, 30);
     skyBox_->SetPartCount(1);
     skyBox_->EndEdit();
   }

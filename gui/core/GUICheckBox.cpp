@@ -107,6 +107,9 @@ void GUICheckBox::SetCaption(const std::string& text, bool update) {
 void GUICheckBox::SetCaptionScale(float x, float y, float z, bool update) {
   if (!caption_) return;
   caption_->SetScale(x, y, z, update);
+  // A text is sized by its text scale alone: without it the caption would
+  // be drawn at the font's full size whatever the description asks.
+  caption_->SetTextScale(x, y, z, update);
   LayoutCaption();
 }
 

@@ -1,7 +1,9 @@
 // Text drawn through the renderer plug-in on the gl backend: the ink of a
-// built-in font stays inside the box Measure gives, and a font file's
-// string draws from both of its pages.
+// built-in font stays inside the box Measure gives, a font file's string
+// draws from both of its pages, and the game's fonts draw in their ink.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "engine/services/C3DFont.h"
 #include "renderer/tests/GlResourceTestUtil.h"
@@ -57,16 +59,18 @@ TEST_F(FontsOnGl, FontFileStringOverTwoPages) {
   float lo[3], hiA[3], hiAa[3];
   font->Measure("A", &lo[0], &lo[1], &lo[2], &hiA[0], &hiA[1], &hiA[2]);
   font->Measure("Aa", &lo[0], &lo[1], &lo[2], &hiAa[0], &hiAa[1], &hiAa[2]);
-  const float ox = 6.0f, oy = 30.0f;
-  DrawText(font, "Aa", Place(1.0f, ox, oy));
+  // The font's line is one unit high: drawn 24 pixels to the unit.
+  const float scale = 24.0f, ox = 6.0f, oy = 30.0f;
+  DrawText(font, "Aa", Place(scale, ox, oy));
   int inside = 0, outside = 0;
-  CountInk(int(ox), int(oy - hiAa[1]), int(ox + hiAa[0]), int(oy - lo[1]), &inside, &outside);
+  CountInk(int(ox), int(oy - hiAa[1] * scale), int(ox + hiAa[0] * scale + 1), int(oy - lo[1] * scale + 1), &inside,
+           &outside);
   EXPECT_EQ(outside, 0);
   int inkA = 0, inka = 0;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       if (!Ink(x, y)) continue;
-      (x < int(ox + hiA[0]) ? inkA : inka) += 1;
+      (x < int(ox + hiA[0] * scale) ? inkA : inka) += 1;
     }
   EXPECT_GT(inkA, 20);
   EXPECT_GT(inka, 20);
@@ -90,11 +94,22 @@ TEST_F(FontsOnGl, GameFontsDrawInTheirInk) {
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->GetPageCount(), 1);
     DrawText(font, "$1,250.00", Place(1.0f, 4.0f, 30.0f));
+    // The ink itself, or its edge blended into the black outline: the
+    // ink's colour darkened, every channel by the same share.
     int ink = 0, other = 0;
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x) {
         if (!Ink(x, y)) continue;
-        (Pixel(x, y) == c.ink ? ink : other) += 1;
+        const uint32_t p = Pixel(x, y);
+        bool edge = true;
+        const float share = float((p >> 16) & 255) / float((c.ink >> 16) & 255);
+        for (int b = 0; b < 24; b += 8)
+          edge = edge && std::abs(float((p >> b) & 255) - share * float((c.ink >> b) & 255)) <= 4.0f;
+        if (p == c.ink) {
+          ++ink;
+        } else if (!edge) {
+          ++other;
+        }
       }
     EXPECT_GT(ink, 40);
     EXPECT_EQ(other, 0);

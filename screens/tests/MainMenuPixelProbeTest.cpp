@@ -171,7 +171,8 @@ class MainMenuPixelProbe : public ::testing::Test {
 
 TEST_F(MainMenuPixelProbe, FirstButtonShowsItsColourThenItsMouseOverColourOverTheBackground) {
   const Placed button = PlacedBy("button", "btnMMButton1");
-  const Pixel centre = button.centre;
+  // Across the button's middle, below its caption: the button's own face.
+  const Pixel centre = {button.centre.x, button.bottom - (button.bottom - button.top) / 6};
   // Left of the button by its own width: the menu's background.
   const Pixel beside = button.beside;
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/services/GlobalWrapper.h"
+#include "gui/core/GUIEntity.h"
 #include "game/RunTreeProgram.h"
 #include "game/Skyvane.h"
 #include "platform/Clock.h"
@@ -50,7 +51,18 @@ class ProgramRig {
   // raised, then two more; false after `maxFrames`.
   bool PlayToEnd(const std::string& script, int maxFrames = 4000);
 
+  // A widget's plane in the interface's units (y up): left, top, right,
+  // bottom, as its pivot and world matrix place it. False when not there.
+  bool WidgetRect(GUIEntity* widget, float rect[4]) const;
+  // A left click on the middle of a widget, as the input scripts click
+  // (the pointer first to the top-left corner), then `frames` frames.
+  bool Click(const std::string& widget, int frames = 12);
+  // The same at a point `right` and `down` interface units from the
+  // widget's top-left corner.
+  bool ClickAt(const std::string& widget, float right, float down, int frames = 12);
+
   Panelis* Gui() const { return Table() ? Table()->gui : nullptr; }
+  cKV9_GlobalWrapper* GameTable() const { return Table(); }
   Core3D* Graphics() const { return Table() ? Table()->graphics : nullptr; }
   bool Shown(const std::string& name) const;
   const std::string& Failure() const { return failure_; }

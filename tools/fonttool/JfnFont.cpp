@@ -1,10 +1,12 @@
 #include "tools/fonttool/JfnFont.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "base/StringUtil.h"
 #include "renderer/formats/ByteWriter.h"
+#include "tools/fonttool/FaceRaster.h"
 
 namespace {
 
@@ -38,11 +40,11 @@ bool Colour(const std::string& word, uint32_t* out) {
 
 }  // namespace
 
-bool BuildJfnFont(const std::string& description, const std::string& designFolder, JfnFont* font,
+bool BuildJfnFont(const std::string& description, const std::string& faceFolder, JfnFont* font,
                   std::string* error) {
-  std::string designName;
-  uint32_t scale = 1, ascentRows = 0, pageW = 256, pageH = 256, space = 4, wantPages = 0, ink = 0xFFFFFF;
-  bool ascentGiven = false;
+  std::string faceName;
+  uint32_t pixels = 32, outline = 0, pageW = 256, pageH = 256, wantPages = 0, ink = 0xFFFFFF, outlineInk = 0;
+  bool lines = false;
   std::istringstream in(description);
   std::string line;
   int number = 0;
@@ -57,19 +59,23 @@ bool BuildJfnFont(const std::string& description, const std::string& designFolde
     std::vector<std::string> w;
     for (const std::string& s : str::Split(trimmed, " \t\r"))
       if (!s.empty()) w.push_back(s);
-    if (w[0] == "design" && w.size() == 2) {
-      designName = w[1];
-    } else if (w[0] == "scale" && w.size() == 2) {
-      if (!Number(w[1], 1, 8, &scale)) return fail("scale is 1 to 8");
-    } else if (w[0] == "ascent" && w.size() == 2) {
-      if (!Number(w[1], 1, 64, &ascentRows)) return fail("ascent is 1 to 64 rows");
-      ascentGiven = true;
+    if (w[0] == "face" && w.size() == 2) {
+      // A plain file name: the face is looked up in its folder only.
+      if (w[1].find('/') != std::string::npos || w[1].find('\\') != std::string::npos || w[1] == "..")
+        return fail("the face is a file name of the faces folder");
+      faceName = w[1];
+    } else if (w[0] == "pixels" && w.size() == 2) {
+      if (!Number(w[1], 8, 256, &pixels)) return fail("pixels is 8 to 256");
+    } else if (w[0] == "outline" && w.size() == 2) {
+      if (!Number(w[1], 0, 4, &outline)) return fail("outline is 0 to 4");
+    } else if (w[0] == "units" && w.size() == 2 && (w[1] == "pixels" || w[1] == "lines")) {
+      lines = w[1] == "lines";
     } else if (w[0] == "page" && w.size() == 3) {
       if (!Number(w[1], 8, 4096, &pageW) || !Number(w[2], 8, 4096, &pageH)) return fail("page sides are 8 to 4096");
-    } else if (w[0] == "space" && w.size() == 2) {
-      if (!Number(w[1], 1, 64, &space)) return fail("space is 1 to 64");
     } else if (w[0] == "ink" && w.size() == 2) {
       if (!Colour(w[1], &ink)) return fail("ink is six hex digits RRGGBB");
+    } else if (w[0] == "outlineink" && w.size() == 2) {
+      if (!Colour(w[1], &outlineInk)) return fail("outlineink is six hex digits RRGGBB");
     } else if (w[0] == "pages" && w.size() == 2) {
       if (!Number(w[1], 1, 64, &wantPages)) return fail("pages is 1 to 64");
     } else {
@@ -77,22 +83,26 @@ bool BuildJfnFont(const std::string& description, const std::string& designFolde
     }
   }
   number = 0;
-  if (designName.empty()) return fail("no design");
-  GlyphDesign design;
+  if (faceName.empty()) return fail("no face");
+  FaceRaster face;
   std::string why;
-  if (!LoadGlyphDesign(designFolder, designName, &design, &why)) return fail(why);
-  if (!ascentGiven) ascentRows = design.rows - 1;
-  if (ascentRows > design.rows) return fail("ascent beyond the design's rows");
-  const uint32_t cellH = design.rows * scale;
+  if (!face.Open(faceFolder + "/" + faceName, pixels, &why)) return fail(why);
+  const uint32_t ascentPx = uint32_t(std::ceil(face.Ascender())) + outline;
+  const uint32_t descentPx = uint32_t(std::ceil(face.Descender())) + outline;
+  const uint32_t cellH = ascentPx + descentPx;
   if (cellH > pageH) return fail("glyphs taller than a page");
+  // Metrics in pixels, or in lines of cellH pixels.
+  const float unit = lines ? 1.0f / float(cellH) : 1.0f;
 
-  // Blank texels carry the ink's colour too, so filtering never darkens an
-  // edge.
-  const uint32_t kInk = 0xFF000000u | ink, kBlank = ink;
+  // Blank texels carry the colour of what borders them, so that filtering
+  // never brings in another colour at an edge.
+  const uint32_t kBlank = outline > 0 ? outlineInk : ink;
   JfnFont out;
-  const float ascent = float(ascentRows * scale), descent = float((design.rows - ascentRows) * scale);
+  const float ascent = float(ascentPx) * unit, descent = float(descentPx) * unit;
   // The line feed's own record sets the line spacing; it draws nothing.
   out.glyphs.push_back({10, 0, ascent, descent, 0, 0, 0, 0, 0});
+  // Two blank texels between cells keep filtering from reaching a neighbour.
+  constexpr uint32_t kGap = 2;
   uint32_t x = 0, y = 0;
   auto newPage = [&] {
     ImagePicture page;
@@ -103,46 +113,67 @@ bool BuildJfnFont(const std::string& description, const std::string& designFolde
     x = y = 0;
   };
   newPage();
+  std::vector<uint8_t> inkA, edgeA;
   for (uint32_t code = 32; code <= 126; ++code) {
-    const std::vector<uint8_t>& g = design.glyphs[code];
-    // Ink columns: the advance is the ink's width plus one column of space.
-    int left = 8, right = -1;
-    for (uint8_t row : g)
-      for (int c = 0; c < 8; ++c)
-        if (row & (0x80 >> c)) {
-          left = std::min(left, c);
-          right = std::max(right, c);
-        }
-    const uint32_t inkW = right >= left ? uint32_t(right - left + 1) : 0;
-    const uint32_t advance = (inkW == 0 ? space : inkW + 1) * scale;
-    if (advance > pageW) return fail("a glyph wider than a page");
-    if (x + advance > pageW) {
+    RasterGlyph g;
+    if (!face.Render(code, &g, &why)) return fail(why);
+    const uint32_t cellW = std::max<uint32_t>(1, uint32_t(std::lround(g.advance)) + outline);
+    if (cellW > pageW) return fail("a glyph wider than a page");
+    if (x + cellW > pageW) {
       x = 0;
-      y += cellH + 1;
+      y += cellH + kGap;
     }
     if (y + cellH > pageH) newPage();
+    // The ink's coverage in the cell, then the outline: the ink spread by
+    // the outline width in every direction.
+    inkA.assign(size_t(cellW) * cellH, 0);
+    const int ox = int(outline) / 2 + g.left, oy = int(ascentPx) - g.top;
+    for (uint32_t r = 0; r < g.rows; ++r)
+      for (uint32_t c = 0; c < g.width; ++c) {
+        const int cx = ox + int(c), cy = oy + int(r);
+        if (cx < 0 || cy < 0 || cx >= int(cellW) || cy >= int(cellH)) continue;
+        inkA[size_t(cy) * cellW + size_t(cx)] = g.coverage[size_t(r) * g.width + c];
+      }
+    edgeA = inkA;
+    const int reach = int(outline);
+    for (int cy = 0; outline > 0 && cy < int(cellH); ++cy)
+      for (int cx = 0; cx < int(cellW); ++cx) {
+        uint8_t most = 0;
+        for (int dy = -reach; dy <= reach; ++dy)
+          for (int dx = -reach; dx <= reach; ++dx) {
+            if (dx * dx + dy * dy > reach * reach + reach) continue;
+            const int sx = cx + dx, sy = cy + dy;
+            if (sx < 0 || sy < 0 || sx >= int(cellW) || sy >= int(cellH)) continue;
+            most = std::max(most, inkA[size_t(sy) * cellW + size_t(sx)]);
+          }
+        edgeA[size_t(cy) * cellW + size_t(cx)] = most;
+      }
     ImagePicture& page = out.pages.back();
-    for (uint32_t r = 0; r < g.size(); ++r)
-      for (uint32_t c = 0; c < inkW; ++c) {
-        if (!(g[r] & (0x80 >> (uint32_t(left) + c)))) continue;
-        for (uint32_t sy = 0; sy < scale; ++sy)
-          for (uint32_t sx = 0; sx < scale; ++sx)
-            page.pixels[size_t(y + r * scale + sy) * pageW + x + c * scale + sx] = kInk;
+    for (uint32_t r = 0; r < cellH; ++r)
+      for (uint32_t c = 0; c < cellW; ++c) {
+        const uint32_t a = inkA[size_t(r) * cellW + c], e = edgeA[size_t(r) * cellW + c];
+        if (e == 0) continue;
+        // The ink over its outline: alpha from the outline, colour blended
+        // from the outline's to the ink's by the ink's coverage.
+        uint32_t colour = 0;
+        for (int s = 0; s < 24; s += 8) {
+          const uint32_t i = (ink >> s) & 255, o = (outlineInk >> s) & 255;
+          colour |= ((o * (e - a) + i * a) / e) << s;
+        }
+        page.pixels[size_t(y + r) * pageW + x + c] = e << 24 | colour;
       }
     JfnGlyph glyph;
     glyph.code = code;
     glyph.page = uint32_t(out.pages.size() - 1);
     glyph.ascent = ascent;
     glyph.descent = descent;
-    glyph.advance = float(advance);
+    glyph.advance = float(cellW) * unit;
     glyph.uLeft = float(x) / float(pageW);
-    glyph.uRight = float(x + advance) / float(pageW);
+    glyph.uRight = float(x + cellW) / float(pageW);
     glyph.vTop = float(y) / float(pageH);
     glyph.vBottom = float(y + cellH) / float(pageH);
     out.glyphs.push_back(glyph);
-    // One blank column between cells keeps filtering from reaching a
-    // neighbour.
-    x += advance + 1;
+    x += cellW + kGap;
   }
   if (wantPages && out.pages.size() != wantPages)
     return fail("the glyphs take " + std::to_string(out.pages.size()) + " pages, not " + std::to_string(wantPages));

@@ -1,21 +1,24 @@
 #pragma once
-// A ".jfn" font laid out from a glyph design: every glyph of codes 32 to
-// 126 (and a line-feed record) packed onto page pictures, each glyph as wide
-// as its ink plus one design pixel of spacing.
+// A ".jfn" font rasterised from a TrueType or OpenType face: every glyph of
+// codes 32 to 126 (and a line-feed record) packed onto page pictures, each
+// glyph cell as wide as its advance, white ink with coverage in alpha and
+// an optional dark outline so that text reads over any background.
 //
 // Description statements, one a line ('#' starts a comment):
-//   design <name>        the glyph design (from the designs folder)
-//   scale <n>            screen pixels per design pixel (1..8, default 1)
-//   ascent <rows>        design rows above the baseline (default: all but one)
-//   page <w> <h>         page picture size in pixels (8..4096, default 256 256)
-//   space <pixels>       advance of the blank, in design pixels (default 4)
-//   pages <n>            the page count the layout must come to (a check)
+//   face <file>          the face file, in the faces folder
+//   pixels <n>           pixels to the em (8..256, default 32)
+//   outline <n>          outline width in pixels (0..4, default 0)
+//   outlineink <RRGGBB>  the outline's colour (default 000000)
 //   ink <RRGGBB>         the colour of the ink (default FFFFFF, white)
+//   units pixels|lines   the metrics written: in pixels (default), or in
+//                        lines (a line is 1 high, for interface text sized
+//                        by its text scale)
+//   page <w> <h>         page picture size in pixels (8..4096, default 256 256)
+//   pages <n>            the page count the layout must come to (a check)
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "tools/fonttool/GlyphDesign.h"
 #include "tools/imagetool/ImageDescription.h"
 
 struct JfnGlyph {
@@ -30,8 +33,9 @@ struct JfnFont {
   std::vector<ImagePicture> pages;
 };
 
-// Lays out the font the description asks for; false with "line N: reason".
-bool BuildJfnFont(const std::string& description, const std::string& designFolder, JfnFont* font,
+// Lays out the font the description asks for, reading its face from
+// `faceFolder`; false with "line N: reason".
+bool BuildJfnFont(const std::string& description, const std::string& faceFolder, JfnFont* font,
                   std::string* error);
 // The font file's bytes (the pages are written beside it as pictures).
 std::vector<uint8_t> EncodeJfn(const JfnFont& font, const std::string& title);

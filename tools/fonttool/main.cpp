@@ -1,8 +1,9 @@
-// fonttool: fonts from our own glyph designs.
+// fonttool: the game's fonts, rasterised from TrueType faces, and the
+// renderer's built-in 8-pixel tables from glyph designs drawn as text.
 //
 //   fonttool tables <designs folder> <out.cpp>
 //       the renderer's built-in glyph tables as C++ arrays
-//   fonttool jfn <description.txt> <font.jfn> <designs folder>
+//   fonttool jfn <description.txt> <font.jfn> <faces folder>
 //       a ".jfn" font and its page pictures "<font>_<page>.tga" beside it
 #include <cstdio>
 #include <cstring>
@@ -17,16 +18,17 @@ namespace {
 
 const char kUsage[] =
     "usage: fonttool tables <designs folder> <out.cpp>\n"
-    "       fonttool jfn <description.txt> <font.jfn> <designs folder>\n"
+    "       fonttool jfn <description.txt> <font.jfn> <faces folder>\n"
     "\n"
     "Font description statements, one a line ('#' starts a comment):\n"
-    "  design <name>     glyph design of the designs folder\n"
-    "  scale <n>         pixels per design pixel (1..8)\n"
-    "  ascent <rows>     design rows above the baseline\n"
-    "  page <w> <h>      page picture size\n"
-    "  space <pixels>    advance of the blank, in design pixels\n"
-    "  pages <n>         the page count the layout must come to\n"
-    "  ink <RRGGBB>      the colour of the ink (default FFFFFF)\n";
+    "  face <file>           face file of the faces folder\n"
+    "  pixels <n>            pixels to the em (8..256)\n"
+    "  outline <n>           outline width in pixels (0..4)\n"
+    "  outlineink <RRGGBB>   the outline's colour (default 000000)\n"
+    "  ink <RRGGBB>          the colour of the ink (default FFFFFF)\n"
+    "  units pixels|lines    the unit of the metrics written\n"
+    "  page <w> <h>          page picture size\n"
+    "  pages <n>             the page count the layout must come to\n";
 
 bool Save(const std::string& file, const std::string& text) {
   std::string why;
@@ -39,7 +41,8 @@ bool Save(const std::string& file, const std::vector<uint8_t>& bytes) {
   return Save(file, std::string(bytes.begin(), bytes.end()));
 }
 
-// The four built-in designs in the renderer's table order.
+// The four built-in designs in the renderer's table order: 1-bit cells
+// 8 pixels wide are drawn by hand, as no outline face reads at that size.
 int Tables(const std::string& folder, const std::string& out) {
   struct Table {
     const char* design;

@@ -168,6 +168,14 @@ TEST_F(TerrainManagerTest, InitBuildDrawAndClear) {
   EXPECT_EQ(model->vertices.size(), terrain->GetTotalVertexCount());
   EXPECT_EQ(model->indices.size(), terrain->GetTotalIndexCount());
   for (uint16_t i : model->indices) ASSERT_LT(i, model->vertices.size());
+  // A polymesh draws only indices dealt to a part: each carries its part.
+  auto* sky = dynamic_cast<worldfake::EditableModel*>(manager.SkyBox());
+  ASSERT_NE(sky, nullptr);
+  for (const auto* m : {model, sky}) {
+    ASSERT_EQ(m->partCount, 1);
+    ASSERT_EQ(m->indexParts.size(), m->indices.size());
+    for (uint16_t part : m->indexParts) ASSERT_LT(part, m->partCount);
+  }
   // The mesh stands on the height field.
   for (const RenderVertex& v : model->vertices)
     ASSERT_NEAR(v.y, TerrainHeightAt(heights.data(), v.x / 10.0f, v.z / 10.0f), 1e-3f);

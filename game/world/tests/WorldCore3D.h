@@ -21,8 +21,9 @@ class EditableModel : public fake3d::FakeModel {
   }
   bool IsEditing() override { return editing; }
   void SetVertices(const RenderVertex* v, uint16_t count) override { vertices.assign(v, v + count); }
-  void SetIndices(const uint16_t* values, const uint16_t*, uint32_t count) override {
+  void SetIndices(const uint16_t* values, const uint16_t* parts, uint32_t count) override {
     indices.assign(values, values + count);
+    indexParts.assign(parts, parts ? parts + count : parts);
   }
   bool editing = false;
   std::vector<RenderVertex> vertices;

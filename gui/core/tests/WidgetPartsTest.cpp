@@ -114,4 +114,19 @@ TEST(GUICheckBox, CaptionIsCentredVertically) {
   EXPECT_FLOAT_EQ(box->GetCaption()->GetPositionY(), 0.25f);
 }
 
+// The caption scale sizes the drawn text (the text matrix), not only the
+// caption widget: a scale of 0.35 draws the glyphs at 0.35 of the font.
+TEST(GUICheckBox, CaptionScaleSizesTheDrawnText) {
+  Kit kit;
+  auto* box = kit.Make<GUICheckBox>(GUIKIND_CHECKBOX, "chk", nullptr, 0, 0, 0, 2, 4);
+  ASSERT_TRUE(box->CreateCaption());
+  box->SetCaptionScale(0.35f, 0.4f, 1.0f, true);
+  GUIStaticText* caption = box->GetCaption();
+  EXPECT_FLOAT_EQ(caption->TextScaleX(), 0.35f);
+  EXPECT_FLOAT_EQ(caption->TextScaleY(), 0.4f);
+  caption->UpdateTransform();
+  EXPECT_FLOAT_EQ(caption->GetTextMatrix().m[0][0], 0.35f);
+  EXPECT_FLOAT_EQ(caption->GetTextMatrix().m[1][1], 0.4f);
+}
+
 }  // namespace

@@ -1,14 +1,19 @@
-// Glyph designs and the ".jfn" layout of the font tool, read back through
-// the renderer's own font reader.
+// The font tool's glyph designs for the built-in tables, and its ".jfn"
+// layout from the TrueType faces read back through the renderer's own font
+// reader.
 #include <gtest/gtest.h>
 
-#include "platform/tests/ScratchDir.h"
+#include <algorithm>
+
 #include "renderer/Lumetra.h"
 #include "renderer/fonts/DX8Font_JFN.h"
+#include "platform/tests/ScratchDir.h"
 #include "tools/fonttool/GlyphDesign.h"
 #include "tools/fonttool/JfnFont.h"
 
 namespace {
+
+const std::string kFaces = FONT_FACES_DIR;
 
 const char kSmall[] =
     "size 8 2\n"
@@ -64,7 +69,7 @@ TEST(GlyphDesign, RefusesBadDesigns) {
   }
 }
 
-TEST(JfnFont, ShippedDesignsCoverThePrintableCodes) {
+TEST(GlyphDesign, ShippedDesignsCoverThePrintableCodes) {
   for (const char* name : {"dos", "future", "block", "pelvon"}) {
     GlyphDesign d;
     std::string why;
@@ -77,31 +82,43 @@ TEST(JfnFont, ShippedDesignsCoverThePrintableCodes) {
   }
 }
 
-TEST(JfnFont, AdvancesFromInkAcrossPagesAndReadsBack) {
-  ScratchDir dir;
-  dir.Write("small.txt", std::string(kSmall));
+const JfnGlyph* Find(const JfnFont& font, uint32_t code) {
+  for (const JfnGlyph& g : font.glyphs)
+    if (g.code == code) return &g;
+  return nullptr;
+}
+
+// The texels of a glyph's cell.
+std::vector<uint32_t> Cell(const JfnFont& font, const JfnGlyph& g) {
+  const ImagePicture& page = font.pages[g.page];
+  const uint32_t x0 = uint32_t(g.uLeft * float(page.width) + 0.5f), x1 = uint32_t(g.uRight * float(page.width) + 0.5f);
+  const uint32_t y0 = uint32_t(g.vTop * float(page.height) + 0.5f), y1 = uint32_t(g.vBottom * float(page.height) + 0.5f);
+  std::vector<uint32_t> texels;
+  for (uint32_t y = y0; y < y1; ++y)
+    for (uint32_t x = x0; x < x1; ++x) texels.push_back(page.pixels[size_t(y) * page.width + x]);
+  return texels;
+}
+
+TEST(JfnFont, ProportionalGlyphsAcrossPagesReadBack) {
   JfnFont font;
   std::string why;
-  // 8 x 8 pixel pages hold three rows of 2-row glyph cells.
-  ASSERT_TRUE(BuildJfnFont("design small\nascent 1\npage 8 8\nspace 2\n", dir.Root().string(), &font, &why)) << why;
+  ASSERT_TRUE(BuildJfnFont("face DejaVuSans.ttf\npixels 16\npage 64 64\n", kFaces, &font, &why)) << why;
   ASSERT_GE(font.pages.size(), 2u);
-  const JfnGlyph* a = nullptr;
-  const JfnGlyph* i = nullptr;
-  for (const JfnGlyph& g : font.glyphs) {
-    if (g.code == 'A') a = &g;
-    if (g.code == 'i') i = &g;
+  const JfnGlyph* w = Find(font, 'W');
+  const JfnGlyph* i = Find(font, 'i');
+  ASSERT_TRUE(w && i);
+  EXPECT_GT(w->advance, 2.0f * i->advance) << "a proportional face";
+  EXPECT_GE(w->ascent + w->descent, 16.0f);
+  // White ink, its coverage in alpha: full and partial texels both.
+  bool full = false, partial = false;
+  for (uint32_t t : Cell(font, *w)) {
+    full = full || t == 0xFFFFFFFFu;
+    partial = partial || ((t >> 24) > 0 && (t >> 24) < 255);
+    if (t >> 24) {
+      EXPECT_EQ(t & 0xFFFFFFu, 0xFFFFFFu);
+    }
   }
-  ASSERT_TRUE(a && i);
-  EXPECT_EQ(a->advance, 5.0f);  // four columns of ink and one of space
-  EXPECT_EQ(i->advance, 2.0f);
-  EXPECT_EQ(a->ascent, 1.0f);
-  EXPECT_EQ(a->descent, 1.0f);
-  // The ink sits at the glyph's texture corner.
-  const ImagePicture& page = font.pages[a->page];
-  const uint32_t x = uint32_t(a->uLeft * float(page.width)), y = uint32_t(a->vTop * float(page.height));
-  EXPECT_EQ(page.pixels[y * page.width + x + 1], 0xFFFFFFFFu);
-  EXPECT_EQ(page.pixels[y * page.width + x], 0x00FFFFFFu);
-  EXPECT_FALSE(BuildJfnFont("design small\npage 8 8\npages 1\n", dir.Root().string(), &font, &why));
+  EXPECT_TRUE(full && partial);
 
   const std::vector<uint8_t> bytes = EncodeJfn(font, "small");
   Lumetra renderer;
@@ -110,44 +127,76 @@ TEST(JfnFont, AdvancesFromInkAcrossPagesAndReadsBack) {
   EXPECT_EQ(read.GetPageCount(), int32_t(font.pages.size()));
   EXPECT_EQ(read.Glyphs().size(), font.glyphs.size());
   float lo[3], hi[3];
-  read.Measure("Ai", &lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
-  EXPECT_EQ(hi[0], 7.0f);
+  read.Measure("Wi", &lo[0], &lo[1], &lo[2], &hi[0], &hi[1], &hi[2]);
+  EXPECT_FLOAT_EQ(hi[0], w->advance + i->advance);
 }
 
-TEST(JfnFont, InkTakesItsColour) {
-  ScratchDir dir;
-  dir.Write("small.txt", std::string(kSmall));
+TEST(JfnFont, LineUnitsMakeALineOneHigh) {
+  JfnFont font;
+  std::string why;
+  ASSERT_TRUE(BuildJfnFont("face DejaVuSans-Bold.ttf\npixels 24\nunits lines\npage 256 256\n", kFaces, &font, &why))
+      << why;
+  const JfnGlyph* lf = Find(font, 10);
+  const JfnGlyph* m = Find(font, 'M');
+  ASSERT_TRUE(lf && m);
+  EXPECT_FLOAT_EQ(lf->ascent + lf->descent, 1.0f);
+  EXPECT_GT(m->advance, 0.4f);
+  EXPECT_LT(m->advance, 1.2f);
+}
+
+// An outline rings the ink in its own colour: texels of the outline's
+// colour lie in the cell, the ink's inside, and the blank ones carry the
+// outline's colour with no alpha.
+TEST(JfnFont, OutlineRingsTheInk) {
   struct Case {
-    const char* name;
-    const char* statement;
-    bool ok;
-    uint32_t ink;
+    const char* statements;
+    uint32_t outline;
   };
-  const Case cases[] = {
-      {"white by default", "", true, 0xFFFFFFFFu},
-      {"red", "ink E03020\n", true, 0xFFE03020u},
-      {"lower-case green", "ink 30c040\n", true, 0xFF30C040u},
-      {"five digits", "ink E0302\n", false, 0},
-      {"not hex", "ink E0302G\n", false, 0},
-  };
+  const Case cases[] = {{"outline 2\n", 0x000000u}, {"outline 1\noutlineink 203040\n", 0x203040u}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.statements);
     JfnFont font;
     std::string why;
-    const std::string description = std::string("design small\nascent 1\npage 16 16\n") + c.statement;
-    ASSERT_EQ(BuildJfnFont(description, dir.Root().string(), &font, &why), c.ok) << why;
-    if (!c.ok) {
-      EXPECT_NE(why.find("ink"), std::string::npos);
-      continue;
+    ASSERT_TRUE(BuildJfnFont(std::string("face DejaVuSans-Bold.ttf\npixels 20\n") + c.statements, kFaces, &font, &why))
+        << why;
+    const JfnGlyph* o = Find(font, 'O');
+    ASSERT_NE(o, nullptr);
+    int ink = 0, ring = 0;
+    for (uint32_t t : Cell(font, *o)) {
+      if (t == 0xFFFFFFFFu) ++ink;
+      if (t == (0xFF000000u | c.outline)) ++ring;
+      if ((t >> 24) == 0) {
+        EXPECT_EQ(t, c.outline);
+      }
     }
-    const JfnGlyph* a = nullptr;
-    for (const JfnGlyph& g : font.glyphs)
-      if (g.code == 'A') a = &g;
-    ASSERT_NE(a, nullptr);
-    const ImagePicture& page = font.pages[a->page];
-    const uint32_t x = uint32_t(a->uLeft * float(page.width)), y = uint32_t(a->vTop * float(page.height));
-    EXPECT_EQ(page.pixels[y * page.width + x + 1], c.ink);
-    EXPECT_EQ(page.pixels[y * page.width + x], c.ink & 0x00FFFFFFu);  // blank, in the ink's colour
+    EXPECT_GT(ink, 10);
+    EXPECT_GT(ring, 10);
+  }
+}
+
+TEST(JfnFont, RefusesBadDescriptions) {
+  struct Case {
+    const char* what;
+    const char* text;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"no face", "pixels 16\n", "no face"},
+      {"a path for a face", "face ../DejaVuSans.ttf\n", "file name"},
+      {"a face that is not there", "face none.ttf\n", "none.ttf"},
+      {"too large", "face DejaVuSans.ttf\npixels 300\n", "pixels"},
+      {"too wide an outline", "face DejaVuSans.ttf\noutline 5\n", "outline"},
+      {"units of another kind", "face DejaVuSans.ttf\nunits inches\n", "units"},
+      {"ink not hex", "face DejaVuSans.ttf\nink E0302G\n", "ink"},
+      {"page count not met", "face DejaVuSans.ttf\npixels 16\npage 64 64\npages 1\n", "pages"},
+      {"glyphs taller than a page", "face DejaVuSans.ttf\npixels 64\npage 32 32\n", "taller"},
+      {"unknown statement", "face DejaVuSans.ttf\nkerning 3\n", "kerning"},
+  };
+  for (const Case& c : cases) {
+    JfnFont font;
+    std::string why;
+    EXPECT_FALSE(BuildJfnFont(c.text, kFaces, &font, &why)) << c.what;
+    EXPECT_NE(why.find(c.says), std::string::npos) << c.what << ": " << why;
   }
 }
 

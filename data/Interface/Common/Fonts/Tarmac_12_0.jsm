@@ -1,5 +1,5 @@
 // Status font, page 0: unlit and two-sided, over everything
-// drawn before it, ink cut out by alpha with crisp texels.
+// drawn before it, the ink and its outline blended by their coverage.
 light no; cull none; depthwrite no; depthread no;
-alphatest; alpharef 128; alphafunc greater;
-layer 0; image Interface\Common\Fonts\ Tarmac_12_0.tga; magfilter point; minfilter point; mipfilter none;
+alphablend;
+layer 0; image Interface\Common\Fonts\ Tarmac_12_0.tga; magfilter linear; minfilter linear; mipfilter none;
