@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<platform::TestClock> clock;
   if (options.fixedStepMicros > 0) {
     clock = std::make_unique<platform::TestClock>();
+    platform::SetFrameTimingsReal(true);
     platform::SRand(1);
   }
   platform::ScriptedInput script;

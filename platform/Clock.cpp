@@ -27,6 +27,13 @@ bool QueryPerformanceFrequency(int64_t* frequency) {
 
 int64_t RealCounterNanoseconds() { return SteadyNanoseconds(); }
 
+namespace {
+bool g_frameTimingsReal = false;
+}
+
+void SetFrameTimingsReal(bool real) { g_frameTimingsReal = real; }
+bool FrameTimingsReal() { return g_frameTimingsReal; }
+
 uint32_t GetTickCount() {
   if (g_testClock) return static_cast<uint32_t>(g_testClock->Counter() / (TestClock::kFrequency / 1000));
   return static_cast<uint32_t>(SteadyNanoseconds() / 1'000'000);

@@ -17,6 +17,13 @@ uint32_t GetTickCount();
 // a test clock draw the same numbers every time.
 int64_t WallClockSeconds();
 
+// Whether the frame timings a run reports (the renderer's metrics) read the
+// machine's own counter even while a test clock is installed. Off by
+// default, so that tests can time frames on their test clock; the program
+// turns it on when it runs on a fixed step.
+void SetFrameTimingsReal(bool real);
+bool FrameTimingsReal();
+
 // While installed, the counter, tick count and wall clock read from this
 // clock.
 class TestClock {

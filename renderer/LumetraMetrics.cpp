@@ -12,6 +12,7 @@
 
 #include "engine/frame/Timer.h"
 #include "engine/math/CameraView.h"
+#include "platform/Clock.h"
 #include "platform/DebugOutput.h"
 #include "renderer/C3DPassDX8.h"
 #include "renderer/Lumetra.h"
@@ -100,7 +101,7 @@ void Lumetra::ReleaseOverlayObjects() {
 void Lumetra::MarkProfiler(bool frameEnd) {
   if (!profiler_) {
     profiler_ = new Timer();
-    profiler_->MeasureRealTime();
+    if (platform::FrameTimingsReal()) profiler_->MeasureRealTime();
     profiler_->Init();
     totalTimeline_ = profiler_->CreateTimeline("Core3D Total", false, Timer::kUnlimitedTime, Timer::kUnlimitedFrames);
     gfxTimeline_ = profiler_->CreateTimeline("Core3D GFX", false, Timer::kUnlimitedTime, Timer::kUnlimitedFrames);
