@@ -99,6 +99,9 @@ class cSkyvane {
   // Sizes and centres the main window for the configured client size (the
   // window procedure then pins it to that size).
   void PlaceMainWindow();
+  // The window's outer size for the configured client size (kept in
+  // windowWidth_/windowHeight_) and its top-left corner, centred in the work area.
+  void CentreMainWindow(int32_t* x, int32_t* y);
   // The outer window size the procedure pins the window to.
   void GetWindowSize(int32_t* width, int32_t* height) const {
     *width = windowWidth_;

@@ -35,17 +35,8 @@ bool cSkyvane::CreateMainWindow() {
     UnregisterClass(kWindowClass, wc.hInstance);
     if (!RegisterClass(wc)) return false;
   }
-  RECT area;
-  SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0);
-  const int32_t frameX = GetSystemMetrics(SM_CXSIZEFRAME);
-  const int32_t frameY = GetSystemMetrics(SM_CYSIZEFRAME);
-  const int32_t caption = GetSystemMetrics(SM_CYCAPTION);
-  const int32_t width = configManager_.GetWidth();
-  const int32_t height = configManager_.GetHeight();
-  windowWidth_ = width + 2 * frameX;
-  windowHeight_ = height + 2 * frameY + caption;
-  const int32_t x = static_cast<int32_t>((area.right - area.left - 2 * frameX - width) * 0.5);
-  const int32_t y = static_cast<int32_t>((area.bottom - area.top - 2 * frameY - height - caption) * 0.5);
+  int32_t x = 0, y = 0;
+  CentreMainWindow(&x, &y);
   window_ = CreateWindowEx(0, kWindowClass, kCaption, kThickFrame, x, y, windowWidth_, windowHeight_, nullptr, nullptr,
                            wc.hInstance, nullptr);
   if (!window_) return false;
@@ -56,8 +47,7 @@ bool cSkyvane::CreateMainWindow() {
   return true;
 }
 
-void cSkyvane::PlaceMainWindow() {
-  if (!window_) return;
+void cSkyvane::CentreMainWindow(int32_t* x, int32_t* y) {
   RECT area;
   SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0);
   const int32_t frameX = GetSystemMetrics(SM_CXSIZEFRAME);
@@ -67,8 +57,14 @@ void cSkyvane::PlaceMainWindow() {
   const int32_t height = configManager_.GetHeight();
   windowWidth_ = width + 2 * frameX;
   windowHeight_ = height + 2 * frameY + caption;
-  const int32_t x = static_cast<int32_t>((area.right - area.left - 2 * frameX - width) * 0.5);
-  const int32_t y = static_cast<int32_t>((area.bottom - area.top - 2 * frameY - height - caption) * 0.5);
+  *x = static_cast<int32_t>((area.right - area.left - 2 * frameX - width) * 0.5);
+  *y = static_cast<int32_t>((area.bottom - area.top - 2 * frameY - height - caption) * 0.5);
+}
+
+void cSkyvane::PlaceMainWindow() {
+  if (!window_) return;
+  int32_t x = 0, y = 0;
+  CentreMainWindow(&x, &y);
   SetWindowPos(window_, HWND_NOTOPMOST, x, y, windowWidth_, windowHeight_, SWP_SHOWWINDOW);
 }
 

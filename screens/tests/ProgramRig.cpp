@@ -138,6 +138,19 @@ bool ProgramRig::Click(const std::string& widget, int frames) {
   return ClickAt(widget, (rect[2] - rect[0]) / 2, (rect[1] - rect[3]) / 2, frames);
 }
 
+bool ProgramRig::StartAtMainMenu(int maxFrames) {
+  if (!Start()) return false;
+  if (!Play("0 key down SPACE\n0 key up SPACE\n")) {
+    failure_ = "the space bar could not be played";
+    return false;
+  }
+  if (!RunUntilMainMenu(maxFrames)) {
+    failure_ = "the main menu was never drawn";
+    return false;
+  }
+  return true;
+}
+
 bool ProgramRig::RunFrames(int frames) {
   for (int i = 0; i < frames; ++i)
     if (!Frame()) return false;

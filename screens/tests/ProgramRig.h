@@ -45,6 +45,9 @@ class ProgramRig {
   // Frames until the main menu has been drawn (a game frame after the
   // loading, "scnMainMenu" visible); false after `maxFrames`.
   bool RunUntilMainMenu(int maxFrames);
+  // Start, the rating screen skipped with the space bar, frames until the
+  // main menu has been drawn. False with Failure() set.
+  bool StartAtMainMenu(int maxFrames = 2000);
   // Runs `frames` frames.
   bool RunFrames(int frames);
   // Plays an input script and runs frames until its last event has been

@@ -121,9 +121,7 @@ class TextFit : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(SCREENSHOT_DIR);
-    ASSERT_TRUE(program.Start()) << program.Failure();
-    ASSERT_TRUE(program.Play("0 key down SPACE\n0 key up SPACE\n"));
-    ASSERT_TRUE(program.RunUntilMainMenu(2000)) << "the main menu was never drawn";
+    ASSERT_TRUE(program.StartAtMainMenu()) << program.Failure();
   }
 
   Layout Measure() {
