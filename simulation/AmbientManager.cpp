@@ -92,6 +92,7 @@ void cEntity_AmbientManager::Clear() {
     if (vehicle) vehicle->Finish();
   }
   vehicles.clear();
+  trafficIndex_.Clear();
   // Cargo airplanes are finished too: they must not tick on in a new world
   // whose runway and storage they no longer find.
   for (auto* list : {&airplanes, &cargoAirplanes}) {
@@ -135,7 +136,10 @@ int32_t cEntity_AmbientManager::OnTime(uint32_t, uint32_t, uint32_t eventFlag, f
     VehicleFromRoute(request);
     return 0;
   }
-  if (auto it = std::find(vehicles.begin(), vehicles.end(), nullptr); it != vehicles.end()) vehicles.erase(it);
+  if (auto it = std::find(vehicles.begin(), vehicles.end(), nullptr); it != vehicles.end()) {
+    trafficIndex_.Compacted(static_cast<size_t>(it - vehicles.begin()));
+    vehicles.erase(it);
+  }
   DropNulls(airplanes);
   DropNulls(cargoAirplanes);
   for (size_t i = 0; i < maintenanceVehicles.size(); ++i) {

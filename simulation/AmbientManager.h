@@ -13,6 +13,7 @@
 #include "engine/files/SerializedObject.h"
 #include "engine/math/JVector.h"
 #include "simulation/AmbientData.h"
+#include "simulation/RoadTrafficIndex.h"
 #include "simulation/TimeObject.h"
 
 class BOInstance;
@@ -108,6 +109,8 @@ class cEntity_AmbientManager : public cEntity_Base, public cSimulation_TimeObjec
   // nearest vehicle of a kind (10000000 when there is none).
   cEntity_Vehicle* FindVehicleAhead(cEntity_Vehicle* vehicle, float* distance);
   float NearestVehicleDistance(const JVector& point, uint32_t kind, const cEntity_Vehicle* except = nullptr);
+  // A listed vehicle's position changed: the traffic grid follows it.
+  void VehicleMoved(cEntity_Vehicle* vehicle) { trafficIndex_.Moved(vehicle); }
   // Into the first null entry (else at the end); ordinary traffic counts.
   void AddVehicle(cEntity_Vehicle* vehicle);
   void RemoveVehicle(cEntity_Vehicle* vehicle);
@@ -152,6 +155,10 @@ class cEntity_AmbientManager : public cEntity_Base, public cSimulation_TimeObjec
   std::vector<cEntity_Maintanance*> maintenanceVehicles;  // null: ended
   std::vector<MaintConnectionData> maintConnections;
   std::vector<PathRequest*> routeRequests;
+  // The traffic queries look among the vehicles of the grid cells around
+  // the asking vehicle; off, they walk the whole list (the reference the
+  // grid is checked against).
+  bool useTrafficGrid = true;
 
  private:
   cKV9_GlobalWrapper* Table();
@@ -177,5 +184,6 @@ class cEntity_AmbientManager : public cEntity_Base, public cSimulation_TimeObjec
   MaintConnectionData* ConnectionAt(cPathNode* node);
   bool registered_ = false;
   std::unordered_map<cPathNode*, size_t> connectionIndex_;
+  RoadTrafficIndex trafficIndex_;
   size_t connectionsIndexed_ = 0;
 };

@@ -154,7 +154,8 @@ void cEntity_AmbientManager::AddVehicle(cEntity_Vehicle* vehicle) {
   if (!vehicle) return;
   auto slot = std::find(vehicles.begin(), vehicles.end(), nullptr);
   if (slot != vehicles.end()) *slot = vehicle;
-  else vehicles.push_back(vehicle);
+  else slot = vehicles.insert(vehicles.end(), vehicle);
+  trafficIndex_.Add(vehicle, static_cast<size_t>(slot - vehicles.begin()));
   if (vehicle->IsOrdinary()) ++trafficCount;
   refusedCount = 0;
 }
@@ -163,6 +164,7 @@ void cEntity_AmbientManager::RemoveVehicle(cEntity_Vehicle* vehicle) {
   auto it = std::find(vehicles.begin(), vehicles.end(), vehicle);
   if (it == vehicles.end()) return;
   *it = nullptr;
+  trafficIndex_.Remove(vehicle);
   if (vehicle->IsOrdinary() && trafficCount > 0) --trafficCount;
 }
 
@@ -317,6 +319,7 @@ void cEntity_AmbientManager::VehicleFromRoute(PathRequest* request) {
 cEntity_Vehicle* cEntity_AmbientManager::FindVehicleAhead(cEntity_Vehicle* vehicle, float* distance) {
   *distance = kNoVehicle;
   if (!vehicle) return nullptr;
+  if (useTrafficGrid) return trafficIndex_.Ahead(vehicle, kSameLane, distance);
   const uint32_t d = vehicle->direction & 3;
   const float x = vehicle->GetPositionX(), z = vehicle->GetPositionZ();
   cEntity_Vehicle* best = nullptr;
@@ -341,6 +344,10 @@ cEntity_Vehicle* cEntity_AmbientManager::FindVehicleAhead(cEntity_Vehicle* vehic
 
 float cEntity_AmbientManager::NearestVehicleDistance(const JVector& point, uint32_t kind,
                                                     const cEntity_Vehicle* except) {
+  // Emergency vehicles, the ones others pull over for, are few: the grid
+  // keeps them apart.
+  if (useTrafficGrid && kind == kVehicleKind_Emergency)
+    return trafficIndex_.NearestEmergency(point.x, point.z, except, kNoVehicle);
   float best = kNoVehicle;
   for (cEntity_Vehicle* other : vehicles) {
     if (!other || other == except || !(other->kindFlags & kind) || other->stage == cEntity_Vehicle::kFinished)

@@ -67,6 +67,11 @@ cEntity_Vehicle::cEntity_Vehicle(cEntity_Manager* manager) : cEntity_Ambient(man
 
 cEntity_Vehicle::~cEntity_Vehicle() = default;
 
+void cEntity_Vehicle::RebuildWorldMatrix() {
+  cEntity_Ambient::RebuildWorldMatrix();
+  if (services_ && services_->ambientManager) services_->ambientManager->VehicleMoved(this);
+}
+
 void cEntity_Vehicle::Begin(uint16_t startX, uint16_t startY, float startYaw) {
   currentCellX = nextCellX = startX;
   currentCellY = nextCellY = startY;

@@ -96,6 +96,9 @@ class cEntity_Vehicle : public cEntity_Ambient {
   // current cell, at the ground, facing its direction.
   void KeepLane();
   void UpdatePullOver(float t);
+  // Every change of place or turn; the ambient manager's traffic grid
+  // follows the position.
+  void RebuildWorldMatrix() override;
 
   std::vector<VehicleLeg> legs;
   int32_t currentLeg = -1;

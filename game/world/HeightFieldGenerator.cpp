@@ -110,12 +110,16 @@ void HeightFieldGenerator::Normalize() {
 
 CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** buffer) {
   if (!params || !buffer || !*buffer) return status::Fail;
-  extra_.clear();
   Configure(params);
   // The caller's buffer holds width x height cells; a block asking for more
   // than the grid holds has nothing sound to fill.
-  if (width_ < 0 || height_ < 0 || size_ > kMaxSize) return status::Fail;
+  if (width_ < 0 || height_ < 0 || size_ > kMaxSize) {
+    extra_.clear();
+    return status::Fail;
+  }
   Attach(buffer);
+  // The extra columns and the working grid keep their storage from one
+  // generation to the next.
   extra_.resize(static_cast<size_t>(gridCount_));
   for (int32_t a = 0; a < gridCount_; ++a) {
     const int32_t rows = a < width_ ? gridCount_ - height_ : gridCount_;
@@ -123,10 +127,11 @@ CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** b
   }
   // The passes run over one flat (size + 1)^2 grid; the finished heights
   // are then stored where GetAt finds them (the caller's buffer or the extra
-  // columns).
+  // columns). Every cell of the grid is written before it is read.
   const size_t n = static_cast<size_t>(gridCount_);
-  std::vector<float> grid(n * n, 0.0f);
-  auto at = [&grid, n](int32_t a, int32_t b) -> float& { return grid[static_cast<size_t>(b) * n + a]; };
+  grid_.resize(n * n);
+  float* const grid = grid_.data();
+  auto at = [grid, n](int32_t a, int32_t b) -> float& { return grid[static_cast<size_t>(b) * n + a]; };
   at(0, 0) = corners_[0];
   at(size_, 0) = corners_[1];
   at(0, size_) = corners_[2];
@@ -134,15 +139,20 @@ CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** b
 
   double sum = 0.0;
   int64_t count = 0;
+  const HeightDisplacementFn displacement = displacement_;
+  const bool defaultDisplacement = displacement == DefaultHeightDisplacement;
   auto noiseAt = [this](int32_t a, int32_t b) {
     // 32-bit wrap-around, as the lattice expects.
     const uint32_t v = static_cast<uint32_t>(size_) * static_cast<uint32_t>(a) + static_cast<uint32_t>(b) +
                        static_cast<uint32_t>(seed_);
     return Noise_IntegerNoise(static_cast<int32_t>(v), -1);
   };
-  auto place = [&](int32_t a, int32_t b, float total, int used) {
-    const float average = used ? total / static_cast<float>(used) : 0.0f;
-    const float value = average + displacement_(noiseAt(a, b), step_, size_);
+  // The default displacement, r * (step / size) * 0.5, is worked out here
+  // in the same order instead of through the pointer.
+  float levelScale = 0.0f;
+  auto place = [&](int32_t a, int32_t b, float average) {
+    const float r = noiseAt(a, b);
+    const float value = average + (defaultDisplacement ? r * levelScale * 0.5f : displacement(r, step_, size_));
     at(a, b) = value;
     sum += value;
     ++count;
@@ -150,17 +160,14 @@ CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** b
 
   int32_t half = step_ / 2;
   while (half > 0) {
-    // Centre pass: the mean of the diagonal neighbours inside the grid.
+    levelScale = static_cast<float>(step_) / static_cast<float>(size_);
+    // Centre pass: the mean of the four diagonal neighbours, which a centre
+    // always has inside the grid.
     for (int32_t a = half; a < gridCount_; a += step_) {
       for (int32_t b = half; b < gridCount_; b += step_) {
-        float total = 0.0f;
-        int used = 0;
-        const bool left = a - half >= 0, right = a + half <= size_, up = b - half >= 0, down = b + half <= size_;
-        if (left && up) total += at(a - half, b - half), ++used;
-        if (left && down) total += at(a - half, b + half), ++used;
-        if (right && up) total += at(a + half, b - half), ++used;
-        if (right && down) total += at(a + half, b + half), ++used;
-        place(a, b, total, used);
+        const float total = at(a - half, b - half) + at(a - half, b + half) + at(a + half, b - half) +
+                            at(a + half, b + half);
+        place(a, b, total / 4.0f);
       }
     }
     // Edge pass: the mean of the orthogonal neighbours inside the grid, rows
@@ -174,7 +181,7 @@ CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** b
         if (b + half <= size_) total += at(a, b + half), ++used;
         if (a - half >= 0) total += at(a - half, b), ++used;
         if (a + half <= size_) total += at(a + half, b), ++used;
-        place(a, b, total, used);
+        place(a, b, used ? total / static_cast<float>(used) : 0.0f);
       }
       offsetRow = !offsetRow;
     }
@@ -183,12 +190,26 @@ CoreStatus HeightFieldGenerator::Generate(const TerrainParams* params, float** b
   }
   // A 2 x 2 grid holds only its corners: nothing was generated.
   mean_ = count ? static_cast<float>(sum / static_cast<double>(count)) : 0.0f;
-  for (int32_t b = 0; b < gridCount_; ++b) {
+  auto finish = [this](float v) {
+    v = v * (maximum_ - minimum_) + minimum_;
+    if (v < minimum_) v = minimum_;
+    if (v > maximum_) v = maximum_;
+    return v;
+  };
+  // The caller's rows straight, then the cells beyond them.
+  const int32_t rows = height_ < gridCount_ ? height_ : gridCount_;
+  const int32_t columns = width_ < gridCount_ ? width_ : gridCount_;
+  for (int32_t b = 0; b < rows; ++b) {
+    float* out = *buffer_ + static_cast<size_t>(b) * static_cast<size_t>(width_);
+    const float* in = grid + static_cast<size_t>(b) * n;
+    for (int32_t a = 0; a < columns; ++a) out[a] = finish(in[a]);
+    for (int32_t a = columns; a < gridCount_; ++a) {
+      if (float* cell = Cell(a, b)) *cell = finish(in[a]);
+    }
+  }
+  for (int32_t b = rows; b < gridCount_; ++b) {
     for (int32_t a = 0; a < gridCount_; ++a) {
-      float v = at(a, b) * (maximum_ - minimum_) + minimum_;
-      if (v < minimum_) v = minimum_;
-      if (v > maximum_) v = maximum_;
-      if (float* cell = Cell(a, b)) *cell = v;
+      if (float* cell = Cell(a, b)) *cell = finish(at(a, b));
     }
   }
   Detach();

@@ -66,6 +66,8 @@ class HeightFieldGenerator {
   HeightDisplacementFn displacement_ = nullptr;
   float** buffer_ = nullptr;
   std::vector<std::vector<float>> extra_;
+  // The working grid of the last generation, kept for the next.
+  std::vector<float> grid_;
 };
 
 // r * (step / size) * 0.5: the displacement halves with every level.
