@@ -13,6 +13,9 @@ JOBS=$(nproc)
 # program's precompiled header are reused by later builds in the same folder.
 export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+# A miss is hashed from the compiler's own dependency list, without running
+# the preprocessor a second time.
+export CCACHE_DEPEND=true
 
 CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGAME_SANITIZE=ON -DGAME_FUZZ=ON -DGAME_BENCH=ON -DGAME_UNITY_BUILD=ON
