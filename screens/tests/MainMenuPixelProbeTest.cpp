@@ -150,9 +150,8 @@ class MainMenuPixelProbe : public ::testing::Test {
   }
 
   Shot Screenshot(const std::string& name) {
-    EXPECT_TRUE(program.RunFrames(2));
     const std::string path = std::string(SCREENSHOT_DIR) + "/" + name + ".bmp";
-    EXPECT_TRUE(program.Graphics()->SaveScreenshot(path));
+    EXPECT_TRUE(program.SaveScreenshot(path)) << path;
     Shot shot;
     EXPECT_TRUE(shot.Load(path)) << path;
     return shot;

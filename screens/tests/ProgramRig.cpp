@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "engine/services/Core3D.h"
 #include "engine/services/Panelis.h"
 #include "game/ScriptedClickCheck.h"
 #include "gui/core/GUIEntity.h"
@@ -149,6 +150,10 @@ bool ProgramRig::StartAtMainMenu(int maxFrames) {
     return false;
   }
   return true;
+}
+
+bool ProgramRig::SaveScreenshot(const std::string& path) {
+  return RunFrames(2) && Graphics() && Graphics()->SaveScreenshot(path);
 }
 
 bool ProgramRig::RunFrames(int frames) {

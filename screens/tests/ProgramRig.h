@@ -50,6 +50,9 @@ class ProgramRig {
   bool StartAtMainMenu(int maxFrames = 2000);
   // Runs `frames` frames.
   bool RunFrames(int frames);
+  // Two more frames, so the last one presented is current, then that frame
+  // saved as a BMP at `path`.
+  bool SaveScreenshot(const std::string& path);
   // Plays an input script and runs frames until its last event has been
   // raised, then two more; false after `maxFrames`.
   bool PlayToEnd(const std::string& script, int maxFrames = 4000);

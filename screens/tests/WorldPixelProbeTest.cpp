@@ -93,9 +93,8 @@ class WorldPixelProbe : public ::testing::Test {
   bool WorldBuilt() const { return Terrain() && Terrain()->IsWorldBuilt(); }
 
   Shot Screenshot(const std::string& name) {
-    EXPECT_TRUE(program.RunFrames(2));
     const std::string path = std::string(SCREENSHOT_DIR) + "/" + name + ".bmp";
-    EXPECT_TRUE(program.Graphics()->SaveScreenshot(path));
+    EXPECT_TRUE(program.SaveScreenshot(path)) << path;
     Shot shot;
     EXPECT_TRUE(shot.Load(path)) << path;
     return shot;
